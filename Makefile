@@ -1,0 +1,38 @@
+# The two commands of the README: `make run` and `make test`. Both install what is
+# missing first (tools/bootstrap.sh), then build with CMake.
+BUILD  := build
+NATIVE := $(BUILD)/native
+CROSS  := $(BUILD)/win32
+JOBS   := $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all bootstrap exe win32 native test run clean
+
+all: exe
+
+bootstrap:
+	@tools/bootstrap.sh
+
+$(CROSS)/CMakeCache.txt: | bootstrap
+	cmake -S . -B $(CROSS) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+
+$(NATIVE)/CMakeCache.txt: | bootstrap
+	cmake -S . -B $(NATIVE) -DPINVEL_WIN32_DIR=$(CURDIR)/$(CROSS)
+
+# Only the program.
+exe: bootstrap $(CROSS)/CMakeCache.txt
+	cmake --build $(CROSS) --target Pinvel -j $(JOBS)
+
+win32: bootstrap $(CROSS)/CMakeCache.txt
+	cmake --build $(CROSS) -j $(JOBS)
+
+native: bootstrap $(NATIVE)/CMakeCache.txt
+	cmake --build $(NATIVE) -j $(JOBS)
+
+test: win32 native
+	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
+
+run: exe
+	tools/run-pinvel.sh
+
+clean:
+	rm -rf $(BUILD)

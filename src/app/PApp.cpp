@@ -1,0 +1,75 @@
+#include "PApp.h"
+
+#include "Messages.h"
+#include "../core/TextRules.h"
+#include "../framework/Dialog.h"
+#include "../framework/Strings.h"
+#include "../res/resource.h"
+#include "../store/PLogic.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr const char kRegistryKey[] = "SOFTWARE\\Ardmoor\\Pinvel\\1.1";
+constexpr const char kInstanceMutex[] = "Pinvel.RunningCopy.1.1";
+// How long a starting copy waits for another copy that has just started to show its
+// logic window.
+constexpr DWORD kStartRaceWaitMs = 10000;
+
+void TouchRegistryKey()
+{
+    fw::RegKey key;
+    // Nothing is stored; lacking the rights to create the key must not stop the start.
+    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRegistryKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Receive(),
+                      nullptr);
+}
+
+void ShowAlreadyRunningNotice()
+{
+    fw::Dialog notice(IDD_ALREADY_RUNNING);
+    notice.DoModal(nullptr);
+}
+
+} // namespace
+
+bool PApp::InitInstance()
+{
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+    ::InitCommonControlsEx(&icc);
+
+    TouchRegistryKey();
+
+    if (HasExitSwitch(CommandLine(), fw::IsAnsiLeadByte)) {
+        HWND running = ::FindWindowA(kLogicClass, nullptr);
+        if (running != nullptr)
+            ::SendMessageA(running, WM_LOGIC_EXIT, 0, 0);
+        return false;
+    }
+
+    if (::FindWindowA(kLogicClass, nullptr) != nullptr || !BecomeRunningCopy()) {
+        ShowAlreadyRunningNotice();
+        return false;
+    }
+
+    if (!g_logic.Create())
+        return false;
+    SetMainWindow(g_logic.GetHwnd());
+    return true;
+}
+
+bool PApp::BecomeRunningCopy()
+{
+    m_instanceMutex.Reset(::CreateMutexA(nullptr, FALSE, kInstanceMutex));
+    if (!m_instanceMutex.IsValid())
+        return true; // Without the guard the window-class test alone decides.
+    for (DWORD waited = 0; waited < kStartRaceWaitMs; waited += 100) {
+        const DWORD got = ::WaitForSingleObject(m_instanceMutex.Get(), 100);
+        if (got == WAIT_OBJECT_0 || got == WAIT_ABANDONED)
+            return true;
+        // Another copy holds the guard: it is starting or running.
+        if (::FindWindowA(kLogicClass, nullptr) != nullptr)
+            return false;
+    }
+    return false;
+}

@@ -1,0 +1,61 @@
+#include "TextRules.h"
+
+namespace {
+
+// Length in bytes of the character that starts at text[i].
+std::size_t CharLength(std::string_view text, std::size_t i, LeadBytePredicate isLead)
+{
+    if (isLead(static_cast<unsigned char>(text[i])) && i + 1 < text.size())
+        return 2;
+    return 1;
+}
+
+} // namespace
+
+std::string LowerAnsi(std::string_view text, LeadBytePredicate isLead)
+{
+    std::string out(text);
+    for (std::size_t i = 0; i < out.size();) {
+        const std::size_t len = CharLength(out, i, isLead);
+        if (len == 1 && out[i] >= 'A' && out[i] <= 'Z')
+            out[i] = static_cast<char>(out[i] - 'A' + 'a');
+        i += len;
+    }
+    return out;
+}
+
+std::size_t FindAnsi(std::string_view text, std::string_view needle, LeadBytePredicate isLead)
+{
+    if (needle.empty())
+        return 0;
+    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i, isLead)) {
+        if (text.compare(i, needle.size(), needle) == 0)
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+bool HasExitSwitch(std::string_view commandLine, LeadBytePredicate isLead)
+{
+    const std::string lower = LowerAnsi(commandLine, isLead);
+    return FindAnsi(lower, "-exit", isLead) != std::string_view::npos ||
+           FindAnsi(lower, "/exit", isLead) != std::string_view::npos;
+}
+
+std::string AppTitleFromPath(std::string_view modulePath)
+{
+    const std::size_t slash = modulePath.find_last_of("\\/");
+    std::string_view name = slash == std::string_view::npos ? modulePath : modulePath.substr(slash + 1);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot != std::string_view::npos && dot > 0)
+        name = name.substr(0, dot);
+    return std::string(name);
+}
+
+std::string FolderOfPath(std::string_view path)
+{
+    const std::size_t slash = path.find_last_of('\\');
+    if (slash == std::string_view::npos)
+        return std::string();
+    return std::string(path.substr(0, slash + 1));
+}

@@ -1,0 +1,23 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+// Tells whether a byte starts a double-byte character in the active ANSI code page.
+using LeadBytePredicate = bool (*)(unsigned char);
+
+// Lower-cases the single-byte letters A-Z and leaves double-byte characters whole:
+// a trail byte can fall in the A-Z range and must not be changed.
+std::string LowerAnsi(std::string_view text, LeadBytePredicate isLead);
+
+// Position of needle in text, found only at character boundaries; npos when absent.
+std::size_t FindAnsi(std::string_view text, std::string_view needle, LeadBytePredicate isLead);
+
+// True when the command line (the part after the program name) asks a running copy
+// to quit: "-exit" or "/exit" anywhere, in any letter case, even inside another word.
+bool HasExitSwitch(std::string_view commandLine, LeadBytePredicate isLead);
+
+// The program file's name without folder and extension, used as the application title.
+std::string AppTitleFromPath(std::string_view modulePath);
+
+// The folder part of a path up to and including its last backslash; empty without one.
+std::string FolderOfPath(std::string_view path);

@@ -1,0 +1,83 @@
+#include "App.h"
+
+#include "Strings.h"
+#include "Wnd.h"
+#include "../core/TextRules.h"
+
+namespace fw {
+
+namespace {
+App* g_current = nullptr;
+}
+
+App::App()
+{
+    g_current = this;
+}
+
+App::~App()
+{
+    if (g_current == this)
+        g_current = nullptr;
+}
+
+App* App::Current()
+{
+    return g_current;
+}
+
+int App::ExitInstance()
+{
+    return m_exitCode;
+}
+
+bool App::PreTranslateMessage(MSG& msg)
+{
+    for (HWND hwnd = msg.hwnd; hwnd != nullptr; hwnd = ::GetParent(hwnd)) {
+        Wnd* wnd = Wnd::FromHandle(hwnd);
+        if (wnd != nullptr && wnd->PreTranslateMessage(msg))
+            return true;
+        if ((::GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) == 0)
+            break;
+    }
+    return false;
+}
+
+int App::Run()
+{
+    MSG msg;
+    for (;;) {
+        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            m_exitCode = static_cast<int>(msg.wParam);
+            break;
+        }
+        if (got == -1)
+            break;
+        if (PreTranslateMessage(msg))
+            continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return ExitInstance();
+}
+
+int App::WinMain(HINSTANCE, const char* commandLine)
+{
+    m_commandLine = commandLine != nullptr ? commandLine : "";
+    if (!InitInstance())
+        return ExitInstance();
+    return Run();
+}
+
+std::string App::Title() const
+{
+    return AppTitleFromPath(ModulePath());
+}
+
+int App::MessageBox(const std::string& text, UINT type, HWND owner) const
+{
+    return ::MessageBoxA(owner, text.c_str(), Title().c_str(), type);
+}
+
+} // namespace fw

@@ -1,0 +1,88 @@
+#include "Dialog.h"
+
+#include "Strings.h"
+
+namespace fw {
+
+INT_PTR Dialog::DoModal(HWND parent)
+{
+    m_modal = true;
+    return ::DialogBoxParamA(ResourceInstance(), MAKEINTRESOURCEA(m_templateId), parent, StaticDialogProc,
+                             reinterpret_cast<LPARAM>(this));
+}
+
+bool Dialog::Create(HWND parent)
+{
+    m_modal = false;
+    HWND hwnd = ::CreateDialogParamA(ResourceInstance(), MAKEINTRESOURCEA(m_templateId), parent, StaticDialogProc,
+                                     reinterpret_cast<LPARAM>(this));
+    return hwnd != nullptr;
+}
+
+bool Dialog::PreTranslateMessage(MSG& msg)
+{
+    // Modal dialogs run their own loop; modeless ones need the keyboard routed here.
+    return !m_modal && m_hWnd != nullptr && ::IsDialogMessageA(m_hWnd, &msg);
+}
+
+void Dialog::OnOK()
+{
+    EndDialog(IDOK);
+}
+
+void Dialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void Dialog::EndDialog(INT_PTR result)
+{
+    if (m_modal)
+        ::EndDialog(m_hWnd, result);
+    else
+        ::ShowWindow(m_hWnd, SW_HIDE);
+}
+
+INT_PTR Dialog::DialogProc(UINT msg, WPARAM wParam, LPARAM)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        return OnInitDialog();
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            OnOK();
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            OnCancel();
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+LRESULT Dialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return DialogProc(msg, wParam, lParam);
+}
+
+INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    Dialog* self = nullptr;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        self->Attach(hwnd, nullptr);
+    } else {
+        self = static_cast<Dialog*>(FromHandle(hwnd));
+    }
+    if (self == nullptr)
+        return FALSE;
+    const INT_PTR result = self->DialogProc(msg, wParam, lParam);
+    if (msg == WM_NCDESTROY)
+        self->Detach();
+    return result;
+}
+
+} // namespace fw

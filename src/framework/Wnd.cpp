@@ -1,0 +1,157 @@
+#include "Wnd.h"
+
+#include "App.h"
+#include "Strings.h"
+
+#include <unordered_map>
+
+namespace fw {
+
+namespace {
+
+// Everything runs on one user-interface thread; the map needs no lock.
+std::unordered_map<HWND, Wnd*>& HandleMap()
+{
+    static std::unordered_map<HWND, Wnd*> map;
+    return map;
+}
+
+thread_local Wnd* t_creating = nullptr;
+
+} // namespace
+
+Wnd::~Wnd()
+{
+    // A window must not outlive its object: its messages would reach freed memory.
+    if (m_hWnd != nullptr) {
+        HWND hwnd = m_hWnd;
+        Detach();
+        ::DestroyWindow(hwnd);
+    }
+}
+
+bool Wnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
+                   int width, int height, HWND parent, HMENU menuOrId)
+{
+    HHOOK hook = ::SetWindowsHookExA(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId());
+    if (hook == nullptr)
+        return false;
+    t_creating = this;
+    HWND hwnd = ::CreateWindowExA(exStyle, className, windowName, style, x, y, width, height, parent, menuOrId,
+                                  ResourceInstance(), nullptr);
+    t_creating = nullptr;
+    ::UnhookWindowsHookEx(hook);
+    if (hwnd == nullptr) {
+        // A window whose WM_CREATE failed is already gone; forget it.
+        if (m_hWnd != nullptr)
+            Detach();
+        return false;
+    }
+    return true;
+}
+
+bool Wnd::DestroyWindow()
+{
+    if (m_hWnd == nullptr)
+        return false;
+    return ::DestroyWindow(m_hWnd) != FALSE;
+}
+
+Wnd* Wnd::FromHandle(HWND hwnd)
+{
+    auto& map = HandleMap();
+    auto it = map.find(hwnd);
+    return it == map.end() ? nullptr : it->second;
+}
+
+bool Wnd::PreTranslateMessage(MSG&)
+{
+    return false;
+}
+
+LRESULT Wnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProc(msg, wParam, lParam);
+}
+
+LRESULT Wnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (m_superProc != nullptr)
+        return ::CallWindowProcA(m_superProc, m_hWnd, msg, wParam, lParam);
+    return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
+}
+
+void Wnd::Attach(HWND hwnd, WNDPROC superProc)
+{
+    m_hWnd = hwnd;
+    m_superProc = superProc;
+    HandleMap()[hwnd] = this;
+}
+
+void Wnd::Detach()
+{
+    if (m_hWnd != nullptr)
+        HandleMap().erase(m_hWnd);
+    m_hWnd = nullptr;
+    m_superProc = nullptr;
+}
+
+LRESULT DispatchToObject(Wnd* self, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg != WM_NCDESTROY)
+        return self->WindowProc(msg, wParam, lParam);
+    const LRESULT result = self->WindowProc(msg, wParam, lParam);
+    self->Detach();
+    App* app = App::Current();
+    if (app != nullptr && app->MainWindow() == hwnd) {
+        // The main window's end is the end of the message loop.
+        app->SetMainWindow(nullptr);
+        ::PostQuitMessage(0);
+    }
+    self->PostNcDestroy();
+    return result;
+}
+
+LRESULT CALLBACK Wnd::StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    Wnd* self = FromHandle(hwnd);
+    if (self == nullptr)
+        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    return DispatchToObject(self, hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK Wnd::CbtHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && t_creating != nullptr) {
+        // The first window created is the object's own; windows its WM_CREATE makes
+        // come after this point and are not taken over.
+        Wnd* self = t_creating;
+        t_creating = nullptr;
+        HWND hwnd = reinterpret_cast<HWND>(wParam);
+        auto superProc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Wnd::StdWndProc)));
+        self->Attach(hwnd, superProc);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool RegisterClassOnce(const char* className, UINT classStyle, HICON icon, HCURSOR cursor, HBRUSH background)
+{
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    HINSTANCE instance = ResourceInstance();
+    if (::GetClassInfoExA(instance, className, &wc))
+        return true;
+    wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = classStyle;
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = instance;
+    wc.hIcon = icon;
+    wc.hCursor = cursor;
+    wc.hbrBackground = background;
+    wc.lpszClassName = className;
+    return ::RegisterClassExA(&wc) != 0;
+}
+
+} // namespace fw

@@ -1,0 +1,63 @@
+#pragma once
+#include <windows.h>
+
+namespace fw {
+
+// Base of every window object of the program. The object takes its window over while
+// CreateWindowExA runs (a thread-local CBT hook), so WM_NCCREATE and WM_CREATE already
+// reach the object's WindowProc. A window handle maps to at most one object.
+class Wnd {
+public:
+    Wnd() = default;
+    virtual ~Wnd();
+    Wnd(const Wnd&) = delete;
+    Wnd& operator=(const Wnd&) = delete;
+
+    HWND GetHwnd() const { return m_hWnd; }
+    bool IsWindow() const { return m_hWnd != nullptr && ::IsWindow(m_hWnd); }
+
+    bool CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
+                  int width, int height, HWND parent, HMENU menuOrId);
+    bool DestroyWindow();
+
+    LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageA(m_hWnd, msg, wParam, lParam);
+    }
+
+    // The object that owns the window, or null for windows that are not the program's.
+    static Wnd* FromHandle(HWND hwnd);
+
+    // Called by the message loop for every queued message aimed at this window or one
+    // of its children, before it is translated and dispatched. True swallows it.
+    virtual bool PreTranslateMessage(MSG& msg);
+
+protected:
+    // The message handler of the window; the base hands everything to the window
+    // procedure that was in place before the takeover.
+    virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // Called after the last message (WM_NCDESTROY), when the object no longer has a window.
+    virtual void PostNcDestroy() {}
+
+    // Used by dialogs, whose windows are created by the dialog manager.
+    void Attach(HWND hwnd, WNDPROC superProc);
+    void Detach();
+
+    HWND m_hWnd = nullptr;
+
+private:
+    static LRESULT CALLBACK StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
+    friend LRESULT DispatchToObject(Wnd* self, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    WNDPROC m_superProc = nullptr;
+};
+
+// Registers a window class unless one of that name exists already. The window procedure
+// is always the default one: window objects take their windows over at creation.
+// Returns false when the class could not be registered.
+bool RegisterClassOnce(const char* className, UINT classStyle, HICON icon, HCURSOR cursor, HBRUSH background);
+
+} // namespace fw

@@ -1,0 +1,71 @@
+// Identifiers of the program's resources and commands, shared by the resource
+// script and the code.
+#pragma once
+
+// Icons
+#define IDI_PINVEL 128
+
+// Bitmaps
+#define IDB_BANNER 213
+
+// Dialogs
+#define IDD_ALREADY_RUNNING 211
+
+// String table
+#define IDS_PRODUCT 2000
+#define IDS_CREDIT 2001
+#define IDS_HELP_FILE 2003
+#define IDS_NOTE_EXT 2004
+#define IDS_NOTES_FOLDER 2005
+#define IDS_MAIL_NO_LIBRARY 2006
+#define IDS_MAIL_BAD_LIBRARY 2007
+#define IDS_MAIL_FAILED 2008
+#define IDS_FIND_NOT_FOUND 2100
+#define IDS_DEFAULT_TITLE 2200
+#define IDS_TRAY_TIP 2300
+#define IDS_ABOUT_NOTICE 2600
+#define IDS_WEEKDAY_BASE 8000
+#define IDS_MONTH_BASE 8100
+#define IDS_DAY_BASE 8200
+
+// Fatal start-up errors: each code is also the string with its message.
+#define ERR_BEGIN 20000
+#define ERR_SUCCESS 20001
+#define ERR_LOAD_RICHEDIT 20002
+#define ERR_CREATE_RICHEDIT 20003
+#define ERR_CREATE_NOTE_WND 20004
+#define ERR_CREATE_LOGIC_WND 20005
+#define ERR_CREATE_DUMMY_WND 20006
+#define ERR_CREATE_TRAY_WND 20007
+#define ERR_END 29999
+
+// Commands (menus, caption buttons, keys); each has a tooltip string of the same id.
+#define ID_NOTE_HIDE 32771
+#define ID_NOTE_DELETE 32772
+#define ID_NOTE_ALARMS 32773
+#define ID_NOTE_TITLE 32776
+#define ID_NOTE_MAIL 32777
+#define ID_EDIT_UNDO 32780
+#define ID_EDIT_CUT 32781
+#define ID_EDIT_PASTE 32782
+#define ID_EDIT_SELECT_ALL 32783
+#define ID_EDIT_COPY 32784
+#define ID_EDIT_CLEAR 32785
+#define ID_EDIT_FIND 32786
+#define ID_TRAY_SHOW_ALL 32791
+#define ID_TRAY_HIDE_ALL 32792
+#define ID_TRAY_HELP 32793
+#define ID_TRAY_ABOUT 32794
+#define ID_TRAY_EXIT 32795
+#define ID_NOTE_NEW 32797
+#define ID_TRAY_NO_NOTES 32802
+#define ID_EDIT_FIND_NEXT 32803
+#define ID_EDIT_FIND_PREV 32804
+#define ID_NOTE_APPEARANCE 32805
+#define ID_NOTE_IMPORT 32806
+#define ID_NOTE_EXPORT 32807
+#define ID_TEXT_FONT 32809
+#define ID_TEXT_COLOR 32810
+#define ID_EDIT_REDO 32811
+#define ID_TRAY_HOME_PAGE 32818
+#define ID_NOTE_ROLL 32820

@@ -1,0 +1,118 @@
+#include "PLogic.h"
+
+#include "PNote.h"
+#include "../app/Messages.h"
+#include "../app/PError.h"
+#include "../core/MinuteGate.h"
+#include "../core/TextRules.h"
+#include "../framework/Strings.h"
+#include "../res/resource.h"
+
+namespace {
+
+int SystemUtcMinute()
+{
+    SYSTEMTIME now;
+    ::GetSystemTime(&now);
+    return now.wMinute;
+}
+
+PLogic::MinuteSource g_minuteSource = &SystemUtcMinute;
+
+constexpr UINT kMinuteTimer = 1;
+constexpr UINT kMinuteTimerPeriodMs = 1000;
+
+} // namespace
+
+PLogic::PLogic() : m_lastMinute(CurrentUtcMinute()) {}
+
+PLogic::~PLogic()
+{
+    // Nothing is written here: everything was saved by Shutdown, and a process ending
+    // after a fatal error must not write at all.
+    m_notes.clear();
+}
+
+void PLogic::SetMinuteSource(MinuteSource source)
+{
+    g_minuteSource = source != nullptr ? source : &SystemUtcMinute;
+}
+
+int PLogic::CurrentUtcMinute()
+{
+    return g_minuteSource();
+}
+
+bool PLogic::Create()
+{
+    HICON icon = static_cast<HICON>(
+        ::LoadImageA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDI_PINVEL), IMAGE_ICON, 32, 32, 0));
+    if (!fw::RegisterClassOnce(kLogicClass, 0, icon, nullptr, nullptr))
+        return false;
+    if (!CreateEx(0, kLogicClass, "PinvelMain", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr))
+        g_error.Raise(ERR_CREATE_LOGIC_WND);
+    return true;
+}
+
+void PLogic::Shutdown()
+{
+    SaveAll();
+    ::KillTimer(m_hWnd, m_timerId);
+    m_timerId = 0;
+    DestroyWindow();
+}
+
+void PLogic::SaveAll()
+{
+    // The settings file and the note files join here as the note store grows.
+}
+
+LRESULT PLogic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_CREATE: {
+        const LRESULT result = DefWindowProc(msg, wParam, lParam);
+        if (result == -1)
+            return -1;
+        return OnCreate();
+    }
+    case WM_TIMER:
+        return OnTimer(wParam, lParam);
+    case WM_QUERYENDSESSION:
+        return OnQueryEndSession(wParam, lParam);
+    case WM_LOGIC_EXIT:
+        return OnLogicExit();
+    default:
+        return DefWindowProc(msg, wParam, lParam);
+    }
+}
+
+LRESULT PLogic::OnCreate()
+{
+    m_folder = FolderOfPath(fw::ModulePath());
+    m_timerId = ::SetTimer(m_hWnd, kMinuteTimer, kMinuteTimerPeriodMs, nullptr);
+    return 0;
+}
+
+LRESULT PLogic::OnTimer(WPARAM timerId, LPARAM lParam)
+{
+    const bool ran = RunMinuteGate(m_lastMinute, CurrentUtcMinute(), m_notes,
+                                   [](std::unique_ptr<PNote>& note) { note->CheckAlarms(); });
+    if (!ran)
+        return 0;
+    return DefWindowProc(WM_TIMER, timerId, lParam);
+}
+
+LRESULT PLogic::OnQueryEndSession(WPARAM wParam, LPARAM lParam)
+{
+    if (DefWindowProc(WM_QUERYENDSESSION, wParam, lParam) == 0)
+        return 0;
+    Shutdown();
+    return 1;
+}
+
+LRESULT PLogic::OnLogicExit()
+{
+    Shutdown();
+    return 1;
+}

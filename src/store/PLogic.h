@@ -1,0 +1,53 @@
+#pragma once
+#include "../core/NoteLook.h"
+#include "../framework/Wnd.h"
+
+#include <list>
+#include <memory>
+#include <string>
+
+class PNote;
+
+// The hidden main window and single owner of every note. A second copy of the program
+// finds the running one by this window's class.
+class PLogic : public fw::Wnd {
+public:
+    // Reads the UTC minute of the moment; tests replace it to drive the minute gate.
+    using MinuteSource = int (*)();
+
+    PLogic();
+    ~PLogic() override;
+
+    // Makes the window; a failure to make it is fatal. False when its class cannot be
+    // registered.
+    bool Create();
+
+    // Saves everything and destroys the window, which ends the message loop.
+    void Shutdown();
+    void SaveAll();
+
+    std::string GetFolder() const { return m_folder; }
+    const std::list<std::unique_ptr<PNote>>& Notes() const { return m_notes; }
+    int LastMinute() const { return m_lastMinute; }
+
+    static void SetMinuteSource(MinuteSource source);
+    static int CurrentUtcMinute();
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    LRESULT OnCreate();
+    LRESULT OnTimer(WPARAM timerId, LPARAM lParam);
+    LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLogicExit();
+
+    std::string m_folder;
+    int m_titleCounter = 1;
+    NoteLook m_defaultLook;
+    UINT_PTR m_timerId = 0;
+    int m_lastMinute;
+    std::list<std::unique_ptr<PNote>> m_notes;
+};
+
+extern PLogic g_logic;

@@ -1,0 +1,80 @@
+#include "core/MinuteGate.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Drives the gate the way the logic window's one-second timer does and records which
+// notes were checked, in order.
+struct GateRun {
+    int lastMinute;
+    std::vector<int> notes{1, 2, 3};
+    std::vector<int> checked;
+
+    explicit GateRun(int startMinute) : lastMinute(startMinute) {}
+
+    bool Tick(int minute)
+    {
+        return RunMinuteGate(lastMinute, minute, notes, [this](int note) { checked.push_back(note); });
+    }
+};
+
+TEST(MinuteGate, StartMinuteIsNeverChecked)
+{
+    GateRun run(17);
+    for (int second = 0; second < 59; ++second)
+        EXPECT_FALSE(run.Tick(17));
+    EXPECT_TRUE(run.checked.empty());
+}
+
+TEST(MinuteGate, NewMinuteChecksEveryNoteOnceInListOrder)
+{
+    GateRun run(17);
+    EXPECT_TRUE(run.Tick(18));
+    EXPECT_EQ(run.checked, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(run.lastMinute, 18);
+
+    // The remaining ticks of the same minute run nothing more.
+    EXPECT_FALSE(run.Tick(18));
+    EXPECT_FALSE(run.Tick(18));
+    EXPECT_EQ(run.checked.size(), 3u);
+
+    EXPECT_TRUE(run.Tick(19));
+    EXPECT_EQ(run.checked, (std::vector<int>{1, 2, 3, 1, 2, 3}));
+}
+
+TEST(MinuteGate, HourWrapIsANewMinute)
+{
+    GateRun run(59);
+    EXPECT_TRUE(run.Tick(0));
+    EXPECT_EQ(run.lastMinute, 0);
+}
+
+TEST(MinuteGate, ClockJumpThatKeepsTheMinuteRunsNothing)
+{
+    // 10:42 -> 11:42 (a one-hour change between two ticks): only the minute is compared.
+    GateRun run(42);
+    EXPECT_FALSE(run.Tick(42));
+    EXPECT_TRUE(run.checked.empty());
+}
+
+TEST(MinuteGate, ClockSetBackToAnEarlierMinuteIsANewMinute)
+{
+    GateRun run(42);
+    EXPECT_TRUE(run.Tick(40));
+    EXPECT_EQ(run.lastMinute, 40);
+}
+
+TEST(MinuteGate, NoNotesStillAdvancesTheMinute)
+{
+    int last = 5;
+    std::vector<int> none;
+    int calls = 0;
+    EXPECT_TRUE(RunMinuteGate(last, 6, none, [&](int) { ++calls; }));
+    EXPECT_EQ(last, 6);
+    EXPECT_EQ(calls, 0);
+}
+
+} // namespace

@@ -1,0 +1,73 @@
+#include "core/TextRules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Lead bytes of code page 936.
+bool Gbk(unsigned char b)
+{
+    return b >= 0x81 && b <= 0xFE;
+}
+
+bool NoDoubleBytes(unsigned char)
+{
+    return false;
+}
+
+TEST(LowerAnsi, LowersSingleByteLettersOnly)
+{
+    EXPECT_EQ(LowerAnsi("-EXIT /Exit x/EXITx 123", Gbk), "-exit /exit x/exitx 123");
+}
+
+TEST(LowerAnsi, KeepsTrailBytesInTheLetterRange)
+{
+    // 0x81 0x45 is one double-byte character whose trail byte is 'E'.
+    const std::string text = "A\x81" "EB";
+    EXPECT_EQ(LowerAnsi(text, Gbk), "a\x81" "Eb");
+    // A lead byte at the very end has no trail: it stands alone.
+    EXPECT_EQ(LowerAnsi("Q\x81", Gbk), "q\x81");
+}
+
+TEST(FindAnsi, MatchesOnlyAtCharacterBoundaries)
+{
+    // "ab" appears only across a lead/trail pair in the middle.
+    const std::string text = "x\x81" "ab";
+    EXPECT_EQ(FindAnsi(text, "ab", NoDoubleBytes), 2u);
+    EXPECT_EQ(FindAnsi(text, "ab", Gbk), std::string::npos);
+    EXPECT_EQ(FindAnsi("\x81" "ab", "b", Gbk), 2u);
+    EXPECT_EQ(FindAnsi("abc", "", Gbk), 0u);
+    EXPECT_EQ(FindAnsi("ab", "abc", Gbk), std::string::npos);
+}
+
+TEST(ExitSwitch, FoundAnywhereInAnyCase)
+{
+    for (const char* line : {"-exit", "/exit", "/EXIT", "-Exit", "a/exitb", "x/exitx", "  foo -EXIT bar",
+                             "\xb1\xca-exit", "-exitnow"}) {
+        EXPECT_TRUE(HasExitSwitch(line, Gbk)) << line;
+    }
+}
+
+TEST(ExitSwitch, AbsentOrBroken)
+{
+    for (const char* line : {"", "exit", "- exit", "--ex it", "\\exit", "/exi", "-e x i t", "\xb1\xca"}) {
+        EXPECT_FALSE(HasExitSwitch(line, Gbk)) << line;
+    }
+}
+
+TEST(AppTitle, ProgramFileNameWithoutFolderAndExtension)
+{
+    EXPECT_EQ(AppTitleFromPath("C:\\Program Files\\Pinvel\\Pinvel.exe"), "Pinvel");
+    EXPECT_EQ(AppTitleFromPath("C:\\tools.v2\\notes"), "notes");
+    EXPECT_EQ(AppTitleFromPath("D:\\a\\My.Notes.EXE"), "My.Notes");
+    EXPECT_EQ(AppTitleFromPath("Pinvel.exe"), "Pinvel");
+}
+
+TEST(FolderOfPath, UpToAndIncludingTheLastBackslash)
+{
+    EXPECT_EQ(FolderOfPath("C:\\Program Files\\Pinvel\\Pinvel.exe"), "C:\\Program Files\\Pinvel\\");
+    EXPECT_EQ(FolderOfPath("Pinvel.exe"), "");
+    EXPECT_EQ(FolderOfPath("C:\\Pinvel.exe"), "C:\\");
+}
+
+} // namespace

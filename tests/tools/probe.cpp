@@ -1,0 +1,157 @@
+// pvprobe: looks at and drives the windows of programs running on the same desktop,
+// for the whole-program tests. Prints UTF-8, one record a line; exit code 0 on success.
+//
+//   pvprobe list                              top-level windows: hwnd visible pid class title
+//   pvprobe wait CLASS TITLE TIMEOUT_MS       wait for a top-level window ("-" matches any)
+//   pvprobe gone CLASS TITLE TIMEOUT_MS       wait until no such window exists
+//   pvprobe children HWND                     child windows: hwnd id enabled visible class text
+//   pvprobe command HWND ID                   post WM_COMMAND ID (a button click) to a window
+//   pvprobe send HWND MSG WPARAM LPARAM       send a message, print the result
+//   pvprobe rect HWND                         window rectangle: left top right bottom
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+void Print(const std::wstring& line)
+{
+    const std::wstring withNewline = line + L"\n";
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, withNewline.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, withNewline.c_str(), -1, &utf8[0], n, nullptr, nullptr);
+    DWORD written = 0;
+    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size() - 1), &written,
+                nullptr);
+}
+
+std::wstring ClassOf(HWND hwnd)
+{
+    wchar_t buffer[256] = {};
+    ::GetClassNameW(hwnd, buffer, 256);
+    return buffer;
+}
+
+std::wstring TextOf(HWND hwnd)
+{
+    std::vector<wchar_t> buffer(4096);
+    ::GetWindowTextW(hwnd, buffer.data(), static_cast<int>(buffer.size()));
+    std::wstring text(buffer.data());
+    for (auto& c : text) {
+        if (c == L'\r' || c == L'\n' || c == L'\t')
+            c = L' ';
+    }
+    return text;
+}
+
+HWND ParseHwnd(const wchar_t* text)
+{
+    return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::wcstoull(text, nullptr, 0)));
+}
+
+std::wstring HwndText(HWND hwnd)
+{
+    return std::to_wstring(reinterpret_cast<ULONG_PTR>(hwnd));
+}
+
+struct Match {
+    std::wstring cls;
+    std::wstring title;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param)
+{
+    auto* m = reinterpret_cast<Match*>(param);
+    if ((m->cls == L"-" || ClassOf(hwnd) == m->cls) && (m->title == L"-" || TextOf(hwnd) == m->title)) {
+        m->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindTopLevel(const wchar_t* cls, const wchar_t* title)
+{
+    Match m{cls, title};
+    ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&m));
+    return m.found;
+}
+
+BOOL CALLBACK ListWindow(HWND hwnd, LPARAM)
+{
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    Print(HwndText(hwnd) + L"\t" + (::IsWindowVisible(hwnd) ? L"1" : L"0") + L"\t" + std::to_wstring(pid) + L"\t" +
+          ClassOf(hwnd) + L"\t" + TextOf(hwnd));
+    return TRUE;
+}
+
+int Wait(const wchar_t* cls, const wchar_t* title, DWORD timeoutMs, bool forGone)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        HWND hwnd = FindTopLevel(cls, title);
+        if (!forGone && hwnd != nullptr) {
+            Print(HwndText(hwnd));
+            return 0;
+        }
+        if (forGone && hwnd == nullptr)
+            return 0;
+        if (::GetTickCount() - start >= timeoutMs)
+            return 1;
+        ::Sleep(50);
+    }
+}
+
+int Children(HWND parent)
+{
+    if (!::IsWindow(parent))
+        return 1;
+    for (HWND c = ::GetWindow(parent, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        Print(HwndText(c) + L"\t" + std::to_wstring(static_cast<int>(::GetDlgCtrlID(c))) + L"\t" +
+              (::IsWindowEnabled(c) ? L"1" : L"0") + L"\t" + (::IsWindowVisible(c) ? L"1" : L"0") + L"\t" +
+              ClassOf(c) + L"\t" + TextOf(c));
+    }
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 2)
+        return 2;
+    const std::wstring verb = argv[1];
+    if (verb == L"list") {
+        ::EnumWindows(ListWindow, 0);
+        return 0;
+    }
+    if ((verb == L"wait" || verb == L"gone") && argc == 5)
+        return Wait(argv[2], argv[3], static_cast<DWORD>(std::wcstoul(argv[4], nullptr, 10)), verb == L"gone");
+    if (verb == L"children" && argc == 3)
+        return Children(ParseHwnd(argv[2]));
+    if (verb == L"command" && argc == 4) {
+        HWND hwnd = ParseHwnd(argv[2]);
+        const int id = static_cast<int>(std::wcstol(argv[3], nullptr, 0));
+        return ::PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0) ? 0 : 1;
+    }
+    if (verb == L"send" && argc == 6) {
+        const LRESULT r = ::SendMessageW(ParseHwnd(argv[2]), static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0)),
+                                         static_cast<WPARAM>(std::wcstoull(argv[4], nullptr, 0)),
+                                         static_cast<LPARAM>(std::wcstoll(argv[5], nullptr, 0)));
+        Print(std::to_wstring(static_cast<long long>(r)));
+        return 0;
+    }
+    if (verb == L"rect" && argc == 3) {
+        RECT rc;
+        if (!::GetWindowRect(ParseHwnd(argv[2]), &rc))
+            return 1;
+        Print(std::to_wstring(rc.left) + L" " + std::to_wstring(rc.top) + L" " + std::to_wstring(rc.right) + L" " +
+              std::to_wstring(rc.bottom));
+        return 0;
+    }
+    return 2;
+}

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Pinvel needs on Debian 12.
+# Idempotent: when everything is present it only checks and returns.
+set -euo pipefail
+
+need_pkgs=(
+  g++-mingw-w64-i686-posix mingw-w64-i686-dev
+  wine wine32:i386
+  xvfb xdotool x11-utils
+  fonts-wqy-microhei fonts-wine
+  locales
+  cmake make g++ googletest
+  clang libclang-rt-14-dev
+  imagemagick
+  python3
+)
+
+missing=()
+installed=$(dpkg-query -W -f='${Package}:${Architecture} ${Status}\n' 2>/dev/null | awk '/install ok installed/ {print $1}')
+native=$(dpkg --print-architecture)
+for p in "${need_pkgs[@]}"; do
+  name=${p%%:*}
+  arch=${p#*:}
+  [ "$arch" = "$p" ] && arch=""
+  if [ -n "$arch" ]; then
+    grep -qx "$name:$arch" <<<"$installed" || missing+=("$p")
+  else
+    grep -qxF -e "$name:$native" -e "$name:all" <<<"$installed" || missing+=("$p")
+  fi
+done
+
+locale_ok=1
+locale -a 2>/dev/null | grep -qiE '^zh_CN\.utf-?8$' || locale_ok=0
+
+if [ ${#missing[@]} -eq 0 ] && [ $locale_ok -eq 1 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "bootstrap: need root or sudo to install: ${missing[*]}" >&2; exit 1; }
+  SUDO="sudo"
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "bootstrap: installing ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+if ! locale -a 2>/dev/null | grep -qiE '^zh_CN\.utf-?8$'; then
+  echo "bootstrap: generating zh_CN.UTF-8"
+  if [ -f /etc/locale.gen ] && grep -qE '^# *zh_CN.UTF-8 UTF-8' /etc/locale.gen; then
+    $SUDO sed -i -E 's/^# *(zh_CN.UTF-8 UTF-8)/\1/' /etc/locale.gen
+  elif ! grep -qE '^zh_CN.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+    echo 'zh_CN.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  fi
+  $SUDO locale-gen >/dev/null
+fi

@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Runs a Windows program, or a host command that drives Windows programs, under Wine
+# with Pinvel's private prefix and the Chinese ANSI code page (936).
+#
+#   wine-run.sh [--desktop WxH] program.exe [args...]
+#   wine-run.sh [--desktop WxH] host-command [args...]
+#
+# Without DISPLAY it starts an Xvfb display of its own. With --desktop the program runs
+# inside Wine's virtual desktop, which also shows the notification area. The Xvfb and
+# the wineserver that this script started are ended when the command ends, and only
+# those. Runs that share a prefix take turns.
+set -u
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$here")
+desktop=""
+if [ "${1:-}" = "--desktop" ]; then
+  desktop=$2
+  shift 2
+fi
+[ $# -ge 1 ] || { echo "usage: wine-run.sh [--desktop WxH] program.exe|command [args...]" >&2; exit 2; }
+
+export WINEPREFIX=${PINVEL_PREFIX:-$root/build/wineprefix}
+export WINEARCH=win32
+export WINEDEBUG=${WINEDEBUG:--all}
+export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+# No Mono or Gecko installers, no menu entries on the host.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINE_RUN_SCRIPT="$here/wine-run.sh"
+mkdir -p "$(dirname "$WINEPREFIX")"
+
+exec 9>"$WINEPREFIX.lock"
+flock 9
+
+xvfb_pid=""
+own_server=0
+cleanup() {
+  if [ $own_server -eq 1 ]; then
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+  fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+start_xvfb() {
+  local fifo num
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  if ! read -r -t 15 num <"$fifo"; then
+    rm -f "$fifo"
+    echo "wine-run: Xvfb did not start" >&2
+    exit 1
+  fi
+  rm -f "$fifo"
+  export DISPLAY=":$num"
+}
+
+[ -n "${DISPLAY:-}" ] || start_xvfb
+if [ -n "${PINVEL_ANNOUNCE:-}" ]; then
+  # shellcheck disable=SC2059
+  printf "$PINVEL_ANNOUNCE\n" "$DISPLAY" "$DISPLAY"
+fi
+
+make_prefix() {
+  [ -f "$WINEPREFIX/.pinvel-ready" ] && return 0
+  rm -rf "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 || { echo "wine-run: cannot make the Wine prefix" >&2; exit 1; }
+  # Dialog fonts the Chinese texts ask for, mapped to the CJK font installed on the host.
+  local fs='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+  for face in "宋体" "SimSun" "新宋体" "NSimSun"; do
+    wine reg add "$fs" /v "$face" /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
+  done
+  # A crashing program ends; no debugger dialog waits for a user.
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.pinvel-ready"
+}
+
+if wineserver -p3 >/dev/null 2>&1; then
+  own_server=1
+fi
+make_prefix
+
+cmd=("$@")
+case "$1" in
+  *.exe | *.EXE)
+    if [ -n "$desktop" ]; then
+      cmd=(wine explorer "/desktop=Pinvel,$desktop" "$@")
+    else
+      cmd=(wine "$@")
+    fi
+    ;;
+esac
+
+"${cmd[@]}"
+exit $?

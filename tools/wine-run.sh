@@ -88,15 +88,22 @@ if wineserver -p3 >/dev/null 2>&1; then
 fi
 make_prefix
 
+# Every program of this run shares Wine's virtual desktop, or none does.
+if [ -n "$desktop" ]; then
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop" /f >/dev/null 2>&1
+else
+  wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1
+fi
+if [ $own_server -eq 1 ]; then
+  # Bring up Wine's own services and desktop before the command starts programs of its
+  # own: programs started while they are still coming up can stall.
+  wine cmd /c exit >/dev/null 2>&1
+fi
+
 cmd=("$@")
 case "$1" in
-  *.exe | *.EXE)
-    if [ -n "$desktop" ]; then
-      cmd=(wine explorer "/desktop=Pinvel,$desktop" "$@")
-    else
-      cmd=(wine "$@")
-    fi
-    ;;
+  *.exe | *.EXE) cmd=(wine "$@") ;;
 esac
 
 "${cmd[@]}"

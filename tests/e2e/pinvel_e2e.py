@@ -1,0 +1,118 @@
+"""Helpers for whole-program tests: the real Pinvel.exe in a temporary program folder,
+started under Wine and looked at from outside with pvprobe.
+
+The tests run inside tools/wine-run.sh, which provides the Wine prefix, the code page
+and the display.
+"""
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+WIN32_DIR = os.environ.get("PINVEL_WIN32_DIR", os.path.join(os.path.dirname(__file__), "../../build/win32"))
+SHOTS_DIR = os.environ.get("PINVEL_SHOTS", tempfile.gettempdir())
+PROBE = os.path.join(WIN32_DIR, "tests", "pvprobe.exe")
+
+NOTICE_CAPTION = "Pinvel 已经启动"
+LOGIC_CLASS = "PCN_LOGIC"
+
+
+def probe(*args, timeout=20):
+    """Runs pvprobe; returns (exit code, output lines).
+
+    Under Wine a process started at the same moment as another one now and then stalls
+    before it reaches its own code; such a probe is ended and started again.
+    """
+    for attempt in range(3):
+        try:
+            done = subprocess.run(["wine", PROBE, *[str(a) for a in args]], capture_output=True, timeout=timeout)
+        except subprocess.TimeoutExpired:
+            continue
+        return done.returncode, done.stdout.decode("utf-8", "replace").splitlines()
+    raise AssertionError("pvprobe %s stalled three times" % " ".join(str(a) for a in args))
+
+
+def wait_window(cls, title="-", timeout_ms=15000):
+    code, lines = probe("wait", cls, title, timeout_ms, timeout=timeout_ms / 1000 + 10)
+    return int(lines[0]) if code == 0 and lines else None
+
+
+def window_gone(cls, title="-", timeout_ms=0):
+    code, _ = probe("gone", cls, title, timeout_ms, timeout=timeout_ms / 1000 + 10)
+    return code == 0
+
+
+def top_level_windows():
+    """Every top-level window: dicts with hwnd, visible, pid, cls, title."""
+    _, lines = probe("list")
+    windows = []
+    for line in lines:
+        parts = line.split("\t")
+        if len(parts) < 5:
+            continue
+        windows.append({"hwnd": int(parts[0]), "visible": parts[1] == "1", "pid": int(parts[2]),
+                        "cls": parts[3], "title": parts[4]})
+    return windows
+
+
+def children(hwnd):
+    """Child windows: dicts with hwnd, id, enabled, visible, cls, text."""
+    _, lines = probe("children", hwnd)
+    result = []
+    for line in lines:
+        parts = line.split("\t")
+        if len(parts) < 6:
+            continue
+        result.append({"hwnd": int(parts[0]), "id": int(parts[1]), "enabled": parts[2] == "1",
+                       "visible": parts[3] == "1", "cls": parts[4], "text": parts[5]})
+    return result
+
+
+def screenshot(name):
+    """Saves the whole display as a PNG for a person to look at; returns its path."""
+    os.makedirs(SHOTS_DIR, exist_ok=True)
+    path = os.path.join(SHOTS_DIR, name)
+    subprocess.run(["import", "-window", "root", path], capture_output=True, timeout=60)
+    return path
+
+
+class ProgramFolder:
+    """A fresh program folder holding a copy of Pinvel.exe."""
+
+    def __init__(self):
+        self.path = tempfile.mkdtemp(prefix="pinvel-")
+        self.exe = os.path.join(self.path, "Pinvel.exe")
+        shutil.copy(os.path.join(WIN32_DIR, "Pinvel.exe"), self.exe)
+        self.running = []
+
+    def start(self, *args):
+        proc = subprocess.Popen(["wine", self.exe, *args], cwd=self.path, stdin=subprocess.DEVNULL,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.running.append(proc)
+        return proc
+
+    def run(self, *args, timeout=30):
+        """Runs a copy to its end; returns its exit code."""
+        proc = self.start(*args)
+        return proc.wait(timeout=timeout)
+
+    def listing(self):
+        found = []
+        for top, dirs, files in os.walk(self.path):
+            for name in dirs + files:
+                found.append(os.path.relpath(os.path.join(top, name), self.path))
+        return sorted(found)
+
+    def close(self):
+        """Ends every copy this folder started, politely first."""
+        if any(p.poll() is None for p in self.running):
+            subprocess.run(["wine", self.exe, "-exit"], cwd=self.path, capture_output=True, timeout=60)
+        deadline = time.time() + 10
+        for proc in self.running:
+            try:
+                proc.wait(timeout=max(0.1, deadline - time.time()))
+            except subprocess.TimeoutExpired:
+                proc.kill()
+                proc.wait()
+        shutil.rmtree(self.path, ignore_errors=True)

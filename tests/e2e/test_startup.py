@@ -1,0 +1,66 @@
+"""Start and stop of the real program: the exit switch, the running copy, the notice."""
+import time
+import unittest
+
+import pinvel_e2e as e2e
+
+
+class Startup(unittest.TestCase):
+    def setUp(self):
+        self.folder = e2e.ProgramFolder()
+        self.addCleanup(self.folder.close)
+        self.assertTrue(e2e.window_gone(e2e.LOGIC_CLASS, timeout_ms=5000), "a copy from elsewhere is running")
+
+    def start_running_copy(self):
+        proc = self.folder.start()
+        hwnd = e2e.wait_window(e2e.LOGIC_CLASS)
+        self.assertIsNotNone(hwnd, "the logic window did not appear")
+        return proc, hwnd
+
+    def test_exit_switch_with_no_copy_running_makes_nothing(self):
+        before = self.folder.listing()
+        started = time.time()
+        self.assertEqual(self.folder.run("/EXIT"), 0)
+        self.assertLess(time.time() - started, 15)
+        self.assertEqual(self.folder.listing(), before, "no file or folder may appear")
+        self.assertTrue(e2e.window_gone(e2e.LOGIC_CLASS))
+
+    def test_exit_switch_ends_the_running_copy_before_the_sender_returns(self):
+        for switch in ("-exit", "/Exit", "a/exitb"):
+            with self.subTest(switch=switch):
+                first, _ = self.start_running_copy()
+                self.assertEqual(self.folder.run(switch), 0)
+                # The sender waited for the shutdown: the window is already gone.
+                self.assertTrue(e2e.window_gone(e2e.LOGIC_CLASS, timeout_ms=0))
+                self.assertEqual(first.wait(timeout=15), 0)
+                self.assertTrue(e2e.window_gone("#32770", e2e.NOTICE_CAPTION), "no notice with the switch")
+
+    def test_second_start_shows_the_notice_and_leaves_the_first_running(self):
+        first, logic = self.start_running_copy()
+        second = self.folder.start()
+        notice = e2e.wait_window("#32770", e2e.NOTICE_CAPTION)
+        self.assertIsNotNone(notice, "the already-running notice did not appear")
+        texts = [c["text"] for c in e2e.children(notice)]
+        self.assertIn("确定", texts)
+        self.assertIn("Pinvel 启动后停留在系统托盘中(屏幕右边下方位置)。 双击图标能够创造一个新笔记， "
+                      "或者右单击弹出程序主菜单。", texts)
+        e2e.screenshot("notice.png")
+        self.assertIsNone(second.poll(), "the notice is modal: the second copy waits")
+
+        self.assertEqual(e2e.probe("command", notice, 1)[0], 0)
+        self.assertEqual(second.wait(timeout=15), 0)
+        self.assertIsNone(first.poll())
+        self.assertEqual(e2e.wait_window(e2e.LOGIC_CLASS, timeout_ms=0), logic, "the first copy is undisturbed")
+
+    def test_first_start_with_no_notes_opens_no_window(self):
+        self.start_running_copy()
+        logic = [w for w in e2e.top_level_windows() if w["cls"] == e2e.LOGIC_CLASS]
+        self.assertEqual(len(logic), 1)
+        time.sleep(2)
+        ours = [w for w in e2e.top_level_windows() if w["pid"] == logic[0]["pid"]]
+        self.assertEqual([w for w in ours if w["visible"]], [])
+        self.assertEqual([w for w in ours if w["cls"] == "PCN_NOTE"], [])
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

@@ -5,7 +5,7 @@ NATIVE := $(BUILD)/native
 CROSS  := $(BUILD)/win32
 JOBS   := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all bootstrap exe win32 native test run clean
+.PHONY: all bootstrap exe win32 native test run stop clean
 
 all: exe
 
@@ -33,6 +33,10 @@ test: win32 native
 
 run: exe
 	tools/run-pinvel.sh
+
+# Asks the Pinvel started by `make run` to save and quit.
+stop:
+	PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix tools/wine-run.sh --join $(BUILD)/run/Pinvel.exe -exit
 
 clean:
 	rm -rf $(BUILD)

@@ -4,6 +4,7 @@
 #
 #   wine-run.sh [--desktop WxH] program.exe [args...]
 #   wine-run.sh [--desktop WxH] host-command [args...]
+#   wine-run.sh --join program.exe [args...]     (alongside a run that is going on)
 #
 # Without DISPLAY it starts an Xvfb display of its own. With --desktop the program runs
 # inside Wine's virtual desktop, which also shows the notification area. The Xvfb and
@@ -14,9 +15,13 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 desktop=""
+join=0
 if [ "${1:-}" = "--desktop" ]; then
   desktop=$2
   shift 2
+elif [ "${1:-}" = "--join" ]; then
+  join=1
+  shift
 fi
 [ $# -ge 1 ] || { echo "usage: wine-run.sh [--desktop WxH] program.exe|command [args...]" >&2; exit 2; }
 
@@ -28,6 +33,12 @@ export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINE_RUN_SCRIPT="$here/wine-run.sh"
 mkdir -p "$(dirname "$WINEPREFIX")"
+
+if [ $join -eq 1 ]; then
+  # Talks to programs of a run already going on: its server, its display, no lock.
+  [ -f "$WINEPREFIX/.pinvel-ready" ] || { echo "wine-run: no Wine prefix at $WINEPREFIX" >&2; exit 1; }
+  exec wine "$@"
+fi
 
 exec 9>"$WINEPREFIX.lock"
 flock 9
@@ -51,7 +62,7 @@ start_xvfb() {
   local fifo num
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${desktop:-1280x800}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   xvfb_pid=$!
   if ! read -r -t 15 num <"$fifo"; then
     rm -f "$fifo"
@@ -90,8 +101,8 @@ make_prefix
 
 # Every program of this run shares Wine's virtual desktop, or none does.
 if [ -n "$desktop" ]; then
-  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop" /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d "$desktop" /f >/dev/null 2>&1
 else
   wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1
 fi

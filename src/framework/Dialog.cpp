@@ -63,11 +63,6 @@ INT_PTR Dialog::DialogProc(UINT msg, WPARAM wParam, LPARAM)
     }
 }
 
-LRESULT Dialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    return DialogProc(msg, wParam, lParam);
-}
-
 INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     Dialog* self = nullptr;

@@ -31,8 +31,6 @@ protected:
     // Ends a modal dialog; hides a modeless one, which stays for its next showing.
     void EndDialog(INT_PTR result);
 
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-
 private:
     static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -23,8 +23,11 @@ thread_local Wnd* t_creating = nullptr;
 Wnd::~Wnd()
 {
     // A window must not outlive its object: its messages would reach freed memory.
+    // Its last messages go to the procedure it had before the takeover.
     if (m_hWnd != nullptr) {
         HWND hwnd = m_hWnd;
+        if (m_superProc != nullptr)
+            ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));
         Detach();
         ::DestroyWindow(hwnd);
     }

@@ -52,6 +52,19 @@ class Startup(unittest.TestCase):
         self.assertIsNone(first.poll())
         self.assertEqual(e2e.wait_window(e2e.LOGIC_CLASS, timeout_ms=0), logic, "the first copy is undisturbed")
 
+    def test_two_copies_started_at_once_leave_one_running_copy(self):
+        both = [self.folder.start(), self.folder.start()]
+        notice = e2e.wait_window("#32770", e2e.NOTICE_CAPTION, timeout_ms=30000)
+        self.assertIsNotNone(notice, "the copy that lost the race shows the notice")
+        self.assertIsNotNone(e2e.wait_window(e2e.LOGIC_CLASS))
+        logic = [w for w in e2e.top_level_windows() if w["cls"] == e2e.LOGIC_CLASS]
+        self.assertEqual(len(logic), 1, "exactly one running copy")
+        e2e.probe("command", notice, 1)
+        deadline = time.time() + 15
+        while time.time() < deadline and all(p.poll() is None for p in both):
+            time.sleep(0.2)
+        self.assertEqual(sorted(p.poll() is None for p in both), [False, True])
+
     def test_first_start_with_no_notes_opens_no_window(self):
         self.start_running_copy()
         logic = [w for w in e2e.top_level_windows() if w["cls"] == e2e.LOGIC_CLASS]

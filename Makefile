@@ -16,7 +16,7 @@ $(CROSS)/CMakeCache.txt: | bootstrap
 	cmake -S . -B $(CROSS) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 
 $(NATIVE)/CMakeCache.txt: | bootstrap
-	cmake -S . -B $(NATIVE) -DPINVEL_WIN32_DIR=$(CURDIR)/$(CROSS)
+	cmake -S . -B $(NATIVE) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPINVEL_WIN32_DIR=$(CURDIR)/$(CROSS)
 
 # Only the program.
 exe: bootstrap $(CROSS)/CMakeCache.txt

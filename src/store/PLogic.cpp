@@ -4,7 +4,9 @@
 #include "../app/Messages.h"
 #include "../app/PError.h"
 #include "../core/MinuteGate.h"
+#include "../core/SettingsFile.h"
 #include "../core/TextRules.h"
+#include "../framework/File.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
 
@@ -19,6 +21,7 @@ int SystemUtcMinute()
 
 PLogic::MinuteSource g_minuteSource = &SystemUtcMinute;
 
+constexpr char kSettingsFile[] = "Pinvel.ini";
 constexpr UINT kMinuteTimer = 1;
 constexpr UINT kMinuteTimerPeriodMs = 1000;
 
@@ -64,7 +67,22 @@ void PLogic::Shutdown()
 
 void PLogic::SaveAll()
 {
-    // The settings file and the note files join here as the note store grows.
+    SaveSettings();
+    // The note files join here as the note store grows.
+}
+
+bool PLogic::LoadSettings()
+{
+    std::string file;
+    // Only the first 46 bytes count; a larger file is not the program's.
+    if (fw::ReadWholeFile(m_folder + kSettingsFile, file, 64 * 1024))
+        DecodeSettings(file, m_defaultLook);
+    return true;
+}
+
+bool PLogic::SaveSettings()
+{
+    return fw::ReplaceFileContents(m_folder + kSettingsFile, EncodeSettings(m_defaultLook));
 }
 
 LRESULT PLogic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -90,6 +108,7 @@ LRESULT PLogic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 LRESULT PLogic::OnCreate()
 {
     m_folder = FolderOfPath(fw::ModulePath());
+    LoadSettings();
     m_timerId = ::SetTimer(m_hWnd, kMinuteTimer, kMinuteTimerPeriodMs, nullptr);
     return 0;
 }

@@ -26,6 +26,12 @@ public:
     void Shutdown();
     void SaveAll();
 
+    // The look given to new notes, kept in "Pinvel.ini" beside the program.
+    bool LoadSettings();
+    bool SaveSettings();
+    const NoteLook& DefaultLook() const { return m_defaultLook; }
+    void SetDefaultLook(const NoteLook& look) { m_defaultLook = look; }
+
     std::string GetFolder() const { return m_folder; }
     const std::list<std::unique_ptr<PNote>>& Notes() const { return m_notes; }
     int LastMinute() const { return m_lastMinute; }

@@ -1,4 +1,5 @@
 """Start and stop of the real program: the exit switch, the running copy, the notice."""
+import os
 import time
 import unittest
 
@@ -28,9 +29,13 @@ class Startup(unittest.TestCase):
     def test_exit_switch_ends_the_running_copy_before_the_sender_returns(self):
         for switch in ("-exit", "/Exit", "a/exitb"):
             with self.subTest(switch=switch):
+                settings = os.path.join(self.folder.path, "Pinvel.ini")
+                if os.path.exists(settings):
+                    os.remove(settings)
                 first, _ = self.start_running_copy()
                 self.assertEqual(self.folder.run(switch), 0)
-                # The sender waited for the shutdown: the window is already gone.
+                # The sender waited for the shutdown: saved, and the window already gone.
+                self.assertTrue(os.path.exists(settings), "settings saved before the sender returned")
                 self.assertTrue(e2e.window_gone(e2e.LOGIC_CLASS, timeout_ms=0))
                 self.assertEqual(first.wait(timeout=15), 0)
                 self.assertTrue(e2e.window_gone("#32770", e2e.NOTICE_CAPTION), "no notice with the switch")

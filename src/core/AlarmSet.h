@@ -1,0 +1,49 @@
+#pragma once
+#include "DateTime.h"
+
+#include <array>
+#include <cstdint>
+
+// The thirty alarm slots of a note: six of each kind. A new note has every slot at its
+// default, none enabled.
+struct AlarmSlot {
+    bool enabled = false;
+    bool sound = true;
+    DateTime when;
+};
+
+struct GeneralAlarm : AlarmSlot {};
+struct DailyAlarm : AlarmSlot {};
+
+struct WeeklyAlarm : AlarmSlot {
+    std::int32_t weekday = 1; // 1 = Sunday ... 7 = Saturday
+};
+
+struct MonthlyAlarm : AlarmSlot {
+    std::int32_t day = 15;
+};
+
+struct YearlyAlarm : AlarmSlot {
+    std::int32_t month = 4;
+    std::int32_t day = 15;
+};
+
+constexpr int kAlarmSlotsPerKind = 6;
+// The stored form of the whole set inside a note file.
+constexpr std::size_t kAlarmBlockSize = 396;
+
+struct AlarmSet {
+    std::array<GeneralAlarm, kAlarmSlotsPerKind> general;
+    std::array<DailyAlarm, kAlarmSlotsPerKind> daily;
+    std::array<WeeklyAlarm, kAlarmSlotsPerKind> weekly;
+    std::array<MonthlyAlarm, kAlarmSlotsPerKind> monthly;
+    std::array<YearlyAlarm, kAlarmSlotsPerKind> yearly;
+};
+
+class ByteWriter;
+class ByteReader;
+
+// The 396-byte block: in every slot the sound byte comes before the enabled byte, and a
+// yearly slot keeps its day before its month.
+void WriteAlarmBlock(ByteWriter& out, const AlarmSet& alarms);
+bool ReadAlarmBlock(ByteReader& in, AlarmSet& alarms);

@@ -1,0 +1,37 @@
+#pragma once
+#include "AlarmSet.h"
+#include "DateTime.h"
+#include "NoteLook.h"
+
+#include <string>
+#include <string_view>
+
+// Everything a note file holds besides the note's text.
+struct NoteFields {
+    std::string title;
+    std::string userName;
+    DateTime stamp0;
+    DateTime stamp1;
+    NoteLook look;
+    AlarmSet alarms;
+};
+
+constexpr char kNoteFileMagic[] = "PINVL";
+constexpr std::uint32_t kNoteFileVersion = 1;
+// Bytes of a note file besides its title, user name and text.
+constexpr std::size_t kNoteFileFixedSize = 469;
+
+// The whole file: magic, version, the fields in stored order, then the RTF text.
+std::string EncodeNoteFile(const NoteFields& fields, std::string_view rtf);
+
+// Reads the fields of a whole note file held in memory. On success textOffset is where
+// the text's length word starts. False for another magic or version, or for a file that
+// ends inside a field; fields is then unchanged.
+bool DecodeNoteFields(std::string_view file, NoteFields& fields, std::size_t& textOffset);
+
+// Reads the text that follows the fields. False when the stored length runs past the end.
+bool DecodeNoteText(std::string_view file, std::size_t textOffset, std::string& rtf);
+
+// Look fields in their stored order, shared with the settings file.
+void WriteLook(ByteWriter& out, const NoteLook& look);
+bool ReadLook(ByteReader& in, NoteLook& look);

@@ -5,7 +5,7 @@ NATIVE := $(BUILD)/native
 CROSS  := $(BUILD)/win32
 JOBS   := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all bootstrap exe win32 native test run stop clean
+.PHONY: all bootstrap exe win32 native test run stop fuzz clean
 
 all: exe
 
@@ -37,6 +37,12 @@ run: exe
 # Asks the Pinvel started by `make run` to save and quit.
 stop:
 	PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix tools/wine-run.sh --join $(BUILD)/run/Pinvel.exe -exit
+
+# Each file reader's fuzz target for FUZZ_SECONDS (ten minutes by default).
+FUZZ_SECONDS ?= 600
+fuzz: native
+	tests/fuzz/run-fuzz.sh $(NATIVE)/tests/fuzz/fuzz_NoteFile tests/fuzz/corpus/NoteFile $(FUZZ_SECONDS)
+	tests/fuzz/run-fuzz.sh $(NATIVE)/tests/fuzz/fuzz_SettingsFile tests/fuzz/corpus/SettingsFile $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)

@@ -109,12 +109,12 @@ bool DateTime::Split(Fields& f) const
 {
     // Written so that NaN fails too. The bounds are whole days: 9999-12-31 23:59 still
     // has fields, 0100-01-01 12:00 is -657434.5.
-    if (!valid_ || !(value_ > static_cast<double>(kFirstDay - 1) && value_ < static_cast<double>(kLastDay + 1)))
+    if (!m_valid || !(m_value > static_cast<double>(kFirstDay - 1) && m_value < static_cast<double>(kLastDay + 1)))
         return false;
 
-    const double whole = std::trunc(value_);
+    const double whole = std::trunc(m_value);
     std::int64_t dayNumber = static_cast<std::int64_t>(whole);
-    int seconds = RoundToSecond(std::fabs(value_ - whole));  // the subtraction is exact
+    int seconds = RoundToSecond(std::fabs(m_value - whole));  // the subtraction is exact
     if (seconds == kSecondsPerDay) {
         // Rounded up to midnight: the next day, whichever side of 1899-12-30 it is on.
         seconds = 0;
@@ -156,7 +156,7 @@ bool DateTime::operator==(const DateTime& other) const
 {
     std::uint64_t a = 0;
     std::uint64_t b = 0;
-    std::memcpy(&a, &value_, sizeof a);
-    std::memcpy(&b, &other.value_, sizeof b);
-    return a == b && valid_ == other.valid_;
+    std::memcpy(&a, &m_value, sizeof a);
+    std::memcpy(&b, &other.m_value, sizeof b);
+    return a == b && m_valid == other.m_valid;
 }

@@ -24,8 +24,8 @@ public:
 
     static DateTime Invalid();
 
-    double Value() const { return value_; }
-    bool IsValid() const { return valid_; }
+    double Value() const { return m_value; }
+    bool IsValid() const { return m_valid; }
 
     // False for an invalid date-time and for values whose rounded date is out of range.
     bool HasFields() const;
@@ -47,12 +47,12 @@ private:
         int year, month, day, hour, minute, second, dayOfWeek;
     };
 
-    DateTime(double value, bool valid) : value_(value), valid_(valid) {}
+    DateTime(double value, bool valid) : m_value(value), m_valid(valid) {}
 
     // Fills f and returns true when the date-time has fields.
     bool Split(Fields& f) const;
     int FieldOr(int Fields::*field) const;
 
-    double value_ = kDefaultStampValue;
-    bool valid_ = true;
+    double m_value = kDefaultStampValue;
+    bool m_valid = true;
 };

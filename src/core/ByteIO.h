@@ -101,6 +101,13 @@ public:
         v = b != 0;
         return true;
     }
+    // Every file of the program opens with its magic bytes and a version word.
+    bool Header(std::string_view magic, std::uint32_t version)
+    {
+        std::string_view read;
+        std::uint32_t readVersion = 0;
+        return Bytes(magic.size(), read) && read == magic && U32(readVersion) && readVersion == version;
+    }
     bool String(std::string& s)
     {
         std::uint32_t n;

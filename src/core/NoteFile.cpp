@@ -115,11 +115,7 @@ std::string EncodeNoteFile(const NoteFields& fields, std::string_view rtf)
 bool DecodeNoteFields(std::string_view file, NoteFields& fields, std::size_t& textOffset)
 {
     ByteReader in(file);
-    std::string_view magic;
-    std::uint32_t version = 0;
-    if (!in.Bytes(5, magic) || magic != std::string_view(kNoteFileMagic, 5))
-        return false;
-    if (!in.U32(version) || version != kNoteFileVersion)
+    if (!in.Header(std::string_view(kNoteFileMagic, 5), kNoteFileVersion))
         return false;
     // Read into a copy so that a file ending inside a field changes nothing.
     NoteFields read = fields;

@@ -23,11 +23,7 @@ bool DecodeSettings(std::string_view file, NoteLook& look)
     if (file.size() < kSettingsFileSize)
         return false;
     ByteReader in(file.substr(0, kSettingsFileSize));
-    std::string_view magic;
-    std::uint32_t version = 0;
-    if (!in.Bytes(6, magic) || magic != std::string_view(kMagic, 6))
-        return false;
-    if (!in.U32(version) || version != kVersion)
+    if (!in.Header(std::string_view(kMagic, 6), kVersion))
         return false;
     NoteLook read;
     if (!ReadLook(in, read))

@@ -59,3 +59,10 @@ std::string FolderOfPath(std::string_view path)
         return std::string();
     return std::string(path.substr(0, slash + 1));
 }
+
+bool EndsWithNoCase(std::string_view path, std::string_view lowerSuffix, LeadBytePredicate isLead)
+{
+    const std::string lower = LowerAnsi(path, isLead);
+    return lower.size() >= lowerSuffix.size() &&
+           lower.compare(lower.size() - lowerSuffix.size(), lowerSuffix.size(), lowerSuffix) == 0;
+}

@@ -21,3 +21,7 @@ std::string AppTitleFromPath(std::string_view modulePath);
 
 // The folder part of a path up to and including its last backslash; empty without one.
 std::string FolderOfPath(std::string_view path);
+
+// True when the path ends in the given lower-case suffix (".rtf"), in any letter case.
+// Import and export treat a file as RTF exactly when its name ends in ".rtf".
+bool EndsWithNoCase(std::string_view path, std::string_view lowerSuffix, LeadBytePredicate isLead);

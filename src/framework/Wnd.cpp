@@ -99,8 +99,41 @@ void Wnd::Detach()
     m_superProc = nullptr;
 }
 
+bool Wnd::OnReflectedMessage(UINT, WPARAM, LPARAM, LRESULT&)
+{
+    return false;
+}
+
+namespace {
+
+// The child window a notification comes from, or null for other messages.
+HWND NotifyingChild(UINT msg, LPARAM lParam)
+{
+    if (lParam == 0)
+        return nullptr;
+    switch (msg) {
+    case WM_COMMAND:
+        return reinterpret_cast<HWND>(lParam);
+    case WM_NOTIFY:
+        return reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+    case WM_DRAWITEM:
+        return reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem;
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
 LRESULT DispatchToObject(Wnd* self, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (HWND child = NotifyingChild(msg, lParam)) {
+        Wnd* childObject = Wnd::FromHandle(child);
+        LRESULT result = 0;
+        if (childObject != nullptr && childObject != self &&
+            childObject->OnReflectedMessage(msg, wParam, lParam, result))
+            return result;
+    }
     if (msg != WM_NCDESTROY)
         return self->WindowProc(msg, wParam, lParam);
     const LRESULT result = self->WindowProc(msg, wParam, lParam);

@@ -41,6 +41,11 @@ protected:
     // Called after the last message (WM_NCDESTROY), when the object no longer has a window.
     virtual void PostNcDestroy() {}
 
+    // WM_COMMAND, WM_NOTIFY and WM_DRAWITEM sent to a parent are first offered to the
+    // object of the child they come from, whichever window is the parent at the time.
+    // True when the child handled it; result is then the parent's answer.
+    virtual bool OnReflectedMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
     // Used by dialogs, whose windows are created by the dialog manager.
     void Attach(HWND hwnd, WNDPROC superProc);
     void Detach();

@@ -20,12 +20,15 @@ int SystemUtcMinute()
 }
 
 PLogic::MinuteSource g_minuteSource = &SystemUtcMinute;
+std::string g_programFolder;
 
 constexpr char kSettingsFile[] = "Pinvel.ini";
 constexpr UINT kMinuteTimer = 1;
 constexpr UINT kMinuteTimerPeriodMs = 1000;
 
 } // namespace
+
+PLogic* PLogic::s_current = nullptr;
 
 PLogic::PLogic() : m_lastMinute(CurrentUtcMinute()) {}
 
@@ -34,6 +37,13 @@ PLogic::~PLogic()
     // Nothing is written here: everything was saved by Shutdown, and a process ending
     // after a fatal error must not write at all.
     m_notes.clear();
+    if (s_current == this)
+        s_current = nullptr;
+}
+
+void PLogic::SetProgramFolder(const std::string& folder)
+{
+    g_programFolder = folder;
 }
 
 void PLogic::SetMinuteSource(MinuteSource source)
@@ -68,7 +78,7 @@ void PLogic::Shutdown()
 void PLogic::SaveAll()
 {
     SaveSettings();
-    // The note files join here as the note store grows.
+    SaveAllNotes();
 }
 
 bool PLogic::LoadSettings()
@@ -107,9 +117,11 @@ LRESULT PLogic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 LRESULT PLogic::OnCreate()
 {
-    m_folder = FolderOfPath(fw::ModulePath());
+    s_current = this;
+    m_folder = g_programFolder.empty() ? FolderOfPath(fw::ModulePath()) : g_programFolder;
     LoadSettings();
     m_timerId = ::SetTimer(m_hWnd, kMinuteTimer, kMinuteTimerPeriodMs, nullptr);
+    LoadAllNotes();
     return 0;
 }
 

@@ -14,6 +14,8 @@ class PLogic : public fw::Wnd {
 public:
     // Reads the UTC minute of the moment; tests replace it to drive the minute gate.
     using MinuteSource = int (*)();
+    // Reads the local date and time new notes are named by; tests replace it.
+    using LocalTimeSource = SYSTEMTIME (*)();
 
     PLogic();
     ~PLogic() override;
@@ -36,8 +38,29 @@ public:
     const std::list<std::unique_ptr<PNote>>& Notes() const { return m_notes; }
     int LastMinute() const { return m_lastMinute; }
 
+    // Notes and their files.
+    PNote* NewNote();
+    PNote* LoadNote(const std::string& path);
+    void DeleteNote(PNote* note);
+    NoteLook GetNewNoteLook() const;
+    void LoadAllNotes();
+    void SaveAllNotes();
+    std::string NextTitle();
+    std::string NextFilePath() const;
+    // The folder that holds one file per note.
+    std::string NotesFolder() const;
+    // Asks the note's open window, if any, to show the record's current state.
+    void NotifyNoteChanged(PNote* note);
+
+    // The logic window the notes belong to: the one created last.
+    static PLogic* Current() { return s_current; }
+
     static void SetMinuteSource(MinuteSource source);
     static int CurrentUtcMinute();
+    static void SetLocalTimeSource(LocalTimeSource source);
+    // Points the store at another folder than the program's (tests, the benchmark).
+    // Takes effect when the window is created; an empty folder restores the default.
+    static void SetProgramFolder(const std::string& folder);
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -54,6 +77,8 @@ private:
     UINT_PTR m_timerId = 0;
     int m_lastMinute;
     std::list<std::unique_ptr<PNote>> m_notes;
+
+    static PLogic* s_current;
 };
 
 extern PLogic g_logic;

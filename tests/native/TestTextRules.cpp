@@ -70,4 +70,15 @@ TEST(FolderOfPath, UpToAndIncludingTheLastBackslash)
     EXPECT_EQ(FolderOfPath("C:\\Pinvel.exe"), "C:\\");
 }
 
+TEST(EndsWithNoCase, RtfRuleLooksOnlyAtTheEnd)
+{
+    EXPECT_TRUE(EndsWithNoCase("C:\\Letter.RTF", ".rtf", Gbk));
+    EXPECT_TRUE(EndsWithNoCase("\xB1\xCA\xBC\xC7.Rtf", ".rtf", Gbk));
+    EXPECT_TRUE(EndsWithNoCase(".rtf", ".rtf", Gbk));
+    EXPECT_FALSE(EndsWithNoCase("rtf", ".rtf", Gbk));
+    EXPECT_FALSE(EndsWithNoCase("notes.doc", ".rtf", Gbk));
+    EXPECT_FALSE(EndsWithNoCase("plan.rtf.txt", ".rtf", Gbk));
+    EXPECT_FALSE(EndsWithNoCase("", ".rtf", Gbk));
+}
+
 } // namespace

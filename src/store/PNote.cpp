@@ -1,0 +1,127 @@
+#include "PNote.h"
+
+#include "PLogic.h"
+#include "../app/PDummyWnd.h"
+#include "../core/NoteFile.h"
+#include "../framework/File.h"
+#include "../framework/Strings.h"
+#include "../framework/WaitCursor.h"
+#include "../res/resource.h"
+#include "../text/PRichEdit.h"
+
+namespace {
+
+std::string WindowsUserName()
+{
+    char name[257] = {};
+    DWORD size = sizeof(name);
+    if (!::GetUserNameA(name, &size))
+        return std::string();
+    return name;
+}
+
+HWND LogicWindow()
+{
+    PLogic* logic = PLogic::Current();
+    return logic != nullptr ? logic->GetHwnd() : nullptr;
+}
+
+void NotifyChanged(PNote* note)
+{
+    if (PLogic* logic = PLogic::Current())
+        logic->NotifyNoteChanged(note);
+}
+
+// A note file is read whole; a larger one is not a note this program wrote.
+constexpr std::size_t kMaxNoteFileBytes = 256u * 1024 * 1024;
+
+} // namespace
+
+PNote::PNote() : m_title(fw::LoadResString(IDS_DEFAULT_TITLE)), m_userName(WindowsUserName()) {}
+
+PNote::~PNote()
+{
+    // The owner window takes the editor's window with it; the editor object goes after.
+    if (m_owner) {
+        m_owner->DestroyWindow();
+        m_owner.reset();
+    }
+    m_edit.reset();
+}
+
+void PNote::CreateEditor()
+{
+    m_owner = std::make_unique<PDummyWnd>();
+    m_owner->Create(LogicWindow());
+    m_edit = std::make_unique<PRichEdit>();
+    const RECT rect = {0, 0, 1, 1};
+    m_edit->Create(0, rect, m_owner->GetHwnd());
+}
+
+PRichEdit* PNote::AttachEditor(HWND noteWindow)
+{
+    ::SetParent(m_edit->GetHwnd(), noteWindow != nullptr ? noteWindow : ::GetDesktopWindow());
+    return m_edit.get();
+}
+
+void PNote::DetachEditor()
+{
+    ::ShowWindow(m_edit->GetHwnd(), SW_HIDE);
+    ::SetParent(m_edit->GetHwnd(), m_owner->GetHwnd());
+}
+
+void PNote::SetTitle(const std::string& title)
+{
+    m_title = title;
+    NotifyChanged(this);
+}
+
+bool PNote::Save()
+{
+    fw::WaitCursor wait;
+    if (!m_textLoaded)
+        return true;
+    NoteFields fields;
+    fields.title = m_title;
+    fields.userName = m_userName;
+    fields.stamp0 = m_stamp0;
+    fields.stamp1 = m_stamp1;
+    fields.look = m_look;
+    fields.alarms = m_alarms;
+    std::string rtf;
+    m_edit->StreamOutText(rtf, true);
+    return fw::ReplaceFileContents(m_filePath, EncodeNoteFile(fields, rtf));
+}
+
+bool PNote::Load(bool applyFields, bool loadText)
+{
+    fw::WaitCursor wait;
+    std::string file;
+    if (!fw::ReadWholeFile(m_filePath, file, kMaxNoteFileBytes))
+        return false;
+    NoteFields fields;
+    std::size_t textOffset = 0;
+    if (!DecodeNoteFields(file, fields, textOffset))
+        return false;
+    // The text is checked even when it is not wanted yet: a note whose text cannot be
+    // read later must not be listed now.
+    std::string rtf;
+    if (!DecodeNoteText(file, textOffset, rtf))
+        return false;
+
+    if (applyFields) {
+        if (!fields.title.empty())
+            m_title = fields.title;
+        if (!fields.userName.empty())
+            m_userName = fields.userName;
+        m_stamp0 = fields.stamp0;
+        m_stamp1 = fields.stamp1;
+        m_look = fields.look;
+        m_alarms = fields.alarms;
+    }
+    m_textLoaded = loadText;
+    if (loadText)
+        m_edit->StreamInText(rtf, true);
+    NotifyChanged(this);
+    return true;
+}

@@ -1,0 +1,259 @@
+#include "PRichEdit.h"
+
+#include "../app/PError.h"
+#include "../framework/Strings.h"
+#include "../framework/WaitCursor.h"
+#include "../res/resource.h"
+
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Loaded by the first editor and kept for the life of the process.
+HMODULE g_richEditLibrary = nullptr;
+
+void ShellOpen(const std::string& target)
+{
+    ::ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+PRichEdit::LinkOpener g_linkOpener = &ShellOpen;
+
+constexpr DWORD kEditStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | ES_WANTRETURN | ES_AUTOVSCROLL | ES_MULTILINE;
+constexpr DWORD kFontMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_SIZE | CFM_FACE | CFM_CHARSET;
+constexpr int kDefaultHeightTwips = 240;
+constexpr LONG kBoldWeight = 700;
+constexpr LONG kNormalWeight = 400;
+
+WPARAM ScopeFlags(PRichEdit::Scope scope)
+{
+    return scope == PRichEdit::Scope::WholeText ? SCF_ALL : (SCF_SELECTION | SCF_WORD);
+}
+
+CHARFORMAT2A EmptyFormat()
+{
+    CHARFORMAT2A cf;
+    std::memset(&cf, 0, sizeof(cf));
+    cf.cbSize = sizeof(cf);
+    return cf;
+}
+
+} // namespace
+
+void PRichEdit::SetLinkOpener(LinkOpener opener)
+{
+    g_linkOpener = opener != nullptr ? opener : &ShellOpen;
+}
+
+bool PRichEdit::Create(DWORD extraStyle, const RECT& rect, HWND parent)
+{
+    if (g_richEditLibrary == nullptr) {
+        g_richEditLibrary = ::LoadLibraryA("RICHED20.DLL");
+        if (g_richEditLibrary == nullptr)
+            g_error.Raise(ERR_LOAD_RICHEDIT);
+    }
+    if (!CreateEx(0, "RichEdit20A", nullptr, extraStyle | kEditStyle, rect.left, rect.top, rect.right - rect.left,
+                  rect.bottom - rect.top, parent, nullptr))
+        g_error.Raise(ERR_CREATE_RICHEDIT);
+    return true;
+}
+
+LRESULT PRichEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate(wParam, lParam);
+    case WM_KEYDOWN:
+        return OnKeyDown(wParam, lParam);
+    default:
+        return DefWindowProc(msg, wParam, lParam);
+    }
+}
+
+LRESULT PRichEdit::OnCreate(WPARAM wParam, LPARAM lParam)
+{
+    if (DefWindowProc(WM_CREATE, wParam, lParam) == -1)
+        return -1;
+    m_streamPos = 0;
+    m_streamOut = nullptr;
+    m_streamIn = nullptr;
+    SendMessage(EM_SETOPTIONS, ECOOP_OR, ECO_AUTOWORDSELECTION | ECO_AUTOVSCROLL | ECO_AUTOHSCROLL | ECO_NOHIDESEL);
+    // The text mode can only change while the control is empty.
+    SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    SendMessage(EM_SETTEXTMODE, TM_RICHTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE);
+    SendMessage(EM_EXLIMITTEXT, 0, static_cast<LPARAM>(0xFFFFFFFF));
+    ::DragAcceptFiles(m_hWnd, TRUE);
+    const LRESULT mask = SendMessage(EM_GETEVENTMASK);
+    SendMessage(EM_SETEVENTMASK, 0, mask | ENM_DROPFILES | ENM_LINK);
+    SendMessage(EM_AUTOURLDETECT, TRUE);
+    SetDefaultFont();
+    return 0;
+}
+
+LRESULT PRichEdit::OnKeyDown(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == VK_F3) {
+        const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+        ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND, shift ? ID_EDIT_FIND_PREV : ID_EDIT_FIND_NEXT, 0);
+    }
+    return DefWindowProc(WM_KEYDOWN, wParam, lParam);
+}
+
+bool PRichEdit::OnReflectedMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT& result)
+{
+    if (msg != WM_NOTIFY)
+        return false;
+    const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
+    if (header.code == EN_LINK) {
+        OnLink(*reinterpret_cast<const ENLINK*>(lParam));
+    } else if (header.code == EN_DROPFILES) {
+        OnDropFiles(*reinterpret_cast<const ENDROPFILES*>(lParam));
+    } else {
+        return false;
+    }
+    // The control goes on with its own handling of the mouse, and inserts no files.
+    result = 0;
+    return true;
+}
+
+void PRichEdit::OnLink(const ENLINK& link)
+{
+    if (link.msg != WM_LBUTTONUP)
+        return;
+    CHARRANGE range = link.chrg;
+    SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    g_linkOpener(GetSelectedText());
+}
+
+void PRichEdit::OnDropFiles(const ENDROPFILES& drop)
+{
+    char path[MAX_PATH] = {};
+    ::DragQueryFileA(static_cast<HDROP>(drop.hDrop), 0, path, sizeof(path));
+    fw::WaitCursor wait;
+    ImportFile(path);
+}
+
+void PRichEdit::SetDefaultFont()
+{
+    LOGFONTA font;
+    std::memset(&font, 0, sizeof(font));
+    font.lfHeight = kDefaultHeightTwips;
+    font.lfWeight = kNormalWeight;
+    std::strcpy(font.lfFaceName, "Times New Roman");
+    SetTextFont(font, Scope::WholeText);
+    SetTextColor(RGB(0, 0, 0), Scope::WholeText);
+}
+
+LRESULT PRichEdit::SetTextFont(const LOGFONTA& font, Scope scope)
+{
+    CHARFORMAT2A cf = EmptyFormat();
+    cf.dwMask = kFontMask;
+    cf.yHeight = std::labs(font.lfHeight);
+    // Only the exact bold weight counts: 600 and 800 stay normal.
+    if (font.lfWeight == kBoldWeight)
+        cf.dwEffects |= CFE_BOLD;
+    if (font.lfItalic != 0)
+        cf.dwEffects |= CFE_ITALIC;
+    if (font.lfUnderline != 0)
+        cf.dwEffects |= CFE_UNDERLINE;
+    if (font.lfStrikeOut != 0)
+        cf.dwEffects |= CFE_STRIKEOUT;
+    cf.bCharSet = font.lfCharSet;
+    cf.bPitchAndFamily = font.lfPitchAndFamily;
+    std::memcpy(cf.szFaceName, font.lfFaceName, sizeof(cf.szFaceName));
+    cf.szFaceName[sizeof(cf.szFaceName) - 1] = '\0';
+    return SendMessage(EM_SETCHARFORMAT, ScopeFlags(scope), reinterpret_cast<LPARAM>(&cf));
+}
+
+void PRichEdit::GetSelectionFont(LOGFONTA& font) const
+{
+    CHARFORMAT2A cf = EmptyFormat();
+    SendMessage(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    std::memset(&font, 0, sizeof(font));
+    font.lfHeight = cf.yHeight;
+    font.lfWeight = (cf.dwEffects & CFE_BOLD) != 0 ? kBoldWeight : kNormalWeight;
+    font.lfItalic = (cf.dwEffects & CFE_ITALIC) != 0 ? 1 : 0;
+    font.lfUnderline = (cf.dwEffects & CFE_UNDERLINE) != 0 ? 1 : 0;
+    font.lfStrikeOut = (cf.dwEffects & CFE_STRIKEOUT) != 0 ? 1 : 0;
+    font.lfCharSet = cf.bCharSet;
+    font.lfPitchAndFamily = cf.bPitchAndFamily;
+    std::memcpy(font.lfFaceName, cf.szFaceName, sizeof(font.lfFaceName));
+    font.lfFaceName[sizeof(font.lfFaceName) - 1] = '\0';
+}
+
+COLORREF PRichEdit::GetSelectionColor() const
+{
+    CHARFORMAT2A cf = EmptyFormat();
+    SendMessage(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    return cf.crTextColor;
+}
+
+LRESULT PRichEdit::SetTextColor(COLORREF colour, Scope scope)
+{
+    // Effects 0 switches the automatic colour off.
+    CHARFORMAT2A cf = EmptyFormat();
+    cf.dwMask = CFM_COLOR;
+    cf.crTextColor = colour;
+    return SendMessage(EM_SETCHARFORMAT, ScopeFlags(scope), reinterpret_cast<LPARAM>(&cf));
+}
+
+int PRichEdit::StreamOutText(std::string& text, bool asRtf)
+{
+    text.clear();
+    m_streamOut = &text;
+    m_streamPos = 0;
+    EDITSTREAM stream = {};
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(this);
+    stream.pfnCallback = &PRichEdit::StreamOutCallback;
+    const LRESULT count = SendMessage(EM_STREAMOUT, asRtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+    m_streamOut = nullptr;
+    return static_cast<int>(count);
+}
+
+void PRichEdit::StreamInText(const std::string& text, bool asRtf)
+{
+    m_streamIn = &text;
+    m_streamPos = 0;
+    EDITSTREAM stream = {};
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(this);
+    stream.pfnCallback = &PRichEdit::StreamInCallback;
+    SendMessage(EM_STREAMIN, asRtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+    m_streamIn = nullptr;
+    if (!asRtf)
+        SetDefaultFont();
+}
+
+DWORD CALLBACK PRichEdit::StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
+{
+    auto* self = reinterpret_cast<PRichEdit*>(cookie);
+    self->m_streamOut->append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(count));
+    self->m_streamPos += count;
+    *done = count;
+    return 0;
+}
+
+DWORD CALLBACK PRichEdit::StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
+{
+    auto* self = reinterpret_cast<PRichEdit*>(cookie);
+    const std::string& source = *self->m_streamIn;
+    const std::size_t left = source.size() - static_cast<std::size_t>(self->m_streamPos);
+    const std::size_t take = left < static_cast<std::size_t>(count) ? left : static_cast<std::size_t>(count);
+    std::memcpy(buffer, source.data() + self->m_streamPos, take);
+    self->m_streamPos += static_cast<long>(take);
+    *done = static_cast<LONG>(take);
+    return 0;
+}
+
+std::string PRichEdit::GetSelectedText() const
+{
+    CHARRANGE range = {};
+    SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    const long length = range.cpMax > range.cpMin ? range.cpMax - range.cpMin : 0;
+    std::string buffer(static_cast<std::size_t>(2 * length + 2), '\0');
+    SendMessage(EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(&buffer[0]));
+    buffer.resize(std::strlen(buffer.c_str()));
+    return buffer;
+}

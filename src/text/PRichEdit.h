@@ -1,0 +1,61 @@
+#pragma once
+#include "../framework/Wnd.h"
+
+#include <richedit.h>
+
+#include <string>
+
+// The text area of a note: a rich-edit 2.0 control that holds the note's text for the
+// note's whole life, hidden or shown. Fonts cross this interface as a LOGFONT whose
+// lfHeight is in twips (1/1440 inch).
+class PRichEdit : public fw::Wnd {
+public:
+    // Where a formatting operation applies.
+    enum class Scope { WholeText, Selection };
+
+    // Opens a link's text through the shell; tests replace it.
+    using LinkOpener = void (*)(const std::string& target);
+
+    ~PRichEdit() override = default;
+
+    // Loads the rich-edit library on first use and makes the control. Either failing is
+    // fatal; the result is true whenever the process goes on.
+    bool Create(DWORD extraStyle, const RECT& rect, HWND parent);
+
+    // "Times New Roman" 12 points, black, over the whole text.
+    void SetDefaultFont();
+    LRESULT SetTextFont(const LOGFONTA& font, Scope scope);
+    void GetSelectionFont(LOGFONTA& font) const;
+    COLORREF GetSelectionColor() const;
+    LRESULT SetTextColor(COLORREF colour, Scope scope);
+
+    // The whole content, as RTF or as plain text.
+    int StreamOutText(std::string& text, bool asRtf);
+    void StreamInText(const std::string& text, bool asRtf);
+    std::string GetSelectedText() const;
+
+    // Replace the whole text from a file, or write it to one: RTF when the name ends in
+    // ".rtf" in any case, plain text otherwise. Files that cannot be opened are ignored.
+    void ImportFile(const std::string& path);
+    void ExportFile(const std::string& path);
+
+    static void SetLinkOpener(LinkOpener opener);
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnReflectedMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+    void OnLink(const ENLINK& link);
+    void OnDropFiles(const ENDROPFILES& drop);
+
+    static DWORD CALLBACK StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done);
+    static DWORD CALLBACK StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done);
+
+    // Meaningful only during a stream operation.
+    long m_streamPos = 0;
+    std::string* m_streamOut = nullptr;
+    const std::string* m_streamIn = nullptr;
+};

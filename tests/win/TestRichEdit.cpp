@@ -1,0 +1,258 @@
+#include "framework/Wnd.h"
+#include "text/PRichEdit.h"
+#include "WinTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// "Bold plain 你好" with the first word bold.
+const char kSampleRtf[] = "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}}"
+                          "\\f0\\fs20\\b Bold\\b0  plain \\'c4\\'e3\\'ba\\'c3}";
+const char kSampleText[] = "Bold plain \xC4\xE3\xBA\xC3";
+
+// Stands in for the note window or the hidden owner: records the commands it gets.
+class ParentWnd : public fw::Wnd {
+public:
+    std::vector<WPARAM> commands;
+    bool Create()
+    {
+        fw::RegisterClassOnce("PINVEL_TEST_PARENT", 0, nullptr, nullptr, nullptr);
+        return CreateEx(0, "PINVEL_TEST_PARENT", "parent", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr);
+    }
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == WM_COMMAND)
+            commands.push_back(wParam);
+        return DefWindowProc(msg, wParam, lParam);
+    }
+};
+
+std::vector<std::string> g_opened;
+
+void RecordOpen(const std::string& target)
+{
+    g_opened.push_back(target);
+}
+
+class Editor : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(parent.Create());
+        const RECT rect = {0, 0, 1, 1};
+        ASSERT_TRUE(edit.Create(0, rect, parent.GetHwnd()));
+        g_opened.clear();
+        PRichEdit::SetLinkOpener(&RecordOpen);
+    }
+    void TearDown() override { PRichEdit::SetLinkOpener(nullptr); }
+
+    std::string Text()
+    {
+        std::string text;
+        edit.StreamOutText(text, false);
+        return text;
+    }
+    void Select(long from, long to)
+    {
+        CHARRANGE range = {from, to};
+        edit.SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    }
+    LOGFONTA FontAt(long from, long to)
+    {
+        Select(from, to);
+        LOGFONTA font;
+        edit.GetSelectionFont(font);
+        return font;
+    }
+
+    ParentWnd parent;
+    PRichEdit edit;
+};
+
+TEST_F(Editor, CreatedHiddenWithItsStylesAndEvents)
+{
+    HWND hwnd = edit.GetHwnd();
+    EXPECT_EQ(wintest::ClassName(hwnd), "RichEdit20A");
+    // The control adds the scroll styles its options ask for.
+    const DWORD style = static_cast<DWORD>(::GetWindowLongA(hwnd, GWL_STYLE));
+    EXPECT_EQ(style & 0x44201044u, 0x44201044u);
+    EXPECT_EQ(style & WS_VISIBLE, 0u);
+    EXPECT_EQ(::GetParent(hwnd), parent.GetHwnd());
+    const LRESULT mask = edit.SendMessage(EM_GETEVENTMASK);
+    EXPECT_EQ(mask & (ENM_LINK | ENM_DROPFILES), ENM_LINK | ENM_DROPFILES);
+    const LOGFONTA font = FontAt(0, 0);
+    EXPECT_STREQ(font.lfFaceName, "Times New Roman");
+    EXPECT_EQ(font.lfHeight, 240);
+}
+
+TEST_F(Editor, EmptyTextStreamsAsAWholeRtfDocumentOrNothing)
+{
+    std::string rtf;
+    edit.StreamOutText(rtf, true);
+    EXPECT_EQ(rtf.rfind("{\\rtf", 0), 0u) << rtf;
+    EXPECT_NE(rtf.find_last_of('}'), std::string::npos);
+    EXPECT_LT(rtf.size(), 400u);
+    EXPECT_EQ(Text(), "");
+}
+
+TEST_F(Editor, RtfRoundTripKeepsTextAndFormatting)
+{
+    edit.StreamInText(kSampleRtf, true);
+    EXPECT_EQ(Text(), kSampleText);
+    EXPECT_EQ(FontAt(0, 4).lfWeight, 700);
+    EXPECT_EQ(FontAt(5, 10).lfWeight, 400);
+
+    std::string rtf;
+    edit.StreamOutText(rtf, true);
+    PRichEdit second;
+    const RECT rect = {0, 0, 1, 1};
+    ASSERT_TRUE(second.Create(0, rect, parent.GetHwnd()));
+    second.StreamInText(rtf, true);
+    std::string text;
+    second.StreamOutText(text, false);
+    EXPECT_EQ(text, kSampleText);
+    std::string again;
+    second.StreamOutText(again, true);
+    EXPECT_EQ(again, rtf) << "the control's own RTF reads back to the same RTF";
+}
+
+TEST_F(Editor, PlainTextComesInInTheDefaultFont)
+{
+    edit.StreamInText(kSampleRtf, true);
+    LOGFONTA arial = {};
+    arial.lfHeight = 400;
+    arial.lfWeight = 700;
+    std::strcpy(arial.lfFaceName, "Arial");
+    edit.SetTextFont(arial, PRichEdit::Scope::WholeText);
+    edit.SetTextColor(RGB(200, 0, 0), PRichEdit::Scope::WholeText);
+
+    edit.StreamInText("one\r\ntwo", false);
+    EXPECT_EQ(Text(), "one\r\ntwo");
+    const LOGFONTA font = FontAt(0, -1);
+    EXPECT_STREQ(font.lfFaceName, "Times New Roman");
+    EXPECT_EQ(font.lfHeight, 240);
+    EXPECT_EQ(font.lfWeight, 400);
+    EXPECT_EQ(edit.GetSelectionColor(), RGB(0, 0, 0));
+}
+
+TEST_F(Editor, OnlyWeightSevenHundredIsBold)
+{
+    edit.StreamInText("alpha beta", false);
+    for (LONG weight : {600L, 800L, 700L}) {
+        LOGFONTA font = {};
+        font.lfHeight = -300; // the sign does not count
+        font.lfWeight = weight;
+        font.lfItalic = 5;
+        std::strcpy(font.lfFaceName, "Arial");
+        edit.SetTextFont(font, PRichEdit::Scope::WholeText);
+        const LOGFONTA back = FontAt(0, -1);
+        EXPECT_EQ(back.lfWeight, weight == 700 ? 700 : 400) << weight;
+        EXPECT_EQ(back.lfHeight, 300);
+        EXPECT_EQ(back.lfItalic, 1);
+        EXPECT_EQ(back.lfUnderline, 0);
+        EXPECT_STREQ(back.lfFaceName, "Arial");
+    }
+}
+
+TEST_F(Editor, SelectionScopeWithoutSelectionFormatsTheWordAtTheCaret)
+{
+    edit.StreamInText("alpha beta", false);
+    Select(7, 7);
+    edit.SetTextColor(RGB(0, 0, 255), PRichEdit::Scope::Selection);
+    Select(6, 10);
+    EXPECT_EQ(edit.GetSelectionColor(), RGB(0, 0, 255));
+    Select(0, 5);
+    EXPECT_EQ(edit.GetSelectionColor(), RGB(0, 0, 0));
+    Select(6, 10);
+    EXPECT_EQ(edit.GetSelectedText(), "beta");
+}
+
+TEST_F(Editor, FileFormatFollowsTheRtfEnding)
+{
+    wintest::TempFolder folder("pinvel-edit");
+    wintest::WriteFileBytes(folder.Path() + "Letter.RTF", kSampleRtf);
+    edit.ImportFile(folder.Path() + "Letter.RTF");
+    EXPECT_EQ(Text(), kSampleText);
+
+    wintest::WriteFileBytes(folder.Path() + "notes.doc", "{\\rtf1 raw}");
+    edit.ImportFile(folder.Path() + "notes.doc");
+    EXPECT_EQ(Text(), "{\\rtf1 raw}") << "anything but .rtf is plain text";
+    EXPECT_STREQ(FontAt(0, -1).lfFaceName, "Times New Roman");
+
+    edit.ImportFile(folder.Path() + "missing.rtf");
+    EXPECT_EQ(Text(), "{\\rtf1 raw}") << "a file that cannot be opened changes nothing";
+
+    edit.StreamInText(kSampleRtf, true);
+    edit.ExportFile(folder.Path() + "plan.Rtf");
+    edit.ExportFile(folder.Path() + "plan.txt");
+    EXPECT_EQ(wintest::ReadFileBytes(folder.Path() + "plan.Rtf").rfind("{\\rtf", 0), 0u);
+    EXPECT_EQ(wintest::ReadFileBytes(folder.Path() + "plan.txt"), kSampleText);
+}
+
+TEST_F(Editor, F3AsksTheParentToFindOnwardOrBack)
+{
+    edit.SendMessage(WM_KEYDOWN, VK_F3, 0);
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    ::SetKeyboardState(keys);
+    edit.SendMessage(WM_KEYDOWN, VK_F3, 0);
+    keys[VK_SHIFT] = 0;
+    ::SetKeyboardState(keys);
+    EXPECT_EQ(parent.commands, (std::vector<WPARAM>{32803, 32804}));
+}
+
+TEST_F(Editor, LinksOpenOnReleaseOfTheLeftButtonOnly)
+{
+    edit.StreamInText("see http://example.com/x now", false);
+    ENLINK link = {};
+    link.nmhdr.hwndFrom = edit.GetHwnd();
+    link.nmhdr.code = EN_LINK;
+    link.chrg = {4, 24};
+    for (UINT mouse : {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_RBUTTONUP})
+    {
+        link.msg = mouse;
+        EXPECT_EQ(::SendMessageA(parent.GetHwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&link)), 0);
+    }
+    EXPECT_TRUE(g_opened.empty());
+    link.msg = WM_LBUTTONUP;
+    ::SendMessageA(parent.GetHwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&link));
+    EXPECT_EQ(g_opened, (std::vector<std::string>{"http://example.com/x"}));
+    EXPECT_EQ(edit.GetSelectedText(), "http://example.com/x") << "the link stays selected";
+}
+
+TEST_F(Editor, DroppingFilesImportsTheFirstOnly)
+{
+    wintest::TempFolder folder("pinvel-drop");
+    const std::string first = folder.Path() + "First.RTF";
+    const std::string second = folder.Path() + "second.txt";
+    wintest::WriteFileBytes(first, kSampleRtf);
+    wintest::WriteFileBytes(second, "second");
+    // A drop handle as the shell makes it: the header, then the names, each ending in
+    // a zero, and one more zero.
+    std::string names = first + '\0' + second + '\0' + '\0';
+    HGLOBAL drop = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
+    auto* header = static_cast<DROPFILES*>(::GlobalLock(drop));
+    header->pFiles = sizeof(DROPFILES);
+    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), names.size());
+    ::GlobalUnlock(drop);
+
+    ENDROPFILES notify = {};
+    notify.nmhdr.hwndFrom = edit.GetHwnd();
+    notify.nmhdr.code = EN_DROPFILES;
+    notify.hDrop = drop;
+    EXPECT_EQ(::SendMessageA(parent.GetHwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify)), 0);
+    ::GlobalFree(drop);
+    EXPECT_EQ(Text(), kSampleText);
+}
+
+} // namespace

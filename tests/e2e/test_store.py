@@ -1,0 +1,73 @@
+"""Note files in the notes folder: loaded hidden at start, left alone at exit unless
+their text was loaded, and never damaged."""
+import os
+import struct
+import unittest
+
+import pinvel_e2e as e2e
+
+NOTES = "笔记"
+
+
+def note_file(title, user, rtf, version=1):
+    """A note file as the program lays it out: 469 bytes besides title, user and text."""
+    def string(b):
+        return struct.pack("<I", len(b)) + b
+    look = struct.pack("<IIIii4i", 0x00BDFFFF, 0x00808080, 0x007BDEFF, 2, 9, 10, 20, 310, 220)
+    alarms = b""
+    for size in (10, 10, 14, 14, 18):
+        alarms += (b"\x01\x00" + struct.pack("<d", 27134.4375) + b"\x00" * (size - 10)) * 6
+    body = (string(title.encode("gbk")) + string(user.encode("gbk")) + struct.pack("<dd", 37605.5, 37605.75)
+            + look + alarms + string(rtf))
+    data = b"PINVL" + struct.pack("<I", version) + body
+    assert len(data) == 469 + len(title.encode("gbk")) + len(user.encode("gbk")) + len(rtf)
+    return data
+
+
+class NoteFolder(unittest.TestCase):
+    def setUp(self):
+        self.folder = e2e.ProgramFolder()
+        self.addCleanup(self.folder.close)
+        self.notes = os.path.join(self.folder.path, NOTES)
+        os.mkdir(self.notes)
+
+    def write(self, name, data):
+        with open(os.path.join(self.notes, name), "wb") as f:
+            f.write(data)
+
+    def contents(self):
+        result = {}
+        for name in os.listdir(self.notes):
+            with open(os.path.join(self.notes, name), "rb") as f:
+                result[name] = f.read()
+        return result
+
+    def test_notes_load_hidden_and_their_files_stay_byte_for_byte(self):
+        self.write("N021215 (1).pvl", note_file("购物", "anna", b"{\\rtf1 milk}"))
+        self.write("N021215 (2).pvl", note_file("", "", b""))
+        self.write("N021216 (1).pvl", note_file("newer", "x", b"{\\rtf1 y}", version=2))
+        self.write("N021216 (2).pvl", note_file("cut", "x", b"{\\rtf1 y}")[:200])
+        self.write("N021216 (3).pvl", b"PINVL\x01\x00\x00\x00\xff\xff\xff\xff")
+        self.write("readme.txt", b"not a note")
+        before = self.contents()
+
+        proc = self.folder.start()
+        logic = e2e.wait_window(e2e.LOGIC_CLASS)
+        self.assertIsNotNone(logic)
+        owners = [w for w in e2e.children(logic) if w["cls"] == "PCN_DUMMY"]
+        self.assertEqual(len(owners), 2, "one hidden owner per loadable note")
+        for owner in owners:
+            self.assertFalse(owner["visible"])
+            editors = [w for w in e2e.children(owner["hwnd"]) if w["cls"] == "RichEdit20A"]
+            self.assertEqual(len(editors), 1)
+            self.assertFalse(editors[0]["visible"])
+        visible = [w for w in e2e.top_level_windows() if w["visible"] and w["cls"].startswith("PCN_")]
+        self.assertEqual(visible, [], "no note window opens at start")
+
+        self.assertEqual(self.folder.run("-exit"), 0)
+        self.assertEqual(proc.wait(timeout=15), 0)
+        self.assertEqual(self.contents(), before)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

@@ -1,0 +1,238 @@
+#include "core/NoteFile.h"
+#include "store/PLogic.h"
+#include "store/PNote.h"
+#include "text/PRichEdit.h"
+#include "WinTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+const char kDefaultTitle[] = "\xB1\xCA\xBC\xC7"; // 笔记
+
+SYSTEMTIME g_today = {};
+
+SYSTEMTIME Today()
+{
+    return g_today;
+}
+
+// A logic window over a folder of its own, on 15 December 2002.
+class Store : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_today = {};
+        g_today.wYear = 2002;
+        g_today.wMonth = 12;
+        g_today.wDay = 15;
+        g_today.wHour = 23;
+        g_today.wMinute = 59;
+        PLogic::SetLocalTimeSource(&Today);
+        PLogic::SetProgramFolder(folder.Path());
+        Start();
+    }
+    void TearDown() override
+    {
+        logic.reset();
+        PLogic::SetProgramFolder("");
+        PLogic::SetLocalTimeSource(nullptr);
+    }
+    void Start()
+    {
+        logic.reset();
+        logic = std::make_unique<PLogic>();
+        ASSERT_TRUE(logic->Create());
+    }
+    std::string NoteFile(const std::string& name) const { return logic->NotesFolder() + "\\" + name; }
+    static std::string Text(PNote* note)
+    {
+        std::string text;
+        note->Editor()->StreamOutText(text, false);
+        return text;
+    }
+    static std::string Name(PNote* note)
+    {
+        const std::string path = note->GetFilePath();
+        return path.substr(path.find_last_of('\\') + 1);
+    }
+    // A well-formed file with the given title and user name and no alarms set.
+    static std::string FileWith(const std::string& title, const std::string& user)
+    {
+        NoteFields fields;
+        fields.title = title;
+        fields.userName = user;
+        fields.stamp0 = DateTime::FromValue(37605.5);
+        fields.look.rect = {10, 20, 310, 220};
+        fields.look.infoKind = 4;
+        fields.alarms.yearly[2].enabled = true;
+        return EncodeNoteFile(fields, "{\\rtf1 stored text}");
+    }
+
+    wintest::TempFolder folder{"pinvel-store"};
+    std::unique_ptr<PLogic> logic;
+};
+
+TEST_F(Store, NotesSurviveARestart)
+{
+    PNote* note = logic->NewNote();
+    note->Editor()->StreamInText("first line\r\n\xC4\xE3\xBA\xC3", false);
+    note->m_look.scheme = 3;
+    note->m_alarms.weekly[5].enabled = true;
+    logic->SaveAll();
+
+    const std::string bytes = wintest::ReadFileBytes(NoteFile("N021215 (1).pvl"));
+    NoteFields stored;
+    std::size_t textOffset = 0;
+    ASSERT_TRUE(DecodeNoteFields(bytes, stored, textOffset));
+    std::string rtf;
+    ASSERT_TRUE(DecodeNoteText(bytes, textOffset, rtf));
+    EXPECT_EQ(bytes.size(), 469 + stored.title.size() + stored.userName.size() + rtf.size());
+    EXPECT_EQ(stored.title, std::string(kDefaultTitle) + " 1");
+
+    Start();
+    ASSERT_EQ(logic->Notes().size(), 1u);
+    PNote* back = logic->Notes().front().get();
+    EXPECT_FALSE(back->IsTextLoaded()) << "loaded at start without its text";
+    EXPECT_EQ(back->GetTitle(), std::string(kDefaultTitle) + " 1");
+    EXPECT_EQ(back->m_look.scheme, 3);
+    EXPECT_TRUE(back->m_alarms.weekly[5].enabled);
+    EXPECT_EQ(Text(back), "");
+    ASSERT_TRUE(back->Load(false, true));
+    EXPECT_TRUE(back->IsTextLoaded());
+    EXPECT_EQ(Text(back), "first line\r\n\xC4\xE3\xBA\xC3");
+}
+
+TEST_F(Store, ANoteNeverShownKeepsEveryByteOfItsFile)
+{
+    const std::string bytes = FileWith("Kept", "someone");
+    wintest::WriteFileBytes(NoteFile("N990101 (1).pvl"), bytes);
+    Start();
+    ASSERT_EQ(logic->Notes().size(), 1u);
+    logic->Notes().front()->m_look.scheme = 12; // in memory only: the text was never loaded
+    logic->SaveAll();
+    EXPECT_EQ(wintest::ReadFileBytes(NoteFile("N990101 (1).pvl")), bytes);
+}
+
+TEST_F(Store, ShowingAgainNeedsNoFile)
+{
+    wintest::WriteFileBytes(NoteFile("N990101 (1).pvl"), FileWith("t", "u"));
+    Start();
+    PNote* note = logic->Notes().front().get();
+    ASSERT_TRUE(note->Load(false, true));
+    ::DeleteFileA(note->GetFilePath().c_str());
+    wintest::TempFolder other("pinvel-store-window");
+    HWND window = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(::GetParent(note->AttachEditor(window)->GetHwnd()), window);
+    note->DetachEditor();
+    ::DestroyWindow(window);
+    EXPECT_FALSE(::IsWindowVisible(note->Editor()->GetHwnd()));
+    EXPECT_EQ(Text(note), "stored text");
+}
+
+TEST_F(Store, EmptyStoredNamesKeepTheDefaults)
+{
+    wintest::WriteFileBytes(NoteFile("N990101 (1).pvl"), FileWith("", ""));
+    Start();
+    ASSERT_EQ(logic->Notes().size(), 1u);
+    PNote* note = logic->Notes().front().get();
+    EXPECT_EQ(note->GetTitle(), kDefaultTitle);
+    EXPECT_EQ(note->GetUserName(), PNote().GetUserName()) << "the Windows user name";
+    EXPECT_EQ(note->m_look.infoKind, 4);
+    EXPECT_EQ(note->m_stamp0.Value(), 37605.5);
+    EXPECT_TRUE(note->m_alarms.yearly[2].enabled);
+}
+
+TEST_F(Store, FileNamesCountUpAndReuseADeletedNumber)
+{
+    PNote* first = logic->NewNote();
+    PNote* second = logic->NewNote();
+    PNote* third = logic->NewNote();
+    EXPECT_EQ(Name(first), "N021215 (1).pvl");
+    EXPECT_EQ(Name(second), "N021215 (2).pvl");
+    EXPECT_EQ(Name(third), "N021215 (3).pvl");
+    logic->SaveAllNotes();
+    logic->DeleteNote(second);
+    EXPECT_EQ(wintest::ReadFileBytes(NoteFile("N021215 (2).pvl")), "<missing>");
+    EXPECT_EQ(logic->Notes().size(), 2u);
+
+    g_today.wDay = 16; // made before midnight, saved after: the name keeps its day
+    logic->SaveAllNotes();
+    EXPECT_NE(wintest::ReadFileBytes(NoteFile("N021215 (3).pvl")), "<missing>");
+    g_today.wDay = 15;
+    EXPECT_EQ(Name(logic->NewNote()), "N021215 (2).pvl");
+}
+
+TEST_F(Store, ANewNoteNeverTakesTheNameOfAFileThatDidNotLoad)
+{
+    const std::string damaged = "PINVL\x02\0\0\0 written by a newer version";
+    wintest::WriteFileBytes(NoteFile("N021215 (1).pvl"), damaged);
+    Start();
+    EXPECT_TRUE(logic->Notes().empty());
+    PNote* note = logic->NewNote();
+    EXPECT_EQ(Name(note), "N021215 (2).pvl");
+    logic->SaveAllNotes();
+    EXPECT_EQ(wintest::ReadFileBytes(NoteFile("N021215 (1).pvl")), damaged);
+}
+
+TEST_F(Store, TitlesCountUpSkippingTakenOnes)
+{
+    wintest::WriteFileBytes(NoteFile("N990101 (1).pvl"), FileWith(std::string(kDefaultTitle) + " 2", "u"));
+    Start();
+    EXPECT_EQ(logic->NewNote()->GetTitle(), std::string(kDefaultTitle) + " 1");
+    EXPECT_EQ(logic->NewNote()->GetTitle(), std::string(kDefaultTitle) + " 3");
+    logic->DeleteNote(logic->Notes().back().get());
+    EXPECT_EQ(logic->NewNote()->GetTitle(), std::string(kDefaultTitle) + " 4") << "not reused in one run";
+}
+
+TEST_F(Store, DamagedFilesAreSkippedAndLeftAsTheyWere)
+{
+    const std::string good = FileWith("good", "u");
+    std::string wrongMagic = good;
+    wrongMagic[4] = 'X';
+    std::string version2 = good;
+    version2[5] = 2;
+    std::string hugeTitle = good;
+    hugeTitle.replace(9, 4, "\xFF\xFF\xFF\xFF");
+    std::string hugeText = good;
+    hugeText.replace(465 + 4 + 1, 4, "\xFF\xFF\xFF\xFF");
+    const std::string files[] = {wrongMagic, version2, good.substr(0, 300), hugeTitle, hugeText, "", "PINV"};
+    for (std::size_t i = 0; i < std::size(files); ++i)
+        wintest::WriteFileBytes(NoteFile("bad" + std::to_string(i) + ".pvl"), files[i]);
+    wintest::WriteFileBytes(NoteFile("good.pvl"), good);
+    Start();
+    ASSERT_EQ(logic->Notes().size(), 1u);
+    EXPECT_EQ(logic->Notes().front()->GetTitle(), "good");
+    logic->SaveAll();
+    for (std::size_t i = 0; i < std::size(files); ++i)
+        EXPECT_EQ(wintest::ReadFileBytes(NoteFile("bad" + std::to_string(i) + ".pvl")), files[i]) << i;
+}
+
+TEST_F(Store, AFailedSaveLosesNothingOnDisk)
+{
+    PNote* note = logic->NewNote();
+    note->Editor()->StreamInText("version one", false);
+    ASSERT_TRUE(note->Save());
+    const std::string saved = wintest::ReadFileBytes(note->GetFilePath());
+    note->Editor()->StreamInText("version two", false);
+
+    {
+        // Another program holds the file open and shares nothing.
+        HANDLE held = ::CreateFileA(note->GetFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        EXPECT_FALSE(note->Save());
+        ::CloseHandle(held);
+    }
+    EXPECT_EQ(wintest::ReadFileBytes(note->GetFilePath()), saved);
+
+    // Nothing can be written beside the file.
+    ASSERT_TRUE(::CreateDirectoryA((note->GetFilePath() + ".new").c_str(), nullptr));
+    EXPECT_FALSE(note->Save());
+    EXPECT_EQ(wintest::ReadFileBytes(note->GetFilePath()), saved);
+    EXPECT_EQ(Text(note), "version two") << "the note itself keeps its text";
+}
+
+} // namespace

@@ -5,7 +5,7 @@ NATIVE := $(BUILD)/native
 CROSS  := $(BUILD)/win32
 JOBS   := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all bootstrap exe win32 native test run stop fuzz clean
+.PHONY: all bootstrap exe win32 native test run stop fuzz bench clean
 
 all: exe
 
@@ -43,6 +43,11 @@ FUZZ_SECONDS ?= 600
 fuzz: native
 	tests/fuzz/run-fuzz.sh $(NATIVE)/tests/fuzz/fuzz_NoteFile tests/fuzz/corpus/NoteFile $(FUZZ_SECONDS)
 	tests/fuzz/run-fuzz.sh $(NATIVE)/tests/fuzz/fuzz_SettingsFile tests/fuzz/corpus/SettingsFile $(FUZZ_SECONDS)
+
+# The note store's start-up figures (docs/performance.md); BENCH_NOTES picks the sizes.
+BENCH_NOTES ?= 50 1000
+bench: win32
+	PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-bench tools/wine-run.sh $(CROSS)/tests/pinvel_bench.exe $(BENCH_NOTES)
 
 clean:
 	rm -rf $(BUILD)

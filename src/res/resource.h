@@ -8,6 +8,26 @@
 // Bitmaps
 #define IDB_BANNER 213
 
+// Caption buttons: normal, hover and pressed bitmaps of each command.
+#define IDB_NEW_NORMAL 141
+#define IDB_NEW_PRESSED 142
+#define IDB_NEW_HOVER 143
+#define IDB_HIDE_PRESSED 193
+#define IDB_HIDE_NORMAL 194
+#define IDB_HIDE_HOVER 195
+#define IDB_DELETE_HOVER 196
+#define IDB_DELETE_NORMAL 197
+#define IDB_DELETE_PRESSED 198
+#define IDB_ALARMS_PRESSED 199
+#define IDB_ALARMS_NORMAL 200
+#define IDB_ALARMS_HOVER 201
+#define IDB_LOOK_NORMAL 202
+#define IDB_LOOK_HOVER 203
+#define IDB_LOOK_PRESSED 204
+#define IDB_ROLL_PRESSED 216
+#define IDB_ROLL_NORMAL 217
+#define IDB_ROLL_HOVER 218
+
 // Dialogs
 #define IDD_ALREADY_RUNNING 211
 

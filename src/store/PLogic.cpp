@@ -1,6 +1,7 @@
 #include "PLogic.h"
 
 #include "PNote.h"
+#include "../note/PinvelWnd.h"
 #include "../app/Messages.h"
 #include "../app/PError.h"
 #include "../core/MinuteGate.h"
@@ -35,7 +36,9 @@ PLogic::PLogic() : m_lastMinute(CurrentUtcMinute()) {}
 PLogic::~PLogic()
 {
     // Nothing is written here: everything was saved by Shutdown, and a process ending
-    // after a fatal error must not write at all.
+    // after a fatal error must not write at all. Windows go first: they borrow the
+    // notes' editors.
+    m_windows.clear();
     m_notes.clear();
     if (s_current == this)
         s_current = nullptr;

@@ -7,6 +7,7 @@
 #include <string>
 
 class PNote;
+class PinvelWnd;
 
 // The hidden main window and single owner of every note. A second copy of the program
 // finds the running one by this window's class.
@@ -37,6 +38,18 @@ public:
     std::string GetFolder() const { return m_folder; }
     const std::list<std::unique_ptr<PNote>>& Notes() const { return m_notes; }
     int LastMinute() const { return m_lastMinute; }
+
+    // Notes on screen.
+    PinvelWnd* NewNoteAndShow();
+    PinvelWnd* ShowNote(PNote* note);
+    void HideNote(PNote* note);
+    void CloseNoteWindow(PinvelWnd* window);
+    void HideAll();
+    void ShowAll();
+    PinvelWnd* FindNoteWindow(PNote* note) const;
+    bool IsHidden(PNote* note) const { return FindNoteWindow(note) == nullptr; }
+    void ApplyLookToAll(const NoteLook& look);
+    const std::list<std::unique_ptr<PinvelWnd>>& Windows() const { return m_windows; }
 
     // Notes and their files.
     PNote* NewNote();
@@ -77,6 +90,7 @@ private:
     UINT_PTR m_timerId = 0;
     int m_lastMinute;
     std::list<std::unique_ptr<PNote>> m_notes;
+    std::list<std::unique_ptr<PinvelWnd>> m_windows;
 
     static PLogic* s_current;
 };

@@ -2,8 +2,9 @@
 #include "PLogic.h"
 
 #include "PNote.h"
+#include "../app/Messages.h"
+#include "../note/PinvelWnd.h"
 #include "../core/Naming.h"
-#include "../core/Placement.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
 
@@ -65,24 +66,86 @@ void PLogic::DeleteNote(PNote* note)
     auto it = std::find_if(m_notes.begin(), m_notes.end(), [note](const auto& p) { return p.get() == note; });
     if (it == m_notes.end())
         return;
+    while (PinvelWnd* window = FindNoteWindow(note))
+        CloseNoteWindow(window);
     ::DeleteFileA(note->GetFilePath().c_str());
     m_notes.erase(it);
 }
 
-void PLogic::NotifyNoteChanged(PNote*)
+void PLogic::NotifyNoteChanged(PNote* note)
 {
-    // Only a note's open window shows its record; a hidden note has nothing to refresh.
+    if (PinvelWnd* window = FindNoteWindow(note))
+        window->SendMessage(WM_NOTE_REFRESH);
 }
 
 NoteLook PLogic::GetNewNoteLook() const
 {
-    RECT work = {};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    SYSTEMTIME utc;
-    ::GetSystemTime(&utc);
     NoteLook look = m_defaultLook;
-    look.rect = RandomNoteRect(work.right - work.left, work.bottom - work.top, utc.wMilliseconds);
+    look.rect = NewRandomNoteRect();
     return look;
+}
+
+PinvelWnd* PLogic::NewNoteAndShow()
+{
+    return ShowNote(NewNote());
+}
+
+PinvelWnd* PLogic::ShowNote(PNote* note)
+{
+    if (PinvelWnd* open = FindNoteWindow(note)) {
+        ::SetForegroundWindow(open->GetHwnd());
+        return open;
+    }
+    auto window = std::make_unique<PinvelWnd>();
+    window->Create(WS_POPUP | WS_VISIBLE, m_hWnd, note);
+    m_windows.push_back(std::move(window));
+    // A note whose text cannot be read now shows empty and is not saved, so its file
+    // stays as it was.
+    if (!note->IsTextLoaded())
+        note->Load(false, true);
+    return m_windows.back().get();
+}
+
+void PLogic::HideNote(PNote* note)
+{
+    if (PinvelWnd* window = FindNoteWindow(note))
+        CloseNoteWindow(window);
+}
+
+void PLogic::CloseNoteWindow(PinvelWnd* window)
+{
+    auto it = std::find_if(m_windows.begin(), m_windows.end(), [window](const auto& p) { return p.get() == window; });
+    if (it == m_windows.end())
+        return;
+    window->DestroyWindow();
+    m_windows.erase(it);
+}
+
+void PLogic::HideAll()
+{
+    while (!m_windows.empty())
+        CloseNoteWindow(m_windows.front().get());
+}
+
+void PLogic::ShowAll()
+{
+    for (auto& note : m_notes)
+        ShowNote(note.get());
+}
+
+PinvelWnd* PLogic::FindNoteWindow(PNote* note) const
+{
+    for (const auto& window : m_windows) {
+        if (window->GetNote() == note)
+            return window.get();
+    }
+    return nullptr;
+}
+
+void PLogic::ApplyLookToAll(const NoteLook& look)
+{
+    for (auto& window : m_windows)
+        window->ApplyLook(look);
 }
 
 void PLogic::LoadAllNotes()

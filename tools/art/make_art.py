@@ -247,7 +247,260 @@ def logo_banner():
     return "bitmap213.bmp", R.bmp24(cv, DIALOG_FACE)
 
 
-ARTWORK = [app_icon, logo_banner]
+# ---------------------------------------------------------- caption buttons
+# Six buttons on a note's caption, each in three states.  The caption takes
+# the note's edge colour, which can be anything, so the normal state keys
+# its background out and every symbol gets a dark outline that stands out
+# against light and mid-tone captions alike.
+
+BTN = 20
+KEY = (255, 0, 255)             # drawn see-through by the caption painter
+TEAL = (101, 188, 183)          # hover and pressed face
+WHITE = (255, 255, 255)
+OUTLINE = (72, 60, 40)
+SHEET_EDGE = (138, 100, 20)
+RED = (226, 28, 24)
+RED_DARK = (128, 0, 0)
+BLUE = (40, 96, 224)
+BLUE_LIGHT = (120, 168, 255)
+BLUE_DARK = (0, 24, 120)
+WOOD = (226, 178, 112)
+WOOD_DARK = (124, 74, 22)
+ORANGE = (255, 140, 0)
+ORANGE_DARK = (150, 64, 0)
+TITLE_LIGHT = (40, 120, 230)
+# The default caption is BAND itself, so the sheet's top strip needs a
+# deeper shade to stay visible on it.
+SHEET_BAND = (250, 196, 64)
+
+
+def _mask(fn):
+    """A hard 0/1 mask from a test on pixel centres."""
+    return R.Mask(BTN, BTN, [1.0 if fn(x + 0.5, y + 0.5) else 0.0
+                             for y in range(BTN) for x in range(BTN)])
+
+
+def _hard(path):
+    """Half-covered pixels or more count as inside, so shapes keep their
+    size but lose the soft rim that would have to be blended with
+    something: the caption colour is not known when these are drawn."""
+    return R.Mask(BTN, BTN, [1.0 if v >= 0.5 else 0.0
+                             for v in path.mask(BTN, BTN).data])
+
+
+def _grow(m):
+    """Pixels next to m (4-neighbours); its outline."""
+    d, w = m.data, m.w
+
+    def near(i):
+        x, y = i % w, i // w
+        return ((x > 0 and d[i - 1]) or (x < w - 1 and d[i + 1])
+                or (y > 0 and d[i - w]) or (y < m.h - 1 and d[i + w]))
+    return R.Mask(w, m.h, [0.0 if d[i] else (1.0 if near(i) else 0.0)
+                           for i in range(len(d))])
+
+
+def _inside(m):
+    """m without its border pixels (those with a 4-neighbour outside)."""
+    return m.subtract(_grow(R.Mask(m.w, m.h, [1.0 - v for v in m.data])))
+
+
+def _outlined(cv, m, fill, edge):
+    cv.fill(_grow(m), edge)
+    cv.fill(m, fill)
+
+
+def _pixels(pts):
+    pts = set(pts)
+    return R.Mask(BTN, BTN, [1.0 if (i % BTN, i // BTN) in pts else 0.0
+                             for i in range(BTN * BTN)])
+
+
+def _diagonal(x, y, n, dx):
+    """A two-pixel-wide 45 degree band of n rows from (x, y) downwards,
+    leaning right (dx 1) or left (dx -1)."""
+    return [(x + dx * i + k, y + i) for i in range(n) for k in (0, 1)]
+
+
+# The note sheet is square like the app's notes, tilted by edges that run
+# exactly one pixel over for every four along, so every stair is the same.
+SHEET_O, SHEET_U, SHEET_V = (2.5, 5.45), (12.0, -3.0), (3.0, 12.0)
+SHEET_SIDE = math.hypot(*SHEET_U)
+
+
+def _to_sheet(x, y):
+    """Pixel position to distances along the sheet's top and left edges."""
+    px, py = x - SHEET_O[0], y - SHEET_O[1]
+    return ((px * SHEET_U[0] + py * SHEET_U[1]) / SHEET_SIDE,
+            (px * SHEET_V[0] + py * SHEET_V[1]) / SHEET_SIDE)
+
+
+def _sheet_mask():
+    (ox, oy), (ux, uy), (vx, vy) = SHEET_O, SHEET_U, SHEET_V
+    return _hard(R.polygon([(ox, oy), (ox + ux, oy + uy),
+                            (ox + ux + vx, oy + uy + vy), (ox + vx, oy + vy)]))
+
+
+def draw_sheet(cv):
+    m = _sheet_mask()
+    body = _inside(m)
+    cv.fill(m, SHEET_EDGE)
+    cv.fill(body, PAPER)
+    cv.fill(body.intersect(_mask(lambda x, y: _to_sheet(x, y)[1] < 3.6)),
+            SHEET_BAND)
+    # One pixel per column, so a writing line neither breaks up nor
+    # doubles where it steps.
+    slant = SHEET_V[1] / SHEET_SIDE
+    for v, right in ((5.6, 9.6), (7.8, 9.6), (10.0, 6.6)):
+        def on(x, y, v=v, right=right):
+            a, b = _to_sheet(x, y)
+            return 2.0 <= a < right and -slant / 2 <= b - v < slant / 2
+        cv.fill(body.intersect(_mask(on)), INK)
+
+
+def draw_sheet_dotted(cv):
+    """Every other pixel of the sheet's rim, taken in order round it, so
+    the dots stay evenly spaced through the stairs."""
+    m = _sheet_mask()
+    left = {(i % BTN, i // BTN) for i, v in
+            enumerate(m.subtract(_inside(m)).data) if v}
+    order, here = [], min(left, key=lambda p: (p[1], p[0]))
+    while here:
+        order.append(here)
+        left.discard(here)
+        x, y = here
+        here = next(((x + dx, y + dy) for dx, dy in
+                     ((1, 0), (0, 1), (-1, 0), (0, -1),
+                      (1, 1), (-1, 1), (-1, -1), (1, -1))
+                     if (x + dx, y + dy) in left), None)
+    cv.fill(_pixels(order[::2]), OUTLINE)
+
+
+def draw_cross(cv, x=10, y=10, n=7):
+    """A red X over the sheet's lower right; n odd so the arms cross on a
+    whole two-by-two block."""
+    _outlined(cv, _pixels(_diagonal(x, y, n, 1)
+                          + _diagonal(x + n - 1, y, n, -1)), RED, RED_DARK)
+
+
+def draw_clock(cv):
+    cx, cy = 10.0, 11.0
+    for sx in (-1, 1):            # a bell above and a leg below each side
+        bell = R.circle(cx + sx * 5.0, cy - 6.0, 2.6)
+        _outlined(cv, _hard(bell), BLUE, BLUE_DARK)
+        leg = R.line(cx + sx * 3.5, cy + 4.0, cx + sx * 5.5, cy + 6.5, 1.6)
+        cv.fill(_hard(leg), BLUE_DARK)
+    cv.fill(R.rect(cx - 1, cy - 8, cx + 1, cy - 6), BLUE_DARK)
+    body = _hard(R.circle(cx, cy, 6.0))
+    _outlined(cv, body, BLUE, BLUE_DARK)
+    # A light crescent on the upper left of the case makes it look round.
+    shine = (R.circle(cx - 1.5, cy - 1.8, 4.6).mask(BTN, BTN)
+             .subtract(R.circle(cx, cy, 4.6).mask(BTN, BTN)))
+    cv.fill(shine.intersect(_inside(body)), BLUE_LIGHT, 0.8)
+    cv.fill(_hard(R.circle(cx, cy, 4.0)), WHITE)
+    cv.fill(R.rect(cx - 1, cy - 3, cx, cy + 1), (0, 0, 0))
+    cv.fill(R.rect(cx - 1, cy, cx + 2, cy + 1), (0, 0, 0))
+    cv.fill(R.rect(cx - 1, cy, cx, cy + 1), RED)      # the hands' pivot
+
+
+def draw_palette(cv):
+    board = _hard(R.ellipse(10.0, 10.5, 8.0, 6.0))
+    hole = _hard(R.ellipse(7.0, 13.0, 1.6, 1.2))
+    _outlined(cv, board, WOOD, WOOD_DARK)
+    cv.fill(_grow(hole), WOOD_DARK)
+    cv.erase(hole)
+    for (x, y, c) in ((5, 8, RED), (8, 6, (255, 224, 0)), (12, 6, BLUE),
+                      (15, 8, (40, 170, 40))):
+        cv.fill(R.rect(x - 1, y - 1, x + 1, y + 1), c)
+    # The brush crosses the board from the lower right, tip to the centre.
+    handle = R.line(18.0, 17.0, 13.0, 12.0, 2.2)
+    _outlined(cv, _hard(handle), (170, 90, 30), (60, 30, 0))
+    cv.fill(_hard(R.line(13.5, 12.5, 10.5, 9.5, 2.2)), (150, 150, 160))
+    cv.fill(_hard(R.line(11.0, 10.0, 9.0, 8.0, 1.6)), (0, 0, 0))
+
+
+def draw_rollup(cv, head=4):
+    L, T, Rr, B = 3, 3, 17, 17
+    cv.fill(R.rect(L, T, Rr, B), OUTLINE)
+    cv.fill(R.rect(L + 1, T + 1, Rr - 1, B - 1), PAPER)
+    cv.fill(R.rect(L + 1, T + 1, Rr - 1, T + 3), R.linear_gradient(
+        L, 0, Rr, 0, [(0.0, TITLE_BOTTOM), (1.0, TITLE_LIGHT)]))
+    # Tips on opposite corners of a square keep the shaft a true 45.
+    (tx, ty), (bx, by) = (14, 7), (6, 15)
+    n = by - ty
+    pts = _diagonal(bx + n - 1, by - n + 1, n, -1)
+    for r in range(head):
+        pts += [(tx - j, ty + r) for j in range(head - r)]
+        pts += [(bx + j, by - r) for j in range(head - r)]
+    _outlined(cv, _pixels(pts), ORANGE, ORANGE_DARK)
+
+
+def _solid(cv):
+    """Every pixel fully opaque or fully clear, colour kept unblended."""
+    out = R.Canvas(cv.w, cv.h)
+    for j in range(0, len(cv.px), 4):
+        a = cv.px[j + 3]
+        if a >= 0.5:
+            out.px[j:j + 4] = [cv.px[j] / a, cv.px[j + 1] / a,
+                               cv.px[j + 2] / a, 1.0]
+    return out
+
+
+def symbol(draw):
+    cv = R.Canvas(BTN, BTN)
+    draw(cv)
+    return _solid(cv)
+
+
+def button_face(state):
+    """The face a symbol sits on: None for the keyed normal state."""
+    if state == "normal":
+        return None
+    cv = R.Canvas(BTN, BTN, TEAL)
+    if state == "hover":
+        reach = math.hypot(BTN / 2.0 - 0.5, BTN / 2.0 - 0.5)  # corner centres
+        cv.fill(R.rect(0, 0, BTN, BTN), R.radial_gradient(
+            BTN / 2.0, BTN / 2.0, reach, [(0.0, WHITE), (0.25, WHITE),
+                                          (1.0, TEAL)]))
+    return cv
+
+
+def button_bitmap(draw, state):
+    face, sym = button_face(state), symbol(draw)
+    if face is None:
+        return R.bmp24(sym, key=KEY)
+    return R.bmp24(face.draw(sym))
+
+
+def _sheet_cross(cv):
+    draw_sheet(cv)
+    draw_cross(cv)
+
+
+# symbol -> resource ids of its (normal, hover, pressed) bitmaps
+CAPTION_BUTTONS = [
+    (draw_sheet, (141, 143, 142)),          # new note
+    (draw_sheet_dotted, (194, 195, 193)),   # hide note
+    (_sheet_cross, (197, 196, 198)),        # delete note
+    (draw_clock, (200, 201, 199)),          # alarms
+    (draw_palette, (202, 203, 204)),        # appearance
+    (draw_rollup, (217, 218, 216)),         # roll up / back
+]
+STATES = ("normal", "hover", "pressed")
+
+
+def _button_maker(draw, state, rid):
+    def make():
+        return "bitmap%d.bmp" % rid, button_bitmap(draw, state)
+    make.__name__ = "button_%d" % rid
+    return make
+
+
+CAPTION_BITMAPS = [_button_maker(draw, state, rid)
+                   for draw, ids in CAPTION_BUTTONS
+                   for state, rid in zip(STATES, ids)]
+
+ARTWORK = [app_icon, logo_banner] + CAPTION_BITMAPS
 
 
 def main(argv):

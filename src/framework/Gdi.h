@@ -1,0 +1,99 @@
+#pragma once
+#include <windows.h>
+
+// Owners for the GDI objects and device contexts made for one drawing: each is deleted
+// or released when its owner goes out of scope, on every way out.
+namespace fw {
+
+template <typename T>
+class GdiObject {
+public:
+    GdiObject() = default;
+    explicit GdiObject(T object) : m_object(object) {}
+    ~GdiObject() { Reset(); }
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+
+    T Get() const { return m_object; }
+    explicit operator bool() const { return m_object != nullptr; }
+    void Reset(T object = nullptr)
+    {
+        if (m_object != nullptr)
+            ::DeleteObject(m_object);
+        m_object = object;
+    }
+
+private:
+    T m_object = nullptr;
+};
+
+using Pen = GdiObject<HPEN>;
+using Brush = GdiObject<HBRUSH>;
+using Font = GdiObject<HFONT>;
+using Bitmap = GdiObject<HBITMAP>;
+using Region = GdiObject<HRGN>;
+
+// Selects an object into a device context and selects the previous one back.
+class SelectObject {
+public:
+    SelectObject(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(::SelectObject(dc, object)) {}
+    ~SelectObject() { ::SelectObject(m_dc, m_previous); }
+    SelectObject(const SelectObject&) = delete;
+    SelectObject& operator=(const SelectObject&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_previous;
+};
+
+// SaveDC now, RestoreDC at the end of the scope.
+class SavedDC {
+public:
+    explicit SavedDC(HDC dc) : m_dc(dc), m_saved(::SaveDC(dc)) {}
+    ~SavedDC() { ::RestoreDC(m_dc, m_saved); }
+    SavedDC(const SavedDC&) = delete;
+    SavedDC& operator=(const SavedDC&) = delete;
+
+private:
+    HDC m_dc;
+    int m_saved;
+};
+
+// The device context of a whole window (GetWindowDC) or of its client area (GetDC).
+class WindowDC {
+public:
+    enum Area { Whole, Client };
+    explicit WindowDC(HWND hwnd, Area area = Whole)
+        : m_hwnd(hwnd), m_dc(area == Whole ? ::GetWindowDC(hwnd) : ::GetDC(hwnd)) {}
+    ~WindowDC()
+    {
+        if (m_dc != nullptr)
+            ::ReleaseDC(m_hwnd, m_dc);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC Get() const { return m_dc; }
+
+private:
+    HWND m_hwnd;
+    HDC m_dc;
+};
+
+// A memory device context compatible with another one.
+class MemoryDC {
+public:
+    explicit MemoryDC(HDC compatibleWith) : m_dc(::CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryDC()
+    {
+        if (m_dc != nullptr)
+            ::DeleteDC(m_dc);
+    }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    HDC Get() const { return m_dc; }
+
+private:
+    HDC m_dc;
+};
+
+} // namespace fw

@@ -1,0 +1,221 @@
+#include "PHoverButton.h"
+
+#include "../framework/Gdi.h"
+#include "../framework/Strings.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr UINT kTipDelayMs = 100;
+
+} // namespace
+
+PHoverButton::~PHoverButton()
+{
+    // The tooltip is a popup owned by the button: it does not go with the button's window.
+    if (m_tip != nullptr)
+        ::DestroyWindow(m_tip);
+}
+
+bool PHoverButton::Create(const RECT& rect, HWND parent, UINT controlId, const ButtonSpec& spec)
+{
+    m_commandId = spec.commandId;
+    m_bmpNormal = spec.bmpNormal;
+    m_bmpHover = spec.bmpHover;
+    m_bmpPressed = spec.bmpPressed;
+    m_bmpDisabled = spec.bmpDisabled;
+    m_keyColor = spec.keyColor;
+    m_backColor = spec.backColor;
+    m_tipText = spec.tipText;
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | BS_OWNERDRAW;
+    return CreateEx(WS_EX_TRANSPARENT, "BUTTON", nullptr, style, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)));
+}
+
+void PHoverButton::SetBackColor(COLORREF colour)
+{
+    m_backColor = colour;
+    m_tracking = false;
+    m_state = Normal;
+    DrawNow();
+}
+
+bool PHoverButton::PreTranslateMessage(MSG& msg)
+{
+    if (m_tip != nullptr)
+        ::SendMessageA(m_tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    return Wnd::PreTranslateMessage(msg);
+}
+
+LRESULT PHoverButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate(wParam, lParam);
+    case WM_MOUSEMOVE:
+        return OnMouseMove(wParam, lParam);
+    case WM_MOUSELEAVE:
+        return OnMouseLeave();
+    case WM_ERASEBKGND:
+        // The drawing covers the whole button.
+        return TRUE;
+    default:
+        return DefWindowProc(msg, wParam, lParam);
+    }
+}
+
+LRESULT PHoverButton::OnCreate(WPARAM wParam, LPARAM lParam)
+{
+    if (DefWindowProc(WM_CREATE, wParam, lParam) == -1)
+        return -1;
+    m_tip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, fw::ResourceInstance(),
+                              nullptr);
+    if (m_tip != nullptr) {
+        TOOLINFOA tool = {};
+        tool.cbSize = TTTOOLINFOA_V1_SIZE;
+        tool.uFlags = TTF_IDISHWND;
+        tool.hwnd = m_hWnd;
+        tool.uId = reinterpret_cast<UINT_PTR>(m_hWnd);
+        tool.hinst = fw::ResourceInstance();
+        tool.lpszText = const_cast<char*>(m_tipText.c_str());
+        ::SendMessageA(m_tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        ::SendMessageA(m_tip, TTM_SETDELAYTIME, TTDT_INITIAL, kTipDelayMs);
+        ::SendMessageA(m_tip, TTM_ACTIVATE, TRUE, 0);
+    }
+    return 0;
+}
+
+LRESULT PHoverButton::OnMouseMove(WPARAM wParam, LPARAM lParam)
+{
+    const bool pushed = (SendMessage(BM_GETSTATE) & BST_PUSHED) != 0;
+    if (!m_tracking && !pushed) {
+        m_tracking = true;
+        m_state = Hover;
+        DrawNow();
+        TRACKMOUSEEVENT track = {};
+        track.cbSize = sizeof(track);
+        track.dwFlags = TME_LEAVE;
+        track.hwndTrack = m_hWnd;
+        ::_TrackMouseEvent(&track);
+    }
+    return DefWindowProc(WM_MOUSEMOVE, wParam, lParam);
+}
+
+LRESULT PHoverButton::OnMouseLeave()
+{
+    m_tracking = false;
+    m_state = Normal;
+    DrawNow();
+    return 0;
+}
+
+bool PHoverButton::OnReflectedMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (msg == WM_DRAWITEM) {
+        DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        result = TRUE;
+        return true;
+    }
+    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        OnClicked();
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+void PHoverButton::DrawItem(const DRAWITEMSTRUCT& item)
+{
+    if (item.itemAction & ODA_SELECT)
+        m_state = (item.itemState & ODS_SELECTED) ? Pressed : Hover;
+    else if (item.itemState & ODS_SELECTED)
+        m_state = Pressed;
+    else if (item.itemState & ODS_DISABLED)
+        m_state = Disabled;
+    else
+        m_state = Normal;
+    Draw(item.hDC);
+}
+
+void PHoverButton::OnClicked()
+{
+    // Posted, not sent: Hide and Delete destroy the window that holds this button, and
+    // nothing of the button may run after that.
+    HWND parent = ::GetParent(m_hWnd);
+    if (parent != nullptr)
+        ::PostMessageA(parent, WM_COMMAND, MAKEWPARAM(m_commandId, 0), 0);
+}
+
+void PHoverButton::DrawNow()
+{
+    if (m_hWnd == nullptr)
+        return;
+    fw::WindowDC dc(m_hWnd, fw::WindowDC::Client);
+    Draw(dc.Get());
+}
+
+void PHoverButton::Draw(HDC dc)
+{
+    UINT id = m_bmpNormal;
+    if (m_state == Hover)
+        id = m_bmpHover;
+    else if (m_state == Pressed)
+        id = m_bmpPressed;
+    else if (m_state == Disabled)
+        id = m_bmpDisabled;
+    if (id == 0)
+        id = m_bmpNormal;
+    if (id == 0)
+        return;
+    fw::Bitmap bitmap(::LoadBitmapA(fw::ResourceInstance(), MAKEINTRESOURCEA(id)));
+    if (!bitmap)
+        return;
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    // Drawn off screen first and copied in one step, so the fill never flickers.
+    fw::MemoryDC memory(dc);
+    fw::Bitmap canvas(::CreateCompatibleBitmap(dc, client.right, client.bottom));
+    fw::SelectObject selectCanvas(memory.Get(), canvas.Get());
+    ::SetBkColor(memory.Get(), m_backColor);
+    ::ExtTextOutA(memory.Get(), 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
+    DrawTransparent(memory.Get(), bitmap.Get(), 0, 0, m_keyColor);
+    ::BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
+}
+
+void DrawTransparent(HDC target, HBITMAP bitmap, int x, int y, COLORREF keyColor)
+{
+    fw::MemoryDC image(target);
+    fw::SelectObject selectImage(image.Get(), bitmap);
+    ::SetMapMode(image.Get(), ::GetMapMode(target));
+    BITMAP info;
+    ::GetObjectA(bitmap, sizeof(info), &info);
+    POINT size = {info.bmWidth, info.bmHeight};
+    ::DPtoLP(image.Get(), &size, 1);
+
+    fw::MemoryDC back(target), object(target), work(target), save(target);
+    fw::Bitmap backBits(::CreateBitmap(size.x, size.y, 1, 1, nullptr));
+    fw::Bitmap objectBits(::CreateBitmap(size.x, size.y, 1, 1, nullptr));
+    fw::Bitmap workBits(::CreateCompatibleBitmap(target, size.x, size.y));
+    fw::Bitmap saveBits(::CreateCompatibleBitmap(target, size.x, size.y));
+    fw::SelectObject selectBack(back.Get(), backBits.Get());
+    fw::SelectObject selectObject(object.Get(), objectBits.Get());
+    fw::SelectObject selectWork(work.Get(), workBits.Get());
+    fw::SelectObject selectSave(save.Get(), saveBits.Get());
+    ::SetMapMode(save.Get(), ::GetMapMode(target));
+
+    ::BitBlt(save.Get(), 0, 0, size.x, size.y, image.Get(), 0, 0, SRCCOPY);
+    // Mask: 1 where the image has the key colour.
+    const COLORREF oldBack = ::SetBkColor(image.Get(), keyColor);
+    ::BitBlt(object.Get(), 0, 0, size.x, size.y, image.Get(), 0, 0, SRCCOPY);
+    ::SetBkColor(image.Get(), oldBack);
+    ::BitBlt(back.Get(), 0, 0, size.x, size.y, object.Get(), 0, 0, NOTSRCCOPY);
+
+    ::BitBlt(work.Get(), 0, 0, size.x, size.y, target, x, y, SRCCOPY);
+    ::BitBlt(work.Get(), 0, 0, size.x, size.y, object.Get(), 0, 0, SRCAND);
+    ::BitBlt(image.Get(), 0, 0, size.x, size.y, back.Get(), 0, 0, SRCAND);
+    ::BitBlt(work.Get(), 0, 0, size.x, size.y, image.Get(), 0, 0, SRCPAINT);
+    ::BitBlt(target, x, y, size.x, size.y, work.Get(), 0, 0, SRCCOPY);
+    ::BitBlt(image.Get(), 0, 0, size.x, size.y, save.Get(), 0, 0, SRCCOPY);
+}

@@ -1,0 +1,364 @@
+#include "PinvelWnd.h"
+
+#include "../app/Messages.h"
+#include "../app/PError.h"
+#include "../core/Placement.h"
+#include "../framework/Gdi.h"
+#include "../framework/Strings.h"
+#include "../res/resource.h"
+#include "../store/PLogic.h"
+#include "../store/PNote.h"
+#include "../text/PRichEdit.h"
+
+#include <mmsystem.h>
+
+namespace {
+
+constexpr char kNoteClass[] = "PCN_NOTE";
+constexpr UINT kInfoTimer = 1;
+constexpr UINT kInfoTimerPeriodMs = 1000;
+constexpr COLORREF kKeyColour = RGB(255, 0, 255);
+
+// The six caption buttons, left to right: command and bitmaps normal, hover, pressed.
+struct ButtonRow {
+    UINT command;
+    UINT normal;
+    UINT hover;
+    UINT pressed;
+};
+constexpr ButtonRow kButtonRows[kButtonCount] = {
+    {ID_NOTE_NEW, IDB_NEW_NORMAL, IDB_NEW_HOVER, IDB_NEW_PRESSED},
+    {ID_NOTE_HIDE, IDB_HIDE_NORMAL, IDB_HIDE_HOVER, IDB_HIDE_PRESSED},
+    {ID_NOTE_DELETE, IDB_DELETE_NORMAL, IDB_DELETE_HOVER, IDB_DELETE_PRESSED},
+    {ID_NOTE_ALARMS, IDB_ALARMS_NORMAL, IDB_ALARMS_HOVER, IDB_ALARMS_PRESSED},
+    {ID_NOTE_APPEARANCE, IDB_LOOK_NORMAL, IDB_LOOK_HOVER, IDB_LOOK_PRESSED},
+    {ID_NOTE_ROLL, IDB_ROLL_NORMAL, IDB_ROLL_HOVER, IDB_ROLL_PRESSED},
+};
+
+RECT ToRect(const Box& box)
+{
+    return RECT{box.left, box.top, box.right, box.bottom};
+}
+
+LRESULT HitCode(HitZone zone)
+{
+    switch (zone) {
+    case HitZone::Caption: return HTCAPTION;
+    case HitZone::Left: return HTLEFT;
+    case HitZone::Right: return HTRIGHT;
+    case HitZone::Top: return HTTOP;
+    case HitZone::Bottom: return HTBOTTOM;
+    case HitZone::TopLeft: return HTTOPLEFT;
+    case HitZone::TopRight: return HTTOPRIGHT;
+    case HitZone::BottomLeft: return HTBOTTOMLEFT;
+    case HitZone::BottomRight: return HTBOTTOMRIGHT;
+    default: return HTCLIENT;
+    }
+}
+
+} // namespace
+
+RECT WorkArea()
+{
+    RECT work = {};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+NoteRect NewRandomNoteRect()
+{
+    const RECT work = WorkArea();
+    SYSTEMTIME utc;
+    ::GetSystemTime(&utc);
+    return RandomNoteRect(work.right - work.left, work.bottom - work.top, utc.wMilliseconds);
+}
+
+PinvelWnd::PinvelWnd()
+{
+    const NoteRect rect = NewRandomNoteRect();
+    m_unrolledWidth = rect.right - rect.left;
+    m_unrolledHeight = rect.bottom - rect.top;
+}
+
+PinvelWnd::~PinvelWnd()
+{
+    for (auto& button : m_buttons)
+        button.reset();
+}
+
+bool PinvelWnd::Create(DWORD style, HWND parent, PNote* note)
+{
+    m_note = note;
+    m_look = &note->m_look;
+    // A note is put somewhere visible when neither of its corners is on the work area,
+    // as after a change to a smaller screen.
+    const RECT work = WorkArea();
+    NoteRect& rect = m_look->rect;
+    const POINT topLeft = {rect.left, rect.top};
+    const POINT bottomRight = {rect.right, rect.bottom};
+    if (!::PtInRect(&work, topLeft) && !::PtInRect(&work, bottomRight))
+        rect = NewRandomNoteRect();
+
+    if (!fw::RegisterClassOnce(kNoteClass, 0, nullptr, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)), nullptr))
+        return false;
+    if (!CreateEx(WS_EX_TOPMOST, kNoteClass, "Note", style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect.left, rect.top,
+                  rect.right - rect.left, rect.bottom - rect.top, parent, nullptr))
+        g_error.Raise(ERR_CREATE_NOTE_WND);
+    return true;
+}
+
+Box PinvelWnd::ClientBox() const
+{
+    RECT client = {};
+    ::GetClientRect(m_hWnd, &client);
+    return Box{0, 0, client.right, client.bottom};
+}
+
+Box PinvelWnd::CaptionRect() const
+{
+    const Box c = ClientBox();
+    return CaptionBox(c.right, c.bottom);
+}
+
+Box PinvelWnd::ButtonStripRect() const
+{
+    const Box c = ClientBox();
+    return ButtonStripBox(c.right, c.bottom);
+}
+
+Box PinvelWnd::TitleRect() const
+{
+    const Box c = ClientBox();
+    return TitleBox(c.right, c.bottom);
+}
+
+Box PinvelWnd::TextRect() const
+{
+    const Box c = ClientBox();
+    return TextBox(c.right, c.bottom);
+}
+
+Box PinvelWnd::InfoRect() const
+{
+    const Box c = ClientBox();
+    return InfoBox(c.right, c.bottom);
+}
+
+Box PinvelWnd::GripRect() const
+{
+    const Box c = ClientBox();
+    return GripBox(c.right, c.bottom);
+}
+
+LRESULT PinvelWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate(wParam, lParam);
+    case WM_DESTROY:
+        return OnDestroy(wParam, lParam);
+    case WM_TIMER:
+        return OnTimer(wParam, lParam);
+    case WM_NCHITTEST:
+        return OnNcHitTest(wParam, lParam);
+    case WM_NCPAINT:
+        return OnNcPaint();
+    case WM_GETMINMAXINFO:
+        return OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+    case WM_NCLBUTTONDBLCLK:
+        return OnNcLButtonDblClk();
+    case WM_SIZE:
+        return OnSize(wParam, lParam);
+    case WM_WINDOWPOSCHANGED:
+        return OnWindowPosChanged(wParam, lParam);
+    case WM_COMMAND:
+        return OnCommand(wParam, lParam);
+    case WM_NOTE_REFRESH:
+        ApplyLook(*m_look);
+        return 0;
+    default:
+        return DefWindowProc(msg, wParam, lParam);
+    }
+}
+
+LRESULT PinvelWnd::OnCreate(WPARAM wParam, LPARAM lParam)
+{
+    if (DefWindowProc(WM_CREATE, wParam, lParam) == -1)
+        return -1;
+    m_infoTimer = ::SetTimer(m_hWnd, kInfoTimer, kInfoTimerPeriodMs, nullptr);
+    m_edit = m_note->AttachEditor(m_hWnd);
+    const Box text = TextRect();
+    ::MoveWindow(m_edit->GetHwnd(), text.left, text.top, text.Width(), text.Height(), FALSE);
+    ::ShowWindow(m_edit->GetHwnd(), SW_SHOW);
+    ApplyLook(*m_look);
+    ::SetForegroundWindow(m_hWnd);
+    CreateButtons();
+    return 0;
+}
+
+void PinvelWnd::CreateButtons()
+{
+    const Box client = ClientBox();
+    for (int i = 0; i < kButtonCount; ++i) {
+        const ButtonRow& row = kButtonRows[i];
+        ButtonSpec spec;
+        spec.commandId = row.command;
+        spec.bmpNormal = row.normal;
+        spec.bmpHover = row.hover;
+        spec.bmpPressed = row.pressed;
+        spec.keyColor = kKeyColour;
+        spec.backColor = m_look->edge;
+        spec.tipText = fw::LoadResString(row.command);
+        auto button = std::make_unique<PHoverButton>();
+        button->Create(ToRect(ButtonCell(client.right, i)), m_hWnd, 0, spec);
+        m_buttons[i] = std::move(button);
+    }
+}
+
+LRESULT PinvelWnd::OnDestroy(WPARAM wParam, LPARAM lParam)
+{
+    DefWindowProc(WM_DESTROY, wParam, lParam);
+    m_note->DetachEditor();
+    m_edit = nullptr;
+    if (m_infoTimer != 0) {
+        ::KillTimer(m_hWnd, kInfoTimer);
+        m_infoTimer = 0;
+    }
+    if (m_alarmTimer != 0) {
+        ::KillTimer(m_hWnd, m_alarmTimer);
+        m_alarmTimer = 0;
+        ::PlaySoundA(nullptr, nullptr, 0);
+    }
+    return 0;
+}
+
+LRESULT PinvelWnd::OnTimer(WPARAM timerId, LPARAM lParam)
+{
+    if (timerId == kInfoTimer && m_look->infoKind == 2) {
+        fw::WindowDC dc(m_hWnd);
+        PaintInfo(dc.Get());
+    }
+    return DefWindowProc(WM_TIMER, timerId, lParam);
+}
+
+LRESULT PinvelWnd::OnNcHitTest(WPARAM wParam, LPARAM lParam)
+{
+    POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ::ScreenToClient(m_hWnd, &point);
+    const Box client = ClientBox();
+    const HitZone zone = NoteHitTest(client.right, client.bottom, point.x, point.y);
+    if (zone == HitZone::Client)
+        return DefWindowProc(WM_NCHITTEST, wParam, lParam);
+    return HitCode(zone);
+}
+
+LRESULT PinvelWnd::OnNcPaint()
+{
+    fw::WindowDC dc(m_hWnd);
+    PaintFrame(dc.Get());
+    return 0;
+}
+
+LRESULT PinvelWnd::OnGetMinMaxInfo(MINMAXINFO& info)
+{
+    const RECT work = WorkArea();
+    info.ptMaxSize.x = work.right - work.left;
+    info.ptMaxSize.y = work.bottom - work.top;
+    info.ptMaxTrackSize = info.ptMaxSize;
+    info.ptMinTrackSize.x = kRolledWidth;
+    info.ptMinTrackSize.y = kRolledHeight;
+    return 0;
+}
+
+LRESULT PinvelWnd::OnNcLButtonDblClk()
+{
+    ::ShowWindow(m_hWnd, ::IsZoomed(m_hWnd) ? SW_RESTORE : SW_MAXIMIZE);
+    return 0;
+}
+
+LRESULT PinvelWnd::OnSize(WPARAM wParam, LPARAM lParam)
+{
+    DefWindowProc(WM_SIZE, wParam, lParam);
+    if (m_edit != nullptr && m_edit->IsWindow()) {
+        const Box text = TextRect();
+        ::MoveWindow(m_edit->GetHwnd(), text.left, text.top, text.Width(), text.Height(), TRUE);
+    }
+    const Box client = ClientBox();
+    int index = 0;
+    for (auto& button : m_buttons) {
+        if (!button)
+            continue;
+        const Box cell = ButtonCell(client.right, index++);
+        ::MoveWindow(button->GetHwnd(), cell.left, cell.top, cell.Width(), cell.Height(), TRUE);
+    }
+    SendMessage(WM_NCPAINT, 1, 0);
+    return 0;
+}
+
+LRESULT PinvelWnd::OnWindowPosChanged(WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = DefWindowProc(WM_WINDOWPOSCHANGED, wParam, lParam);
+    // Read back from the window: a move-only or size-only change leaves half of the
+    // notification's fields without meaning.
+    RECT window;
+    ::GetWindowRect(m_hWnd, &window);
+    m_look->rect = NoteRect{window.left, window.top, window.right, window.bottom};
+    return result;
+}
+
+LRESULT PinvelWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    PLogic* logic = PLogic::Current();
+    switch (LOWORD(wParam)) {
+    case ID_NOTE_NEW:
+        if (logic != nullptr)
+            logic->NewNoteAndShow();
+        return 0;
+    case ID_NOTE_HIDE:
+        // The window and this object are gone when this returns.
+        if (logic != nullptr)
+            logic->CloseNoteWindow(this);
+        return 0;
+    case ID_NOTE_DELETE:
+        if (logic != nullptr)
+            logic->DeleteNote(m_note);
+        return 0;
+    case ID_NOTE_ROLL:
+        RollUpOrBack();
+        return 0;
+    default:
+        return DefWindowProc(WM_COMMAND, wParam, lParam);
+    }
+}
+
+void PinvelWnd::ApplyLook(const NoteLook& look)
+{
+    m_look->scheme = look.scheme;
+    m_look->background = look.background;
+    m_look->edge = look.edge;
+    m_look->border = look.border;
+    m_look->infoKind = look.infoKind;
+    for (auto& button : m_buttons) {
+        if (button)
+            button->SetBackColor(m_look->edge);
+    }
+    {
+        fw::WindowDC dc(m_hWnd);
+        PaintFrame(dc.Get());
+    }
+    if (m_edit != nullptr)
+        m_edit->SendMessage(EM_SETBKGNDCOLOR, 0, m_look->background);
+}
+
+void PinvelWnd::RollUpOrBack()
+{
+    RECT window;
+    ::GetWindowRect(m_hWnd, &window);
+    const Box current{window.left, window.top, window.right, window.bottom};
+    if (!IsRolledUp(current)) {
+        m_unrolledWidth = current.Width();
+        m_unrolledHeight = current.Height();
+    }
+    for (const Box& step : RollSteps(current, m_unrolledWidth, m_unrolledHeight))
+        ::MoveWindow(m_hWnd, step.left, step.top, step.Width(), step.Height(), TRUE);
+}

@@ -1,0 +1,83 @@
+#pragma once
+#include "PHoverButton.h"
+#include "../core/NoteGeometry.h"
+#include "../core/NoteLook.h"
+#include "../framework/Wnd.h"
+
+#include <array>
+#include <memory>
+#include <string>
+
+class PNote;
+class PRichEdit;
+
+// The on-screen window of one note: frameless and always on top, it paints its own
+// caption, edge, info line and grip, carries six caption buttons and borrows the note's
+// editor while it is open.
+class PinvelWnd : public fw::Wnd {
+public:
+    PinvelWnd();
+    ~PinvelWnd() override;
+
+    // Opens the window for the note; a failure to make the window is fatal. False when
+    // its class cannot be registered.
+    bool Create(DWORD style, HWND parent, PNote* note);
+
+    PNote* GetNote() const { return m_note; }
+    PRichEdit* GetEditor() const { return m_edit; }
+    // Takes the colours and info kind of a look; the window keeps its own rectangle.
+    void ApplyLook(const NoteLook& look);
+    void RollUpOrBack();
+
+    // The fixed layout, computed from the current size on every use.
+    Box ClientBox() const;
+    Box CaptionRect() const;
+    Box ButtonStripRect() const;
+    Box TitleRect() const;
+    Box TextRect() const;
+    Box InfoRect() const;
+    Box GripRect() const;
+
+    const PHoverButton* GetButton(int index) const { return m_buttons[index].get(); }
+
+    // Painting, on a device context of the whole window.
+    void PaintFrame(HDC dc);
+    void PaintEdge(HDC dc);
+    void PaintTitle(HDC dc);
+    void PaintInfo(HDC dc);
+    void PaintGrip(HDC dc);
+    std::string InfoText() const;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTimer(WPARAM timerId, LPARAM lParam);
+    LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcPaint();
+    LRESULT OnGetMinMaxInfo(MINMAXINFO& info);
+    LRESULT OnNcLButtonDblClk();
+    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+    LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    void CreateButtons();
+
+    NoteLook* m_look = nullptr;
+    std::string m_findText;
+    bool m_matchCase = false;
+    bool m_wholeWord = false;
+    bool m_searchDown = true;
+    UINT_PTR m_infoTimer = 0;
+    UINT_PTR m_alarmTimer = 0;
+    PNote* m_note = nullptr;
+    PRichEdit* m_edit = nullptr;
+    std::array<std::unique_ptr<PHoverButton>, kButtonCount> m_buttons;
+    int m_unrolledWidth = 0;
+    int m_unrolledHeight = 0;
+};
+
+// The desktop work area, and a random rectangle a third of its size inside it.
+RECT WorkArea();
+NoteRect NewRandomNoteRect();

@@ -1,0 +1,160 @@
+// The note window's own frame: edge, border, title, info line and grip.
+#include "PinvelWnd.h"
+
+#include "../framework/Gdi.h"
+#include "../framework/Strings.h"
+#include "../res/resource.h"
+#include "../store/PNote.h"
+
+#include <oleauto.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr COLORREF kGrey = RGB(128, 128, 128);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr int kInfoFontHeight = 18;
+constexpr int kInfoIndent = 4;
+
+HFONT MakeFont(int height)
+{
+    LOGFONTA font;
+    std::memset(&font, 0, sizeof(font));
+    font.lfHeight = height;
+    font.lfWeight = FW_NORMAL;
+    std::strcpy(font.lfFaceName, "MS Sans Serif");
+    return ::CreateFontIndirectA(&font);
+}
+
+// The system's own text for an OLE Automation date, in the ANSI code page.
+std::string DateText(double date, ULONG flags)
+{
+    BSTR text = nullptr;
+    if (FAILED(::VarBstrFromDate(date, LANG_USER_DEFAULT, flags, &text)) || text == nullptr)
+        return std::string();
+    const int wide = static_cast<int>(::SysStringLen(text));
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, text, wide, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        ::WideCharToMultiByte(CP_ACP, 0, text, wide, &out[0], size, nullptr, nullptr);
+    ::SysFreeString(text);
+    return out;
+}
+
+RECT ToRect(const Box& box)
+{
+    return RECT{box.left, box.top, box.right, box.bottom};
+}
+
+} // namespace
+
+std::string PinvelWnd::InfoText() const
+{
+    switch (m_look->infoKind) {
+    case 0:
+        return DateText(m_note->m_stamp0.Value(), 0);
+    case 1:
+        return DateText(m_note->m_stamp1.Value(), 0);
+    case 2: {
+        SYSTEMTIME now;
+        ::GetLocalTime(&now);
+        double date = 0;
+        ::SystemTimeToVariantTime(&now, &date);
+        return fw::LoadResString(IDS_WEEKDAY_BASE + now.wDayOfWeek + 1) + ", " + DateText(date, LOCALE_NOUSEROVERRIDE);
+    }
+    case 3:
+        return fw::LoadResString(IDS_CREDIT);
+    case 4:
+        return m_note->GetUserName();
+    default:
+        return std::string();
+    }
+}
+
+void PinvelWnd::PaintFrame(HDC dc)
+{
+    fw::SavedDC saved(dc);
+    PaintEdge(dc);
+    PaintTitle(dc);
+    PaintInfo(dc);
+    PaintGrip(dc);
+    for (auto& button : m_buttons) {
+        if (button)
+            ::RedrawWindow(button->GetHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+}
+
+void PinvelWnd::PaintEdge(HDC dc)
+{
+    fw::SavedDC saved(dc);
+    const Box client = ClientBox();
+    const RECT text = ToRect(TextRect());
+    const RECT strip = ToRect(ButtonStripRect());
+    // Everything but the text area and the buttons, which paint themselves.
+    fw::Region frame(::CreateRectRgn(0, 0, client.right, client.bottom));
+    fw::Region textRegion(::CreateRectRgnIndirect(&text));
+    fw::Region stripRegion(::CreateRectRgnIndirect(&strip));
+    ::CombineRgn(frame.Get(), frame.Get(), textRegion.Get(), RGN_DIFF);
+    ::CombineRgn(frame.Get(), frame.Get(), stripRegion.Get(), RGN_DIFF);
+    ::SelectClipRgn(dc, frame.Get());
+
+    fw::Pen border(::CreatePen(PS_SOLID, 1, m_look->border));
+    fw::Brush edge(::CreateSolidBrush(m_look->edge));
+    fw::Pen grey(::CreatePen(PS_SOLID, 1, kGrey));
+    {
+        fw::SelectObject selectPen(dc, border.Get());
+        fw::SelectObject selectBrush(dc, edge.Get());
+        ::Rectangle(dc, 0, 0, client.right, client.bottom);
+    }
+    fw::SelectObject selectGrey(dc, grey.Get());
+    const int separator = InfoRect().top;
+    ::MoveToEx(dc, 3, separator, nullptr);
+    ::LineTo(dc, client.right - 3, separator);
+}
+
+void PinvelWnd::PaintTitle(HDC dc)
+{
+    fw::SavedDC saved(dc);
+    ::SetTextColor(dc, kBlack);
+    ::SetBkColor(dc, m_look->edge);
+    RECT title = ToRect(TitleRect());
+    fw::Font font(MakeFont(title.bottom - title.top));
+    fw::SelectObject selectFont(dc, font.Get());
+    const std::string text = m_note->GetTitle();
+    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &title,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+void PinvelWnd::PaintInfo(HDC dc)
+{
+    fw::SavedDC saved(dc);
+    RECT info = ToRect(InfoRect());
+    info.left += kInfoIndent;
+    ::SetTextColor(dc, kBlack);
+    ::SetBkColor(dc, m_look->edge);
+    ::SetBkMode(dc, OPAQUE);
+    // The clock repaints this line alone: clear what a longer text left, but not the
+    // separator on the band's top row.
+    const RECT band = {info.left, info.top + 1, info.right, info.bottom};
+    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &band, nullptr, 0, nullptr);
+    fw::Font font(MakeFont(kInfoFontHeight));
+    fw::SelectObject selectFont(dc, font.Get());
+    const std::string text = InfoText();
+    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &info,
+                DT_SINGLELINE | DT_BOTTOM | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+void PinvelWnd::PaintGrip(HDC dc)
+{
+    fw::SavedDC saved(dc);
+    const Box grip = GripRect();
+    const int r = grip.right;
+    const int b = grip.bottom;
+    fw::Pen grey(::CreatePen(PS_SOLID, 1, kGrey));
+    fw::SelectObject selectGrey(dc, grey.Get());
+    for (int d : {4, 8, 12}) {
+        ::MoveToEx(dc, r - d, b, nullptr);
+        ::LineTo(dc, r, b - d);
+    }
+}

@@ -1,0 +1,421 @@
+#include "app/Messages.h"
+#include "note/PinvelWnd.h"
+#include "store/PLogic.h"
+#include "store/PNote.h"
+#include "text/PRichEdit.h"
+#include "WinTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr COLORREF kEdge = RGB(255, 222, 123);
+constexpr COLORREF kBorder = RGB(128, 128, 128);
+constexpr COLORREF kBack = RGB(255, 255, 189);
+constexpr COLORREF kGrey = RGB(128, 128, 128);
+
+// The window's pixels as they are on screen, read back once.
+class Pixels {
+public:
+    explicit Pixels(HWND hwnd)
+    {
+        if (hwnd != ::GetDesktopWindow())
+            ::RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        wintest::PumpUntil([] { return false; }, 30);
+        RECT rc;
+        ::GetWindowRect(hwnd, &rc);
+        m_w = rc.right - rc.left;
+        m_h = rc.bottom - rc.top;
+        HDC screen = ::GetDC(nullptr);
+        HDC memory = ::CreateCompatibleDC(screen);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = m_w;
+        info.bmiHeader.biHeight = -m_h;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = ::SelectObject(memory, dib);
+        ::BitBlt(memory, 0, 0, m_w, m_h, screen, rc.left, rc.top, SRCCOPY);
+        ::GdiFlush();
+        const auto* p = static_cast<const DWORD*>(bits);
+        m_pixels.assign(p, p + m_w * m_h);
+        ::SelectObject(memory, old);
+        ::DeleteObject(dib);
+        ::DeleteDC(memory);
+        ::ReleaseDC(nullptr, screen);
+    }
+    COLORREF At(int x, int y) const
+    {
+        const DWORD v = m_pixels[static_cast<std::size_t>(y * m_w + x)];
+        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    }
+    // How many pixels of the box have the colour.
+    int Count(const Box& box, COLORREF colour) const
+    {
+        int n = 0;
+        for (int y = box.top; y < box.bottom; ++y)
+            for (int x = box.left; x < box.right; ++x)
+                n += At(x, y) == colour ? 1 : 0;
+        return n;
+    }
+    // A 32-bit BMP of the pixels, for a person to look at.
+    void Save(const std::string& path) const
+    {
+        BITMAPFILEHEADER file = {};
+        BITMAPINFOHEADER info = {};
+        info.biSize = sizeof(info);
+        info.biWidth = m_w;
+        info.biHeight = -m_h;
+        info.biPlanes = 1;
+        info.biBitCount = 32;
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof(file) + sizeof(info);
+        file.bfSize = file.bfOffBits + static_cast<DWORD>(m_pixels.size() * 4);
+        std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+        bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
+        bytes.append(reinterpret_cast<const char*>(m_pixels.data()), m_pixels.size() * 4);
+        wintest::WriteFileBytes(path, bytes);
+    }
+    int W() const { return m_w; }
+    int H() const { return m_h; }
+
+private:
+    int m_w = 0;
+    int m_h = 0;
+    std::vector<DWORD> m_pixels;
+};
+
+int Area(const Box& b)
+{
+    return b.Width() * b.Height();
+}
+
+class NoteWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        PLogic::SetProgramFolder(folder.Path());
+        logic = std::make_unique<PLogic>();
+        ASSERT_TRUE(logic->Create());
+    }
+    void TearDown() override
+    {
+        logic.reset();
+        PLogic::SetProgramFolder("");
+    }
+    // A note at a known place with the default colours.
+    PinvelWnd* Open(int left, int top, int width, int height, const std::string& title = "Title")
+    {
+        PNote* note = logic->NewNote();
+        note->m_look.rect = {left, top, left + width, top + height};
+        note->m_look.infoKind = 9;
+        note->SetTitle(title);
+        PinvelWnd* window = logic->ShowNote(note);
+        wintest::PumpUntil([] { return false; }, 150);
+        return window;
+    }
+    static Box WindowBox(PinvelWnd* w)
+    {
+        RECT rc;
+        ::GetWindowRect(w->GetHwnd(), &rc);
+        return Box{rc.left, rc.top, rc.right, rc.bottom};
+    }
+    static Box RectBox(const NoteRect& r) { return Box{r.left, r.top, r.right, r.bottom}; }
+
+    wintest::TempFolder folder{"pinvel-window"};
+    std::unique_ptr<PLogic> logic;
+};
+
+TEST_F(NoteWindow, ATopmostFramelessPopupOwnedByTheLogicWindow)
+{
+    PinvelWnd* window = Open(100, 100, 300, 200);
+    HWND hwnd = window->GetHwnd();
+    EXPECT_EQ(wintest::ClassName(hwnd), "PCN_NOTE");
+    EXPECT_EQ(wintest::WindowText(hwnd), "Note");
+    EXPECT_EQ(static_cast<DWORD>(::GetWindowLongA(hwnd, GWL_STYLE)) & 0xFFFF0000u, 0x96000000u);
+    EXPECT_NE(::GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(::GetWindow(hwnd, GW_OWNER), logic->GetHwnd());
+    EXPECT_EQ(WindowBox(window), (Box{100, 100, 400, 300}));
+    HWND edit = window->GetEditor()->GetHwnd();
+    EXPECT_EQ(::GetParent(edit), hwnd);
+    EXPECT_TRUE(::IsWindowVisible(edit));
+    RECT rc;
+    ::GetWindowRect(edit, &rc);
+    EXPECT_EQ(rc.left - 100, 3);
+    EXPECT_EQ(rc.top - 100, 24);
+    EXPECT_EQ(rc.right - 100, 297);
+    EXPECT_EQ(rc.bottom - 100, 179);
+    int buttons = 0;
+    for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        buttons += wintest::ClassName(child) == "Button" ? 1 : 0;
+    EXPECT_EQ(buttons, 6);
+}
+
+TEST_F(NoteWindow, OffScreenNotesComeBackUnlessOneCornerIsOnTheWorkArea)
+{
+    const RECT work = WorkArea();
+    PinvelWnd* lost = Open(work.right + 500, work.bottom + 500, 300, 200);
+    const Box placed = WindowBox(lost);
+    EXPECT_EQ(placed.Width(), (work.right - work.left) / 3);
+    EXPECT_GE(placed.left, (work.right - work.left) / 20);
+    EXPECT_LE(placed.left, (work.right - work.left) - (work.right - work.left) / 3);
+    PinvelWnd* hanging = Open(work.right - 100, work.bottom - 100, 300, 200);
+    EXPECT_EQ(WindowBox(hanging), (Box{work.right - 100, work.bottom - 100, work.right + 200, work.bottom + 100}));
+}
+
+TEST_F(NoteWindow, FramePaintedInTheLooksColours)
+{
+    PinvelWnd* window = Open(60, 60, 300, 200);
+    const Pixels px(window->GetHwnd());
+    const int w = px.W(), h = px.H();
+    for (auto [x, y] : {std::pair{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}, {w / 2, 0}, {0, h / 2}})
+        EXPECT_EQ(px.At(x, y), kBorder) << x << "," << y;
+    EXPECT_EQ(px.At(1, 1), kEdge);
+    EXPECT_EQ(px.At(1, h / 2), kEdge) << "left strip";
+    EXPECT_EQ(px.At(w - 2, h / 2), kEdge) << "right strip";
+    EXPECT_EQ(px.Count({150, 5, 160, 20}, kEdge), 150) << "caption between title and buttons";
+    EXPECT_EQ(px.Count({3, h - 21, w - 3, h - 20}, kGrey), w - 6) << "separator";
+    EXPECT_EQ(px.At(2, h - 21), kEdge);
+    EXPECT_EQ(px.At(w - 3, h - 21), kEdge);
+    const Box text = window->TextRect();
+    EXPECT_EQ(px.Count(text, kBack), Area(text)) << "nothing over the text area";
+    // Grip: r = w - 3, b = h - 3; each diagonal without its end point.
+    const int r = w - 3, b = h - 3;
+    for (int d : {4, 8, 12}) {
+        EXPECT_EQ(px.At(r - d, b), kGrey) << d;
+        EXPECT_EQ(px.At(r - 1, b - d + 1), kGrey) << d;
+        EXPECT_EQ(px.At(r - d + 1, b - 1), kGrey) << d;
+    }
+    EXPECT_EQ(px.At(r - 2, b - 1), kEdge) << "between the diagonals";
+    // Info kind 9 shows nothing: the band is edge colour below the separator.
+    const Box info = window->InfoRect();
+    const Box band{info.left, info.top + 1, info.right, info.bottom};
+    EXPECT_EQ(px.Count(band, kEdge), Area(band));
+}
+
+TEST_F(NoteWindow, TitleIsOneLineBlackOnEdgeWithALiteralAmpersand)
+{
+    PinvelWnd* amp = Open(60, 60, 300, 200, "&");
+    const Pixels ampPx(amp->GetHwnd());
+    EXPECT_GT(ampPx.Count(amp->TitleRect(), RGB(0, 0, 0)), 5) << "the & is drawn, not taken as a prefix";
+
+    PinvelWnd* wide = Open(60, 300, 300, 200, std::string(80, 'W'));
+    const Pixels px(wide->GetHwnd());
+    const Box title = wide->TitleRect();
+    EXPECT_GT(px.Count(title, RGB(0, 0, 0)), 50);
+    const Box beyond{title.right, 3, wide->ButtonStripRect().left, 24};
+    EXPECT_EQ(px.Count(beyond, RGB(0, 0, 0)), 0) << "cut at the title's end";
+    // An ellipsis ends the cut text: its dots are the last black pixels, short and low.
+    int lastBlack = -1;
+    for (int x = title.left; x < wide->ButtonStripRect().left; ++x)
+        for (int y = title.top; y < title.bottom; ++y)
+            if (px.At(x, y) == RGB(0, 0, 0))
+                lastBlack = x;
+    int tallInLastColumn = 0;
+    for (int y = title.top; y < title.bottom; ++y)
+        tallInLastColumn += px.At(lastBlack, y) == RGB(0, 0, 0) ? 1 : 0;
+    EXPECT_LE(tallInLastColumn, 3) << "a dot, not a W";
+}
+
+TEST_F(NoteWindow, ButtonsShowTheEdgeThroughTheirKeyColour)
+{
+    PinvelWnd* window = Open(60, 60, 300, 200);
+    const Box cell = ButtonCell(300, 0);
+    EXPECT_EQ(Pixels(window->GetHwnd()).At(cell.left, cell.top), kEdge);
+    NoteLook blue;
+    blue.edge = RGB(40, 90, 200);
+    blue.border = RGB(10, 20, 30);
+    blue.background = RGB(220, 240, 255);
+    window->ApplyLook(blue);
+    const Pixels px(window->GetHwnd());
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(px.At(ButtonCell(300, i).left, ButtonCell(300, i).top), blue.edge) << i;
+    EXPECT_EQ(px.At(0, 0), blue.border);
+    EXPECT_EQ(px.At(1, 1), blue.edge);
+    EXPECT_EQ(px.At(50, 100), blue.background);
+}
+
+TEST_F(NoteWindow, TheLooksRectangleFollowsEveryMoveAndSize)
+{
+    PinvelWnd* window = Open(100, 100, 300, 200);
+    const NoteRect& rect = window->GetNote()->m_look.rect;
+    ::SetWindowPos(window->GetHwnd(), nullptr, 150, 170, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_EQ(RectBox(rect), (Box{150, 170, 450, 370}));
+    ::SetWindowPos(window->GetHwnd(), nullptr, 0, 0, 260, 120, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(RectBox(rect), (Box{150, 170, 410, 290}));
+    const Box cell = ButtonCell(260, 5);
+    RECT rc;
+    ::GetWindowRect(::GetWindow(::GetWindow(window->GetHwnd(), GW_CHILD), GW_HWNDLAST), &rc);
+    EXPECT_EQ(rc.left - 150, cell.left) << "buttons follow the right edge";
+
+    MINMAXINFO limits = {};
+    window->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    const RECT work = WorkArea();
+    EXPECT_EQ(limits.ptMinTrackSize.x, 225);
+    EXPECT_EQ(limits.ptMinTrackSize.y, 45);
+    EXPECT_EQ(limits.ptMaxTrackSize.x, work.right - work.left);
+    EXPECT_EQ(limits.ptMaxSize.y, work.bottom - work.top);
+}
+
+TEST_F(NoteWindow, HitTestMovesByTheCaptionAndSizesByEdgesAndGrip)
+{
+    PinvelWnd* window = Open(100, 100, 300, 200);
+    auto hit = [&](int x, int y) { return window->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(100 + x, 100 + y)); };
+    EXPECT_EQ(hit(50, 10), HTCAPTION);
+    EXPECT_EQ(hit(290, 190), HTBOTTOMRIGHT);
+    EXPECT_EQ(hit(0, 100), HTLEFT);
+    EXPECT_EQ(hit(150, 199), HTBOTTOM);
+    EXPECT_EQ(hit(1, 1), HTTOPLEFT);
+    EXPECT_EQ(hit(50, 190), HTCLIENT) << "info band";
+}
+
+TEST_F(NoteWindow, RollUpAndBackAndTheRectangleItLeaves)
+{
+    PinvelWnd* window = Open(100, 100, 300, 200);
+    window->SendMessage(WM_COMMAND, 32820, 0);
+    EXPECT_EQ(WindowBox(window), (Box{100, 100, 325, 145}));
+    EXPECT_EQ(RectBox(window->GetNote()->m_look.rect), (Box{100, 100, 325, 145}));
+    const Pixels px(window->GetHwnd());
+    EXPECT_EQ(px.Count({3, 24, 222, 25}, kGrey), 219) << "separator right under the caption";
+    window->RollUpOrBack();
+    EXPECT_EQ(WindowBox(window), (Box{100, 100, 400, 300}));
+}
+
+TEST_F(NoteWindow, DoubleClickOnTheFrameMaximisesAndRestores)
+{
+    PinvelWnd* window = Open(100, 100, 300, 200);
+    window->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    EXPECT_TRUE(::IsZoomed(window->GetHwnd()));
+    const RECT work = WorkArea();
+    EXPECT_EQ(WindowBox(window), (Box{work.left, work.top, work.right, work.bottom}));
+    window->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    EXPECT_FALSE(::IsZoomed(window->GetHwnd()));
+    EXPECT_EQ(WindowBox(window), (Box{100, 100, 400, 300}));
+}
+
+TEST_F(NoteWindow, OneWindowPerNoteAndLooksAppliedWithoutMoving)
+{
+    PinvelWnd* first = Open(100, 100, 300, 200);
+    PinvelWnd* second = Open(500, 100, 250, 150);
+    EXPECT_EQ(logic->ShowNote(first->GetNote()), first);
+    EXPECT_EQ(logic->Windows().size(), 2u);
+    NoteLook pink;
+    pink.scheme = 4;
+    pink.edge = RGB(250, 180, 200);
+    pink.rect = {0, 0, 10, 10};
+    logic->ApplyLookToAll(pink);
+    EXPECT_EQ(WindowBox(first), (Box{100, 100, 400, 300}));
+    EXPECT_EQ(RectBox(second->GetNote()->m_look.rect), (Box{500, 100, 750, 250}));
+    EXPECT_EQ(second->GetNote()->m_look.scheme, 4);
+    EXPECT_EQ(Pixels(second->GetHwnd()).At(1, 1), pink.edge);
+}
+
+TEST_F(NoteWindow, HidingAndShowingKeepsTheTextWithoutTheFile)
+{
+    PinvelWnd* window = Open(100, 100, 300, 200);
+    PNote* note = window->GetNote();
+    note->Editor()->StreamInText("kept in the control", false);
+    logic->HideNote(note);
+    EXPECT_TRUE(logic->IsHidden(note));
+    EXPECT_FALSE(::IsWindowVisible(note->Editor()->GetHwnd()));
+    EXPECT_EQ(wintest::ReadFileBytes(note->GetFilePath()), "<missing>") << "nothing was written";
+    logic->ShowNote(note);
+    std::string text;
+    note->Editor()->StreamOutText(text, false);
+    EXPECT_EQ(text, "kept in the control");
+    logic->HideAll();
+    EXPECT_TRUE(logic->Windows().empty());
+    logic->HideAll();
+    logic->ShowAll();
+    EXPECT_EQ(logic->Windows().size(), 1u);
+}
+
+TEST_F(NoteWindow, CaptionButtonsMakeHideAndDeleteNotes)
+{
+    PinvelWnd* window = Open(100, 100, 300, 200);
+    PNote* note = window->GetNote();
+    ASSERT_TRUE(note->Save());
+    const std::string path = note->GetFilePath();
+    // A click reaches the note window as the button's own notification.
+    auto click = [&](int index) {
+        HWND button = window->GetButton(index)->GetHwnd();
+        ::SendMessageA(window->GetHwnd(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+        wintest::PumpUntil([] { return false; }, 100);
+    };
+    click(0);
+    EXPECT_EQ(logic->Notes().size(), 2u);
+    EXPECT_EQ(logic->Windows().size(), 2u);
+    click(1);
+    EXPECT_TRUE(logic->IsHidden(note));
+    EXPECT_EQ(logic->Windows().size(), 1u);
+
+    window = logic->ShowNote(note);
+    click(2);
+    EXPECT_EQ(logic->Notes().size(), 1u);
+    EXPECT_EQ(logic->Windows().size(), 1u);
+    EXPECT_NE(logic->Notes().front().get(), note);
+    EXPECT_EQ(wintest::ReadFileBytes(path), "<missing>");
+}
+
+TEST_F(NoteWindow, RefreshRepaintsTheTitle)
+{
+    PinvelWnd* window = Open(100, 100, 300, 200, "");
+    EXPECT_EQ(Pixels(window->GetHwnd()).Count(window->TitleRect(), RGB(0, 0, 0)), 0);
+    window->GetNote()->SetTitle("Shopping");
+    EXPECT_GT(Pixels(window->GetHwnd()).Count(window->TitleRect(), RGB(0, 0, 0)), 20);
+}
+
+TEST_F(NoteWindow, HoverAndLeaveSwitchTheButtonsBitmap)
+{
+    PinvelWnd* window = Open(100, 100, 300, 200);
+    HWND button = window->GetButton(3)->GetHwnd();
+    ::SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(window->GetButton(3)->GetState(), 1);
+    EXPECT_NE(Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), kEdge) << "hover covers the cell";
+    ::SendMessageA(button, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(window->GetButton(3)->GetState(), 0);
+    EXPECT_EQ(Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), kEdge);
+    EXPECT_NE(window->GetButton(3)->GetTip(), nullptr);
+}
+
+// Three notes as a person sees them: different looks, one rolled up, the mouse over a
+// button of the third. Saved for looking at when a folder for screenshots is given.
+TEST_F(NoteWindow, ScreenshotOfThreeNotes)
+{
+    PinvelWnd* plain = Open(40, 40, 320, 220, "\xB9\xBA\xCE\xEF\xC7\xE5\xB5\xA5"); // 购物清单
+    plain->GetNote()->Editor()->StreamInText("milk\r\nbread\r\n\xBC\xA6\xB5\xB0", false); // 鸡蛋
+    PinvelWnd* rolled = Open(400, 40, 300, 200, "Rolled up");
+    NoteLook green;
+    green.edge = RGB(170, 230, 160);
+    green.background = RGB(225, 250, 220);
+    green.border = RGB(60, 120, 60);
+    green.infoKind = 3;
+    rolled->ApplyLook(green);
+    rolled->RollUpOrBack();
+    PinvelWnd* hovered = Open(400, 140, 340, 240, "Mouse over a button");
+    NoteLook blue;
+    blue.edge = RGB(150, 200, 250);
+    blue.background = RGB(230, 240, 255);
+    blue.border = RGB(40, 70, 140);
+    blue.infoKind = 2;
+    hovered->ApplyLook(blue);
+    hovered->GetNote()->Editor()->StreamInText("Info line: weekday and the clock.", false);
+    const Box cell = ButtonCell(340, 3);
+    ::SetCursorPos(400 + cell.left + 10, 140 + cell.top + 10);
+    wintest::PumpUntil([] { return false; }, 1500);
+    EXPECT_EQ(hovered->GetButton(3)->GetState(), 1);
+    if (const char* shots = std::getenv("PINVEL_SHOTS_WIN")) {
+        ::CreateDirectoryA(shots, nullptr);
+        HWND desktop = ::GetDesktopWindow();
+        Pixels(desktop).Save(std::string(shots) + "\\notes.bmp");
+    }
+}
+
+} // namespace

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -382,7 +384,61 @@ TEST_F(NoteWindow, HoverAndLeaveSwitchTheButtonsBitmap)
     ::SendMessageA(button, WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(window->GetButton(3)->GetState(), 0);
     EXPECT_EQ(Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), kEdge);
-    EXPECT_NE(window->GetButton(3)->GetTip(), nullptr);
+    HWND tip = window->GetButton(3)->GetTip();
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(::SendMessageA(tip, TTM_GETDELAYTIME, TTDT_INITIAL, 0), 100);
+    char text[80] = {};
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.hwnd = button;
+    tool.uId = reinterpret_cast<UINT_PTR>(button);
+    tool.lpszText = text;
+    ::SendMessageA(tip, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(text, "\xC9\xE8\xD6\xC3\xCC\xE1\xCA\xBE"); // 设置提示
+
+    // Held down it shows the pressed face, and moving over it does not switch to hover.
+    ::SendMessageA(button, BM_SETSTATE, TRUE, 0);
+    wintest::PumpUntil([] { return false; }, 50);
+    EXPECT_EQ(window->GetButton(3)->GetState(), 2);
+    ::SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
+    EXPECT_EQ(window->GetButton(3)->GetState(), 2);
+    EXPECT_EQ(Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), RGB(101, 188, 183));
+    ::SendMessageA(button, BM_SETSTATE, FALSE, 0);
+}
+
+TEST_F(NoteWindow, InfoLineShowsWhatItsKindAsksFor)
+{
+    PinvelWnd* window = Open(100, 100, 300, 200);
+    NoteLook look = window->GetNote()->m_look;
+    auto infoFor = [&](int kind) {
+        look.infoKind = kind;
+        window->ApplyLook(look);
+        return window->InfoText();
+    };
+    EXPECT_NE(infoFor(0).find("1974"), std::string::npos) << infoFor(0);
+    EXPECT_NE(infoFor(0).find("10:30:00"), std::string::npos) << infoFor(0);
+    window->GetNote()->m_stamp1 = DateTime::FromValue(37605.75);
+    EXPECT_NE(infoFor(1).find("2002"), std::string::npos) << infoFor(1);
+    EXPECT_EQ(infoFor(3).rfind("Pinvel", 0), 0u);
+    EXPECT_EQ(infoFor(4), window->GetNote()->GetUserName());
+    EXPECT_EQ(infoFor(-1), "");
+    const std::string clock = infoFor(2);
+    EXPECT_EQ(clock.rfind("\xD0\xC7\xC6\xDA", 0), 0u) << "a weekday name: " << clock; // 星期
+    EXPECT_NE(clock.find(", "), std::string::npos);
+
+    // The clock line advances by itself, once a second.
+    const Box info = window->InfoRect();
+    auto band = [&] {
+        const Pixels px(window->GetHwnd());
+        std::vector<COLORREF> row;
+        for (int y = info.top + 1; y < info.bottom; ++y)
+            for (int x = info.left; x < info.right; ++x)
+                row.push_back(px.At(x, y));
+        return row;
+    };
+    const auto before = band();
+    wintest::PumpUntil([] { return false; }, 2100);
+    EXPECT_NE(band(), before);
 }
 
 // Three notes as a person sees them: different looks, one rolled up, the mouse over a

@@ -25,8 +25,35 @@ bool Dialog::PreTranslateMessage(MSG& msg)
     return !m_modal && m_hWnd != nullptr && ::IsDialogMessageA(m_hWnd, &msg);
 }
 
+void DataExchange::Text(int controlId, std::string& value)
+{
+    HWND control = ::GetDlgItem(m_dialog, controlId);
+    if (!m_save) {
+        ::SetWindowTextA(control, value.c_str());
+        return;
+    }
+    const int length = ::GetWindowTextLengthA(control);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = ::GetWindowTextA(control, &text[0], length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    value = text;
+}
+
+void Dialog::UpdateData(bool save)
+{
+    DataExchange exchange(m_hWnd, save);
+    DoDataExchange(exchange);
+}
+
+BOOL Dialog::OnInitDialog()
+{
+    UpdateData(false);
+    return TRUE;
+}
+
 void Dialog::OnOK()
 {
+    UpdateData(true);
     EndDialog(IDOK);
 }
 

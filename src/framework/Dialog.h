@@ -1,7 +1,22 @@
 #pragma once
 #include "Wnd.h"
 
+#include <string>
+
 namespace fw {
+
+// Moves values between a dialog's members and its controls: into the controls when the
+// dialog starts, back into the members when it is accepted.
+class DataExchange {
+public:
+    DataExchange(HWND dialog, bool save) : m_dialog(dialog), m_save(save) {}
+    bool Saving() const { return m_save; }
+    void Text(int controlId, std::string& value);
+
+private:
+    HWND m_dialog;
+    bool m_save;
+};
 
 // A dialog made from a dialog template in the resources, modal or modeless.
 class Dialog : public Wnd {
@@ -19,8 +34,14 @@ public:
 
     bool PreTranslateMessage(MSG& msg) override;
 
+    // Members into the controls (false) or the controls into the members (true).
+    void UpdateData(bool save);
+
 protected:
-    virtual BOOL OnInitDialog() { return TRUE; }
+    // The default moves the members into the controls.
+    virtual BOOL OnInitDialog();
+    virtual void DoDataExchange(DataExchange&) {}
+    // The default takes the controls into the members and ends the dialog.
     virtual void OnOK();
     virtual void OnCancel();
 

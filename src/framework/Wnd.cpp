@@ -1,6 +1,7 @@
 #include "Wnd.h"
 
 #include "App.h"
+#include "Menu.h"
 #include "Strings.h"
 
 #include <unordered_map>
@@ -79,6 +80,8 @@ LRESULT Wnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 LRESULT Wnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if ((msg == WM_DRAWITEM || msg == WM_MEASUREITEM) && Menu::RouteOwnerDraw(msg, lParam))
+        return TRUE;
     if (m_superProc != nullptr)
         return ::CallWindowProcA(m_superProc, m_hWnd, msg, wParam, lParam);
     return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
@@ -116,8 +119,11 @@ HWND NotifyingChild(UINT msg, LPARAM lParam)
         return reinterpret_cast<HWND>(lParam);
     case WM_NOTIFY:
         return reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
-    case WM_DRAWITEM:
-        return reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem;
+    case WM_DRAWITEM: {
+        // A menu item's "window" is its menu.
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        return item->CtlType == ODT_MENU ? nullptr : item->hwndItem;
+    }
     default:
         return nullptr;
     }

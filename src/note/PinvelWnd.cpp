@@ -8,6 +8,7 @@
 #include "../res/resource.h"
 #include "../store/PLogic.h"
 #include "../store/PNote.h"
+#include "../text/PIconMenu.h"
 #include "../text/PRichEdit.h"
 
 #include <mmsystem.h>
@@ -173,6 +174,8 @@ LRESULT PinvelWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnWindowPosChanged(wParam, lParam);
     case WM_COMMAND:
         return OnCommand(wParam, lParam);
+    case WM_MEASUREITEM:
+        return OnMeasureItem(wParam, lParam);
     case WM_NOTE_REFRESH:
         ApplyLook(*m_look);
         return 0;
@@ -329,6 +332,19 @@ LRESULT PinvelWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     default:
         return DefWindowProc(WM_COMMAND, wParam, lParam);
     }
+}
+
+LRESULT PinvelWnd::OnMeasureItem(WPARAM wParam, LPARAM lParam)
+{
+    // Items that open a submenu are measured by the menu being tracked; every other
+    // item by the menu that owns it.
+    auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    if (item.CtlType == ODT_MENU && ::IsMenu(reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.itemID))) &&
+        m_menu != nullptr) {
+        m_menu->MeasureItem(item);
+        return TRUE;
+    }
+    return DefWindowProc(WM_MEASUREITEM, wParam, lParam);
 }
 
 void PinvelWnd::ApplyLook(const NoteLook& look)

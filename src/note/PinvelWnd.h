@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+class PIconMenu;
 class PNote;
 class PRichEdit;
 
@@ -62,6 +63,7 @@ private:
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMeasureItem(WPARAM wParam, LPARAM lParam);
     void CreateButtons();
 
     NoteLook* m_look = nullptr;
@@ -73,6 +75,8 @@ private:
     UINT_PTR m_alarmTimer = 0;
     PNote* m_note = nullptr;
     PRichEdit* m_edit = nullptr;
+    // Set only while the context menu is tracked.
+    PIconMenu* m_menu = nullptr;
     std::array<std::unique_ptr<PHoverButton>, kButtonCount> m_buttons;
     int m_unrolledWidth = 0;
     int m_unrolledHeight = 0;

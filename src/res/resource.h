@@ -28,8 +28,53 @@
 #define IDB_ROLL_NORMAL 217
 #define IDB_ROLL_HOVER 218
 
+// Icons of the tray, the menus and the dialogs
+#define IDI_SOUND 140
+#define IDI_TRAY 147
+#define IDI_FIND 148
+#define IDI_APPEARANCE 150
+#define IDI_DROP_ARROW 152
+#define IDI_CHANGE_TITLE 157
+#define IDI_ALARMS 159
+#define IDI_UNDO 164
+#define IDI_CUT 165
+#define IDI_DELETE 166
+#define IDI_PASTE 167
+#define IDI_REDO 168
+#define IDI_COPY 169
+#define IDI_FIND_NEXT 170
+#define IDI_FIND_PREV 171
+#define IDI_TEXT_FONT 172
+#define IDI_HIDE_NOTE 174
+#define IDI_DELETE_NOTE 175
+#define IDI_MAIL_NOTE 176
+#define IDI_EXPORT_NOTE 177
+#define IDI_IMPORT_NOTE 178
+#define IDI_TEXT_COLOR 179
+#define IDI_HELP 181
+#define IDI_ABOUT 183
+#define IDI_EXIT 184
+#define IDI_SHOW_ALL 185
+#define IDI_HIDE_ALL 186
+#define IDI_CHECK_MARK 187
+#define IDI_ABOUT_BOX 209
+#define IDI_HOME_PAGE 210
+#define IDI_ROLL 215
+#define IDB_LOGO 208
+
+// Menus
+#define IDM_NOTE_CONTEXT 143
+#define IDM_TRAY 146
+
 // Dialogs
+#define IDD_ABOUT 100
+#define IDD_CHANGE_TITLE 155
 #define IDD_ALREADY_RUNNING 211
+
+// Dialog controls
+#define IDC_TITLE_EDIT 1127
+#define IDC_ABOUT_NOTICE 1137
+#define IDC_ABOUT_VERSION 1140
 
 // String table
 #define IDS_PRODUCT 2000

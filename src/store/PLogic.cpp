@@ -1,7 +1,9 @@
 #include "PLogic.h"
 
 #include "PNote.h"
+#include "../dialogs/PAboutDlg.h"
 #include "../note/PinvelWnd.h"
+#include "../tray/PSysTray.h"
 #include "../app/Messages.h"
 #include "../app/PError.h"
 #include "../core/MinuteGate.h"
@@ -9,6 +11,8 @@
 #include "../core/TextRules.h"
 #include "../framework/File.h"
 #include "../framework/Strings.h"
+
+#include <shellapi.h>
 #include "../res/resource.h"
 
 namespace {
@@ -40,6 +44,8 @@ PLogic::~PLogic()
     // notes' editors.
     m_windows.clear();
     m_notes.clear();
+    m_tray.reset();
+    m_about.reset();
     if (s_current == this)
         s_current = nullptr;
 }
@@ -98,6 +104,18 @@ bool PLogic::SaveSettings()
     return fw::ReplaceFileContents(m_folder + kSettingsFile, EncodeSettings(m_defaultLook));
 }
 
+void PLogic::ShowAbout()
+{
+    if (m_about)
+        m_about->Show();
+}
+
+void PLogic::ShowHelp()
+{
+    const std::string help = m_folder + fw::LoadResString(IDS_HELP_FILE);
+    ::ShellExecuteA(nullptr, "open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
 LRESULT PLogic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
@@ -123,6 +141,10 @@ LRESULT PLogic::OnCreate()
     s_current = this;
     m_folder = g_programFolder.empty() ? FolderOfPath(fw::ModulePath()) : g_programFolder;
     LoadSettings();
+    m_tray = std::make_unique<PSysTray>();
+    m_tray->Create(m_hWnd);
+    m_about = std::make_unique<PAboutDlg>();
+    m_about->Create(m_hWnd);
     m_timerId = ::SetTimer(m_hWnd, kMinuteTimer, kMinuteTimerPeriodMs, nullptr);
     LoadAllNotes();
     return 0;

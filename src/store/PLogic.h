@@ -8,6 +8,8 @@
 
 class PNote;
 class PinvelWnd;
+class PSysTray;
+class PAboutDlg;
 
 // The hidden main window and single owner of every note. A second copy of the program
 // finds the running one by this window's class.
@@ -38,6 +40,11 @@ public:
     std::string GetFolder() const { return m_folder; }
     const std::list<std::unique_ptr<PNote>>& Notes() const { return m_notes; }
     int LastMinute() const { return m_lastMinute; }
+
+    void ShowAbout();
+    void ShowHelp();
+    PSysTray* Tray() const { return m_tray.get(); }
+    PAboutDlg* About() const { return m_about.get(); }
 
     // Notes on screen.
     PinvelWnd* NewNoteAndShow();
@@ -91,6 +98,8 @@ private:
     int m_lastMinute;
     std::list<std::unique_ptr<PNote>> m_notes;
     std::list<std::unique_ptr<PinvelWnd>> m_windows;
+    std::unique_ptr<PSysTray> m_tray;
+    std::unique_ptr<PAboutDlg> m_about;
 
     static PLogic* s_current;
 };

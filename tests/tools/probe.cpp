@@ -7,6 +7,7 @@
 //   pvprobe children HWND                     child windows: hwnd id enabled visible class text
 //   pvprobe command HWND ID                   post WM_COMMAND ID (a button click) to a window
 //   pvprobe send HWND MSG WPARAM LPARAM       send a message, print the result
+//   pvprobe post HWND MSG WPARAM LPARAM       post a message
 //   pvprobe rect HWND                         window rectangle: left top right bottom
 #include <windows.h>
 
@@ -144,6 +145,15 @@ int wmain(int argc, wchar_t** argv)
                                          static_cast<LPARAM>(std::wcstoll(argv[5], nullptr, 0)));
         Print(std::to_wstring(static_cast<long long>(r)));
         return 0;
+    }
+    // Posted, so that a message whose handler blocks (a menu, a modal dialog) does not
+    // hold the probe.
+    if (verb == L"post" && argc == 6) {
+        return ::PostMessageW(ParseHwnd(argv[2]), static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0)),
+                              static_cast<WPARAM>(std::wcstoull(argv[4], nullptr, 0)),
+                              static_cast<LPARAM>(std::wcstoll(argv[5], nullptr, 0)))
+                   ? 0
+                   : 1;
     }
     if (verb == L"rect" && argc == 3) {
         RECT rc;

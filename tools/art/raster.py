@@ -461,31 +461,66 @@ def bmp24(canvas, bg=(255, 255, 255), key=None, key_below=128):
     return head + info + bytes(rows)
 
 
-def ico(canvases, mask_threshold=128):
-    """Multi-image .ico of 32-bit BGRA DIBs plus the 1-bit AND mask.
-    The mask marks pixels below mask_threshold alpha as transparent, which
-    is what systems that ignore the alpha channel fall back on."""
-    images = []
-    for cv in canvases:
-        w, h = cv.w, cv.h
-        xor = bytearray()
-        mask_stride = ((w + 31) // 32) * 4
-        andm = bytearray()
-        for y in range(h - 1, -1, -1):
-            bits = bytearray(mask_stride)
-            for x in range(w):
-                r, g, b, a = cv.pixel(x, y)
-                xor += bytes((b, g, r, a))
-                if a < mask_threshold:
-                    bits[x >> 3] |= 0x80 >> (x & 7)
-            andm += bits
-        info = _info_header(w, h * 2, 32, len(xor) + len(andm))
-        images.append((w, h, info + bytes(xor) + bytes(andm)))
+# The standard 16-colour palette in the order 4-bit icons use it.
+VGA16 = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
+         (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
+         (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
+         (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+
+
+def nearest(palette, rgb):
+    """Index of the palette colour closest to rgb."""
+    return min(range(len(palette)), key=lambda i: sum(
+        (palette[i][k] - rgb[k]) ** 2 for k in range(3)))
+
+
+def _ico_image(cv, bpp, mask_threshold):
+    w, h = cv.w, cv.h
+    mask_stride = ((w + 31) // 32) * 4
+    xor, andm = bytearray(), bytearray()
+    for y in range(h - 1, -1, -1):
+        bits = bytearray(mask_stride)
+        row = bytearray()
+        nibbles = []
+        for x in range(w):
+            r, g, b, a = cv.pixel(x, y)
+            clear = a < mask_threshold
+            if clear:
+                bits[x >> 3] |= 0x80 >> (x & 7)
+            if bpp == 32:
+                row += bytes((b, g, r, a))
+            else:
+                # Without alpha the screen is ANDed with the mask and then
+                # XORed with the colour, so a clear pixel must be black.
+                nibbles.append(0 if clear else nearest(VGA16, (r, g, b)))
+        if bpp == 4:
+            nibbles += [0] * (-len(nibbles) % 8)   # rows are whole dwords
+            row = bytearray((nibbles[i] << 4) | nibbles[i + 1]
+                            for i in range(0, len(nibbles), 2))
+        xor += row
+        andm += bits
+    palette = b"" if bpp == 32 else b"".join(
+        bytes((b, g, r, 0)) for (r, g, b) in VGA16)
+    info = _info_header(w, h * 2, bpp, len(xor) + len(andm))
+    return info + palette + bytes(xor) + bytes(andm)
+
+
+def ico(canvases, mask_threshold=128, bpp=32):
+    """Multi-image .ico plus each image's 1-bit AND mask, which marks pixels
+    below mask_threshold alpha as transparent: what systems that ignore the
+    alpha channel fall back on.  bpp 32 stores BGRA; bpp 4 maps every
+    pixel to the nearest VGA16 colour, for places that only take 16-colour
+    icons."""
+    if bpp not in (4, 32):
+        raise ValueError("ico: bpp must be 4 or 32")
+    images = [(cv.w, cv.h, _ico_image(cv, bpp, mask_threshold))
+              for cv in canvases]
     out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
     offset = 6 + 16 * len(images)
+    colours = 16 if bpp == 4 else 0
     for (w, h, data) in images:  # 256 px is stored as 0
-        out += struct.pack("<BBBBHHII", w & 0xFF, h & 0xFF, 0, 0, 1, 32,
-                           len(data), offset)
+        out += struct.pack("<BBBBHHII", w & 0xFF, h & 0xFF, colours, 0, 1,
+                           bpp, len(data), offset)
         offset += len(data)
     return bytes(out) + b"".join(data for (_, _, data) in images)
 

@@ -153,6 +153,30 @@ class Writers(unittest.TestCase):
         # half-covered top-left pixel is at the threshold: kept opaque
         self.assertEqual(data[mask + 60:mask + 64], bytes((0x7F, 0xFF, 0, 0)))
 
+    def test_ico_16_colours_packs_nibbles_and_blacks_out_clear_pixels(self):
+        cv = R.Canvas(3, 2)
+        cv.fill(R.rect(0, 0, 1, 1), (250, 250, 10))     # nearest: yellow
+        cv.fill(R.rect(1, 0, 2, 1), (0, 0, 130))        # nearest: navy
+        cv.fill(R.rect(2, 0, 3, 1), (255, 255, 255), 0.3)   # mostly clear
+        cv.fill(R.rect(0, 1, 3, 2), (255, 0, 0))
+        data = R.ico([cv], bpp=4)
+        w, h, colours, _, planes, bpp, size, off = struct.unpack(
+            "<BBBBHHII", data[6:22])
+        self.assertEqual((w, h, colours, planes, bpp), (3, 2, 16, 1, 4))
+        self.assertEqual(dib(data, off)[1:5], (3, 4, 1, 4))
+        self.assertEqual(size, 40 + 64 + 2 * 4 + 2 * 4)
+        self.assertEqual(off + size, len(data))
+        pal = off + 40
+        self.assertEqual(data[pal + 44:pal + 48], bytes((0, 255, 255, 0)))
+        xor = pal + 64                      # rows of 4 bytes, bottom-up
+        self.assertEqual(data[xor:xor + 4], bytes((0x99, 0x90, 0, 0)))
+        self.assertEqual(data[xor + 4:xor + 8], bytes((0xB4, 0x00, 0, 0)))
+        mask = xor + 8
+        self.assertEqual(data[mask:mask + 8],
+                         bytes((0, 0, 0, 0, 0x20, 0, 0, 0)))
+        with self.assertRaises(ValueError):
+            R.ico([cv], bpp=8)
+
     def test_write_if_changed_leaves_identical_files_alone(self):
         with tempfile.TemporaryDirectory() as d:
             p = os.path.join(d, "x.bin")

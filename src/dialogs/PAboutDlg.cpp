@@ -1,0 +1,57 @@
+#include "PAboutDlg.h"
+
+#include "../framework/Strings.h"
+#include "../res/resource.h"
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kVersionBlue = RGB(0, 0, 160);
+
+bool IsColourRequest(UINT msg)
+{
+    return msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC;
+}
+
+} // namespace
+
+PAboutDlg::PAboutDlg() : fw::Dialog(IDD_ABOUT) {}
+
+BOOL PAboutDlg::OnInitDialog()
+{
+    m_notice = fw::LoadResString(IDS_ABOUT_NOTICE);
+    fw::Dialog::OnInitDialog();
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    return TRUE;
+}
+
+void PAboutDlg::DoDataExchange(fw::DataExchange& exchange)
+{
+    exchange.Text(IDC_ABOUT_NOTICE, m_notice);
+}
+
+INT_PTR PAboutDlg::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (!IsColourRequest(msg))
+        return fw::Dialog::DialogProc(msg, wParam, lParam);
+    if (!m_background)
+        m_background.Reset(::CreateSolidBrush(kWhite));
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    const bool version = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_ABOUT_VERSION;
+    ::SetTextColor(dc, version ? kVersionBlue : RGB(0, 0, 0));
+    ::SetBkColor(dc, kWhite);
+    return reinterpret_cast<INT_PTR>(m_background.Get());
+}
+
+void PAboutDlg::Show()
+{
+    RECT desktop, dialog;
+    ::GetWindowRect(::GetDesktopWindow(), &desktop);
+    ::GetWindowRect(m_hWnd, &dialog);
+    const int w = dialog.right - dialog.left;
+    const int h = dialog.bottom - dialog.top;
+    ::SetWindowPos(m_hWnd, nullptr, desktop.left + (desktop.right - desktop.left - w) / 2,
+                   desktop.top + (desktop.bottom - desktop.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+    ::SetForegroundWindow(m_hWnd);
+}

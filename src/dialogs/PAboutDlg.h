@@ -1,0 +1,24 @@
+#pragma once
+#include "../framework/Dialog.h"
+#include "../framework/Gdi.h"
+
+#include <string>
+
+// About Pinvel: a modeless dialog made hidden at start, white with a dark-blue version
+// line, that stays above the notes while it is shown.
+class PAboutDlg : public fw::Dialog {
+public:
+    PAboutDlg();
+
+    // Centres the dialog on the desktop, shows it and brings it to the front.
+    void Show();
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(fw::DataExchange& exchange) override;
+    INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    std::string m_notice;
+    fw::Brush m_background;
+};

@@ -1,0 +1,208 @@
+#include "PIconMenu.h"
+
+#include "../framework/Gdi.h"
+#include "../framework/Strings.h"
+#include "../res/resource.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr int kFontTwips = 220;
+constexpr int kCheckMarkIcon = 187;
+constexpr int kTextPadding = 24;
+constexpr int kItemPadding = 4;
+
+struct IconRow {
+    int id;
+    const char* label;
+    int icon;
+};
+
+// Which icon each command's item shows. The labels name the commands for a reader;
+// the text shown always comes from the menu itself.
+constexpr IconRow kIconTable[] = {
+    {32780, "Undo", 164},          {32811, "Redo", 168},           {32781, "Cut", 165},
+    {32784, "Copy", 169},          {32782, "Paste", 167},          {32785, "Delete", 166},
+    {32809, "Text Font...", 172},  {32810, "Text Color...", 179},  {32786, "Find...", 148},
+    {32803, "Find Next", 170},     {32804, "Find Prev", 171},      {32771, "Hide Note", 174},
+    {32820, "Roll Up/Back", 215},  {32773, "Set Alarms...", 159},  {32805, "Appearance...", 150},
+    {32776, "Change Title...", 157}, {32797, "New Note", 128},     {32772, "Delete Note", 175},
+    {32806, "Import Note...", 178}, {32807, "Export Note...", 177}, {32777, "EMail Note", 176},
+    {32792, "Hide All Notes", 186}, {32791, "Show All Notes", 185}, {32818, "Pinvel Online...", 210},
+    {32793, "Help...", 181},       {32794, "About...", 183},       {32795, "Exit Pinvel", 184},
+    {-1, nullptr, 0},
+};
+
+void SetText(MenuItemData& record, const char* text)
+{
+    // At most 127 characters are kept; the rest of the field stays zero.
+    std::memset(record.text, 0, sizeof(record.text));
+    if (text == nullptr)
+        return;
+    const std::size_t length = std::strlen(text);
+    std::memcpy(record.text, text, length < sizeof(record.text) - 1 ? length : sizeof(record.text) - 1);
+}
+
+// A command's record: its icon from the table, or none and the check mark.
+void FillCommandRecord(MenuItemData& record, int commandId, const char* text)
+{
+    if (!FindMenuIcon(commandId, record)) {
+        record.id = commandId;
+        record.icon = 0;
+        record.checkIcon = kCheckMarkIcon;
+    }
+    SetText(record, text);
+}
+
+void SetOwnerDrawn(HMENU menu, UINT item, bool byPosition, MenuItemData* record)
+{
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_DATA;
+    info.fType = MFT_OWNERDRAW;
+    info.dwItemData = reinterpret_cast<ULONG_PTR>(record);
+    ::SetMenuItemInfoA(menu, item, byPosition ? TRUE : FALSE, &info);
+}
+
+} // namespace
+
+bool FindMenuIcon(int commandId, MenuItemData& record)
+{
+    for (const IconRow* row = kIconTable; row->id != -1; ++row) {
+        if (row->id == commandId) {
+            record.id = row->id;
+            SetText(record, row->label);
+            record.icon = row->icon;
+            record.checkIcon = 0;
+            return true;
+        }
+    }
+    return false;
+}
+
+PIconMenu::PIconMenu()
+    : m_textColour(::GetSysColor(COLOR_MENUTEXT)),
+      m_selectedTextColour(::GetSysColor(COLOR_HIGHLIGHTTEXT)),
+      m_backColour(::GetSysColor(COLOR_MENU)),
+      m_selectedBackColour(::GetSysColor(COLOR_HIGHLIGHT)),
+      m_checkedBoxColour(RGB(230, 230, 230))
+{
+    std::memset(&m_font, 0, sizeof(m_font));
+    m_font.lfHeight = kFontTwips;
+    m_font.lfWeight = FW_NORMAL;
+    std::strcpy(m_font.lfFaceName, "MS Sans Serif");
+}
+
+PIconMenu::~PIconMenu()
+{
+    // A submenu belongs to its parent menu, which destroys it: its wrapper only lets go.
+    for (auto& sub : m_subMenus)
+        sub->Detach();
+    m_subMenus.clear();
+    DestroyMenu();
+    m_items.clear();
+}
+
+MenuItemData* PIconMenu::NewRecord()
+{
+    m_items.push_back(std::make_unique<MenuItemData>());
+    return m_items.back().get();
+}
+
+bool PIconMenu::LoadIconMenu(UINT resourceId)
+{
+    HMENU menu = ::LoadMenuA(fw::ResourceInstance(), MAKEINTRESOURCEA(resourceId));
+    if (menu == nullptr)
+        return false;
+    Attach(menu);
+    MakeOwnerDrawn(menu);
+    return true;
+}
+
+void PIconMenu::MakeOwnerDrawn(HMENU menu)
+{
+    const int count = ::GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+        MenuItemData* record = NewRecord();
+        char text[128] = {};
+        if (HMENU sub = ::GetSubMenu(menu, position)) {
+            MakeOwnerDrawn(sub);
+            ::GetMenuStringA(menu, position, text, sizeof(text), MF_BYPOSITION);
+            record->id = -1;
+            SetText(*record, text);
+            record->icon = 0;
+            record->checkIcon = kCheckMarkIcon;
+        } else if (const UINT id = ::GetMenuItemID(menu, position); id != 0 && id != static_cast<UINT>(-1)) {
+            ::GetMenuStringA(menu, position, text, sizeof(text), MF_BYPOSITION);
+            FillCommandRecord(*record, static_cast<int>(id), text);
+        }
+        SetOwnerDrawn(menu, static_cast<UINT>(position), true, record);
+    }
+}
+
+PIconMenu* PIconMenu::GetIconSubMenu(int position)
+{
+    if (!::IsMenu(GetHandle()))
+        return nullptr;
+    HMENU sub = ::GetSubMenu(GetHandle(), position);
+    if (sub == nullptr)
+        return nullptr;
+    auto wrapper = std::make_unique<PIconMenu>();
+    wrapper->m_font = m_font;
+    wrapper->m_textColour = m_textColour;
+    wrapper->m_selectedTextColour = m_selectedTextColour;
+    wrapper->m_backColour = m_backColour;
+    wrapper->m_selectedBackColour = m_selectedBackColour;
+    wrapper->m_checkedBoxColour = m_checkedBoxColour;
+    wrapper->Attach(sub);
+    m_subMenus.push_back(std::move(wrapper));
+    return m_subMenus.back().get();
+}
+
+bool PIconMenu::AppendIconItem(UINT flags, UINT_PTR commandId, const char* text)
+{
+    if (flags & (MF_POPUP | MF_OWNERDRAW | MF_SEPARATOR | MF_BITMAP))
+        return ::AppendMenuA(GetHandle(), flags, commandId, text) != FALSE;
+    if (!::IsMenu(GetHandle()) || commandId == 0 || text == nullptr)
+        return false;
+    if (!::AppendMenuA(GetHandle(), flags, commandId, text))
+        return false;
+    MenuItemData* record = NewRecord();
+    FillCommandRecord(*record, static_cast<int>(commandId), text);
+    SetOwnerDrawn(GetHandle(), static_cast<UINT>(commandId), false, record);
+    return true;
+}
+
+HFONT PIconMenu::MakeFont(HDC dc) const
+{
+    LOGFONTA font = m_font;
+    font.lfHeight = ::MulDiv(std::abs(m_font.lfHeight), ::GetDeviceCaps(dc, LOGPIXELSY), 1440);
+    return ::CreateFontIndirectA(&font);
+}
+
+void PIconMenu::MeasureItem(MEASUREITEMSTRUCT& item)
+{
+    const auto* record = reinterpret_cast<const MenuItemData*>(item.itemData);
+    HDC screen = ::GetDC(nullptr);
+    fw::Font font(MakeFont(screen));
+    const int height = ::MulDiv(std::abs(m_font.lfHeight), ::GetDeviceCaps(screen, LOGPIXELSY), 1440);
+    {
+        fw::SelectObject select(screen, font.Get());
+        if (record == nullptr || record->id == 0) {
+            item.itemWidth = 0;
+            item.itemHeight = static_cast<UINT>(height / 2);
+        } else {
+            const DWORD extent = ::GetTabbedTextExtentA(screen, record->text, static_cast<int>(std::strlen(record->text)),
+                                                        0, nullptr);
+            RECT work = {};
+            ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+            const int cap = (work.right - work.left) / 3;
+            const int width = LOWORD(extent) + kTextPadding;
+            item.itemWidth = static_cast<UINT>(width < cap ? width : cap);
+            item.itemHeight = static_cast<UINT>(height + kItemPadding);
+        }
+    }
+    ::ReleaseDC(nullptr, screen);
+}

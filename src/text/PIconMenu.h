@@ -1,0 +1,49 @@
+#pragma once
+#include "../framework/Menu.h"
+
+#include <list>
+#include <memory>
+
+// What an owner-drawn item carries: its command (-1 opens a submenu, 0 is a
+// separator), its text with "&" prefixes and tabs, and the icons drawn beside it.
+struct MenuItemData {
+    int id = 0;
+    char text[128] = {};
+    int icon = 0;
+    int checkIcon = 0;
+};
+
+// The icon of a command's menu item; false when the command has none of its own.
+bool FindMenuIcon(int commandId, MenuItemData& record);
+
+// A pop-up menu whose items the program draws itself: a 16 x 16 icon per command, a
+// raised frame under the mouse, a sunken box for checked items, embossed disabled
+// items and etched separators.
+class PIconMenu : public fw::Menu {
+public:
+    PIconMenu();
+    ~PIconMenu() override;
+
+    // Loads a menu resource and makes every item, submenus included, owner-drawn.
+    bool LoadIconMenu(UINT resourceId);
+    // A wrapper of the submenu at the position, owned by this object; null if none.
+    PIconMenu* GetIconSubMenu(int position);
+    bool AppendIconItem(UINT flags, UINT_PTR commandId, const char* text);
+
+    void MeasureItem(MEASUREITEMSTRUCT& item) override;
+    void DrawItem(const DRAWITEMSTRUCT& item) override;
+
+private:
+    void MakeOwnerDrawn(HMENU menu);
+    MenuItemData* NewRecord();
+    HFONT MakeFont(HDC dc) const;
+
+    LOGFONTA m_font;
+    COLORREF m_textColour;
+    COLORREF m_selectedTextColour;
+    COLORREF m_backColour;
+    COLORREF m_selectedBackColour;
+    COLORREF m_checkedBoxColour;
+    std::list<std::unique_ptr<MenuItemData>> m_items;
+    std::list<std::unique_ptr<PIconMenu>> m_subMenus;
+};

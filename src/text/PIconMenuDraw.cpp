@@ -1,0 +1,141 @@
+// Drawing of one owner-drawn menu item, off screen and copied in one step.
+#include "PIconMenu.h"
+
+#include "../framework/Gdi.h"
+#include "../framework/Strings.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int kIconColumn = 24;
+constexpr int kIconBox = 22;
+constexpr int kIconSize = 16;
+constexpr int kIconLeft = 3;
+
+class Icon {
+public:
+    explicit Icon(int id)
+        : m_icon(id == 0 ? nullptr
+                         : static_cast<HICON>(::LoadImageA(fw::ResourceInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                                           kIconSize, kIconSize, LR_DEFAULTCOLOR)))
+    {
+    }
+    ~Icon()
+    {
+        if (m_icon != nullptr)
+            ::DestroyIcon(m_icon);
+    }
+    Icon(const Icon&) = delete;
+    Icon& operator=(const Icon&) = delete;
+    HICON Get() const { return m_icon; }
+
+private:
+    HICON m_icon;
+};
+
+void Fill(HDC dc, const RECT& rect, COLORREF colour)
+{
+    ::SetBkColor(dc, colour);
+    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+}
+
+// A one-pixel 3-D frame just inside the rectangle.
+void Frame3D(HDC dc, const RECT& rect, COLORREF topLeft, COLORREF bottomRight)
+{
+    const int r = rect.right - 1;
+    const int b = rect.bottom - 1;
+    fw::Pen first(::CreatePen(PS_SOLID, 1, topLeft));
+    fw::Pen second(::CreatePen(PS_SOLID, 1, bottomRight));
+    {
+        fw::SelectObject select(dc, first.Get());
+        ::MoveToEx(dc, rect.left, b, nullptr);
+        ::LineTo(dc, rect.left, rect.top);
+        ::LineTo(dc, r, rect.top);
+    }
+    fw::SelectObject select(dc, second.Get());
+    ::MoveToEx(dc, r, rect.top, nullptr);
+    ::LineTo(dc, r, b);
+    ::LineTo(dc, rect.left - 1, b);
+}
+
+} // namespace
+
+void PIconMenu::DrawItem(const DRAWITEMSTRUCT& item)
+{
+    const auto* record = reinterpret_cast<const MenuItemData*>(item.itemData);
+    if (record == nullptr)
+        return;
+    const int w = item.rcItem.right - item.rcItem.left;
+    const int h = item.rcItem.bottom - item.rcItem.top;
+    if (w <= 0 || h <= 0)
+        return;
+    fw::MemoryDC memory(item.hDC);
+    fw::Bitmap canvas(::CreateCompatibleBitmap(item.hDC, w, h));
+    fw::SelectObject selectCanvas(memory.Get(), canvas.Get());
+    HDC dc = memory.Get();
+    fw::Font font(MakeFont(item.hDC));
+    fw::SelectObject selectFont(dc, font.Get());
+
+    const bool disabled = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
+    const bool selected = (item.itemAction & ODA_SELECT) != 0 && (item.itemState & ODS_SELECTED) != 0;
+    const bool checked = (item.itemState & ODS_CHECKED) != 0;
+    const RECT whole = {0, 0, w, h};
+
+    if (record->id == 0) {
+        // An etched line across the middle.
+        Fill(dc, whole, m_backColour);
+        const RECT line = {0, h / 2, w, h / 2 + 2};
+        Frame3D(dc, line, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        ::BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, w, h, dc, 0, 0, SRCCOPY);
+        return;
+    }
+
+    Fill(dc, whole, selected ? m_selectedBackColour : m_backColour);
+    const RECT column = {0, 0, kIconColumn, h};
+    const RECT box = {0, 0, kIconBox, h};
+    const int iconTop = (h - kIconSize) / 2;
+
+    if (disabled) {
+        Icon icon(record->icon);
+        if (record->icon != 0)
+            Fill(dc, column, m_backColour);
+        if (icon.Get() != nullptr)
+            ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon.Get()), 0, kIconLeft, iconTop, kIconSize,
+                         kIconSize, DST_ICON | DSS_DISABLED);
+    } else if (checked) {
+        const int shown = record->checkIcon != 0 ? record->checkIcon : record->icon;
+        if (shown != 0) {
+            Icon icon(shown);
+            Fill(dc, column, m_backColour);
+            Fill(dc, box, selected ? ::GetSysColor(COLOR_3DLIGHT) : m_checkedBoxColour);
+            if (icon.Get() != nullptr)
+                ::DrawIconEx(dc, kIconLeft, iconTop, icon.Get(), kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+            Frame3D(dc, box, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        }
+    } else if (record->icon != 0) {
+        Icon icon(record->icon);
+        Fill(dc, column, m_backColour);
+        if (icon.Get() != nullptr)
+            ::DrawIconEx(dc, kIconLeft, iconTop, icon.Get(), kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+        if (selected)
+            Frame3D(dc, box, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
+    }
+
+    if (record->text[0] != '\0') {
+        RECT text = {kIconColumn, 0, w, h};
+        const UINT format = DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_END_ELLIPSIS;
+        const int length = static_cast<int>(std::strlen(record->text));
+        ::SetBkMode(dc, TRANSPARENT);
+        if (disabled) {
+            RECT raised = {text.left + 1, text.top + 1, text.right + 1, text.bottom + 1};
+            ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+            ::DrawTextA(dc, record->text, length, &raised, format);
+            ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
+        } else {
+            ::SetTextColor(dc, selected ? m_selectedTextColour : m_textColour);
+        }
+        ::DrawTextA(dc, record->text, length, &text, format);
+    }
+    ::BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, w, h, dc, 0, 0, SRCCOPY);
+}

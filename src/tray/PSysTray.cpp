@@ -1,0 +1,225 @@
+#include "PSysTray.h"
+
+#include "../app/Messages.h"
+#include "../app/PError.h"
+#include "../app/Product.h"
+#include "../framework/Strings.h"
+#include "../res/resource.h"
+#include "../store/PLogic.h"
+#include "../store/PNote.h"
+#include "../text/PIconMenu.h"
+
+#include <iterator>
+#include <memory>
+
+namespace {
+
+constexpr char kTrayClass[] = "PCN_SYSTRAY";
+constexpr UINT kIconId = 1;
+constexpr int kShowNotePosition = 2;
+
+PSysTray::NotifyFunction g_notify = &::Shell_NotifyIconA;
+
+// Sent to every top-level window when the taskbar comes back after a restart.
+UINT TaskbarCreatedMessage()
+{
+    static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+NOTIFYICONDATAA IconData(HWND hwnd)
+{
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = hwnd;
+    data.uID = kIconId;
+    return data;
+}
+
+// "&" in a title would underline the next letter: double it to show it as itself.
+std::string MenuText(const std::string& title)
+{
+    std::string text;
+    for (char c : title) {
+        text += c;
+        if (c == '&')
+            text += '&';
+    }
+    return text;
+}
+
+} // namespace
+
+void PSysTray::SetNotifyFunction(NotifyFunction function)
+{
+    g_notify = function != nullptr ? function : &::Shell_NotifyIconA;
+}
+
+bool PSysTray::Create(HWND parent)
+{
+    if (!fw::RegisterClassOnce(kTrayClass, 0, nullptr, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)), nullptr))
+        return false;
+    const DWORD style = parent != nullptr ? WS_CHILD : WS_POPUP;
+    if (!CreateEx(0, kTrayClass, "SysTray", style, 0, 0, 1, 1, parent, nullptr)) {
+        g_error.Raise(ERR_CREATE_TRAY_WND);
+        return false;
+    }
+    return true;
+}
+
+LRESULT PSysTray::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate(wParam, lParam);
+    case WM_DESTROY:
+        return OnDestroy(wParam, lParam);
+    case WM_TRAY_NOTIFY:
+        return OnTrayNotify(wParam, lParam);
+    case WM_COMMAND:
+        return OnCommand(wParam, lParam);
+    case WM_MEASUREITEM:
+        return OnMeasureItem(wParam, lParam);
+    default:
+        if (msg == TaskbarCreatedMessage()) {
+            // Without its icon the program could not be reached at all.
+            AddIcon();
+            return 0;
+        }
+        return DefWindowProc(msg, wParam, lParam);
+    }
+}
+
+LRESULT PSysTray::OnCreate(WPARAM wParam, LPARAM lParam)
+{
+    if (DefWindowProc(WM_CREATE, wParam, lParam) == -1)
+        return -1;
+    TaskbarCreatedMessage();
+    AddIcon();
+    return 0;
+}
+
+void PSysTray::AddIcon()
+{
+    NOTIFYICONDATAA data = IconData(m_hWnd);
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = WM_TRAY_NOTIFY;
+    data.hIcon = static_cast<HICON>(
+        ::LoadImageA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    ::lstrcpynA(data.szTip, fw::LoadResString(IDS_TRAY_TIP).c_str(), sizeof(data.szTip));
+    g_notify(NIM_ADD, &data);
+}
+
+LRESULT PSysTray::OnDestroy(WPARAM wParam, LPARAM lParam)
+{
+    DefWindowProc(WM_DESTROY, wParam, lParam);
+    NOTIFYICONDATAA data = IconData(m_hWnd);
+    g_notify(NIM_DELETE, &data);
+    return 0;
+}
+
+LRESULT PSysTray::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage)
+{
+    if (iconId != kIconId)
+        return 0;
+    POINT cursor = {};
+    ::GetCursorPos(&cursor);
+    PLogic* logic = PLogic::Current();
+    if (logic == nullptr)
+        return 0;
+    if (mouseMessage == WM_LBUTTONDBLCLK)
+        logic->NewNoteAndShow();
+    else if (mouseMessage == WM_RBUTTONDOWN)
+        ShowMenu(cursor);
+    return 0;
+}
+
+void PSysTray::ShowMenu(POINT at)
+{
+    PLogic* logic = PLogic::Current();
+    ::SetForegroundWindow(m_hWnd);
+    auto menu = std::make_unique<PIconMenu>();
+    if (!menu->LoadIconMenu(IDM_TRAY))
+        return;
+    m_trackedMenu = menu.get();
+    PIconMenu* popup = menu->GetIconSubMenu(0);
+    PIconMenu* notes = popup != nullptr ? popup->GetIconSubMenu(kShowNotePosition) : nullptr;
+    if (notes != nullptr) {
+        if (!logic->Notes().empty())
+            ::DeleteMenu(notes->GetHandle(), ID_TRAY_NO_NOTES, MF_BYCOMMAND);
+        UINT command = kFirstNoteCommand;
+        for (const auto& note : logic->Notes()) {
+            notes->AppendIconItem(MF_STRING, command, MenuText(note->GetTitle()).c_str());
+            if (!logic->IsHidden(note.get()))
+                ::CheckMenuItem(notes->GetHandle(), command, MF_BYCOMMAND | MF_CHECKED);
+            ++command;
+        }
+    }
+    if (popup != nullptr)
+        ::TrackPopupMenu(popup->GetHandle(), TPM_RIGHTALIGN | TPM_BOTTOMALIGN, at.x, at.y, 0, m_hWnd, nullptr);
+    // Lets the menu close properly when the user clicks elsewhere.
+    ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
+    m_trackedMenu = nullptr;
+}
+
+LRESULT PSysTray::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    PLogic* logic = PLogic::Current();
+    const UINT command = LOWORD(wParam);
+    if (logic == nullptr)
+        return DefWindowProc(WM_COMMAND, wParam, lParam);
+    switch (command) {
+    case ID_NOTE_NEW:
+        logic->NewNoteAndShow();
+        return 0;
+    case ID_TRAY_HIDE_ALL:
+        logic->HideAll();
+        return 0;
+    case ID_TRAY_SHOW_ALL:
+        logic->ShowAll();
+        return 0;
+    case ID_TRAY_HOME_PAGE:
+        ::ShellExecuteA(nullptr, "open", kHomePage, nullptr, nullptr, SW_SHOWNORMAL);
+        return 0;
+    case ID_TRAY_HELP:
+        logic->ShowHelp();
+        return 0;
+    case ID_TRAY_ABOUT:
+        logic->ShowAbout();
+        return 0;
+    case ID_TRAY_EXIT:
+        logic->Shutdown();
+        return 0;
+    default:
+        break;
+    }
+    if (command >= kFirstNoteCommand && command <= kLastNoteCommand) {
+        OnNoteEntry(command);
+        return 0;
+    }
+    return DefWindowProc(WM_COMMAND, wParam, lParam);
+}
+
+void PSysTray::OnNoteEntry(UINT command)
+{
+    PLogic* logic = PLogic::Current();
+    const std::size_t index = command - kFirstNoteCommand;
+    if (index >= logic->Notes().size())
+        return;
+    PNote* note = std::next(logic->Notes().begin(), static_cast<std::ptrdiff_t>(index))->get();
+    if (logic->IsHidden(note))
+        logic->ShowNote(note);
+    else
+        logic->HideNote(note);
+}
+
+LRESULT PSysTray::OnMeasureItem(WPARAM wParam, LPARAM lParam)
+{
+    auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    if (item.CtlType == ODT_MENU && ::IsMenu(reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.itemID))) &&
+        m_trackedMenu != nullptr) {
+        m_trackedMenu->MeasureItem(item);
+        return TRUE;
+    }
+    return DefWindowProc(WM_MEASUREITEM, wParam, lParam);
+}

@@ -1,0 +1,38 @@
+#pragma once
+#include "../framework/Wnd.h"
+
+#include <shellapi.h>
+
+class PIconMenu;
+
+// The invisible window behind the notification-area icon: a double click makes a
+// note, a right-button press opens the tray menu with one entry per note.
+class PSysTray : public fw::Wnd {
+public:
+    // Hands the icon to the shell; tests replace it.
+    using NotifyFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
+
+    static constexpr UINT kFirstNoteCommand = 50000;
+    static constexpr UINT kLastNoteCommand = 51000;
+
+    // False when the window class cannot be registered; a failed creation is fatal.
+    bool Create(HWND parent);
+    PIconMenu* TrackedMenu() const { return m_trackedMenu; }
+
+    static void SetNotifyFunction(NotifyFunction function);
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMeasureItem(WPARAM wParam, LPARAM lParam);
+    void AddIcon();
+    void ShowMenu(POINT at);
+    void OnNoteEntry(UINT command);
+
+    PIconMenu* m_trackedMenu = nullptr;
+};

@@ -1,0 +1,197 @@
+#include "text/PIconMenu.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const MenuItemData* Record(HMENU menu, int position)
+{
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_DATA | MIIM_FTYPE;
+    ::GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info);
+    EXPECT_NE(info.fType & MFT_OWNERDRAW, 0u) << position;
+    return reinterpret_cast<const MenuItemData*>(info.dwItemData);
+}
+
+void ExpectRecord(const MenuItemData* r, int id, const char* text, int icon, int checkIcon)
+{
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->id, id);
+    EXPECT_STREQ(r->text, text);
+    EXPECT_EQ(r->icon, icon);
+    EXPECT_EQ(r->checkIcon, checkIcon);
+}
+
+TEST(IconMenu, NoteMenuItemsCarryTheirCommandsIcons)
+{
+    PIconMenu menu;
+    ASSERT_TRUE(menu.LoadIconMenu(143));
+    HMENU popup = ::GetSubMenu(menu.GetHandle(), 0);
+    ASSERT_EQ(::GetMenuItemCount(popup), 18);
+    ExpectRecord(Record(popup, 0), 32809, "\xCE\xC4\xB1\xBE\xD7\xD6\xCC\xE5(&o)...", 172, 0);
+    ExpectRecord(Record(popup, 2), -1, "\xB1\xE0\xBC\xAD(&E)", 0, 187);
+    ExpectRecord(Record(popup, 6), 0, "", 0, 0);
+    ExpectRecord(Record(popup, 12), 32797, "\xD0\xC2\xBD\xA8\xB1\xCA\xBC\xC7(&N)", 128, 0);
+    HMENU edit = ::GetSubMenu(popup, 2);
+    ExpectRecord(Record(edit, 0), 32780, "\xB3\xB7\xCF\xFA(&U)\t\tCrtl+Z", 164, 0);
+    // Select All has no icon of its own.
+    ExpectRecord(Record(edit, 8), 32783, "\xC8\xAB\xD1\xA1(&l)\tCtrl+A", 0, 187);
+    ExpectRecord(Record(::GetSubMenu(menu.GetHandle(), 0), 17), 32777, "\xD3\xCA\xBC\xFE\xB1\xCA\xBC\xC7(&m)...", 176, 0);
+}
+
+TEST(IconMenu, TrayMenuAndItemsAddedAtRunTime)
+{
+    PIconMenu menu;
+    ASSERT_TRUE(menu.LoadIconMenu(146));
+    PIconMenu* popup = menu.GetIconSubMenu(0);
+    ASSERT_NE(popup, nullptr);
+    ASSERT_EQ(::GetMenuItemCount(popup->GetHandle()), 11);
+    ExpectRecord(Record(popup->GetHandle(), 6), 32818, "\xB7\xC3\xCE\xCA\xD6\xF7\xD2\xB3...", 210, 0);
+    ExpectRecord(Record(popup->GetHandle(), 10), 32795, "\xCD\xCB\xB3\xF6(&E)", 184, 0);
+    PIconMenu* notes = popup->GetIconSubMenu(2);
+    ASSERT_NE(notes, nullptr);
+    ExpectRecord(Record(notes->GetHandle(), 0), 32802, "(\xC3\xBB\xD3\xD0)", 0, 187);
+    EXPECT_EQ(popup->GetIconSubMenu(0), nullptr) << "no submenu there";
+
+    const std::string longTitle(200, 'x');
+    EXPECT_TRUE(notes->AppendIconItem(MF_STRING, 50000, longTitle.c_str()));
+    const MenuItemData* added = Record(notes->GetHandle(), 1);
+    EXPECT_EQ(std::string(added->text), std::string(127, 'x'));
+    EXPECT_EQ(added->icon, 0);
+    EXPECT_EQ(added->checkIcon, 187);
+    EXPECT_TRUE(notes->AppendIconItem(MF_STRING, 32794, "About"));
+    EXPECT_EQ(Record(notes->GetHandle(), 2)->icon, 183);
+    EXPECT_FALSE(notes->AppendIconItem(MF_STRING, 0, "no command"));
+    EXPECT_FALSE(notes->AppendIconItem(MF_STRING, 50001, nullptr));
+    EXPECT_TRUE(notes->AppendIconItem(MF_SEPARATOR, 0, nullptr)) << "passed on as it is";
+}
+
+TEST(IconMenu, MeasuresAt96Dpi)
+{
+    PIconMenu menu;
+    MenuItemData separator;
+    MenuItemData item;
+    item.id = 32797;
+    std::strcpy(item.text, "New");
+    MEASUREITEMSTRUCT m = {};
+    m.CtlType = ODT_MENU;
+    m.itemData = reinterpret_cast<ULONG_PTR>(&separator);
+    menu.MeasureItem(m);
+    EXPECT_EQ(m.itemHeight, 7u);
+    EXPECT_EQ(m.itemWidth, 0u);
+    m.itemData = reinterpret_cast<ULONG_PTR>(&item);
+    menu.MeasureItem(m);
+    EXPECT_EQ(m.itemHeight, 19u);
+    EXPECT_GT(m.itemWidth, 24u);
+    EXPECT_LT(m.itemWidth, 80u);
+    std::memset(item.text, 'W', 127);
+    menu.MeasureItem(m);
+    RECT work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(static_cast<int>(m.itemWidth), (work.right - work.left) / 3);
+}
+
+// Draws one item 120 x 19 into a bitmap and reads its pixels.
+class DrawnItem {
+public:
+    DrawnItem(const MenuItemData& record, UINT action, UINT state)
+    {
+        HDC screen = ::GetDC(nullptr);
+        m_dc = ::CreateCompatibleDC(screen);
+        m_bitmap = ::CreateCompatibleBitmap(screen, kW, kH);
+        ::ReleaseDC(nullptr, screen);
+        m_old = ::SelectObject(m_dc, m_bitmap);
+        PIconMenu menu;
+        DRAWITEMSTRUCT d = {};
+        d.CtlType = ODT_MENU;
+        d.itemAction = action;
+        d.itemState = state;
+        d.hDC = m_dc;
+        d.rcItem = {0, 0, kW, kH};
+        d.itemData = reinterpret_cast<ULONG_PTR>(&record);
+        menu.DrawItem(d);
+    }
+    ~DrawnItem()
+    {
+        ::SelectObject(m_dc, m_old);
+        ::DeleteObject(m_bitmap);
+        ::DeleteDC(m_dc);
+    }
+    COLORREF At(int x, int y) const { return ::GetPixel(m_dc, x, y); }
+    int Count(int x0, int y0, int x1, int y1, COLORREF c) const
+    {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += At(x, y) == c ? 1 : 0;
+        return n;
+    }
+    static constexpr int kW = 120;
+    static constexpr int kH = 19;
+
+private:
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_old;
+};
+
+MenuItemData Item(int id, const char* text, int icon, int checkIcon)
+{
+    MenuItemData r;
+    r.id = id;
+    std::strcpy(r.text, text);
+    r.icon = icon;
+    r.checkIcon = checkIcon;
+    return r;
+}
+
+TEST(IconMenu, DrawnStates)
+{
+    const COLORREF menuColour = ::GetSysColor(COLOR_MENU);
+    const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+    const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF light = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+    using D = DrawnItem;
+
+    const MenuItemData withIcon = Item(32797, "New", 128, 0);
+    const D selected(withIcon, ODA_SELECT, ODS_SELECTED);
+    EXPECT_EQ(selected.At(23, 0), menuColour) << "the icon column keeps the menu colour";
+    EXPECT_EQ(selected.At(100, 10), highlight);
+    EXPECT_EQ(selected.At(0, 5), light) << "raised frame";
+    EXPECT_EQ(selected.At(21, 5), shadow);
+    const D drawnWhole(withIcon, ODA_DRAWENTIRE, ODS_SELECTED);
+    EXPECT_EQ(drawnWhole.At(100, 10), menuColour) << "selected only in a selection request";
+
+    const MenuItemData plain = Item(50000, "Note", 0, 187);
+    EXPECT_EQ(D(plain, ODA_SELECT, ODS_SELECTED).At(1, 1), highlight) << "no icon: the whole width";
+    const D checked(plain, ODA_DRAWENTIRE, ODS_CHECKED);
+    EXPECT_EQ(checked.At(1, 1), RGB(230, 230, 230));
+    EXPECT_EQ(checked.At(0, 5), shadow) << "sunken box";
+    EXPECT_EQ(checked.At(23, 5), menuColour);
+
+    const D disabled(withIcon, ODA_DRAWENTIRE, ODS_GRAYED | ODS_CHECKED);
+    EXPECT_GT(disabled.Count(24, 0, D::kW, D::kH, shadow), 5) << "engraved text";
+    EXPECT_GT(disabled.Count(25, 0, D::kW, D::kH, light), 5);
+    EXPECT_NE(disabled.At(1, 1), RGB(230, 230, 230)) << "no check box when disabled";
+    int other = 0;
+    for (int y = 0; y < D::kH; ++y)
+        for (int x = 0; x < 24; ++x) {
+            const COLORREF c = disabled.At(x, y);
+            other += (c != menuColour && c != shadow && c != light) ? 1 : 0;
+        }
+    EXPECT_EQ(other, 0) << "an embossed icon has only the 3-D colours";
+
+    const D separator(Item(0, "", 0, 0), ODA_DRAWENTIRE, 0);
+    EXPECT_EQ(separator.Count(0, D::kH / 2, D::kW, D::kH / 2 + 1, shadow), D::kW - 1);
+    EXPECT_EQ(separator.Count(1, D::kH / 2 + 1, D::kW, D::kH / 2 + 2, light), D::kW - 1);
+    EXPECT_EQ(separator.At(50, 2), menuColour);
+}
+
+} // namespace

@@ -1,0 +1,212 @@
+#include "app/Messages.h"
+#include "dialogs/PAboutDlg.h"
+#include "dialogs/PTitleDlg.h"
+#include "framework/Strings.h"
+#include "store/PLogic.h"
+#include "store/PNote.h"
+#include "text/PIconMenu.h"
+#include "tray/PSysTray.h"
+#include "WinTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::pair<DWORD, NOTIFYICONDATAA>> g_calls;
+
+BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAA data)
+{
+    g_calls.emplace_back(message, *data);
+    return TRUE;
+}
+
+// What the show-note submenu held while the tray menu was open.
+struct Entry {
+    std::string text;
+    bool checked;
+    bool grayed;
+};
+std::vector<Entry> g_entries;
+PSysTray* g_tray = nullptr;
+
+void CALLBACK ReadMenuAndClose(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    ::KillTimer(nullptr, timer);
+    g_entries.clear();
+    if (PIconMenu* menu = g_tray->TrackedMenu()) {
+        HMENU notes = ::GetSubMenu(::GetSubMenu(menu->GetHandle(), 0), 2);
+        for (int i = 0; i < ::GetMenuItemCount(notes); ++i) {
+            char text[256] = {};
+            ::GetMenuStringA(notes, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
+            const UINT state = ::GetMenuState(notes, static_cast<UINT>(i), MF_BYPOSITION);
+            g_entries.push_back({text, (state & MF_CHECKED) != 0, (state & MF_GRAYED) != 0});
+        }
+    }
+    ::EndMenu();
+}
+
+class Tray : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_calls.clear();
+        PSysTray::SetNotifyFunction(&RecordNotify);
+        PLogic::SetProgramFolder(folder.Path());
+        logic = std::make_unique<PLogic>();
+        ASSERT_TRUE(logic->Create());
+        g_tray = logic->Tray();
+    }
+    void TearDown() override
+    {
+        logic.reset();
+        PLogic::SetProgramFolder("");
+        PSysTray::SetNotifyFunction(nullptr);
+    }
+    LRESULT Notify(WPARAM icon, LPARAM mouse) { return logic->Tray()->SendMessage(WM_TRAY_NOTIFY, icon, mouse); }
+    std::vector<Entry> OpenMenu()
+    {
+        g_entries = {{"<menu never opened>", false, false}};
+        ::SetTimer(nullptr, 0, 150, &ReadMenuAndClose);
+        Notify(1, WM_RBUTTONDOWN);
+        EXPECT_EQ(logic->Tray()->TrackedMenu(), nullptr) << "only while tracked";
+        return g_entries;
+    }
+
+    wintest::TempFolder folder{"pinvel-tray"};
+    std::unique_ptr<PLogic> logic;
+};
+
+TEST_F(Tray, IconAddedAtCreationRemovedWithTheWindowAndBackWithTheTaskbar)
+{
+    ASSERT_EQ(g_calls.size(), 1u);
+    const auto& [message, data] = g_calls[0];
+    EXPECT_EQ(message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(data.cbSize, 88u);
+    EXPECT_EQ(data.hWnd, logic->Tray()->GetHwnd());
+    EXPECT_EQ(data.uID, 1u);
+    EXPECT_EQ(data.uFlags, 7u);
+    EXPECT_EQ(data.uCallbackMessage, 0x7EAu);
+    EXPECT_NE(data.hIcon, nullptr);
+    EXPECT_STREQ(data.szTip, fw::LoadResString(2300).c_str());
+    EXPECT_EQ(wintest::ClassName(data.hWnd), "PCN_SYSTRAY");
+    EXPECT_EQ(::GetParent(data.hWnd), logic->GetHwnd());
+
+    ::SendMessageA(data.hWnd, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    ASSERT_EQ(g_calls.size(), 2u);
+    EXPECT_EQ(g_calls[1].first, static_cast<DWORD>(NIM_ADD));
+
+    HWND tray = data.hWnd;
+    logic->DestroyWindow();
+    ASSERT_EQ(g_calls.size(), 3u);
+    EXPECT_EQ(g_calls[2].first, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(g_calls[2].second.hWnd, tray);
+    EXPECT_EQ(g_calls[2].second.uID, 1u);
+}
+
+TEST_F(Tray, DoubleClickMakesExactlyOneNoteOtherMessagesNothing)
+{
+    Notify(1, WM_LBUTTONDOWN);
+    Notify(1, WM_LBUTTONUP);
+    Notify(2, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(logic->Notes().empty());
+    Notify(1, WM_LBUTTONDBLCLK);
+    EXPECT_EQ(logic->Notes().size(), 1u);
+    EXPECT_EQ(logic->Windows().size(), 1u);
+}
+
+TEST_F(Tray, WithoutNotesTheSubmenuHoldsOnlyNone)
+{
+    const auto entries = OpenMenu();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].text, "(\xC3\xBB\xD3\xD0)");
+    EXPECT_TRUE(entries[0].grayed);
+}
+
+TEST_F(Tray, SubmenuListsNotesInOrderCheckedWhenOpen)
+{
+    PNote* first = logic->NewNote();
+    PNote* second = logic->NewNote();
+    PNote* third = logic->NewNote();
+    first->SetTitle("Tom & Jerry");
+    logic->ShowNote(first);
+    logic->ShowNote(third);
+    const auto entries = OpenMenu();
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].text, "Tom && Jerry") << "the & shows as itself";
+    EXPECT_TRUE(entries[0].checked);
+    EXPECT_EQ(entries[1].text, second->GetTitle());
+    EXPECT_FALSE(entries[1].checked);
+    EXPECT_TRUE(entries[2].checked);
+
+    HWND tray = logic->Tray()->GetHwnd();
+    ::SendMessageA(tray, WM_COMMAND, 50000, 0);
+    EXPECT_TRUE(logic->IsHidden(first)) << "a checked entry hides its note";
+    ::SendMessageA(tray, WM_COMMAND, 50001, 0);
+    EXPECT_FALSE(logic->IsHidden(second)) << "an unchecked one shows it";
+    ::SendMessageA(tray, WM_COMMAND, 50003, 0);
+    EXPECT_EQ(logic->Windows().size(), 2u) << "past the last note nothing happens";
+    ::SendMessageA(tray, WM_COMMAND, 32792, 0);
+    EXPECT_TRUE(logic->Windows().empty());
+    ::SendMessageA(tray, WM_COMMAND, 32791, 0);
+    EXPECT_EQ(logic->Windows().size(), 3u);
+}
+
+TEST_F(Tray, AboutComesToTheFrontCentredAndEscapeHidesIt)
+{
+    ::SendMessageA(logic->Tray()->GetHwnd(), WM_COMMAND, 32794, 0);
+    HWND about = logic->About()->GetHwnd();
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(about));
+    EXPECT_NE(::GetWindowLongA(about, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(wintest::WindowText(::GetDlgItem(about, 1137)), fw::LoadResString(2600));
+    ::SetWindowPos(about, nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    logic->ShowAbout();
+    RECT rc, desktop;
+    ::GetWindowRect(about, &rc);
+    ::GetWindowRect(::GetDesktopWindow(), &desktop);
+    EXPECT_NEAR((rc.left + rc.right) / 2, (desktop.left + desktop.right) / 2, 1) << "centred anew";
+    EXPECT_EQ(logic->About()->GetHwnd(), about) << "the same dialog";
+
+    MSG escape = {about, WM_KEYDOWN, VK_ESCAPE, 0};
+    EXPECT_TRUE(logic->About()->PreTranslateMessage(escape));
+    wintest::PumpUntil([&] { return !::IsWindowVisible(about); }, 500);
+    EXPECT_FALSE(::IsWindowVisible(about));
+    EXPECT_TRUE(::IsWindow(about)) << "hidden, not destroyed";
+}
+
+// Types into the open change-title dialog and presses a button.
+std::string g_typed;
+int g_button = IDOK;
+void CALLBACK AnswerTitle(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = ::GetActiveWindow();
+    if (dialog == nullptr || ::GetDlgItem(dialog, 1127) == nullptr)
+        return;
+    ::KillTimer(nullptr, timer);
+    ::SetDlgItemTextA(dialog, 1127, g_typed.c_str());
+    ::SendMessageA(dialog, WM_COMMAND, g_button, 0);
+}
+
+TEST(TitleDialog, AcceptsAnyTextAndCancelChangesNothing)
+{
+    PTitleDlg dialog;
+    dialog.m_title = "Old";
+    g_typed = "";
+    g_button = IDOK;
+    ::SetTimer(nullptr, 0, 50, &AnswerTitle);
+    EXPECT_EQ(dialog.DoModal(nullptr), IDOK);
+    EXPECT_EQ(dialog.m_title, "") << "an empty title is accepted";
+
+    dialog.m_title = "Kept";
+    g_typed = "Edited";
+    g_button = IDCANCEL;
+    ::SetTimer(nullptr, 0, 50, &AnswerTitle);
+    EXPECT_EQ(dialog.DoModal(nullptr), IDCANCEL);
+    EXPECT_EQ(dialog.m_title, "Kept");
+}
+
+} // namespace

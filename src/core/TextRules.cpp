@@ -66,3 +66,27 @@ bool EndsWithNoCase(std::string_view path, std::string_view lowerSuffix, LeadByt
     return lower.size() >= lowerSuffix.size() &&
            lower.compare(lower.size() - lowerSuffix.size(), lowerSuffix.size(), lowerSuffix) == 0;
 }
+
+std::string ExportFileName(std::string_view typed, bool rtfFilter, LeadBytePredicate isLead)
+{
+    const char* extension = rtfFilter ? ".rtf" : ".txt";
+    std::string name(typed);
+    if (!EndsWithNoCase(name, extension, isLead))
+        name += extension;
+    return name;
+}
+
+std::string NotFoundShownText(std::string_view text, LeadBytePredicate isLead)
+{
+    constexpr std::size_t kShown = 32;
+    if (text.size() <= kShown)
+        return std::string(text);
+    std::size_t end = 0;
+    while (end < kShown) {
+        const std::size_t length = CharLength(text, end, isLead);
+        if (end + length > kShown)
+            break;
+        end += length;
+    }
+    return std::string(text.substr(0, end)) + " ...";
+}

@@ -25,3 +25,11 @@ std::string FolderOfPath(std::string_view path);
 // True when the path ends in the given lower-case suffix (".rtf"), in any letter case.
 // Import and export treat a file as RTF exactly when its name ends in ".rtf".
 bool EndsWithNoCase(std::string_view path, std::string_view lowerSuffix, LeadBytePredicate isLead);
+
+// The name an export is written to: with the RTF filter a name not ending in ".rtf"
+// gets ".rtf" appended, with the text filter one not ending in ".txt" gets ".txt".
+std::string ExportFileName(std::string_view typed, bool rtfFilter, LeadBytePredicate isLead);
+
+// The search text as the not-found message shows it: whole up to 32 bytes, else its
+// first 32 bytes and " ...". A double-byte character cut in half is dropped whole.
+std::string NotFoundShownText(std::string_view text, LeadBytePredicate isLead);

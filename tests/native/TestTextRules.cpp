@@ -81,4 +81,28 @@ TEST(EndsWithNoCase, RtfRuleLooksOnlyAtTheEnd)
     EXPECT_FALSE(EndsWithNoCase("", ".rtf", Gbk));
 }
 
+TEST(ExportFileName, FilterDecidesTheExtension)
+{
+    EXPECT_EQ(ExportFileName("plan", true, Gbk), "plan.rtf");
+    EXPECT_EQ(ExportFileName("Plan.RTF", true, Gbk), "Plan.RTF");
+    EXPECT_EQ(ExportFileName("plan.rtf", false, Gbk), "plan.rtf.txt");
+    EXPECT_EQ(ExportFileName("Notes.TXT", false, Gbk), "Notes.TXT");
+    EXPECT_EQ(ExportFileName("plan.txt", true, Gbk), "plan.txt.rtf");
+}
+
+TEST(NotFoundShownText, CutAt32BytesWithoutHalfACharacter)
+{
+    const std::string exact(32, 'a');
+    EXPECT_EQ(NotFoundShownText(exact, Gbk), exact);
+    EXPECT_EQ(NotFoundShownText(exact + "b", Gbk), exact + " ...");
+    // 31 single bytes, then a double-byte character straddling the cut.
+    const std::string straddle = std::string(31, 'a') + "\xC4\xE3" + "z";
+    EXPECT_EQ(NotFoundShownText(straddle, Gbk), std::string(31, 'a') + " ...");
+    // Sixteen double-byte characters fit exactly.
+    std::string wide;
+    for (int i = 0; i < 17; ++i)
+        wide += "\xC4\xE3";
+    EXPECT_EQ(NotFoundShownText(wide, Gbk), wide.substr(0, 32) + " ...");
+}
+
 } // namespace

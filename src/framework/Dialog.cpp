@@ -1,5 +1,6 @@
 #include "Dialog.h"
 
+#include "CommonDialogs.h"
 #include "Strings.h"
 
 namespace fw {
@@ -7,6 +8,8 @@ namespace fw {
 INT_PTR Dialog::DoModal(HWND parent)
 {
     m_modal = true;
+    if (parent == nullptr)
+        parent = DefaultOwner();
     return ::DialogBoxParamA(ResourceInstance(), MAKEINTRESOURCEA(m_templateId), parent, StaticDialogProc,
                              reinterpret_cast<LPARAM>(this));
 }
@@ -37,6 +40,14 @@ void DataExchange::Text(int controlId, std::string& value)
     const int copied = ::GetWindowTextA(control, &text[0], length + 1);
     text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
     value = text;
+}
+
+void DataExchange::Check(int controlId, bool& value)
+{
+    if (m_save)
+        value = ::IsDlgButtonChecked(m_dialog, controlId) == BST_CHECKED;
+    else
+        ::CheckDlgButton(m_dialog, controlId, value ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void Dialog::UpdateData(bool save)

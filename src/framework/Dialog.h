@@ -12,6 +12,8 @@ public:
     DataExchange(HWND dialog, bool save) : m_dialog(dialog), m_save(save) {}
     bool Saving() const { return m_save; }
     void Text(int controlId, std::string& value);
+    // A check box: checked is true, anything else false.
+    void Check(int controlId, bool& value);
 
 private:
     HWND m_dialog;
@@ -24,7 +26,7 @@ public:
     explicit Dialog(UINT templateId) : m_templateId(templateId) {}
 
     // Shows the dialog modally; returns the code passed to EndDialog, or -1 when the
-    // dialog could not be made.
+    // dialog could not be made. Without a parent it is owned by DefaultOwner().
     INT_PTR DoModal(HWND parent);
 
     // Makes the dialog modeless; it is shown only if its template says so.

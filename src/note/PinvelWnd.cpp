@@ -179,6 +179,17 @@ LRESULT PinvelWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_NOTE_REFRESH:
         ApplyLook(*m_look);
         return 0;
+    case WM_CONTEXTMENU:
+        SendMessage(WM_NOTE_CONTEXTMENU, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_NCRBUTTONUP:
+        SendMessage(WM_NOTE_CONTEXTMENU, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return DefWindowProc(msg, wParam, lParam);
+    case WM_NOTE_CONTEXTMENU:
+        ShowContextMenu(static_cast<int>(wParam), static_cast<int>(lParam));
+        return 0;
+    case WM_KEYDOWN:
+        return OnKeyDown(wParam, lParam);
     default:
         return DefWindowProc(msg, wParam, lParam);
     }
@@ -307,31 +318,6 @@ LRESULT PinvelWnd::OnWindowPosChanged(WPARAM wParam, LPARAM lParam)
     ::GetWindowRect(m_hWnd, &window);
     m_look->rect = NoteRect{window.left, window.top, window.right, window.bottom};
     return result;
-}
-
-LRESULT PinvelWnd::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    PLogic* logic = PLogic::Current();
-    switch (LOWORD(wParam)) {
-    case ID_NOTE_NEW:
-        if (logic != nullptr)
-            logic->NewNoteAndShow();
-        return 0;
-    case ID_NOTE_HIDE:
-        // The window and this object are gone when this returns.
-        if (logic != nullptr)
-            logic->CloseNoteWindow(this);
-        return 0;
-    case ID_NOTE_DELETE:
-        if (logic != nullptr)
-            logic->DeleteNote(m_note);
-        return 0;
-    case ID_NOTE_ROLL:
-        RollUpOrBack();
-        return 0;
-    default:
-        return DefWindowProc(WM_COMMAND, wParam, lParam);
-    }
 }
 
 LRESULT PinvelWnd::OnMeasureItem(WPARAM wParam, LPARAM lParam)

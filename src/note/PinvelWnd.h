@@ -41,6 +41,14 @@ public:
 
     const PHoverButton* GetButton(int index) const { return m_buttons[index].get(); }
 
+    // Find in the note's text: the dialog, then F3 onward and Shift+F3 back. A search
+    // never wraps around the end or the start.
+    void ShowFindDialog();
+    void FindNext();
+    void FindPrevious();
+    void ReportNotFound();
+    const std::string& FindText() const { return m_findText; }
+
     // Painting, on a device context of the whole window.
     void PaintFrame(HDC dc);
     void PaintEdge(HDC dc);
@@ -64,6 +72,13 @@ private:
     LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnMeasureItem(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+    void ShowContextMenu(int x, int y);
+    void OnTextFont();
+    void OnTextColor();
+    void OnChangeTitle();
+    void OnMailNote();
+    void Find(bool down, DWORD flags);
     void CreateButtons();
 
     NoteLook* m_look = nullptr;

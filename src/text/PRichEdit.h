@@ -38,8 +38,23 @@ public:
     // ".rtf" in any case, plain text otherwise. Files that cannot be opened are ignored.
     void ImportFile(const std::string& path);
     void ExportFile(const std::string& path);
+    // The same, with the file chosen in the file dialogs. Export appends ".rtf" or
+    // ".txt" by the filter chosen unless the name already ends in it.
+    void ImportWithDialog();
+    void ExportWithDialog();
+
+    // Hands a message to the user's mail program (Simple MAPI); its compose window
+    // opens. Any argument may be absent.
+    void SendMail(const char* address, const char* subject, const char* body);
 
     static void SetLinkOpener(LinkOpener opener);
+
+    // Seams for tests: the file dialogs and the loading of the mail library.
+    using FileDialogFunction = bool (*)(bool open, HWND owner, const char* filter, DWORD flags, std::string& path,
+                                        DWORD& filterIndex);
+    using LibraryLoader = HMODULE (*)(const char* name);
+    static void SetFileDialogFunction(FileDialogFunction function);
+    static void SetMailLibraryLoader(LibraryLoader loader);
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

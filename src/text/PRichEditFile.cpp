@@ -2,6 +2,7 @@
 #include "PRichEdit.h"
 
 #include "../core/TextRules.h"
+#include "../framework/CommonDialogs.h"
 #include "../framework/Handle.h"
 #include "../framework/Strings.h"
 
@@ -62,4 +63,42 @@ void PRichEdit::ExportFile(const std::string& path)
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(file.Get());
     stream.pfnCallback = &WriteToFile;
     SendMessage(EM_STREAMOUT, asRtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+}
+
+namespace {
+
+constexpr char kImportFilter[] =
+    "All Files (*.*)|*.*|All Pinvel Files (*.rtf; *.txt)|*.rtf; *.txt|RTF Format Files (*.rtf)|*.rtf|Text Files "
+    "(*.txt)|*.txt||";
+constexpr char kExportFilter[] = "RTF Format Files (*.rtf)|*.rtf|Text Files (*.txt)|*.txt||";
+constexpr DWORD kImportFilterEntry = 2;
+constexpr DWORD kRtfFilterEntry = 1;
+
+PRichEdit::FileDialogFunction g_fileDialog = &fw::ShowFileDialog;
+
+} // namespace
+
+void PRichEdit::SetFileDialogFunction(FileDialogFunction function)
+{
+    g_fileDialog = function != nullptr ? function : &fw::ShowFileDialog;
+}
+
+void PRichEdit::ImportWithDialog()
+{
+    std::string path;
+    DWORD filterIndex = kImportFilterEntry;
+    if (!g_fileDialog(true, ::GetAncestor(m_hWnd, GA_ROOT), kImportFilter, OFN_HIDEREADONLY | OFN_ENABLESIZING, path,
+                      filterIndex))
+        return;
+    ImportFile(path);
+}
+
+void PRichEdit::ExportWithDialog()
+{
+    std::string path;
+    DWORD filterIndex = kRtfFilterEntry;
+    if (!g_fileDialog(false, ::GetAncestor(m_hWnd, GA_ROOT), kExportFilter,
+                      OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_ENABLESIZING, path, filterIndex))
+        return;
+    ExportFile(ExportFileName(path, filterIndex == kRtfFilterEntry, &fw::IsAnsiLeadByte));
 }

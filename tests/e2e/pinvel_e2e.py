@@ -86,9 +86,9 @@ class ProgramFolder:
         shutil.copy(os.path.join(WIN32_DIR, "Pinvel.exe"), self.exe)
         self.running = []
 
-    def start(self, *args):
+    def start(self, *args, env=None):
         proc = subprocess.Popen(["wine", self.exe, *args], cwd=self.path, stdin=subprocess.DEVNULL,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
         self.running.append(proc)
         return proc
 

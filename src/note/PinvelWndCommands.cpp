@@ -1,0 +1,181 @@
+// What a user does to a note from its context menu, its caption buttons and F3.
+#include "PinvelWnd.h"
+
+#include "../framework/CommonDialogs.h"
+#include "../dialogs/PTitleDlg.h"
+#include "../res/resource.h"
+#include "../store/PLogic.h"
+#include "../store/PNote.h"
+#include "../text/PIconMenu.h"
+#include "../text/PRichEdit.h"
+
+#include <commdlg.h>
+#include <richedit.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+constexpr int kEditPosition = 2;
+
+UINT Enabled(bool enabled)
+{
+    return MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED);
+}
+
+} // namespace
+
+LRESULT PinvelWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    PLogic* logic = PLogic::Current();
+    switch (LOWORD(wParam)) {
+    case ID_EDIT_UNDO:
+        m_edit->SendMessage(EM_UNDO);
+        return 0;
+    case ID_EDIT_REDO:
+        m_edit->SendMessage(EM_REDO);
+        return 0;
+    case ID_EDIT_CUT:
+        m_edit->SendMessage(WM_CUT);
+        return 0;
+    case ID_EDIT_COPY:
+        m_edit->SendMessage(WM_COPY);
+        return 0;
+    case ID_EDIT_PASTE:
+        m_edit->SendMessage(WM_PASTE);
+        return 0;
+    case ID_EDIT_CLEAR:
+        m_edit->SendMessage(WM_CLEAR);
+        return 0;
+    case ID_EDIT_SELECT_ALL: {
+        CHARRANGE all = {0, -1};
+        m_edit->SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
+        return 0;
+    }
+    case ID_TEXT_FONT:
+        OnTextFont();
+        return 0;
+    case ID_TEXT_COLOR:
+        OnTextColor();
+        return 0;
+    case ID_EDIT_FIND:
+        ShowFindDialog();
+        return 0;
+    case ID_EDIT_FIND_NEXT:
+        FindNext();
+        return 0;
+    case ID_EDIT_FIND_PREV:
+        FindPrevious();
+        return 0;
+    case ID_NOTE_ROLL:
+        RollUpOrBack();
+        return 0;
+    case ID_NOTE_TITLE:
+        OnChangeTitle();
+        return 0;
+    case ID_NOTE_NEW:
+        if (logic != nullptr)
+            logic->NewNoteAndShow();
+        return 0;
+    case ID_NOTE_HIDE:
+        // The window and this object are gone when this returns.
+        if (logic != nullptr)
+            logic->CloseNoteWindow(this);
+        return 0;
+    case ID_NOTE_DELETE:
+        if (logic != nullptr)
+            logic->DeleteNote(m_note);
+        return 0;
+    case ID_NOTE_IMPORT:
+        m_edit->ImportWithDialog();
+        return 0;
+    case ID_NOTE_EXPORT:
+        m_edit->ExportWithDialog();
+        return 0;
+    case ID_NOTE_MAIL:
+        OnMailNote();
+        return 0;
+    default:
+        return DefWindowProc(WM_COMMAND, wParam, lParam);
+    }
+}
+
+LRESULT PinvelWnd::OnKeyDown(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == VK_F3)
+        SendMessage(WM_COMMAND, ::GetKeyState(VK_SHIFT) < 0 ? ID_EDIT_FIND_PREV : ID_EDIT_FIND_NEXT, 0);
+    return DefWindowProc(WM_KEYDOWN, wParam, lParam);
+}
+
+void PinvelWnd::ShowContextMenu(int x, int y)
+{
+    RECT window;
+    ::GetWindowRect(m_hWnd, &window);
+    const POINT at = {x, y};
+    // A menu asked for with the keyboard comes with a point off the window.
+    if (!::PtInRect(&window, at)) {
+        x = window.left + (window.right - window.left) / 2;
+        y = window.top + (window.bottom - window.top) / 2;
+    }
+    auto menu = std::make_unique<PIconMenu>();
+    if (!menu->LoadIconMenu(IDM_NOTE_CONTEXT))
+        return;
+    m_menu = menu.get();
+    PIconMenu* popup = menu->GetIconSubMenu(0);
+    PIconMenu* edit = popup != nullptr ? popup->GetIconSubMenu(kEditPosition) : nullptr;
+    if (edit != nullptr) {
+        HMENU h = edit->GetHandle();
+        const bool selection = LOWORD(m_edit->SendMessage(EM_SELECTIONTYPE)) != SEL_EMPTY;
+        ::EnableMenuItem(h, ID_EDIT_UNDO, Enabled(m_edit->SendMessage(EM_CANUNDO) != 0));
+        ::EnableMenuItem(h, ID_EDIT_REDO, Enabled(m_edit->SendMessage(EM_CANREDO) != 0));
+        ::EnableMenuItem(h, ID_EDIT_CUT, Enabled(selection));
+        ::EnableMenuItem(h, ID_EDIT_COPY, Enabled(selection));
+        ::EnableMenuItem(h, ID_EDIT_CLEAR, Enabled(selection));
+        ::EnableMenuItem(h, ID_EDIT_PASTE, Enabled(m_edit->SendMessage(EM_CANPASTE, CF_TEXT) != 0));
+    }
+    HWND self = m_hWnd;
+    if (popup != nullptr)
+        ::TrackPopupMenu(popup->GetHandle(), TPM_RIGHTBUTTON, x, y, 0, self, nullptr);
+    m_menu = nullptr;
+}
+
+void PinvelWnd::OnTextFont()
+{
+    LOGFONTA font;
+    m_edit->GetSelectionFont(font);
+    HDC dc = ::GetDC(m_hWnd);
+    font.lfHeight = ::MulDiv(std::abs(font.lfHeight), ::GetDeviceCaps(dc, LOGPIXELSY), 1440);
+    ::ReleaseDC(m_hWnd, dc);
+    int pointSizeTenths = 0;
+    if (!fw::ShowFontDialog(m_hWnd, CF_SCREENFONTS, font, pointSizeTenths))
+        return;
+    // Tenths of a point to twips.
+    font.lfHeight = 2 * std::abs(pointSizeTenths);
+    m_edit->SetTextFont(font, PRichEdit::Scope::Selection);
+}
+
+void PinvelWnd::OnTextColor()
+{
+    COLORREF colour = m_edit->GetSelectionColor();
+    if (!fw::ShowColorDialog(nullptr, CC_FULLOPEN, colour))
+        return;
+    m_edit->SetTextColor(colour, PRichEdit::Scope::Selection);
+}
+
+void PinvelWnd::OnChangeTitle()
+{
+    PTitleDlg dialog;
+    dialog.m_title = m_note->GetTitle();
+    if (dialog.DoModal(nullptr) != IDOK)
+        return;
+    m_note->SetTitle(dialog.m_title);
+}
+
+void PinvelWnd::OnMailNote()
+{
+    std::string body;
+    m_edit->StreamOutText(body, false);
+    const std::string subject = m_note->GetTitle();
+    m_edit->SendMail(nullptr, subject.c_str(), body.c_str());
+}

@@ -1,0 +1,64 @@
+"""E-mail Note hands the note to the user's mail program. Under Wine the mail goes out
+through xdg-email; a fake one first on PATH writes down what it was given."""
+import os
+import shutil
+import stat
+import tempfile
+import time
+import unittest
+import urllib.parse
+
+import pinvel_e2e as e2e
+from test_store import note_file
+
+WM_COMMAND = 0x0111
+NOTE_TEXT = (b"{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}}"
+             b"\\f0 first line\\par second \\'c4\\'e3\\'ba\\'c3\\par}")
+
+
+class MailNote(unittest.TestCase):
+    def setUp(self):
+        self.folder = e2e.ProgramFolder()
+        self.addCleanup(self.folder.close)
+        self.bin = tempfile.mkdtemp(prefix="pinvel-mail-")
+        self.addCleanup(shutil.rmtree, self.bin, True)
+        self.record = os.path.join(self.bin, "mail.txt")
+        fake = os.path.join(self.bin, "xdg-email")
+        with open(fake, "w") as f:
+            f.write('#!/bin/sh\nfor a in "$@"; do printf "%%s\\n" "$a"; done > "%s"\n' % self.record)
+        os.chmod(fake, stat.S_IRWXU)
+
+    def mail_from_note(self, title):
+        notes = os.path.join(self.folder.path, "笔记")
+        os.mkdir(notes)
+        with open(os.path.join(notes, "N021215 (1).pvl"), "wb") as f:
+            f.write(note_file(title, "anna", NOTE_TEXT))
+        env = dict(os.environ, PATH=self.bin + os.pathsep + os.environ["PATH"])
+        self.folder.start(env=env)
+        logic = e2e.wait_window(e2e.LOGIC_CLASS)
+        self.assertIsNotNone(logic)
+        tray = [w for w in e2e.children(logic) if w["cls"] == "PCN_SYSTRAY"][0]["hwnd"]
+        e2e.probe("post", tray, WM_COMMAND, 50000, 0)
+        note = e2e.wait_window("PCN_NOTE")
+        self.assertIsNotNone(note)
+        e2e.probe("post", note, WM_COMMAND, 32777, 0)
+        deadline = time.time() + 20
+        while time.time() < deadline and not os.path.exists(self.record):
+            time.sleep(0.3)
+        self.assertTrue(os.path.exists(self.record), "the mail program was not reached")
+        time.sleep(0.3)
+        with open(self.record, encoding="utf-8", errors="replace") as f:
+            args = f.read().splitlines()
+        url = [a for a in args if a.startswith("mailto:")]
+        self.assertEqual(len(url), 1, args)
+        query = urllib.parse.parse_qs(urllib.parse.urlsplit(url[0]).query, keep_blank_values=True)
+        return query
+
+    def test_title_is_the_subject_and_plain_text_the_body(self):
+        query = self.mail_from_note("购物 list")
+        self.assertEqual(query.get("subject"), ["购物 list"])
+        self.assertEqual(query.get("body"), ["first line\r\nsecond 你好"])
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

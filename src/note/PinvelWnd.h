@@ -48,6 +48,8 @@ public:
     void FindPrevious();
     void ReportNotFound();
     const std::string& FindText() const { return m_findText; }
+    // The context menu while it is tracked, else null.
+    PIconMenu* ContextMenu() const { return m_menu; }
 
     // Painting, on a device context of the whole window.
     void PaintFrame(HDC dc);

@@ -174,6 +174,16 @@ TEST_F(Editor, SelectionScopeWithoutSelectionFormatsTheWordAtTheCaret)
     EXPECT_EQ(edit.GetSelectionColor(), RGB(0, 0, 0));
     Select(6, 10);
     EXPECT_EQ(edit.GetSelectedText(), "beta");
+    // A font change keeps the colours.
+    LOGFONTA font = {};
+    font.lfHeight = 280;
+    font.lfWeight = 400;
+    std::strcpy(font.lfFaceName, "Arial");
+    edit.SetTextFont(font, PRichEdit::Scope::WholeText);
+    Select(6, 10);
+    EXPECT_EQ(edit.GetSelectionColor(), RGB(0, 0, 255));
+    edit.GetSelectionFont(font);
+    EXPECT_STREQ(font.lfFaceName, "Arial");
 }
 
 TEST_F(Editor, FileFormatFollowsTheRtfEnding)

@@ -1,0 +1,363 @@
+#include "app/Messages.h"
+#include "framework/CommonDialogs.h"
+#include "framework/Strings.h"
+#include "note/PinvelWnd.h"
+#include "store/PLogic.h"
+#include "store/PNote.h"
+#include "text/PIconMenu.h"
+#include "text/PRichEdit.h"
+#include "WinTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <mapi.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The mail library the tests hand to the editor: this program, exporting the one
+// function the editor looks for.
+namespace {
+struct SentMail {
+    bool called = false;
+    std::string subject, body;
+    bool subjectAbsent = false, bodyAbsent = false;
+    ULONG recipients = 0;
+    std::string name, address;
+    ULONG flags = 0;
+};
+SentMail g_sent;
+ULONG g_sendResult = SUCCESS_SUCCESS;
+} // namespace
+
+extern "C" __declspec(dllexport) ULONG WINAPI MAPISendMail(LHANDLE, ULONG_PTR, lpMapiMessage message, FLAGS flags,
+                                                          ULONG)
+{
+    g_sent.called = true;
+    g_sent.subjectAbsent = message->lpszSubject == nullptr;
+    g_sent.bodyAbsent = message->lpszNoteText == nullptr;
+    g_sent.subject = message->lpszSubject ? message->lpszSubject : "";
+    g_sent.body = message->lpszNoteText ? message->lpszNoteText : "";
+    g_sent.recipients = message->nRecipCount;
+    if (message->nRecipCount == 1) {
+        g_sent.name = message->lpRecips->lpszName;
+        g_sent.address = message->lpRecips->lpszAddress;
+    }
+    g_sent.flags = flags;
+    return g_sendResult;
+}
+
+namespace {
+
+std::vector<std::string> g_messages;
+
+int RecordMessage(HWND, const std::string& text, const std::string&, UINT)
+{
+    g_messages.push_back(text);
+    return IDOK;
+}
+
+// Runs an action inside the next modal loop (a menu or a dialog), once.
+std::function<void()> g_inside;
+void CALLBACK RunInside(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    ::KillTimer(nullptr, timer);
+    auto action = std::move(g_inside);
+    g_inside = nullptr;
+    if (action)
+        action();
+}
+void Inside(std::function<void()> action)
+{
+    g_inside = std::move(action);
+    ::SetTimer(nullptr, 0, 100, &RunInside);
+}
+
+class Commands : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_messages.clear();
+        fw::SetMessageBoxFunction(&RecordMessage);
+        PLogic::SetProgramFolder(folder.Path());
+        logic = std::make_unique<PLogic>();
+        ASSERT_TRUE(logic->Create());
+        window = logic->NewNoteAndShow();
+        edit = window->GetEditor();
+        edit->StreamInText("alpha beta gamma beta", false);
+    }
+    void TearDown() override
+    {
+        logic.reset();
+        PLogic::SetProgramFolder("");
+        fw::SetMessageBoxFunction(nullptr);
+        PRichEdit::SetFileDialogFunction(nullptr);
+        PRichEdit::SetMailLibraryLoader(nullptr);
+    }
+    void Select(long from, long to)
+    {
+        CHARRANGE range = {from, to};
+        edit->SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    }
+    CHARRANGE Selection()
+    {
+        CHARRANGE range = {};
+        edit->SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        return range;
+    }
+    void Command(UINT id) { window->SendMessage(WM_COMMAND, id, 0); }
+    std::string Text()
+    {
+        std::string text;
+        edit->StreamOutText(text, false);
+        return text;
+    }
+
+    wintest::TempFolder folder{"pinvel-commands"};
+    std::unique_ptr<PLogic> logic;
+    PinvelWnd* window = nullptr;
+    PRichEdit* edit = nullptr;
+};
+
+// What the edit submenu offered while the context menu was open, and where it opened.
+struct MenuSeen {
+    bool opened = false;
+    std::vector<UINT> grayed;
+    RECT rect = {};
+};
+
+MenuSeen OpenContextMenu(PinvelWnd* window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    MenuSeen seen;
+    Inside([&] {
+        PIconMenu* menu = window->ContextMenu();
+        if (menu != nullptr) {
+            seen.opened = true;
+            HMENU edit = ::GetSubMenu(::GetSubMenu(menu->GetHandle(), 0), 2);
+            for (UINT id : {32780u, 32811u, 32781u, 32784u, 32782u, 32785u, 32783u})
+                if (::GetMenuState(edit, id, MF_BYCOMMAND) & MF_GRAYED)
+                    seen.grayed.push_back(id);
+            if (HWND popup = ::FindWindowA("#32768", nullptr))
+                ::GetWindowRect(popup, &seen.rect);
+        }
+        ::EndMenu();
+    });
+    window->SendMessage(msg, wParam, lParam);
+    return seen;
+}
+
+void SetClipboardText(HWND owner, const char* text)
+{
+    ::OpenClipboard(owner);
+    ::EmptyClipboard();
+    if (text != nullptr) {
+        HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, std::strlen(text) + 1);
+        std::strcpy(static_cast<char*>(::GlobalLock(data)), text);
+        ::GlobalUnlock(data);
+        ::SetClipboardData(CF_TEXT, data);
+    }
+    ::CloseClipboard();
+}
+
+TEST_F(Commands, EditItemsFollowTheSelectionAndTheClipboard)
+{
+    SetClipboardText(window->GetHwnd(), nullptr);
+    edit->SendMessage(EM_EMPTYUNDOBUFFER);
+    Select(3, 3);
+    MenuSeen seen = OpenContextMenu(window, WM_NOTE_CONTEXTMENU, 0xFFFF, 0xFFFF);
+    ASSERT_TRUE(seen.opened);
+    EXPECT_EQ(seen.grayed, (std::vector<UINT>{32780, 32811, 32781, 32784, 32782, 32785}));
+
+    SetClipboardText(window->GetHwnd(), "pasted");
+    Select(0, 5);
+    edit->SendMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("ALPHA"));
+    Select(0, 5);
+    seen = OpenContextMenu(window, WM_NOTE_CONTEXTMENU, 0xFFFF, 0xFFFF);
+    EXPECT_EQ(seen.grayed, (std::vector<UINT>{32811})) << "only Redo: nothing undone yet";
+
+    Command(32784); // copy "ALPHA"
+    Select(6, 10);
+    Command(32782); // paste over "beta"
+    EXPECT_EQ(Text(), "ALPHA ALPHA gamma beta");
+    Command(32783);
+    EXPECT_EQ(Selection().cpMin, 0);
+    EXPECT_GE(Selection().cpMax, static_cast<LONG>(Text().size()));
+}
+
+TEST_F(Commands, KeyboardMenuOpensAtTheCentreAndTheCaptionOpensTheSameMenu)
+{
+    ::SetWindowPos(window->GetHwnd(), nullptr, 100, 100, 300, 200, SWP_NOZORDER);
+    RECT rc;
+    ::GetWindowRect(window->GetHwnd(), &rc);
+    const MenuSeen keyboard = OpenContextMenu(window, WM_CONTEXTMENU, 0, MAKELPARAM(-1, -1));
+    ASSERT_TRUE(keyboard.opened);
+    EXPECT_EQ(keyboard.rect.left, rc.left + (rc.right - rc.left) / 2);
+    EXPECT_EQ(keyboard.rect.top, rc.top + (rc.bottom - rc.top) / 2);
+    const MenuSeen caption = OpenContextMenu(window, WM_NCRBUTTONUP, HTCAPTION, MAKELPARAM(rc.left + 20, rc.top + 10));
+    ASSERT_TRUE(caption.opened);
+    EXPECT_EQ(caption.rect.left, rc.left + 20);
+    EXPECT_EQ(window->ContextMenu(), nullptr);
+}
+
+// Fills the Find dialog when it is open and presses a button.
+void AnswerFind(const char* text, bool up, int button, bool* sawUpChecked = nullptr)
+{
+    Inside([=] {
+        HWND dialog = ::GetActiveWindow();
+        if (sawUpChecked != nullptr)
+            *sawUpChecked = ::IsDlgButtonChecked(dialog, 1004) == BST_CHECKED;
+        if (text != nullptr)
+            ::SetDlgItemTextA(dialog, 1117, text);
+        if (up)
+            ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1004, BN_CLICKED), 0);
+        ::SendMessageA(dialog, WM_COMMAND, button, 0);
+    });
+}
+
+TEST_F(Commands, FindTakesTheSelectionAndNeverWraps)
+{
+    Select(0, 0);
+    Command(32803);
+    Command(32804);
+    EXPECT_TRUE(g_messages.empty()) << "nothing to find: nothing happens";
+
+    Select(6, 10); // "beta", kept as the search text even though the dialog is cancelled
+    AnswerFind(nullptr, false, IDCANCEL);
+    window->ShowFindDialog();
+    EXPECT_EQ(window->FindText(), "beta");
+    Command(32803);
+    EXPECT_EQ(Selection().cpMin, 17) << "the next beta";
+    Command(32803);
+    ASSERT_EQ(g_messages.size(), 1u) << "no wrap to the start";
+    EXPECT_NE(g_messages[0].find("\"beta\""), std::string::npos) << g_messages[0];
+    EXPECT_EQ(Selection().cpMin, 17);
+    Command(32804);
+    EXPECT_EQ(Selection().cpMin, 6);
+    Command(32804);
+    EXPECT_EQ(g_messages.size(), 2u) << "no wrap to the end";
+}
+
+TEST_F(Commands, FindDialogRemembersItsDirectionAndEmptyTextOnlyStoresOptions)
+{
+    Select(0, 0);
+    AnswerFind("", true, IDOK);
+    window->ShowFindDialog();
+    EXPECT_TRUE(g_messages.empty());
+    EXPECT_EQ(Selection().cpMax, 0);
+    bool upChecked = false;
+    AnswerFind("gamma", false, IDOK, &upChecked);
+    window->ShowFindDialog();
+    EXPECT_TRUE(upChecked) << "reopens with the last direction";
+    EXPECT_EQ(g_messages.size(), 1u) << "searched up from the start: nothing there";
+
+    const std::string longText = std::string(31, 'q') + "\xC4\xE3" + "tail";
+    AnswerFind(longText.c_str(), false, IDOK);
+    window->ShowFindDialog();
+    ASSERT_EQ(g_messages.size(), 2u);
+    EXPECT_NE(g_messages[1].find("\"" + std::string(31, 'q') + " ...\""), std::string::npos) << g_messages[1];
+}
+
+TEST_F(Commands, ExportAndImportThroughTheirDialogs)
+{
+    static std::string s_path;
+    static DWORD s_filter;
+    static DWORD s_startFilter;
+    PRichEdit::SetFileDialogFunction([](bool, HWND, const char*, DWORD, std::string& path, DWORD& filter) {
+        s_startFilter = filter;
+        path = s_path;
+        filter = s_filter;
+        return !s_path.empty();
+    });
+    const std::string base = folder.Path();
+    s_path = base + "plan";
+    s_filter = 1;
+    Command(32807);
+    EXPECT_EQ(s_startFilter, 1u);
+    EXPECT_EQ(wintest::ReadFileBytes(base + "plan.rtf").rfind("{\\rtf", 0), 0u);
+    s_path = base + "plan.rtf";
+    s_filter = 2;
+    Command(32807);
+    EXPECT_EQ(wintest::ReadFileBytes(base + "plan.rtf.txt"), "alpha beta gamma beta");
+    s_path = base + "Plan2.RTF";
+    s_filter = 1;
+    Command(32807);
+    EXPECT_EQ(wintest::ReadFileBytes(base + "Plan2.RTF").rfind("{\\rtf", 0), 0u);
+
+    edit->StreamInText("changed", false);
+    s_path = base + "plan.rtf";
+    Command(32806);
+    EXPECT_EQ(s_startFilter, 2u) << "import starts on the Pinvel files entry";
+    EXPECT_EQ(Text(), "alpha beta gamma beta") << "the whole note replaced";
+    s_path = "";
+    Command(32806);
+    EXPECT_EQ(Text(), "alpha beta gamma beta") << "cancelled";
+}
+
+HMODULE LoadThisProgram(const char*)
+{
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return ::LoadLibraryA(path);
+}
+
+TEST_F(Commands, MailHandsTitleAndPlainTextToTheMailProgram)
+{
+    PRichEdit::SetMailLibraryLoader(&LoadThisProgram);
+    g_sent = {};
+    g_sendResult = SUCCESS_SUCCESS;
+    edit->StreamInText("line one\r\nline two", false);
+    window->GetNote()->SetTitle("");
+    Command(32777);
+    ASSERT_TRUE(g_sent.called);
+    EXPECT_FALSE(g_sent.subjectAbsent) << "an empty title is an empty subject";
+    EXPECT_EQ(g_sent.subject, "");
+    EXPECT_EQ(g_sent.body, "line one\r\nline two");
+    EXPECT_EQ(g_sent.recipients, 0u);
+    EXPECT_EQ(g_sent.flags, 9u);
+    EXPECT_TRUE(g_messages.empty());
+    EXPECT_TRUE(::IsWindowEnabled(window->GetHwnd())) << "the window is given back";
+
+    edit->SendMail("anna@example.org", "s", nullptr);
+    EXPECT_EQ(g_sent.name, "anna@example.org");
+    EXPECT_EQ(g_sent.address, "SMTP:anna@example.org");
+    EXPECT_TRUE(g_sent.bodyAbsent);
+
+    for (ULONG quiet : {1ul, 3ul}) {
+        g_sendResult = quiet;
+        Command(32777);
+    }
+    EXPECT_TRUE(g_messages.empty()) << "cancel and log-on failure are quiet";
+    g_sendResult = 2;
+    Command(32777);
+    ASSERT_EQ(g_messages.size(), 1u);
+    EXPECT_EQ(g_messages[0], fw::LoadResString(2008));
+}
+
+TEST_F(Commands, WithoutAMailLibraryTheUserIsTold)
+{
+    PRichEdit::SetMailLibraryLoader([](const char*) -> HMODULE { return nullptr; });
+    Command(32777);
+    PRichEdit::SetMailLibraryLoader([](const char*) { return ::LoadLibraryA("KERNEL32.DLL"); });
+    Command(32777);
+    ASSERT_EQ(g_messages.size(), 2u);
+    EXPECT_EQ(g_messages[0], fw::LoadResString(2006));
+    EXPECT_EQ(g_messages[1], fw::LoadResString(2007));
+}
+
+TEST_F(Commands, ChangeTitleThroughItsDialog)
+{
+    Inside([] {
+        HWND dialog = ::GetActiveWindow();
+        ::SetDlgItemTextA(dialog, 1127, "Renamed");
+        ::SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    Command(32776);
+    EXPECT_EQ(window->GetNote()->GetTitle(), "Renamed");
+    Command(32771);
+    EXPECT_TRUE(logic->Windows().empty()) << "Hide Note";
+}
+
+} // namespace

@@ -47,3 +47,10 @@ class ByteReader;
 // yearly slot keeps its day before its month.
 void WriteAlarmBlock(ByteWriter& out, const AlarmSet& alarms);
 bool ReadAlarmBlock(ByteReader& in, AlarmSet& alarms);
+
+// Which alarm of the set names the minute of now (its seconds are not compared): the
+// first due slot in the order general, daily, weekly, monthly, yearly, slot 1 to 6
+// decides. +1 when that slot asks for the sound, -1 when it does not, 0 when none is
+// due. Stored numbers are taken as they are: a day 31 never matches a 30-day month,
+// a weekday 0 never matches, and a when without calendar fields matches nothing.
+int FindDueAlarm(const AlarmSet& alarms, const DateTime& now);

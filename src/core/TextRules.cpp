@@ -90,3 +90,13 @@ std::string NotFoundShownText(std::string_view text, LeadBytePredicate isLead)
     }
     return std::string(text.substr(0, end)) + " ...";
 }
+
+int FindNameIndex(const std::vector<std::string>& names, std::string_view text, LeadBytePredicate isLead)
+{
+    const std::string wanted = LowerAnsi(text, isLead);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (LowerAnsi(names[i], isLead) == wanted)
+            return static_cast<int>(i) + 1;
+    }
+    return 0;
+}

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Tells whether a byte starts a double-byte character in the active ANSI code page.
 using LeadBytePredicate = bool (*)(unsigned char);
@@ -33,3 +34,7 @@ std::string ExportFileName(std::string_view typed, bool rtfFilter, LeadBytePredi
 // The search text as the not-found message shows it: whole up to 32 bytes, else its
 // first 32 bytes and " ...". A double-byte character cut in half is dropped whole.
 std::string NotFoundShownText(std::string_view text, LeadBytePredicate isLead);
+
+// The number (from 1) of the first name equal to the text, ignoring the case of
+// single-byte letters; 0 when none is.
+int FindNameIndex(const std::vector<std::string>& names, std::string_view text, LeadBytePredicate isLead);

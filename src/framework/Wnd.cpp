@@ -94,6 +94,13 @@ void Wnd::Attach(HWND hwnd, WNDPROC superProc)
     HandleMap()[hwnd] = this;
 }
 
+void Wnd::SubclassWindow(HWND hwnd)
+{
+    auto superProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Wnd::StdWndProc)));
+    Attach(hwnd, superProc);
+}
+
 void Wnd::Detach()
 {
     if (m_hWnd != nullptr)

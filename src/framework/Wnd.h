@@ -48,6 +48,9 @@ protected:
 
     // Used by dialogs, whose windows are created by the dialog manager.
     void Attach(HWND hwnd, WNDPROC superProc);
+    // Takes over a window made by someone else (a property sheet): its messages reach
+    // WindowProc from now on, and DefWindowProc hands them to its own procedure.
+    void SubclassWindow(HWND hwnd);
     void Detach();
 
     HWND m_hWnd = nullptr;

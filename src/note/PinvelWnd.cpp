@@ -241,7 +241,7 @@ LRESULT PinvelWnd::OnDestroy(WPARAM wParam, LPARAM lParam)
     if (m_alarmTimer != 0) {
         ::KillTimer(m_hWnd, m_alarmTimer);
         m_alarmTimer = 0;
-        ::PlaySoundA(nullptr, nullptr, 0);
+        StopAlarm();
     }
     return 0;
 }
@@ -251,6 +251,11 @@ LRESULT PinvelWnd::OnTimer(WPARAM timerId, LPARAM lParam)
     if (timerId == kInfoTimer && m_look->infoKind == 2) {
         fw::WindowDC dc(m_hWnd);
         PaintInfo(dc.Get());
+    }
+    if (m_alarmTimer != 0 && timerId == m_alarmTimer) {
+        StopAlarm();
+        ::KillTimer(m_hWnd, m_alarmTimer);
+        m_alarmTimer = 0;
     }
     return DefWindowProc(WM_TIMER, timerId, lParam);
 }

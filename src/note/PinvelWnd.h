@@ -48,6 +48,22 @@ public:
     void FindPrevious();
     void ReportNotFound();
     const std::string& FindText() const { return m_findText; }
+    // The alarm of a due slot: with sound, the alarm sound loops for six seconds.
+    void StartAlarm(bool sound);
+    UINT_PTR AlarmTimer() const { return m_alarmTimer; }
+    // Edits the note's thirty alarm slots in the alarm sheet.
+    void EditAlarms();
+
+    // True while a dialog, menu or sheet of this window runs its own message loop.
+    // A window closed meanwhile (from the tray) keeps its object until the loop ends,
+    // and the code after the loop sees it closed and touches nothing.
+    bool IsInModalLoop() const { return m_modalDepth > 0; }
+
+    // Seams for tests: the sound and the timer of an alarm.
+    using PlaySoundFunction = BOOL(WINAPI*)(LPCSTR sound, HMODULE module, DWORD flags);
+    using SetTimerFunction = UINT_PTR(WINAPI*)(HWND hwnd, UINT_PTR id, UINT period, TIMERPROC proc);
+    static void SetAlarmFunctions(PlaySoundFunction playSound, SetTimerFunction setTimer);
+
     // The context menu while it is tracked, else null.
     PIconMenu* ContextMenu() const { return m_menu; }
 
@@ -81,6 +97,20 @@ private:
     void OnChangeTitle();
     void OnMailNote();
     void Find(bool down, DWORD flags);
+    void StopAlarm();
+
+    // Counts the modal loops running inside this window's handlers.
+    class ModalScope {
+    public:
+        explicit ModalScope(PinvelWnd& window) : m_window(window) { ++m_window.m_modalDepth; }
+        ~ModalScope() { --m_window.m_modalDepth; }
+        ModalScope(const ModalScope&) = delete;
+        ModalScope& operator=(const ModalScope&) = delete;
+
+    private:
+        PinvelWnd& m_window;
+    };
+    bool Closed() const { return m_hWnd == nullptr; }
     void CreateButtons();
 
     NoteLook* m_look = nullptr;
@@ -95,6 +125,7 @@ private:
     // Set only while the context menu is tracked.
     PIconMenu* m_menu = nullptr;
     std::array<std::unique_ptr<PHoverButton>, kButtonCount> m_buttons;
+    int m_modalDepth = 0;
     int m_unrolledWidth = 0;
     int m_unrolledHeight = 0;
 };

@@ -74,6 +74,9 @@ LRESULT PinvelWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     case ID_NOTE_TITLE:
         OnChangeTitle();
         return 0;
+    case ID_NOTE_ALARMS:
+        EditAlarms();
+        return 0;
     case ID_NOTE_NEW:
         if (logic != nullptr)
             logic->NewNoteAndShow();
@@ -87,12 +90,16 @@ LRESULT PinvelWnd::OnCommand(WPARAM wParam, LPARAM lParam)
         if (logic != nullptr)
             logic->DeleteNote(m_note);
         return 0;
-    case ID_NOTE_IMPORT:
+    case ID_NOTE_IMPORT: {
+        ModalScope modal(*this);
         m_edit->ImportWithDialog();
         return 0;
-    case ID_NOTE_EXPORT:
+    }
+    case ID_NOTE_EXPORT: {
+        ModalScope modal(*this);
         m_edit->ExportWithDialog();
         return 0;
+    }
     case ID_NOTE_MAIL:
         OnMailNote();
         return 0;
@@ -134,9 +141,10 @@ void PinvelWnd::ShowContextMenu(int x, int y)
         ::EnableMenuItem(h, ID_EDIT_CLEAR, Enabled(selection));
         ::EnableMenuItem(h, ID_EDIT_PASTE, Enabled(m_edit->SendMessage(EM_CANPASTE, CF_TEXT) != 0));
     }
-    HWND self = m_hWnd;
-    if (popup != nullptr)
-        ::TrackPopupMenu(popup->GetHandle(), TPM_RIGHTBUTTON, x, y, 0, self, nullptr);
+    if (popup != nullptr) {
+        ModalScope modal(*this);
+        ::TrackPopupMenu(popup->GetHandle(), TPM_RIGHTBUTTON, x, y, 0, m_hWnd, nullptr);
+    }
     m_menu = nullptr;
 }
 
@@ -148,7 +156,12 @@ void PinvelWnd::OnTextFont()
     font.lfHeight = ::MulDiv(std::abs(font.lfHeight), ::GetDeviceCaps(dc, LOGPIXELSY), 1440);
     ::ReleaseDC(m_hWnd, dc);
     int pointSizeTenths = 0;
-    if (!fw::ShowFontDialog(m_hWnd, CF_SCREENFONTS, font, pointSizeTenths))
+    bool chosen = false;
+    {
+        ModalScope modal(*this);
+        chosen = fw::ShowFontDialog(m_hWnd, CF_SCREENFONTS, font, pointSizeTenths);
+    }
+    if (!chosen || Closed())
         return;
     // Tenths of a point to twips.
     font.lfHeight = 2 * std::abs(pointSizeTenths);
@@ -158,7 +171,12 @@ void PinvelWnd::OnTextFont()
 void PinvelWnd::OnTextColor()
 {
     COLORREF colour = m_edit->GetSelectionColor();
-    if (!fw::ShowColorDialog(nullptr, CC_FULLOPEN, colour))
+    bool chosen = false;
+    {
+        ModalScope modal(*this);
+        chosen = fw::ShowColorDialog(nullptr, CC_FULLOPEN, colour);
+    }
+    if (!chosen || Closed())
         return;
     m_edit->SetTextColor(colour, PRichEdit::Scope::Selection);
 }
@@ -167,7 +185,12 @@ void PinvelWnd::OnChangeTitle()
 {
     PTitleDlg dialog;
     dialog.m_title = m_note->GetTitle();
-    if (dialog.DoModal(nullptr) != IDOK)
+    INT_PTR result = IDCANCEL;
+    {
+        ModalScope modal(*this);
+        result = dialog.DoModal(nullptr);
+    }
+    if (result != IDOK || Closed())
         return;
     m_note->SetTitle(dialog.m_title);
 }
@@ -177,5 +200,6 @@ void PinvelWnd::OnMailNote()
     std::string body;
     m_edit->StreamOutText(body, false);
     const std::string subject = m_note->GetTitle();
+    ModalScope modal(*this);
     m_edit->SendMail(nullptr, subject.c_str(), body.c_str());
 }

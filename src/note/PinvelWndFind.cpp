@@ -21,7 +21,12 @@ void PinvelWnd::ShowFindDialog()
     dialog.m_matchCase = m_matchCase;
     dialog.m_wholeWord = m_wholeWord;
     dialog.m_down = m_searchDown;
-    if (dialog.DoModal(nullptr) != IDOK)
+    INT_PTR result = IDCANCEL;
+    {
+        ModalScope modal(*this);
+        result = dialog.DoModal(nullptr);
+    }
+    if (result != IDOK || Closed())
         return;
     m_findText = dialog.m_text;
     m_matchCase = dialog.m_matchCase;
@@ -68,6 +73,7 @@ void PinvelWnd::Find(bool down, DWORD flags)
 void PinvelWnd::ReportNotFound()
 {
     const std::string shown = NotFoundShownText(m_findText, &fw::IsAnsiLeadByte);
+    ModalScope modal(*this);
     fw::ShowMessage(m_hWnd, fw::Format(fw::LoadResString(IDS_FIND_NOT_FOUND).c_str(), shown.c_str()),
                     MB_OK | MB_ICONINFORMATION);
 }

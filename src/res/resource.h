@@ -62,12 +62,20 @@
 #define IDI_ROLL 215
 #define IDB_LOGO 208
 
+// The alarm sound (a WAVE resource)
+#define IDW_ALARM 158
+
 // Menus
 #define IDM_NOTE_CONTEXT 143
 #define IDM_TRAY 146
 
 // Dialogs
 #define IDD_ABOUT 100
+#define IDD_ALARM_GENERAL 133
+#define IDD_ALARM_DAILY 134
+#define IDD_ALARM_MONTHLY 135
+#define IDD_ALARM_YEARLY 136
+#define IDD_ALARM_WEEKLY 137
 #define IDD_FIND 144
 #define IDD_CHANGE_TITLE 155
 #define IDD_ALREADY_RUNNING 211

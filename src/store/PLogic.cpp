@@ -43,6 +43,7 @@ PLogic::~PLogic()
     // after a fatal error must not write at all. Windows go first: they borrow the
     // notes' editors.
     m_windows.clear();
+    m_closedWindows.clear();
     m_notes.clear();
     m_tray.reset();
     m_about.reset();
@@ -152,6 +153,7 @@ LRESULT PLogic::OnCreate()
 
 LRESULT PLogic::OnTimer(WPARAM timerId, LPARAM lParam)
 {
+    DeleteClosedWindows();
     const bool ran = RunMinuteGate(m_lastMinute, CurrentUtcMinute(), m_notes,
                                    [](std::unique_ptr<PNote>& note) { note->CheckAlarms(); });
     if (!ran)

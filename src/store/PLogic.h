@@ -78,6 +78,8 @@ public:
     static void SetMinuteSource(MinuteSource source);
     static int CurrentUtcMinute();
     static void SetLocalTimeSource(LocalTimeSource source);
+    // The local date and time as the note store sees it (the clock, or a test's).
+    static SYSTEMTIME LocalTime();
     // Points the store at another folder than the program's (tests, the benchmark).
     // Takes effect when the window is created; an empty folder restores the default.
     static void SetProgramFolder(const std::string& folder);
@@ -90,6 +92,7 @@ private:
     LRESULT OnTimer(WPARAM timerId, LPARAM lParam);
     LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
     LRESULT OnLogicExit();
+    void DeleteClosedWindows();
 
     std::string m_folder;
     int m_titleCounter = 1;
@@ -98,6 +101,8 @@ private:
     int m_lastMinute;
     std::list<std::unique_ptr<PNote>> m_notes;
     std::list<std::unique_ptr<PinvelWnd>> m_windows;
+    // Closed windows whose objects still run a modal loop; deleted once it has ended.
+    std::list<std::unique_ptr<PinvelWnd>> m_closedWindows;
     std::unique_ptr<PSysTray> m_tray;
     std::unique_ptr<PAboutDlg> m_about;
 

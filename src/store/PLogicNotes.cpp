@@ -33,6 +33,11 @@ void PLogic::SetLocalTimeSource(LocalTimeSource source)
     g_localTimeSource = source != nullptr ? source : &SystemLocalTime;
 }
 
+SYSTEMTIME PLogic::LocalTime()
+{
+    return g_localTimeSource();
+}
+
 std::string PLogic::NotesFolder() const
 {
     return m_folder + fw::LoadResString(IDS_NOTES_FOLDER);
@@ -118,7 +123,17 @@ void PLogic::CloseNoteWindow(PinvelWnd* window)
     if (it == m_windows.end())
         return;
     window->DestroyWindow();
+    // A window closed from inside one of its own dialogs (an alarm sheet, when the
+    // tray hides its note) is still on the stack: its object must outlive the loop.
+    if (window->IsInModalLoop())
+        m_closedWindows.push_back(std::move(*it));
     m_windows.erase(it);
+    DeleteClosedWindows();
+}
+
+void PLogic::DeleteClosedWindows()
+{
+    m_closedWindows.remove_if([](const auto& window) { return !window->IsInModalLoop(); });
 }
 
 void PLogic::HideAll()

@@ -2,6 +2,7 @@
 
 #include "PLogic.h"
 #include "../app/PDummyWnd.h"
+#include "../note/PinvelWnd.h"
 #include "../core/NoteFile.h"
 #include "../framework/File.h"
 #include "../framework/Strings.h"
@@ -74,6 +75,20 @@ void PNote::SetTitle(const std::string& title)
 {
     m_title = title;
     NotifyChanged(this);
+}
+
+void PNote::CheckAlarms()
+{
+    PLogic* logic = PLogic::Current();
+    if (logic == nullptr)
+        return;
+    const SYSTEMTIME now = PLogic::LocalTime();
+    const int due = FindDueAlarm(
+        m_alarms, DateTime::FromFields(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond));
+    if (due == 0)
+        return;
+    if (PinvelWnd* window = logic->ShowNote(this))
+        window->StartAlarm(due > 0);
 }
 
 bool PNote::Save()

@@ -45,7 +45,7 @@ public:
     bool Load(bool applyFields, bool loadText);
 
     // Compares the note's alarms with the local time and fires a due one.
-    void CheckAlarms() {}
+    void CheckAlarms();
 
     DateTime m_stamp0;
     DateTime m_stamp1;

@@ -105,4 +105,13 @@ TEST(NotFoundShownText, CutAt32BytesWithoutHalfACharacter)
     EXPECT_EQ(NotFoundShownText(wide, Gbk), wide.substr(0, 32) + " ...");
 }
 
+TEST(FindNameIndex, FirstEqualNameIgnoringCase)
+{
+    const std::vector<std::string> months = {"Jan", "\xB6\xFE\xD4\xC2", "jan"};
+    EXPECT_EQ(FindNameIndex(months, "JAN", Gbk), 1);
+    EXPECT_EQ(FindNameIndex(months, "\xB6\xFE\xD4\xC2", Gbk), 2);
+    EXPECT_EQ(FindNameIndex(months, "Ja", Gbk), 0);
+    EXPECT_EQ(FindNameIndex(months, "", Gbk), 0);
+}
+
 } // namespace

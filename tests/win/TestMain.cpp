@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -39,6 +40,9 @@ int main(int argc, char** argv)
         g_error.Raise(std::atoi(argv[2]));
     }
 
+    // The program does this at start; the alarm pages need the date pickers.
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+    ::InitCommonControlsEx(&icc);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -3,6 +3,7 @@
 #include "store/PLogic.h"
 #include "store/PNote.h"
 #include "text/PRichEdit.h"
+#include "Pixels.h"
 #include "WinTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -20,79 +21,6 @@ constexpr COLORREF kEdge = RGB(255, 222, 123);
 constexpr COLORREF kBorder = RGB(128, 128, 128);
 constexpr COLORREF kBack = RGB(255, 255, 189);
 constexpr COLORREF kGrey = RGB(128, 128, 128);
-
-// The window's pixels as they are on screen, read back once.
-class Pixels {
-public:
-    explicit Pixels(HWND hwnd)
-    {
-        if (hwnd != ::GetDesktopWindow())
-            ::RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        wintest::PumpUntil([] { return false; }, 30);
-        RECT rc;
-        ::GetWindowRect(hwnd, &rc);
-        m_w = rc.right - rc.left;
-        m_h = rc.bottom - rc.top;
-        HDC screen = ::GetDC(nullptr);
-        HDC memory = ::CreateCompatibleDC(screen);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = m_w;
-        info.bmiHeader.biHeight = -m_h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = ::SelectObject(memory, dib);
-        ::BitBlt(memory, 0, 0, m_w, m_h, screen, rc.left, rc.top, SRCCOPY);
-        ::GdiFlush();
-        const auto* p = static_cast<const DWORD*>(bits);
-        m_pixels.assign(p, p + m_w * m_h);
-        ::SelectObject(memory, old);
-        ::DeleteObject(dib);
-        ::DeleteDC(memory);
-        ::ReleaseDC(nullptr, screen);
-    }
-    COLORREF At(int x, int y) const
-    {
-        const DWORD v = m_pixels[static_cast<std::size_t>(y * m_w + x)];
-        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-    }
-    // How many pixels of the box have the colour.
-    int Count(const Box& box, COLORREF colour) const
-    {
-        int n = 0;
-        for (int y = box.top; y < box.bottom; ++y)
-            for (int x = box.left; x < box.right; ++x)
-                n += At(x, y) == colour ? 1 : 0;
-        return n;
-    }
-    // A 32-bit BMP of the pixels, for a person to look at.
-    void Save(const std::string& path) const
-    {
-        BITMAPFILEHEADER file = {};
-        BITMAPINFOHEADER info = {};
-        info.biSize = sizeof(info);
-        info.biWidth = m_w;
-        info.biHeight = -m_h;
-        info.biPlanes = 1;
-        info.biBitCount = 32;
-        file.bfType = 0x4D42;
-        file.bfOffBits = sizeof(file) + sizeof(info);
-        file.bfSize = file.bfOffBits + static_cast<DWORD>(m_pixels.size() * 4);
-        std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-        bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
-        bytes.append(reinterpret_cast<const char*>(m_pixels.data()), m_pixels.size() * 4);
-        wintest::WriteFileBytes(path, bytes);
-    }
-    int W() const { return m_w; }
-    int H() const { return m_h; }
-
-private:
-    int m_w = 0;
-    int m_h = 0;
-    std::vector<DWORD> m_pixels;
-};
 
 int Area(const Box& b)
 {
@@ -175,7 +103,7 @@ TEST_F(NoteWindow, OffScreenNotesComeBackUnlessOneCornerIsOnTheWorkArea)
 TEST_F(NoteWindow, FramePaintedInTheLooksColours)
 {
     PinvelWnd* window = Open(60, 60, 300, 200);
-    const Pixels px(window->GetHwnd());
+    const wintest::Pixels px(window->GetHwnd());
     const int w = px.W(), h = px.H();
     for (auto [x, y] : {std::pair{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}, {w / 2, 0}, {0, h / 2}})
         EXPECT_EQ(px.At(x, y), kBorder) << x << "," << y;
@@ -205,11 +133,11 @@ TEST_F(NoteWindow, FramePaintedInTheLooksColours)
 TEST_F(NoteWindow, TitleIsOneLineBlackOnEdgeWithALiteralAmpersand)
 {
     PinvelWnd* amp = Open(60, 60, 300, 200, "&");
-    const Pixels ampPx(amp->GetHwnd());
+    const wintest::Pixels ampPx(amp->GetHwnd());
     EXPECT_GT(ampPx.Count(amp->TitleRect(), RGB(0, 0, 0)), 5) << "the & is drawn, not taken as a prefix";
 
     PinvelWnd* wide = Open(60, 300, 300, 200, std::string(80, 'W'));
-    const Pixels px(wide->GetHwnd());
+    const wintest::Pixels px(wide->GetHwnd());
     const Box title = wide->TitleRect();
     EXPECT_GT(px.Count(title, RGB(0, 0, 0)), 50);
     const Box beyond{title.right, 3, wide->ButtonStripRect().left, 24};
@@ -230,13 +158,13 @@ TEST_F(NoteWindow, ButtonsShowTheEdgeThroughTheirKeyColour)
 {
     PinvelWnd* window = Open(60, 60, 300, 200);
     const Box cell = ButtonCell(300, 0);
-    EXPECT_EQ(Pixels(window->GetHwnd()).At(cell.left, cell.top), kEdge);
+    EXPECT_EQ(wintest::Pixels(window->GetHwnd()).At(cell.left, cell.top), kEdge);
     NoteLook blue;
     blue.edge = RGB(40, 90, 200);
     blue.border = RGB(10, 20, 30);
     blue.background = RGB(220, 240, 255);
     window->ApplyLook(blue);
-    const Pixels px(window->GetHwnd());
+    const wintest::Pixels px(window->GetHwnd());
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(px.At(ButtonCell(300, i).left, ButtonCell(300, i).top), blue.edge) << i;
     EXPECT_EQ(px.At(0, 0), blue.border);
@@ -284,7 +212,7 @@ TEST_F(NoteWindow, RollUpAndBackAndTheRectangleItLeaves)
     window->SendMessage(WM_COMMAND, 32820, 0);
     EXPECT_EQ(WindowBox(window), (Box{100, 100, 325, 145}));
     EXPECT_EQ(RectBox(window->GetNote()->m_look.rect), (Box{100, 100, 325, 145}));
-    const Pixels px(window->GetHwnd());
+    const wintest::Pixels px(window->GetHwnd());
     EXPECT_EQ(px.Count({3, 24, 222, 25}, kGrey), 219) << "separator right under the caption";
     window->RollUpOrBack();
     EXPECT_EQ(WindowBox(window), (Box{100, 100, 400, 300}));
@@ -316,7 +244,7 @@ TEST_F(NoteWindow, OneWindowPerNoteAndLooksAppliedWithoutMoving)
     EXPECT_EQ(WindowBox(first), (Box{100, 100, 400, 300}));
     EXPECT_EQ(RectBox(second->GetNote()->m_look.rect), (Box{500, 100, 750, 250}));
     EXPECT_EQ(second->GetNote()->m_look.scheme, 4);
-    EXPECT_EQ(Pixels(second->GetHwnd()).At(1, 1), pink.edge);
+    EXPECT_EQ(wintest::Pixels(second->GetHwnd()).At(1, 1), pink.edge);
 }
 
 TEST_F(NoteWindow, HidingAndShowingKeepsTheTextWithoutTheFile)
@@ -369,9 +297,9 @@ TEST_F(NoteWindow, CaptionButtonsMakeHideAndDeleteNotes)
 TEST_F(NoteWindow, RefreshRepaintsTheTitle)
 {
     PinvelWnd* window = Open(100, 100, 300, 200, "");
-    EXPECT_EQ(Pixels(window->GetHwnd()).Count(window->TitleRect(), RGB(0, 0, 0)), 0);
+    EXPECT_EQ(wintest::Pixels(window->GetHwnd()).Count(window->TitleRect(), RGB(0, 0, 0)), 0);
     window->GetNote()->SetTitle("Shopping");
-    EXPECT_GT(Pixels(window->GetHwnd()).Count(window->TitleRect(), RGB(0, 0, 0)), 20);
+    EXPECT_GT(wintest::Pixels(window->GetHwnd()).Count(window->TitleRect(), RGB(0, 0, 0)), 20);
 }
 
 TEST_F(NoteWindow, HoverAndLeaveSwitchTheButtonsBitmap)
@@ -380,10 +308,10 @@ TEST_F(NoteWindow, HoverAndLeaveSwitchTheButtonsBitmap)
     HWND button = window->GetButton(3)->GetHwnd();
     ::SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(window->GetButton(3)->GetState(), 1);
-    EXPECT_NE(Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), kEdge) << "hover covers the cell";
+    EXPECT_NE(wintest::Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), kEdge) << "hover covers the cell";
     ::SendMessageA(button, WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(window->GetButton(3)->GetState(), 0);
-    EXPECT_EQ(Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), kEdge);
+    EXPECT_EQ(wintest::Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), kEdge);
     HWND tip = window->GetButton(3)->GetTip();
     ASSERT_NE(tip, nullptr);
     EXPECT_EQ(::SendMessageA(tip, TTM_GETDELAYTIME, TTDT_INITIAL, 0), 100);
@@ -402,7 +330,7 @@ TEST_F(NoteWindow, HoverAndLeaveSwitchTheButtonsBitmap)
     EXPECT_EQ(window->GetButton(3)->GetState(), 2);
     ::SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
     EXPECT_EQ(window->GetButton(3)->GetState(), 2);
-    EXPECT_EQ(Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), RGB(101, 188, 183));
+    EXPECT_EQ(wintest::Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), RGB(101, 188, 183));
     ::SendMessageA(button, BM_SETSTATE, FALSE, 0);
 }
 
@@ -429,7 +357,7 @@ TEST_F(NoteWindow, InfoLineShowsWhatItsKindAsksFor)
     // The clock line advances by itself, once a second.
     const Box info = window->InfoRect();
     auto band = [&] {
-        const Pixels px(window->GetHwnd());
+        const wintest::Pixels px(window->GetHwnd());
         std::vector<COLORREF> row;
         for (int y = info.top + 1; y < info.bottom; ++y)
             for (int x = info.left; x < info.right; ++x)
@@ -470,7 +398,7 @@ TEST_F(NoteWindow, ScreenshotOfThreeNotes)
     if (const char* shots = std::getenv("PINVEL_SHOTS_WIN")) {
         ::CreateDirectoryA(shots, nullptr);
         HWND desktop = ::GetDesktopWindow();
-        Pixels(desktop).Save(std::string(shots) + "\\notes.bmp");
+        wintest::Pixels(desktop).Save(std::string(shots) + "\\notes.bmp");
     }
 }
 

@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
-"""Draws Pinvel's icons and bitmaps into the folder given on the command line.
+"""Draws Pinvel's icons and bitmaps, and renders its alarm sound (see
+sound.py), into the folder given on the command line.
 
 Run by the build as:  python3 tools/art/make_art.py <outdir>
 Files whose bytes did not change are left alone, so the resource compiler
 only reruns when the artwork really changed.
 
-To add an image, write a function returning (file name, bytes) and list it
-in ARTWORK.
+To add an image or sound, write a function returning (file name, bytes)
+and list it in ARTWORK.
 """
 
 import collections
@@ -18,6 +19,7 @@ sys.dont_write_bytecode = True  # keep the source tree clean during builds
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import raster as R  # noqa: E402
+import sound  # noqa: E402
 
 # ------------------------------------------------------------------ palette
 PAPER = (255, 255, 189)
@@ -1026,7 +1028,7 @@ def about_icon():
 
 ARTWORK = ([app_icon, logo_banner, about_logo, about_icon, tray_icon,
             speaker_icon, submenu_icon]
-           + CAPTION_BITMAPS + MENU_ICON_FILES)
+           + CAPTION_BITMAPS + MENU_ICON_FILES + [sound.alarm_wave])
 
 
 def main(argv):

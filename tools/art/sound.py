@@ -45,10 +45,13 @@ def chime(length=LENGTH, rate=RATE, peak_dbfs=PEAK_DBFS):
         first = int(math.ceil(start * rate))
         for i in range(first, length):
             t = i / rate - start
-            env = 1.0 if t >= ATTACK else 0.5 - 0.5 * math.cos(math.pi * t / ATTACK)
+            env = 1.0
+            if t < ATTACK:
+                env = 0.5 - 0.5 * math.cos(math.pi * t / ATTACK)
+            w = 2 * math.pi * freq * t
             v = 0.0
             for ratio, amp, tau in PARTIALS:
-                v += amp * math.exp(-t / tau) * math.sin(2 * math.pi * freq * ratio * t)
+                v += amp * math.exp(-t / tau) * math.sin(w * ratio)
             out[i] += loud * env * v
     fade = int(TAIL * rate)
     for k in range(fade):
@@ -149,7 +152,8 @@ def wave(samples, rate=RATE, block_align=BLOCK_ALIGN):
     fmt += b"".join(struct.pack("<hh", *c) for c in COEFFICIENTS)
 
     def chunk(tag, body):
-        return tag + struct.pack("<I", len(body)) + body + b"\0" * (len(body) & 1)
+        pad = b"\0" * (len(body) & 1)
+        return tag + struct.pack("<I", len(body)) + body + pad
     body = (b"WAVE" + chunk(b"fmt ", fmt)
             + chunk(b"fact", struct.pack("<I", len(samples)))
             + chunk(b"data", data))

@@ -1,0 +1,107 @@
+// A note window's alarm: the sound of a due slot, and the alarm sheet.
+#include "../note/PinvelWnd.h"
+
+#include "PAlarmPages.h"
+#include "../framework/Strings.h"
+#include "../res/resource.h"
+#include "../store/PLogic.h"
+#include "../store/PNote.h"
+
+#include <mmsystem.h>
+
+#include <initializer_list>
+
+namespace {
+
+constexpr UINT kAlarmTimer = 2;
+constexpr UINT kAlarmPeriodMs = 6000;
+
+BOOL WINAPI SystemPlaySound(LPCSTR sound, HMODULE module, DWORD flags)
+{
+    return ::PlaySoundA(sound, module, flags);
+}
+
+UINT_PTR WINAPI SystemSetTimer(HWND hwnd, UINT_PTR id, UINT period, TIMERPROC proc)
+{
+    return ::SetTimer(hwnd, id, period, proc);
+}
+
+PinvelWnd::PlaySoundFunction g_playSound = &SystemPlaySound;
+PinvelWnd::SetTimerFunction g_setTimer = &SystemSetTimer;
+
+// Disabled slots show the moment the sheet opens; enabled ones what they hold.
+template <typename Slots, typename Now>
+void CopyIn(Slots& to, const Slots& from, const SYSTEMTIME& now, Now setNow)
+{
+    to = from;
+    for (auto& slot : to) {
+        if (slot.enabled)
+            continue;
+        slot.when = DateTimeFromSystemTime(now);
+        setNow(slot);
+    }
+}
+
+} // namespace
+
+void PinvelWnd::SetAlarmFunctions(PlaySoundFunction playSound, SetTimerFunction setTimer)
+{
+    g_playSound = playSound != nullptr ? playSound : &SystemPlaySound;
+    g_setTimer = setTimer != nullptr ? setTimer : &SystemSetTimer;
+}
+
+void PinvelWnd::StartAlarm(bool sound)
+{
+    if (!sound)
+        return;
+    m_alarmTimer = g_setTimer(m_hWnd, kAlarmTimer, kAlarmPeriodMs, nullptr);
+    if (m_alarmTimer == 0) {
+        // Nothing would ever stop a looping sound: better none at all.
+        StopAlarm();
+        return;
+    }
+    g_playSound(MAKEINTRESOURCEA(IDW_ALARM), fw::ResourceInstance(), SND_RESOURCE | SND_ASYNC | SND_LOOP);
+}
+
+void PinvelWnd::StopAlarm()
+{
+    g_playSound(nullptr, nullptr, 0);
+}
+
+void PinvelWnd::EditAlarms()
+{
+    PSetAlarmPS sheet(m_hWnd);
+    PSetGAPP general;
+    PSetDAPP daily;
+    PSetWAPP weekly;
+    PSetMAPP monthly;
+    PSetYAPP yearly;
+    const AlarmSet& alarms = m_note->m_alarms;
+    const SYSTEMTIME now = PLogic::LocalTime();
+    const int weekday = now.wDayOfWeek + 1;
+    CopyIn(general.m_slots, alarms.general, now, [](GeneralAlarm&) {});
+    CopyIn(daily.m_slots, alarms.daily, now, [](DailyAlarm&) {});
+    CopyIn(weekly.m_slots, alarms.weekly, now, [&](WeeklyAlarm& s) { s.weekday = weekday; });
+    CopyIn(monthly.m_slots, alarms.monthly, now, [&](MonthlyAlarm& s) { s.day = now.wDay; });
+    CopyIn(yearly.m_slots, alarms.yearly, now, [&](YearlyAlarm& s) {
+        s.month = now.wMonth;
+        s.day = now.wDay;
+    });
+    for (fw::PropertyPage* page : std::initializer_list<fw::PropertyPage*>{&general, &daily, &weekly, &monthly, &yearly})
+        sheet.AddPage(page);
+
+    INT_PTR result = IDCANCEL;
+    {
+        ModalScope modal(*this);
+        result = sheet.DoModal();
+    }
+    // The note may have been hidden or deleted from the tray meanwhile.
+    if (Closed() || result != IDOK)
+        return;
+    AlarmSet& target = m_note->m_alarms;
+    target.general = general.m_slots;
+    target.daily = daily.m_slots;
+    target.weekly = weekly.m_slots;
+    target.monthly = monthly.m_slots;
+    target.yearly = yearly.m_slots;
+}

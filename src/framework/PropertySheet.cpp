@@ -1,0 +1,113 @@
+#include "PropertySheet.h"
+
+#include "Strings.h"
+
+namespace fw {
+
+namespace {
+
+// The sheet being made: its callback has no other way to find its object.
+thread_local PropertySheet* t_creatingSheet = nullptr;
+
+} // namespace
+
+PROPSHEETPAGEA PropertyPage::Describe()
+{
+    PROPSHEETPAGEA page = {};
+    page.dwSize = sizeof(page);
+    page.dwFlags = PSP_DEFAULT;
+    page.hInstance = ResourceInstance();
+    page.pszTemplate = MAKEINTRESOURCEA(m_templateId);
+    page.pfnDlgProc = &PropertyPage::StaticDialogProc;
+    page.lParam = reinterpret_cast<LPARAM>(this);
+    return page;
+}
+
+void PropertyPage::SetResult(LRESULT result)
+{
+    ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+}
+
+INT_PTR PropertyPage::DialogProc(UINT msg, WPARAM, LPARAM lParam)
+{
+    if (msg == WM_INITDIALOG)
+        return OnInitDialog();
+    if (msg != WM_NOTIFY)
+        return FALSE;
+    const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
+    switch (header.code) {
+    case PSN_SETACTIVE:
+        SetResult(OnSetActive() ? 0 : -1);
+        return TRUE;
+    case PSN_APPLY:
+        if (m_sheet != nullptr)
+            m_sheet->m_accepted = true;
+        SetResult(PSNRET_NOERROR);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR CALLBACK PropertyPage::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    PropertyPage* self = nullptr;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<PropertyPage*>(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
+        self->Attach(hwnd, nullptr);
+    } else {
+        self = static_cast<PropertyPage*>(FromHandle(hwnd));
+    }
+    if (self == nullptr)
+        return FALSE;
+    const INT_PTR result = self->DialogProc(msg, wParam, lParam);
+    if (msg == WM_NCDESTROY)
+        self->Detach();
+    return result;
+}
+
+PropertySheet::PropertySheet(const std::string& caption, HWND parent, UINT startPage)
+    : m_caption(caption), m_parent(parent), m_startPage(startPage)
+{
+}
+
+void PropertySheet::AddPage(PropertyPage* page)
+{
+    page->m_sheet = this;
+    m_pages.push_back(page);
+}
+
+INT_PTR PropertySheet::DoModal()
+{
+    std::vector<PROPSHEETPAGEA> pages;
+    for (PropertyPage* page : m_pages)
+        pages.push_back(page->Describe());
+    PROPSHEETHEADERA header = {};
+    header.dwSize = sizeof(header);
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_USECALLBACK;
+    header.hwndParent = m_parent;
+    header.hInstance = ResourceInstance();
+    header.pszCaption = m_caption.c_str();
+    header.nPages = static_cast<UINT>(pages.size());
+    header.nStartPage = m_startPage;
+    header.ppsp = pages.data();
+    header.pfnCallback = &PropertySheet::SheetCallback;
+    m_accepted = false;
+    t_creatingSheet = this;
+    const INT_PTR result = ::PropertySheetA(&header);
+    t_creatingSheet = nullptr;
+    // OK is known by its PSN_APPLY: a sheet destroyed while it runs (its owner went
+    // away) or closed any other way ends as cancelled.
+    return result >= 0 && m_accepted ? IDOK : IDCANCEL;
+}
+
+int CALLBACK PropertySheet::SheetCallback(HWND hwnd, UINT msg, LPARAM)
+{
+    if (msg == PSCB_INITIALIZED && t_creatingSheet != nullptr) {
+        t_creatingSheet->SubclassWindow(hwnd);
+        t_creatingSheet = nullptr;
+    }
+    return 0;
+}
+
+} // namespace fw

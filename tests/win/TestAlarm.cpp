@@ -1,0 +1,318 @@
+#include "alarm/PAlarmPages.h"
+#include "note/PinvelWnd.h"
+#include "store/PLogic.h"
+#include "store/PNote.h"
+#include "text/PRichEdit.h"
+#include "Pixels.h"
+#include "WinTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <mmsystem.h>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// 7 December 2026 (a Monday), 09:41:27.
+SYSTEMTIME g_now = {};
+SYSTEMTIME Now()
+{
+    return g_now;
+}
+
+struct SoundCall {
+    bool play;
+    DWORD flags;
+    bool fromResource158;
+};
+std::vector<SoundCall> g_sounds;
+bool g_timerFails = false;
+
+BOOL WINAPI RecordSound(LPCSTR sound, HMODULE, DWORD flags)
+{
+    g_sounds.push_back({sound != nullptr, flags, sound == MAKEINTRESOURCEA(158)});
+    return TRUE;
+}
+
+UINT_PTR WINAPI MaybeSetTimer(HWND hwnd, UINT_PTR id, UINT period, TIMERPROC proc)
+{
+    return g_timerFails ? 0 : ::SetTimer(hwnd, id, period, proc);
+}
+
+std::function<void(HWND)> g_inSheet;
+void CALLBACK RunInSheet(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND sheet = ::GetActiveWindow();
+    if (sheet == nullptr || ::SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0) == 0)
+        return;
+    ::KillTimer(nullptr, timer);
+    auto action = std::move(g_inSheet);
+    g_inSheet = nullptr;
+    action(sheet);
+}
+
+class Alarms : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_now = {2026, 12, 1, 7, 9, 41, 27, 0};
+        g_sounds.clear();
+        g_timerFails = false;
+        PLogic::SetLocalTimeSource(&Now);
+        PinvelWnd::SetAlarmFunctions(&RecordSound, &MaybeSetTimer);
+        PLogic::SetProgramFolder(folder.Path());
+        logic = std::make_unique<PLogic>();
+        ASSERT_TRUE(logic->Create());
+    }
+    void TearDown() override
+    {
+        logic.reset();
+        PLogic::SetProgramFolder("");
+        PLogic::SetLocalTimeSource(nullptr);
+        PinvelWnd::SetAlarmFunctions(nullptr, nullptr);
+    }
+    // Runs the alarm sheet of a note's window with an action done inside it.
+    void InSheet(PinvelWnd* window, std::function<void(HWND)> action)
+    {
+        g_inSheet = std::move(action);
+        ::SetTimer(nullptr, 0, 80, &RunInSheet);
+        window->SendMessage(WM_COMMAND, 32773, 0);
+    }
+    static HWND Page(HWND sheet, int index)
+    {
+        ::SendMessageA(sheet, PSM_SETCURSEL, index, 0);
+        return reinterpret_cast<HWND>(::SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    }
+    static void Click(HWND page, int id) { ::SendMessageA(::GetDlgItem(page, id), BM_CLICK, 0, 0); }
+    static void Choose(HWND page, int id, int index)
+    {
+        ::SendMessageA(::GetDlgItem(page, id), CB_SETCURSEL, index, 0);
+        ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(::GetDlgItem(page, id)));
+    }
+    static void Picked(HWND page, int id, SYSTEMTIME st)
+    {
+        NMDATETIMECHANGE change = {};
+        change.nmhdr.hwndFrom = ::GetDlgItem(page, id);
+        change.nmhdr.idFrom = static_cast<UINT_PTR>(id);
+        change.nmhdr.code = DTN_DATETIMECHANGE;
+        change.dwFlags = GDT_VALID;
+        change.st = st;
+        ::SendMessageA(page, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&change));
+    }
+    static std::string ComboText(HWND page, int id)
+    {
+        char text[64] = {};
+        ::GetWindowTextA(::GetDlgItem(page, id), text, sizeof(text));
+        return text;
+    }
+
+    wintest::TempFolder folder{"pinvel-alarm"};
+    std::unique_ptr<PLogic> logic;
+};
+
+const DateTime kOpened = DateTime::FromFields(2026, 12, 7, 9, 41, 27);
+
+TEST_F(Alarms, ANewNotesSheetShowsTodayEverywhereAndOkStoresIt)
+{
+    PinvelWnd* window = logic->NewNoteAndShow();
+    InSheet(window, [](HWND sheet) {
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(sheet, 0x3021))) << "no Apply";
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(sheet, 9))) << "no Help";
+        HWND general = Page(sheet, 0);
+        EXPECT_EQ(::IsDlgButtonChecked(general, 1050), BST_UNCHECKED);
+        EXPECT_EQ(::IsDlgButtonChecked(general, 1049), BST_CHECKED) << "sound on";
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(general, 1049)));
+        SYSTEMTIME shown = {};
+        ::SendMessageA(::GetDlgItem(general, 1034), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
+        EXPECT_EQ(shown.wHour, 9);
+        EXPECT_EQ(shown.wMinute, 41);
+        HWND weekly = Page(sheet, 2);
+        EXPECT_EQ(ComboText(weekly, 1081), "\xD0\xC7\xC6\xDA\xD2\xBB"); // 星期一
+        HWND yearly = Page(sheet, 4);
+        EXPECT_EQ(ComboText(yearly, 1021), "\xCA\xAE\xB6\xFE\xD4\xC2"); // 十二月
+        EXPECT_EQ(ComboText(yearly, 1034), "7");
+        Click(Page(sheet, 0), 1050);
+        ::SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    });
+    const AlarmSet& alarms = window->GetNote()->m_alarms;
+    EXPECT_TRUE(alarms.general[0].enabled);
+    EXPECT_EQ(alarms.general[0].when, kOpened) << "the moment the sheet opened";
+    EXPECT_FALSE(alarms.daily[3].enabled);
+    EXPECT_EQ(alarms.daily[3].when, kOpened) << "disabled slots keep what the sheet showed";
+    EXPECT_EQ(alarms.weekly[1].weekday, 2);
+    EXPECT_EQ(alarms.yearly[5].month, 12);
+    EXPECT_EQ(alarms.yearly[5].day, 7);
+}
+
+TEST_F(Alarms, NamesDatesAndTimesGoIntoTheSlots)
+{
+    PinvelWnd* window = logic->NewNoteAndShow();
+    InSheet(window, [](HWND sheet) {
+        HWND general = Page(sheet, 0);
+        Picked(general, 1021, {2030, 6, 0, 3, 0, 0, 0, 0});   // date only: keeps 09:41:27
+        Picked(general, 1044, {1999, 1, 0, 1, 22, 5, 9, 0});  // time only: keeps the day
+        Choose(Page(sheet, 2), 1012, 1);                      // 星期一
+        Choose(Page(sheet, 3), 1102, 30);                     // 31
+        Choose(Page(sheet, 4), 1016, 11);                     // 十二月
+        Click(Page(sheet, 4), 1040);                          // row 5's sound off
+        ::SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    });
+    const AlarmSet& alarms = window->GetNote()->m_alarms;
+    EXPECT_EQ(alarms.general[1].when, DateTime::FromFields(2030, 6, 3, 9, 41, 27));
+    EXPECT_EQ(alarms.general[5].when, DateTime::FromFields(2026, 12, 7, 22, 5, 9));
+    EXPECT_EQ(alarms.weekly[0].weekday, 2);
+    EXPECT_EQ(alarms.monthly[5].day, 31);
+    EXPECT_EQ(alarms.yearly[0].month, 12);
+    EXPECT_FALSE(alarms.yearly[4].sound);
+}
+
+TEST_F(Alarms, CancelAfterEditsChangesNothing)
+{
+    PinvelWnd* window = logic->NewNoteAndShow();
+    const AlarmSet before = window->GetNote()->m_alarms;
+    InSheet(window, [](HWND sheet) {
+        Click(Page(sheet, 0), 1052);
+        Choose(Page(sheet, 2), 1014, 4);
+        Click(Page(sheet, 4), 1027);
+        ::SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    });
+    const AlarmSet& after = window->GetNote()->m_alarms;
+    EXPECT_FALSE(after.general[2].enabled);
+    EXPECT_EQ(after.weekly[2].weekday, before.weekly[2].weekday);
+    EXPECT_EQ(after.general[0].when, before.general[0].when);
+}
+
+TEST_F(Alarms, HidingOrDeletingTheNoteFromTheTrayEndsTheSheetAsCancelled)
+{
+    PinvelWnd* window = logic->NewNoteAndShow();
+    PNote* note = window->GetNote();
+    InSheet(window, [&](HWND sheet) {
+        Click(Page(sheet, 0), 1050);
+        logic->HideNote(note);
+        EXPECT_FALSE(::IsWindow(sheet));
+    });
+    EXPECT_TRUE(logic->IsHidden(note));
+    EXPECT_FALSE(note->m_alarms.general[0].enabled);
+
+    window = logic->ShowNote(note);
+    InSheet(window, [&](HWND) { logic->DeleteNote(note); });
+    EXPECT_TRUE(logic->Notes().empty());
+    EXPECT_TRUE(logic->Windows().empty());
+    logic->SendMessage(WM_TIMER, 1, 0); // lets the closed window's object go
+}
+
+TEST_F(Alarms, DueSlotShowsTheNoteAndLoopsTheSoundForSixSeconds)
+{
+    PNote* note = logic->NewNote();
+    note->Editor()->StreamInText("wake up", false);
+    note->m_alarms.daily[2].enabled = true;
+    note->m_alarms.daily[2].when = DateTime::FromFields(2000, 1, 1, 9, 41, 0);
+    note->CheckAlarms();
+    ASSERT_EQ(logic->Windows().size(), 1u) << "a hidden note gets a window";
+    PinvelWnd* window = logic->Windows().front().get();
+    EXPECT_EQ(window->AlarmTimer(), 2u);
+    ASSERT_EQ(g_sounds.size(), 1u);
+    EXPECT_TRUE(g_sounds[0].play);
+    EXPECT_TRUE(g_sounds[0].fromResource158);
+    EXPECT_EQ(g_sounds[0].flags, 0x4000Du);
+    window->SendMessage(WM_TIMER, 2, 0);
+    EXPECT_EQ(window->AlarmTimer(), 0u);
+    ASSERT_EQ(g_sounds.size(), 2u);
+    EXPECT_FALSE(g_sounds[1].play) << "stopped once";
+    window->SendMessage(WM_TIMER, 2, 0);
+    EXPECT_EQ(g_sounds.size(), 2u);
+
+    note->CheckAlarms();
+    logic->HideNote(note);
+    EXPECT_FALSE(g_sounds.back().play) << "hiding the note stops its sound";
+
+    note->m_alarms.daily[2].sound = false;
+    g_sounds.clear();
+    note->CheckAlarms();
+    EXPECT_EQ(logic->Windows().front()->AlarmTimer(), 0u);
+    EXPECT_TRUE(g_sounds.empty()) << "no sound asked for";
+}
+
+TEST_F(Alarms, ASoundThatNothingWouldStopIsNotStarted)
+{
+    PNote* note = logic->NewNote();
+    note->m_alarms.general[0].enabled = true;
+    note->m_alarms.general[0].when = kOpened;
+    g_timerFails = true;
+    note->CheckAlarms();
+    ASSERT_FALSE(g_sounds.empty());
+    for (const SoundCall& call : g_sounds)
+        EXPECT_FALSE(call.play);
+}
+
+TEST_F(Alarms, NotesDueTogetherAreShownInListOrderWithTheirText)
+{
+    PNote* first = logic->NewNote();
+    first->Editor()->StreamInText("first", false);
+    ASSERT_TRUE(first->Save());
+    PNote* second = logic->NewNote();
+    second->m_alarms.monthly[0] = {};
+    for (PNote* note : {first, second}) {
+        note->m_alarms.weekly[4].enabled = true;
+        note->m_alarms.weekly[4].weekday = 2;
+        note->m_alarms.weekly[4].when = DateTime::FromFields(2000, 1, 1, 9, 41, 0);
+        ASSERT_TRUE(note->Save());
+    }
+    logic.reset();
+    logic = std::make_unique<PLogic>();
+    ASSERT_TRUE(logic->Create());
+    ASSERT_EQ(logic->Notes().size(), 2u);
+    for (const auto& note : logic->Notes())
+        note->CheckAlarms();
+    ASSERT_EQ(logic->Windows().size(), 2u);
+    EXPECT_EQ(logic->Windows().front()->GetNote(), logic->Notes().front().get());
+    std::string text;
+    logic->Windows().front()->GetEditor()->StreamOutText(text, false);
+    EXPECT_EQ(text, "first") << "loaded from its file when shown";
+}
+
+TEST(AlarmSound, WaveResourceInTheStatedFormat)
+{
+    HRSRC found = ::FindResourceA(nullptr, MAKEINTRESOURCEA(158), "WAVE");
+    ASSERT_NE(found, nullptr);
+    const auto* bytes = static_cast<const unsigned char*>(::LockResource(::LoadResource(nullptr, found)));
+    auto u16 = [&](int at) { return bytes[at] | (bytes[at + 1] << 8); };
+    auto u32 = [&](int at) { return static_cast<unsigned>(u16(at) | (u16(at + 2) << 16)); };
+    ASSERT_EQ(std::string(reinterpret_cast<const char*>(bytes) + 8, 4), "WAVE");
+    ASSERT_EQ(std::string(reinterpret_cast<const char*>(bytes) + 12, 4), "fmt ");
+    EXPECT_EQ(u16(20), 2) << "Microsoft ADPCM";
+    EXPECT_EQ(u16(22), 1);
+    EXPECT_EQ(u32(24), 22050u);
+    EXPECT_EQ(u32(28), 11156u);
+    EXPECT_EQ(u16(32), 512);
+    EXPECT_EQ(u16(34), 4);
+    unsigned at = 20 + u32(16);
+    while (std::string(reinterpret_cast<const char*>(bytes) + at, 4) != "data")
+        at += 8 + u32(static_cast<int>(at) + 4);
+    EXPECT_EQ(u32(static_cast<int>(at) + 4), 11162u);
+}
+
+// The five pages as a person sees them, saved when a folder for screenshots is given.
+TEST_F(Alarms, ScreenshotOfEveryPage)
+{
+    const char* shots = std::getenv("PINVEL_SHOTS_WIN");
+    if (shots == nullptr)
+        GTEST_SKIP() << "no folder for screenshots";
+    PinvelWnd* window = logic->NewNoteAndShow();
+    window->GetNote()->m_alarms.weekly[1].enabled = true;
+    InSheet(window, [&](HWND sheet) {
+        for (int page = 0; page < 5; ++page) {
+            Page(sheet, page);
+            wintest::PumpUntil([] { return false; }, 200);
+            wintest::Pixels(sheet).Save(std::string(shots) + "\\alarm-page" + std::to_string(page + 1) + ".bmp");
+        }
+        ::SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    });
+}
+
+} // namespace

@@ -112,6 +112,11 @@ INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     }
     if (self == nullptr)
         return FALSE;
+    LRESULT reflected = 0;
+    if (ReflectToChild(self, msg, wParam, lParam, reflected)) {
+        ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, reflected);
+        return TRUE;
+    }
     const INT_PTR result = self->DialogProc(msg, wParam, lParam);
     if (msg == WM_NCDESTROY)
         self->Detach();

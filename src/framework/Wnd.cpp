@@ -138,15 +138,21 @@ HWND NotifyingChild(UINT msg, LPARAM lParam)
 
 } // namespace
 
+bool ReflectToChild(Wnd* parent, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    HWND child = NotifyingChild(msg, lParam);
+    if (child == nullptr)
+        return false;
+    Wnd* childObject = Wnd::FromHandle(child);
+    return childObject != nullptr && childObject != parent &&
+           childObject->OnReflectedMessage(msg, wParam, lParam, result);
+}
+
 LRESULT DispatchToObject(Wnd* self, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (HWND child = NotifyingChild(msg, lParam)) {
-        Wnd* childObject = Wnd::FromHandle(child);
-        LRESULT result = 0;
-        if (childObject != nullptr && childObject != self &&
-            childObject->OnReflectedMessage(msg, wParam, lParam, result))
-            return result;
-    }
+    LRESULT reflected = 0;
+    if (ReflectToChild(self, msg, wParam, lParam, reflected))
+        return reflected;
     if (msg != WM_NCDESTROY)
         return self->WindowProc(msg, wParam, lParam);
     const LRESULT result = self->WindowProc(msg, wParam, lParam);

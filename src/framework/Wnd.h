@@ -59,9 +59,14 @@ private:
     static LRESULT CALLBACK StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
     friend LRESULT DispatchToObject(Wnd* self, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    friend bool ReflectToChild(Wnd* parent, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     WNDPROC m_superProc = nullptr;
 };
+
+// Offers a notification sent to a parent to the object of the child it comes from;
+// true when the child handled it.
+bool ReflectToChild(Wnd* parent, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 // Registers a window class unless one of that name exists already. The window procedure
 // is always the default one: window objects take their windows over at creation.

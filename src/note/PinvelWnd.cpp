@@ -2,6 +2,7 @@
 
 #include "../app/Messages.h"
 #include "../app/PError.h"
+#include "../appearance/PAppearanceDlg.h"
 #include "../core/Placement.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
@@ -185,6 +186,9 @@ LRESULT PinvelWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_NCRBUTTONUP:
         SendMessage(WM_NOTE_CONTEXTMENU, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return DefWindowProc(msg, wParam, lParam);
+    case WM_APPLY_APPEARANCE:
+        ApplyAppearance(*reinterpret_cast<const PAppearanceDlg*>(wParam));
+        return 0;
     case WM_NOTE_CONTEXTMENU:
         ShowContextMenu(static_cast<int>(wParam), static_cast<int>(lParam));
         return 0;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+class PAppearanceDlg;
 class PIconMenu;
 class PNote;
 class PRichEdit;
@@ -53,6 +54,11 @@ public:
     UINT_PTR AlarmTimer() const { return m_alarmTimer; }
     // Edits the note's thirty alarm slots in the alarm sheet.
     void EditAlarms();
+    // The appearance dialog, and what its OK or Apply does to the note: the scheme
+    // always, the colours when one differs, then to every open note and to new notes
+    // as its check boxes ask.
+    void OnAppearance();
+    void ApplyAppearance(const PAppearanceDlg& dialog);
 
     // True while a dialog, menu or sheet of this window runs its own message loop.
     // A window closed meanwhile (from the tray) keeps its object until the loop ends,

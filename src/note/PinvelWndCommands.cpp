@@ -77,6 +77,9 @@ LRESULT PinvelWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     case ID_NOTE_ALARMS:
         EditAlarms();
         return 0;
+    case ID_NOTE_APPEARANCE:
+        OnAppearance();
+        return 0;
     case ID_NOTE_NEW:
         if (logic != nullptr)
             logic->NewNoteAndShow();

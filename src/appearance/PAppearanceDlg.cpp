@@ -1,0 +1,91 @@
+#include "PAppearanceDlg.h"
+
+#include "../app/Messages.h"
+#include "../core/Schemes.h"
+#include "../res/resource.h"
+
+namespace {
+
+constexpr int kPlaceholders[3] = {IDC_APPEARANCE_BACKGROUND, IDC_APPEARANCE_EDGE, IDC_APPEARANCE_BORDER};
+
+} // namespace
+
+PAppearanceDlg::PAppearanceDlg() : fw::Dialog(IDD_APPEARANCE) {}
+
+BOOL PAppearanceDlg::OnInitDialog()
+{
+    const COLORREF colours[3] = {m_background, m_edge, m_border};
+    for (int i = 0; i < 3; ++i) {
+        // The buttons take the places of hidden placeholders in the template.
+        HWND placeholder = ::GetDlgItem(m_hWnd, kPlaceholders[i]);
+        RECT rect;
+        ::GetClientRect(placeholder, &rect);
+        ::MapWindowPoints(placeholder, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+        m_buttons[i].Create(rect, m_hWnd, colours[i]);
+    }
+    HWND combo = ::GetDlgItem(m_hWnd, IDC_APPEARANCE_SCHEME);
+    for (const ColorScheme* scheme = kColorSchemes; scheme->id != -1; ++scheme)
+        ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(scheme->name));
+    fw::Dialog::OnInitDialog();
+    return TRUE;
+}
+
+void PAppearanceDlg::DoDataExchange(fw::DataExchange& exchange)
+{
+    exchange.Check(IDC_APPEARANCE_TO_NEW, m_applyToNew);
+    exchange.Check(IDC_APPEARANCE_TO_VISIBLE, m_applyToVisible);
+    HWND combo = ::GetDlgItem(m_hWnd, IDC_APPEARANCE_SCHEME);
+    if (exchange.Saving()) {
+        const LRESULT selected = ::SendMessageA(combo, CB_GETCURSEL, 0, 0);
+        m_scheme = selected == CB_ERR ? -1 : static_cast<int>(selected);
+    } else {
+        ::SendMessageA(combo, CB_SETCURSEL, FindScheme(m_scheme) != nullptr ? m_scheme : -1, 0);
+    }
+}
+
+INT_PTR PAppearanceDlg::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_COLORBUTTON_CHANGED) {
+        OnColorChanged();
+        return TRUE;
+    }
+    if (msg == WM_COMMAND && LOWORD(wParam) == IDC_APPEARANCE_SCHEME && HIWORD(wParam) == CBN_SELCHANGE) {
+        OnSchemeChanged();
+        return TRUE;
+    }
+    if (msg == WM_COMMAND && LOWORD(wParam) == IDC_APPEARANCE_APPLY) {
+        OnApply();
+        return TRUE;
+    }
+    return fw::Dialog::DialogProc(msg, wParam, lParam);
+}
+
+void PAppearanceDlg::OnSchemeChanged()
+{
+    const LRESULT selected = ::SendDlgItemMessageA(m_hWnd, IDC_APPEARANCE_SCHEME, CB_GETCURSEL, 0, 0);
+    const ColorScheme* scheme = selected == CB_ERR ? nullptr : FindScheme(static_cast<int>(selected));
+    if (scheme == nullptr)
+        return;
+    m_background = scheme->background;
+    m_edge = scheme->edge;
+    m_border = scheme->border;
+    m_buttons[0].SetColor(m_background);
+    m_buttons[1].SetColor(m_edge);
+    m_buttons[2].SetColor(m_border);
+}
+
+void PAppearanceDlg::OnColorChanged()
+{
+    m_background = m_buttons[0].GetColor();
+    m_edge = m_buttons[1].GetColor();
+    m_border = m_buttons[2].GetColor();
+    ::SendDlgItemMessageA(m_hWnd, IDC_APPEARANCE_SCHEME, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+}
+
+void PAppearanceDlg::OnApply()
+{
+    // What Apply did cannot be taken back: Cancel goes for good.
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDCANCEL), FALSE);
+    UpdateData(true);
+    ::SendMessageA(::GetWindow(m_hWnd, GW_OWNER), WM_APPLY_APPEARANCE, reinterpret_cast<WPARAM>(this), 0);
+}

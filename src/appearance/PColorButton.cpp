@@ -1,0 +1,125 @@
+#include "PColorButton.h"
+
+#include "../app/Messages.h"
+#include "../framework/CommonDialogs.h"
+#include "../framework/Gdi.h"
+#include "../framework/Strings.h"
+#include "../res/resource.h"
+
+#include <commdlg.h>
+
+namespace {
+
+bool ChooseInDialog(HWND owner, COLORREF& colour)
+{
+    return fw::ShowColorDialog(owner, CC_FULLOPEN, colour);
+}
+
+PColorButton::ChooseFunction g_choose = &ChooseInDialog;
+
+void Fill(HDC dc, const RECT& rect, COLORREF colour)
+{
+    ::SetBkColor(dc, colour);
+    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+}
+
+} // namespace
+
+void PColorButton::SetChooseFunction(ChooseFunction function)
+{
+    g_choose = function != nullptr ? function : &ChooseInDialog;
+}
+
+PColorButton::~PColorButton() = default;
+
+bool PColorButton::Create(const RECT& rect, HWND parent, COLORREF colour)
+{
+    m_colour = colour;
+    return CreateEx(0, "BUTTON", nullptr, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_BITMAP, rect.left, rect.top,
+                    rect.right - rect.left, rect.bottom - rect.top, parent, nullptr);
+}
+
+void PColorButton::SetColor(COLORREF colour)
+{
+    m_colour = colour;
+    if (m_hWnd != nullptr)
+        DrawSwatch();
+}
+
+LRESULT PColorButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_CREATE) {
+        if (DefWindowProc(msg, wParam, lParam) == -1)
+            return -1;
+        DrawSwatch();
+        return 0;
+    }
+    if (msg == WM_DESTROY) {
+        const LRESULT result = DefWindowProc(msg, wParam, lParam);
+        if (HGDIOBJ image = reinterpret_cast<HGDIOBJ>(SendMessage(BM_SETIMAGE, IMAGE_BITMAP, 0)))
+            ::DeleteObject(image);
+        return result;
+    }
+    return DefWindowProc(msg, wParam, lParam);
+}
+
+bool PColorButton::OnReflectedMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result)
+{
+    if (msg != WM_COMMAND || HIWORD(wParam) != BN_CLICKED)
+        return false;
+    OnClicked();
+    result = 0;
+    return true;
+}
+
+void PColorButton::OnClicked()
+{
+    COLORREF colour = m_colour;
+    if (!g_choose(::GetActiveWindow(), colour))
+        return;
+    SetColor(colour);
+    ::SendMessageA(::GetParent(m_hWnd), WM_COLORBUTTON_CHANGED, reinterpret_cast<WPARAM>(m_hWnd),
+                   static_cast<LPARAM>(colour));
+}
+
+void PColorButton::DrawSwatch()
+{
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    const int l = client.left, t = client.top, r = client.right, b = client.bottom;
+    const int h = b - t;
+    fw::WindowDC screen(m_hWnd, fw::WindowDC::Client);
+    fw::MemoryDC memory(screen.Get());
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen.Get(), r - l, h);
+    {
+        fw::SelectObject selectBitmap(memory.Get(), bitmap);
+        HDC dc = memory.Get();
+        Fill(dc, client, ::GetSysColor(COLOR_BTNFACE));
+
+        fw::Pen black(::CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+        fw::Brush swatch(::CreateSolidBrush(m_colour));
+        {
+            fw::SelectObject selectPen(dc, black.Get());
+            fw::SelectObject selectBrush(dc, swatch.Get());
+            ::Rectangle(dc, l + 4, t + 4, r - 17, b - 4);
+        }
+
+        // An etched vertical line: a 3-D rectangle two pixels wide.
+        const int x = r - 14;
+        const int top = t + 4;
+        const int height = h - 8;
+        Fill(dc, {x, top, x + 1, top + height - 1}, ::GetSysColor(COLOR_BTNSHADOW));
+        Fill(dc, {x + 1, top, x + 2, top + height}, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        Fill(dc, {x, top + height - 1, x + 2, top + height}, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+
+        HICON arrow = static_cast<HICON>(::LoadImageA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDI_DROP_ARROW),
+                                                      IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+        if (arrow != nullptr) {
+            ::DrawIconEx(dc, r - 10, t + (h - 8) / 2, arrow, 16, 16, 0, nullptr, DI_NORMAL);
+            ::DestroyIcon(arrow);
+        }
+    }
+    HGDIOBJ old = reinterpret_cast<HGDIOBJ>(SendMessage(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+    if (old != nullptr && old != bitmap)
+        ::DeleteObject(old);
+}

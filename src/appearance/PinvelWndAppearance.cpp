@@ -1,0 +1,41 @@
+// A note window's colours, from the appearance dialog.
+#include "../note/PinvelWnd.h"
+
+#include "PAppearanceDlg.h"
+#include "../store/PLogic.h"
+
+void PinvelWnd::OnAppearance()
+{
+    PAppearanceDlg dialog;
+    dialog.m_scheme = m_look->scheme;
+    dialog.m_background = m_look->background;
+    dialog.m_edge = m_look->edge;
+    dialog.m_border = m_look->border;
+    INT_PTR result = IDCANCEL;
+    {
+        ModalScope modal(*this);
+        result = dialog.DoModal(m_hWnd);
+    }
+    if (result != IDOK || Closed())
+        return;
+    ApplyAppearance(dialog);
+}
+
+void PinvelWnd::ApplyAppearance(const PAppearanceDlg& dialog)
+{
+    m_look->scheme = dialog.m_scheme;
+    if (dialog.m_background != m_look->background || dialog.m_edge != m_look->edge ||
+        dialog.m_border != m_look->border) {
+        m_look->background = dialog.m_background;
+        m_look->edge = dialog.m_edge;
+        m_look->border = dialog.m_border;
+        ApplyLook(*m_look);
+    }
+    PLogic* logic = PLogic::Current();
+    if (logic == nullptr)
+        return;
+    if (dialog.m_applyToVisible)
+        logic->ApplyLookToAll(*m_look);
+    if (dialog.m_applyToNew)
+        logic->SetDefaultLook(*m_look);
+}

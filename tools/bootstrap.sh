@@ -11,7 +11,7 @@ need_pkgs=(
   locales
   cmake make g++ googletest
   clang libclang-rt-14-dev
-  imagemagick
+  imagemagick zip fp-utils
   python3
 )
 

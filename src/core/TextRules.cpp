@@ -100,3 +100,16 @@ int FindNameIndex(const std::vector<std::string>& names, std::string_view text, 
     }
     return 0;
 }
+
+bool IsOpenableLink(std::string_view target)
+{
+    std::string lower;
+    for (char c : target)
+        lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    for (const char* prefix : {"http://", "https://", "ftp://", "mailto:", "www."}) {
+        const std::string_view p(prefix);
+        if (lower.size() > p.size() && lower.compare(0, p.size(), p) == 0)
+            return true;
+    }
+    return false;
+}

@@ -38,3 +38,8 @@ std::string NotFoundShownText(std::string_view text, LeadBytePredicate isLead);
 // The number (from 1) of the first name equal to the text, ignoring the case of
 // single-byte letters; 0 when none is.
 int FindNameIndex(const std::vector<std::string>& names, std::string_view text, LeadBytePredicate isLead);
+
+// Links in a note are opened through the shell, and a note's text may come from a file
+// someone else wrote: only web and mail addresses are opened, never a file, a share or
+// a program ("file:", "\\server\...", "C:\...").
+bool IsOpenableLink(std::string_view target);

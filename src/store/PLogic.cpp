@@ -158,6 +158,8 @@ LRESULT PLogic::OnTimer(WPARAM timerId, LPARAM lParam)
                                    [](std::unique_ptr<PNote>& note) { note->CheckAlarms(); });
     if (!ran)
         return 0;
+    // A crash or a power cut costs at most the last minute of typing.
+    SaveChangedNotes();
     return DefWindowProc(WM_TIMER, timerId, lParam);
 }
 

@@ -35,7 +35,10 @@ public:
     bool LoadSettings();
     bool SaveSettings();
     const NoteLook& DefaultLook() const { return m_defaultLook; }
-    void SetDefaultLook(const NoteLook& look) { m_defaultLook = look; }
+    // Takes the look for new notes and keeps it in the settings file at once.
+    void SetDefaultLook(const NoteLook& look);
+    // Saves every note whose text or fields changed since it was last saved.
+    void SaveChangedNotes();
 
     std::string GetFolder() const { return m_folder; }
     const std::list<std::unique_ptr<PNote>>& Notes() const { return m_notes; }
@@ -93,6 +96,7 @@ private:
     LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
     LRESULT OnLogicExit();
     void DeleteClosedWindows();
+    void DestroyNoteWindow(PinvelWnd* window);
 
     std::string m_folder;
     int m_titleCounter = 1;

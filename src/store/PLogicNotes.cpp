@@ -72,7 +72,7 @@ void PLogic::DeleteNote(PNote* note)
     if (it == m_notes.end())
         return;
     while (PinvelWnd* window = FindNoteWindow(note))
-        CloseNoteWindow(window);
+        DestroyNoteWindow(window);
     ::DeleteFileA(note->GetFilePath().c_str());
     m_notes.erase(it);
 }
@@ -118,6 +118,17 @@ void PLogic::HideNote(PNote* note)
 }
 
 void PLogic::CloseNoteWindow(PinvelWnd* window)
+{
+    auto it = std::find_if(m_windows.begin(), m_windows.end(), [window](const auto& p) { return p.get() == window; });
+    if (it == m_windows.end())
+        return;
+    PNote* note = window->GetNote();
+    DestroyNoteWindow(window);
+    // What was typed into a note is on disk once the note is out of sight.
+    note->SaveIfChanged();
+}
+
+void PLogic::DestroyNoteWindow(PinvelWnd* window)
 {
     auto it = std::find_if(m_windows.begin(), m_windows.end(), [window](const auto& p) { return p.get() == window; });
     if (it == m_windows.end())
@@ -177,6 +188,25 @@ void PLogic::LoadAllNotes()
             LoadNote(folder + "\\" + found.cFileName);
     } while (::FindNextFileA(search, &found));
     ::FindClose(search);
+}
+
+void PLogic::SaveChangedNotes()
+{
+    bool folderMade = false;
+    for (auto& note : m_notes) {
+        if (!note->IsTextLoaded() || !note->HasUnsavedChanges())
+            continue;
+        if (!folderMade)
+            ::CreateDirectoryA(NotesFolder().c_str(), nullptr);
+        folderMade = true;
+        note->Save();
+    }
+}
+
+void PLogic::SetDefaultLook(const NoteLook& look)
+{
+    m_defaultLook = look;
+    SaveSettings();
 }
 
 void PLogic::SaveAllNotes()

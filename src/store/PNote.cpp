@@ -91,11 +91,8 @@ void PNote::CheckAlarms()
         window->StartAlarm(due > 0);
 }
 
-bool PNote::Save()
+NoteFields PNote::Fields() const
 {
-    fw::WaitCursor wait;
-    if (!m_textLoaded)
-        return true;
     NoteFields fields;
     fields.title = m_title;
     fields.userName = m_userName;
@@ -103,9 +100,46 @@ bool PNote::Save()
     fields.stamp1 = m_stamp1;
     fields.look = m_look;
     fields.alarms = m_alarms;
+    return fields;
+}
+
+std::string PNote::EncodedFields() const
+{
+    return EncodeNoteFile(Fields(), std::string_view());
+}
+
+void PNote::MarkSaved()
+{
+    m_savedFields = EncodedFields();
+    if (m_edit && m_edit->IsWindow())
+        m_edit->SendMessage(EM_SETMODIFY, FALSE);
+}
+
+bool PNote::HasUnsavedChanges() const
+{
+    if (m_edit && m_edit->IsWindow() && m_edit->SendMessage(EM_GETMODIFY) != 0)
+        return true;
+    return EncodedFields() != m_savedFields;
+}
+
+bool PNote::SaveIfChanged()
+{
+    if (!m_textLoaded || !HasUnsavedChanges())
+        return true;
+    return Save();
+}
+
+bool PNote::Save()
+{
+    fw::WaitCursor wait;
+    if (!m_textLoaded)
+        return true;
     std::string rtf;
     m_edit->StreamOutText(rtf, true);
-    return fw::ReplaceFileContents(m_filePath, EncodeNoteFile(fields, rtf));
+    if (!fw::ReplaceFileContents(m_filePath, EncodeNoteFile(Fields(), rtf)))
+        return false;
+    MarkSaved();
+    return true;
 }
 
 bool PNote::Load(bool applyFields, bool loadText)
@@ -137,6 +171,7 @@ bool PNote::Load(bool applyFields, bool loadText)
     m_textLoaded = loadText;
     if (loadText)
         m_edit->StreamInText(rtf, true);
+    MarkSaved();
     NotifyChanged(this);
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "../core/AlarmSet.h"
 #include "../core/DateTime.h"
+#include "../core/NoteFile.h"
 #include "../core/NoteLook.h"
 
 #include <windows.h>
@@ -39,6 +40,10 @@ public:
     // file is the only copy of the text. False when the file cannot be written; the
     // previous file then stays as it was.
     bool Save();
+    // True when the text or a stored field changed since the last load or save.
+    bool HasUnsavedChanges() const;
+    // Saves a note whose text is loaded and that changed; true when nothing was lost.
+    bool SaveIfChanged();
     // Reads the note file: the stored fields when applyFields is set, the text when
     // loadText is set. False for a file that is missing, not a note file or damaged;
     // the record is then unchanged.
@@ -59,4 +64,10 @@ private:
     std::string m_userName;
     bool m_textLoaded = true;
     std::string m_filePath;
+    // The stored fields as they were last loaded or saved.
+    std::string m_savedFields;
+
+    NoteFields Fields() const;
+    std::string EncodedFields() const;
+    void MarkSaved();
 };

@@ -1,6 +1,7 @@
 #include "PRichEdit.h"
 
 #include "../app/PError.h"
+#include "../core/TextRules.h"
 #include "../framework/Strings.h"
 #include "../framework/WaitCursor.h"
 #include "../res/resource.h"
@@ -125,7 +126,9 @@ void PRichEdit::OnLink(const ENLINK& link)
         return;
     CHARRANGE range = link.chrg;
     SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    g_linkOpener(GetSelectedText());
+    const std::string target = GetSelectedText();
+    if (IsOpenableLink(target))
+        g_linkOpener(target);
 }
 
 void PRichEdit::OnDropFiles(const ENDROPFILES& drop)

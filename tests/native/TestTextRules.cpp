@@ -114,4 +114,14 @@ TEST(FindNameIndex, FirstEqualNameIgnoringCase)
     EXPECT_EQ(FindNameIndex(months, "", Gbk), 0);
 }
 
+TEST(IsOpenableLink, WebAndMailOnly)
+{
+    for (const char* good : {"http://example.com/", "HTTPS://example.com/a?b", "mailto:anna@example.org",
+                             "www.example.com", "ftp://files.example.com/x"})
+        EXPECT_TRUE(IsOpenableLink(good)) << good;
+    for (const char* bad : {"file:///C:/Windows/system32/calc.exe", "\\\\server\\share\\run.exe", "C:\\x.exe",
+                            "http://", "javascript:alert(1)", "notes://x", " http://x", ""})
+        EXPECT_FALSE(IsOpenableLink(bad)) << bad;
+}
+
 } // namespace

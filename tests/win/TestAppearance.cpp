@@ -132,6 +132,8 @@ TEST_F(Appearance, BothBoxesReachOpenNotesAndNewOnesAcrossARestart)
     PinvelWnd* first = logic->NewNoteAndShow();
     PinvelWnd* second = logic->NewNoteAndShow();
     PNote* hidden = logic->NewNote();
+    ::SetWindowPos(first->GetHwnd(), nullptr, 20, 20, 300, 200, SWP_NOZORDER);
+    ::SetWindowPos(second->GetHwnd(), nullptr, 700, 300, 300, 200, SWP_NOZORDER);
     InDialog(first, [](HWND dialog) {
         ChooseScheme(dialog, 5);
         ::CheckDlgButton(dialog, 1125, BST_CHECKED);

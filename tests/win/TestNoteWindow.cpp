@@ -247,7 +247,7 @@ TEST_F(NoteWindow, OneWindowPerNoteAndLooksAppliedWithoutMoving)
     EXPECT_EQ(wintest::Pixels(second->GetHwnd()).At(1, 1), pink.edge);
 }
 
-TEST_F(NoteWindow, HidingAndShowingKeepsTheTextWithoutTheFile)
+TEST_F(NoteWindow, HidingSavesAChangedNoteAndShowingNeedsNoFile)
 {
     PinvelWnd* window = Open(100, 100, 300, 200);
     PNote* note = window->GetNote();
@@ -255,13 +255,17 @@ TEST_F(NoteWindow, HidingAndShowingKeepsTheTextWithoutTheFile)
     logic->HideNote(note);
     EXPECT_TRUE(logic->IsHidden(note));
     EXPECT_FALSE(::IsWindowVisible(note->Editor()->GetHwnd()));
-    EXPECT_EQ(wintest::ReadFileBytes(note->GetFilePath()), "<missing>") << "nothing was written";
+    const std::string saved = wintest::ReadFileBytes(note->GetFilePath());
+    EXPECT_NE(saved.find("kept in the control"), std::string::npos) << "saved when hidden";
+
+    ::DeleteFileA(note->GetFilePath().c_str());
     logic->ShowNote(note);
     std::string text;
     note->Editor()->StreamOutText(text, false);
-    EXPECT_EQ(text, "kept in the control");
+    EXPECT_EQ(text, "kept in the control") << "shown again from the control, not the file";
     logic->HideAll();
     EXPECT_TRUE(logic->Windows().empty());
+    EXPECT_EQ(wintest::ReadFileBytes(note->GetFilePath()), "<missing>") << "nothing changed: nothing written";
     logic->HideAll();
     logic->ShowAll();
     EXPECT_EQ(logic->Windows().size(), 1u);

@@ -238,6 +238,12 @@ TEST_F(Editor, LinksOpenOnReleaseOfTheLeftButtonOnly)
     ::SendMessageA(parent.GetHwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&link));
     EXPECT_EQ(g_opened, (std::vector<std::string>{"http://example.com/x"}));
     EXPECT_EQ(edit.GetSelectedText(), "http://example.com/x") << "the link stays selected";
+
+    // A link that would start a file or a program is not opened.
+    edit.StreamInText("run file:///C:/Windows/notepad.exe", false);
+    link.chrg = {4, 34};
+    ::SendMessageA(parent.GetHwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&link));
+    EXPECT_EQ(g_opened.size(), 1u);
 }
 
 TEST_F(Editor, DroppingFilesImportsTheFirstOnly)

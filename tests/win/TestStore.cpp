@@ -14,6 +14,11 @@ namespace {
 const char kDefaultTitle[] = "\xB1\xCA\xBC\xC7"; // 笔记
 
 SYSTEMTIME g_today = {};
+int g_minute = 0;
+int FakeMinute()
+{
+    return g_minute;
+}
 
 SYSTEMTIME Today()
 {
@@ -233,6 +238,39 @@ TEST_F(Store, AFailedSaveLosesNothingOnDisk)
     EXPECT_FALSE(note->Save());
     EXPECT_EQ(wintest::ReadFileBytes(note->GetFilePath()), saved);
     EXPECT_EQ(Text(note), "version two") << "the note itself keeps its text";
+}
+
+TEST_F(Store, ChangedNotesAreSavedWithinAMinuteAndDefaultsAtOnce)
+{
+    PLogic::SetMinuteSource(&FakeMinute);
+    g_minute = 10;
+    Start();
+    PNote* note = logic->NewNote();
+    note->Editor()->StreamInText("typed before a crash", false);
+    auto nextMinute = [&] {
+        ++g_minute;
+        logic->SendMessage(WM_TIMER, 1, 0);
+    };
+    logic->SendMessage(WM_TIMER, 1, 0);
+    EXPECT_EQ(wintest::ReadFileBytes(note->GetFilePath()), "<missing>") << "same minute: nothing yet";
+    nextMinute();
+    EXPECT_NE(wintest::ReadFileBytes(note->GetFilePath()).find("typed before a crash"), std::string::npos);
+
+    ::DeleteFileA(note->GetFilePath().c_str());
+    nextMinute();
+    EXPECT_EQ(wintest::ReadFileBytes(note->GetFilePath()), "<missing>") << "unchanged: not written again";
+    note->m_alarms.daily[0].enabled = true;
+    nextMinute();
+    NoteFields fields;
+    std::size_t offset = 0;
+    ASSERT_TRUE(DecodeNoteFields(wintest::ReadFileBytes(note->GetFilePath()), fields, offset));
+    EXPECT_TRUE(fields.alarms.daily[0].enabled) << "a changed field is a change";
+
+    NoteLook look;
+    look.scheme = 2;
+    logic->SetDefaultLook(look);
+    EXPECT_EQ(wintest::ReadFileBytes(logic->GetFolder() + "Pinvel.ini").size(), 46u);
+    PLogic::SetMinuteSource(nullptr);
 }
 
 } // namespace

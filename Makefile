@@ -5,7 +5,7 @@ NATIVE := $(BUILD)/native
 CROSS  := $(BUILD)/win32
 JOBS   := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all bootstrap exe win32 native test run stop fuzz bench clean
+.PHONY: all bootstrap exe win32 native test run stop fuzz bench dist clean
 
 all: exe
 
@@ -18,9 +18,9 @@ $(CROSS)/CMakeCache.txt: | bootstrap
 $(NATIVE)/CMakeCache.txt: | bootstrap
 	cmake -S . -B $(NATIVE) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPINVEL_WIN32_DIR=$(CURDIR)/$(CROSS)
 
-# Only the program.
+# Only the program and its help file.
 exe: bootstrap $(CROSS)/CMakeCache.txt
-	cmake --build $(CROSS) --target Pinvel -j $(JOBS)
+	cmake --build $(CROSS) --target Pinvel pinvel_help -j $(JOBS)
 
 win32: bootstrap $(CROSS)/CMakeCache.txt
 	cmake --build $(CROSS) -j $(JOBS)
@@ -48,6 +48,14 @@ fuzz: native
 BENCH_NOTES ?= 50 1000
 bench: win32
 	PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-bench tools/wine-run.sh $(CROSS)/tests/pinvel_bench.exe $(BENCH_NOTES)
+
+# What a Windows user gets: the program, its help file and a short read-me.
+dist: exe
+	rm -rf $(BUILD)/dist $(BUILD)/Pinvel.zip
+	mkdir -p $(BUILD)/dist/Pinvel
+	cp $(CROSS)/Pinvel.exe $(CROSS)/Pinvel.chm docs/dist/ReadMe.txt $(BUILD)/dist/Pinvel/
+	cd $(BUILD)/dist && zip -q -r -X ../Pinvel.zip Pinvel
+	@echo "$(BUILD)/Pinvel.zip"
 
 clean:
 	rm -rf $(BUILD)

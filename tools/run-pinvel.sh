@@ -6,6 +6,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 folder=$root/build/run
 mkdir -p "$folder"
 cp "$root/build/win32/Pinvel.exe" "$folder/Pinvel.exe"
+# The help file the tray menu opens, when it was built.
+[ -f "$root/build/win32/Pinvel.chm" ] && cp "$root/build/win32/Pinvel.chm" "$folder/Pinvel.chm"
 cd "$folder"
 export PINVEL_PREFIX=$root/build/wineprefix
 if [ -n "${DISPLAY:-}" ]; then

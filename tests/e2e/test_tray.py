@@ -1,5 +1,7 @@
 """The notification-area side of Pinvel: the tray window's icon messages make notes and
 open the owner-drawn tray menu; About opens from it."""
+import os
+import shutil
 import subprocess
 import time
 import unittest
@@ -25,6 +27,9 @@ class TrayIcon(unittest.TestCase):
     def setUp(self):
         self.folder = e2e.ProgramFolder()
         self.addCleanup(self.folder.close)
+        help_file = os.path.join(e2e.WIN32_DIR, "Pinvel.chm")
+        if os.path.exists(help_file):
+            shutil.copy(help_file, self.folder.path)
         self.proc = self.folder.start()
         self.logic = e2e.wait_window(e2e.LOGIC_CLASS)
         self.assertIsNotNone(self.logic)
@@ -67,6 +72,11 @@ class TrayIcon(unittest.TestCase):
         self.assertTrue(self.wait_for(lambda: len(about()) == 1), "About comes up")
         time.sleep(0.5)
         e2e.screenshot("about.png")
+
+        if os.path.exists(os.path.join(self.folder.path, "Pinvel.chm")):
+            self.post(WM_COMMAND, 32793, 0)
+            helps = lambda: [w for w in e2e.top_level_windows() if w["title"] == "Pinvel 帮助" and w["visible"]]
+            self.assertTrue(self.wait_for(lambda: len(helps()) == 1, 20), "Help opens Pinvel.chm")
 
         self.post(WM_COMMAND, 32795, 0)
         self.assertEqual(self.proc.wait(timeout=20), 0, "exit from the tray menu")

@@ -9,6 +9,7 @@
 //   pvprobe send HWND MSG WPARAM LPARAM       send a message, print the result
 //   pvprobe post HWND MSG WPARAM LPARAM       post a message
 //   pvprobe rect HWND                         window rectangle: left top right bottom
+//   pvprobe hold PATH MS                      keep a file open, shared with no one, for MS ms
 #include <windows.h>
 
 #include <cstdio>
@@ -154,6 +155,16 @@ int wmain(int argc, wchar_t** argv)
                               static_cast<LPARAM>(std::wcstoll(argv[5], nullptr, 0)))
                    ? 0
                    : 1;
+    }
+    if (verb == L"hold" && argc == 4) {
+        HANDLE file = ::CreateFileW(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return 1;
+        Print(L"held");
+        std::fflush(stdout);
+        ::Sleep(static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
+        ::CloseHandle(file);
+        return 0;
     }
     if (verb == L"rect" && argc == 3) {
         RECT rc;

@@ -23,3 +23,11 @@ NoteRect RandomNoteRect(int workWidth, int workHeight, unsigned seed)
     const int y = DrawBetween(random, workHeight / 20, workHeight - workHeight / 3);
     return NoteRect{x, y, x + workWidth / 3, y + workHeight / 3};
 }
+
+bool IsUsableNoteSize(const NoteRect& rect, int workWidth, int workHeight)
+{
+    // 64-bit differences: the corners may lie at the ends of the 32-bit range.
+    const long long width = static_cast<long long>(rect.right) - rect.left;
+    const long long height = static_cast<long long>(rect.bottom) - rect.top;
+    return width > 0 && height > 0 && width <= workWidth && height <= workHeight;
+}

@@ -21,3 +21,8 @@ private:
 // than the generator reaches) take the nearest possible corner instead of drawing
 // forever.
 NoteRect RandomNoteRect(int workWidth, int workHeight, unsigned seed);
+
+// A stored rectangle a window can take on a work area of this size: positive width and
+// height, neither larger than the work area (the most a user can size a note to). A
+// damaged file can hold anything else.
+bool IsUsableNoteSize(const NoteRect& rect, int workWidth, int workHeight);

@@ -100,6 +100,9 @@ bool PinvelWnd::Create(DWORD style, HWND parent, PNote* note)
     const POINT bottomRight = {rect.right, rect.bottom};
     if (!::PtInRect(&work, topLeft) && !::PtInRect(&work, bottomRight))
         rect = NewRandomNoteRect();
+    // A size no window can have (from a damaged file) is treated like a lost note.
+    if (!IsUsableNoteSize(rect, work.right - work.left, work.bottom - work.top))
+        rect = NewRandomNoteRect();
 
     if (!fw::RegisterClassOnce(kNoteClass, 0, nullptr, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)), nullptr))
         return false;

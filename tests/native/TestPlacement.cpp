@@ -40,4 +40,14 @@ TEST(RandomNoteRect, OddWorkAreasEndWithoutDrawingForever)
     EXPECT_GE(huge.top, 30);
 }
 
+TEST(IsUsableNoteSize, PositiveAndNoLargerThanTheWorkArea)
+{
+    EXPECT_TRUE(IsUsableNoteSize({10, 10, 310, 210}, 1280, 770));
+    EXPECT_TRUE(IsUsableNoteSize({0, 0, 1280, 770}, 1280, 770)) << "maximised";
+    EXPECT_FALSE(IsUsableNoteSize({0, 0, 1281, 200}, 1280, 770));
+    EXPECT_FALSE(IsUsableNoteSize({500, 400, 100, 50}, 1280, 770)) << "upside down";
+    EXPECT_FALSE(IsUsableNoteSize({5, 5, 5, 100}, 1280, 770));
+    EXPECT_FALSE(IsUsableNoteSize({-2147483647 - 1, 0, 2147483647, 100}, 1280, 770));
+}
+
 } // namespace

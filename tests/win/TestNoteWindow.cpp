@@ -96,6 +96,8 @@ TEST_F(NoteWindow, OffScreenNotesComeBackUnlessOneCornerIsOnTheWorkArea)
     EXPECT_EQ(placed.Width(), (work.right - work.left) / 3);
     EXPECT_GE(placed.left, (work.right - work.left) / 20);
     EXPECT_LE(placed.left, (work.right - work.left) - (work.right - work.left) / 3);
+    PinvelWnd* huge = Open(0, 0, 2147483647, 2147483647);
+    EXPECT_EQ(WindowBox(huge).Width(), (work.right - work.left) / 3) << "a size no screen has";
     PinvelWnd* hanging = Open(work.right - 100, work.bottom - 100, 300, 200);
     EXPECT_EQ(WindowBox(hanging), (Box{work.right - 100, work.bottom - 100, work.right + 200, work.bottom + 100}));
 }

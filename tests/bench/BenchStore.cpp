@@ -11,6 +11,8 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -128,30 +130,138 @@ void Run(int count)
     }
     const double windows = Now() - start;
 
-    std::printf("N = %d notes (%zu loaded)\n", count, logic->Notes().size());
-    std::printf("  LoadAllNotes          %9.1f ms  %7.3f ms/note\n", load * 1e3, load * 1e3 / count);
-    std::printf("  headers only          %9.1f ms  (%.1f%% of the load)\n", headers * 1e3, 100 * headers / load);
-    std::printf("  owner + editor only   %9.1f ms  (%.1f%% of the load)\n", windows * 1e3, 100 * windows / load);
-    std::printf("  private memory        %9.1f KB per hidden note\n", memoryPerNote / 1024);
-
     editors.clear();
     owners.clear();
+
+    // Saving: every note's text loaded (as after a day of use), then SaveAll against the
+    // floor of streaming the same texts out and writing the same bytes.
+    for (auto& note : logic->Notes())
+        note->Load(false, true);
+    start = Now();
+    logic->SaveAllNotes();
+    const double save = Now() - start;
+    start = Now();
+    for (auto& note : logic->Notes()) {
+        std::string rtf;
+        note->Editor()->StreamOutText(rtf, true);
+        NoteFields fields;
+        fields.title = note->GetTitle();
+        fw::ReplaceFileContents(note->GetFilePath(), EncodeNoteFile(fields, rtf));
+    }
+    const double saveFloor = Now() - start;
+
+    std::printf("N = %d notes (%zu loaded)\n", count, logic->Notes().size());
+    std::printf("  start-up: LoadAllNotes %9.1f ms  %7.3f ms/note\n", load * 1e3, load * 1e3 / count);
+    std::printf("    headers only         %9.1f ms\n", headers * 1e3);
+    std::printf("    owner + editor only  %9.1f ms\n", windows * 1e3);
+    std::printf("    ratio to the floor   %9.2f\n", load / (headers + windows));
+    std::printf("  SaveAllNotes           %9.1f ms  floor %.1f ms, ratio %.2f\n", save * 1e3, saveFloor * 1e3,
+                save / saveFloor);
+    std::printf("  private memory         %9.1f KB per hidden note\n", memoryPerNote / 1024);
+
     logic.reset();
     RemoveNotes(notes, count);
     ::DeleteFileA((folder + "Pinvel.ini").c_str());
     ::RemoveDirectoryA(folder.c_str());
 }
 
+double CpuSeconds()
+{
+    FILETIME created, exited, kernel, user;
+    ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto seconds = [](const FILETIME& t) {
+        return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
+void Pump(double seconds)
+{
+    const double end = Now() + seconds;
+    while (Now() < end) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+}
+
+// A big note's first showing, the memory of open notes and the idle cost of clocks.
+void RunOpenNotes(double cpuSeconds)
+{
+    const std::string folder = TempFolder(0);
+    PLogic::SetProgramFolder(folder);
+    auto logic = std::make_unique<PLogic>();
+    logic->Create();
+    const std::string notes = logic->NotesFolder();
+    std::string big = "{\\rtf1\\ansi ";
+    while (big.size() < 100 * 1024)
+        big += "{\\b a longer note} with lines of ordinary text \\par\r\n";
+    big += "}";
+    NoteFields fields;
+    fields.title = "big";
+    fw::ReplaceFileContents(notes + "\\N021215 (1).pvl", EncodeNoteFile(fields, big));
+    PNote* bigNote = logic->LoadNote(notes + "\\N021215 (1).pvl");
+    WarmUp(logic->GetHwnd());
+    double start = Now();
+    logic->ShowNote(bigNote);
+    const double firstShow = Now() - start;
+    logic->HideAll();
+
+    std::vector<PNote*> open;
+    for (int i = 0; i < 20; ++i)
+        open.push_back(logic->NewNote());
+    const double memoryBefore = PrivateBytes();
+    for (PNote* note : open)
+        logic->ShowNote(note);
+    Pump(1.0);
+    const double memoryPerOpen = (PrivateBytes() - memoryBefore) / open.size();
+
+    const double cpuBefore = CpuSeconds();
+    start = Now();
+    Pump(cpuSeconds);
+    const double cpu = (CpuSeconds() - cpuBefore) / (Now() - start);
+
+    std::printf("Open notes\n");
+    std::printf("  first show of a 100 KB note %7.1f ms\n", firstShow * 1e3);
+    std::printf("  private memory      %9.1f KB per open note (beyond a hidden one)\n", memoryPerOpen / 1024);
+    std::printf("  CPU, 20 clocks      %9.2f %% of one core over %.0f s\n", cpu * 100, cpuSeconds);
+
+    logic.reset();
+    RemoveNotes(notes, 21);
+    ::DeleteFileA((folder + "Pinvel.ini").c_str());
+    ::RemoveDirectoryA(folder.c_str());
+}
+
+void PrintProgramSize(const char* benchPath)
+{
+    std::string path(benchPath);
+    path = path.substr(0, path.find_last_of("\\/") + 1) + "..\\Pinvel.exe";
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        std::printf("Pinvel.exe          %9.1f KB\n", data.nFileSizeLow / 1024.0);
+}
+
 } // namespace
 
+// Arguments: note counts for the start-up runs, and --cpu=SECONDS for the idle run.
 int main(int argc, char** argv)
 {
     std::vector<int> counts;
-    for (int i = 1; i < argc; ++i)
-        counts.push_back(std::atoi(argv[i]));
+    double cpuSeconds = 60;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--cpu=", 6) == 0)
+            cpuSeconds = std::atof(argv[i] + 6);
+        else
+            counts.push_back(std::atoi(argv[i]));
+    }
     if (counts.empty())
-        counts = {50, 1000};
+        counts = {50, 1000, 4000};
     for (int count : counts)
         Run(count > 0 ? count : 1);
+    RunOpenNotes(cpuSeconds > 0 ? cpuSeconds : 1);
+    PrintProgramSize(argv[0]);
     return 0;
 }

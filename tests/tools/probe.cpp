@@ -10,6 +10,7 @@
 //   pvprobe post HWND MSG WPARAM LPARAM       post a message
 //   pvprobe rect HWND                         window rectangle: left top right bottom
 //   pvprobe hold PATH MS                      keep a file open, shared with no one, for MS ms
+//   pvprobe clip TEXT                         put the text on the clipboard
 #include <windows.h>
 
 #include <cstdio>
@@ -164,6 +165,18 @@ int wmain(int argc, wchar_t** argv)
         std::fflush(stdout);
         ::Sleep(static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
         ::CloseHandle(file);
+        return 0;
+    }
+    if (verb == L"clip" && argc == 3) {
+        const std::wstring text = argv[2];
+        if (!::OpenClipboard(nullptr))
+            return 1;
+        ::EmptyClipboard();
+        HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+        std::wmemcpy(static_cast<wchar_t*>(::GlobalLock(data)), text.c_str(), text.size() + 1);
+        ::GlobalUnlock(data);
+        ::SetClipboardData(CF_UNICODETEXT, data);
+        ::CloseClipboard();
         return 0;
     }
     if (verb == L"rect" && argc == 3) {

@@ -1,0 +1,184 @@
+"""A user's session with the real program, through real mouse and keyboard input only:
+make a note from the notification area, type into it, use its menu, hide it and bring
+it back from the tray, roll it up and back, move and size it, rename it, colour it, set
+an alarm, exit from the tray, and find everything again at the next start."""
+import glob
+import os
+import struct
+import subprocess
+import time
+import unittest
+
+import pinvel_e2e as e2e
+
+TRAY_ICON = (1270, 790)  # the only icon in the notification area of the 1280 x 800 desktop
+ITEM, SEPARATOR, MENU_BORDER = 19, 7, 3
+
+
+def xdo(*args):
+    subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True)
+
+
+def visible(cls):
+    return [w for w in e2e.top_level_windows() if w["visible"] and w["cls"] == cls]
+
+
+def rect(hwnd):
+    _, lines = e2e.probe("rect", hwnd)
+    return tuple(map(int, lines[0].split()))
+
+
+def wait_for(condition, seconds=10):
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.2)
+    return condition()
+
+
+def read_note_file(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    t = struct.unpack_from("<I", data, 9)[0]
+    title = data[13:13 + t]
+    u = struct.unpack_from("<I", data, 13 + t)[0]
+    base = 17 + t + u
+    background, border, edge, info, scheme = struct.unpack_from("<IIIii", data, base + 16)
+    rect = struct.unpack_from("<4i", data, base + 36)
+    daily0_enabled = data[base + 52 + 60 + 1]
+    text = data[base + 52 + 396 + 4:]
+    return {"title": title, "scheme": scheme, "edge": edge, "rect": rect, "daily0": daily0_enabled, "text": text}
+
+
+class UserSession(unittest.TestCase):
+    def setUp(self):
+        self.folder = e2e.ProgramFolder()
+        self.addCleanup(self.folder.close)
+
+    def note(self):
+        notes = wait_for(lambda: visible("PCN_NOTE"))
+        self.assertEqual(len(notes), 1)
+        return notes[0]["hwnd"]
+
+    def context_menu(self, hwnd, key):
+        left, top, _, _ = rect(hwnd)
+        xdo("mousemove", left + 60, top + 70, "click", 3)
+        self.assertTrue(wait_for(lambda: visible("#32768"), 5), "the context menu opens")
+        time.sleep(0.3)
+        xdo("key", key)
+        time.sleep(0.8)
+
+    def test_a_day_with_a_note(self):
+        proc = self.folder.start()
+        self.assertIsNotNone(e2e.wait_window(e2e.LOGIC_CLASS))
+        time.sleep(3)  # the taskbar shows the icon a moment after the program made it
+
+        # A double click on the icon makes a note, which takes typed text.
+        xdo("mousemove", *TRAY_ICON, "click", "--repeat", 2, "--delay", 80, 1)
+        hwnd = self.note()
+        left, top, right, bottom = rect(hwnd)
+        xdo("mousemove", left + 40, top + 60, "click", 1)
+        xdo("type", "--delay", 40, "hello ")
+        # Chinese comes in by pasting: Wine turns keys typed into an ANSI window through
+        # the Western keyboard layout, where an input method would send code page 936.
+        e2e.probe("clip", "你好")
+        xdo("key", "ctrl+v")
+        time.sleep(0.5)
+
+        # Hide it from its menu; the tray's show-note submenu brings it back.
+        self.context_menu(hwnd, "h")
+        self.assertTrue(wait_for(lambda: not visible("PCN_NOTE"), 5), "hidden")
+        xdo("mousemove", *TRAY_ICON, "click", 3)
+        menu = wait_for(lambda: visible("#32768"), 5)
+        self.assertTrue(menu, "the tray menu opens")
+        mleft, mtop, mright, _ = rect(menu[0]["hwnd"])
+        xdo("mousemove", (mleft + mright) // 2, mtop + MENU_BORDER + ITEM + SEPARATOR + ITEM // 2)
+        sub = wait_for(lambda: [w for w in visible("#32768") if w["hwnd"] != menu[0]["hwnd"]], 5)
+        self.assertTrue(sub, "the show-note submenu opens")
+        sleft, stop, sright, _ = rect(sub[0]["hwnd"])
+        xdo("mousemove", (sleft + sright) // 2, stop + MENU_BORDER + ITEM // 2, "click", 1)
+        hwnd = self.note()
+
+        # Roll up and back with the last caption button.
+        left, top, right, bottom = rect(hwnd)
+        roll = (right - 133 + 5 * 20 + 10, top + 13)
+        xdo("mousemove", *roll, "click", 1)
+        self.assertEqual(wait_for(lambda: rect(hwnd)[3] - rect(hwnd)[1] == 45 and rect(hwnd)), (left, top, left + 225, top + 45))
+        xdo("mousemove", left + 225 - 133 + 5 * 20 + 10, top + 13, "click", 1)
+        self.assertEqual(wait_for(lambda: rect(hwnd)[3] - rect(hwnd)[1] > 45 and rect(hwnd)), (left, top, right, bottom))
+
+        # Move by the caption, size by the grip.
+        xdo("mousemove", left + 30, top + 12, "mousedown", 1)
+        xdo("mousemove", left + 80, top + 42)
+        xdo("mousemove", left + 130, top + 72, "mouseup", 1)
+        time.sleep(0.5)
+        left, top, right, bottom = rect(hwnd)
+        xdo("mousemove", right - 10, bottom - 10, "mousedown", 1)
+        xdo("mousemove", right + 20, bottom + 10)
+        xdo("mousemove", right + 50, bottom + 30, "mouseup", 1)
+        time.sleep(0.5)
+        moved = rect(hwnd)
+        self.assertEqual(moved[:2], (left, top))
+        self.assertGreater(moved[2] - moved[0], right - left)
+
+        # A new title, a colour scheme and a daily alarm, all from the menu.
+        self.context_menu(hwnd, "t")
+        xdo("key", "ctrl+a")
+        xdo("type", "--delay", 40, "Shopping")
+        xdo("key", "Return")
+        time.sleep(0.5)
+        self.context_menu(hwnd, "a")
+        xdo("key", "Tab", "Tab", "Tab", "Down", "Return")
+        time.sleep(0.8)
+        self.context_menu(hwnd, "l")
+        sheet = wait_for(lambda: [w for w in visible("#32770") if w["title"] == "设置提示"], 5)
+        self.assertTrue(sheet, "the alarm sheet opens")
+        time.sleep(0.8)
+        tabs = [c for c in e2e.children(sheet[0]["hwnd"]) if c["cls"] == "SysTabControl32"][0]
+        tl, tt, _, _ = rect(tabs["hwnd"])
+        xdo("mousemove", tl + 84, tt + 10, "click", 1)  # the second tab, "每日"
+
+        def daily_first_row():
+            for page in e2e.children(sheet[0]["hwnd"]):
+                if page["cls"] == "#32770" and page["visible"]:
+                    rows = [c for c in e2e.children(page["hwnd"]) if c["id"] == 1056 and c["visible"]]
+                    if rows:
+                        return rows[0]
+            return None
+        row = wait_for(daily_first_row, 5)
+        self.assertIsNotNone(row, "the daily page is on top")
+        bl, bt, br, bb = rect(row["hwnd"])
+        xdo("mousemove", bl + 6, (bt + bb) // 2, "click", 1)
+        xdo("key", "Return")
+        time.sleep(0.8)
+        final = rect(hwnd)
+
+        # Exit from the tray menu: its last item.
+        xdo("mousemove", *TRAY_ICON, "click", 3)
+        menu = wait_for(lambda: visible("#32768"), 5)
+        mleft, _, mright, mbottom = rect(menu[0]["hwnd"])
+        xdo("mousemove", (mleft + mright) // 2, mbottom - MENU_BORDER - ITEM // 2, "click", 1)
+        self.assertEqual(proc.wait(timeout=30), 0)
+
+        files = glob.glob(os.path.join(self.folder.path, "笔记", "*.pvl"))
+        self.assertEqual(len(files), 1)
+        saved = read_note_file(files[0])
+        self.assertIn(b"hello", saved["text"])
+        self.assertTrue(b"\\'c4\\'e3\\'ba\\'c3" in saved["text"] or b"\\u20320?\\u22909?" in saved["text"],
+                        "the Chinese text")
+        self.assertEqual(saved["title"], b"Shopping")
+        self.assertEqual(saved["scheme"], 10, "the scheme after the note's own 9")
+        self.assertEqual(saved["rect"], final)
+        self.assertEqual(saved["daily0"], 1)
+
+        # The next start lists it hidden, as it was.
+        proc = self.folder.start()
+        logic = e2e.wait_window(e2e.LOGIC_CLASS)
+        self.assertEqual(len([c for c in e2e.children(logic) if c["cls"] == "PCN_DUMMY"]), 1)
+        self.assertFalse(visible("PCN_NOTE"))
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

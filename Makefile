@@ -5,7 +5,7 @@ NATIVE := $(BUILD)/native
 CROSS  := $(BUILD)/win32
 JOBS   := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all bootstrap exe win32 native test run stop fuzz bench soak dist clean
+.PHONY: all bootstrap exe win32 native test run stop fuzz bench soak dist screenshots clean
 
 all: exe
 
@@ -63,6 +63,11 @@ dist: exe
 soak: win32
 	PINVEL_SOAK=10000 PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-bench tools/wine-run.sh --desktop 1280x800 \
 	  $(CROSS)/tests/pinvel_win_tests.exe --gtest_filter=Soak.*
+
+# The README's pictures, taken from the real program.
+screenshots: exe
+	PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-shots PINVEL_WIN32_DIR=$(CURDIR)/$(CROSS) \
+	  PINVEL_SHOTS=$(CURDIR)/$(BUILD)/screenshots tools/wine-run.sh --desktop 1280x800 python3 tools/take-screenshots.py
 
 clean:
 	rm -rf $(BUILD)

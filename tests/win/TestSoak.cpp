@@ -20,7 +20,7 @@ int Rounds()
 {
     const char* text = std::getenv("PINVEL_SOAK");
     const int rounds = text != nullptr ? std::atoi(text) : 0;
-    return rounds > 0 ? rounds : 150;
+    return rounds > 0 ? rounds : 60;
 }
 
 double PrivateBytes()

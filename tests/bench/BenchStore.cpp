@@ -7,6 +7,7 @@
 #include "store/PLogic.h"
 #include "store/PNote.h"
 #include "text/PRichEdit.h"
+#include "../common/ProcessMemory.h"
 
 #include <windows.h>
 
@@ -28,21 +29,6 @@ double Now()
     ::QueryPerformanceFrequency(&frequency);
     ::QueryPerformanceCounter(&counter);
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// Committed private memory of the process, counted region by region: not every system
-// reports it through the process counters.
-double PrivateBytes()
-{
-    double total = 0;
-    MEMORY_BASIC_INFORMATION info;
-    for (const char* address = nullptr;
-         ::VirtualQuery(address, &info, sizeof(info)) == sizeof(info) && info.RegionSize != 0;
-         address = static_cast<const char*>(info.BaseAddress) + info.RegionSize) {
-        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE)
-            total += static_cast<double>(info.RegionSize);
-    }
-    return total;
 }
 
 // The first editor loads the rich-edit library; keep that out of every figure.
@@ -103,11 +89,11 @@ void Run(int count)
     for (const auto& path : paths)
         fw::ReadWholeFile(path, bytes);
 
-    const double memoryBefore = PrivateBytes();
+    const double memoryBefore = testutil::PrivateBytes();
     double start = Now();
     logic->LoadAllNotes();
     const double load = Now() - start;
-    const double memoryPerNote = (PrivateBytes() - memoryBefore) / count;
+    const double memoryPerNote = (testutil::PrivateBytes() - memoryBefore) / count;
 
     start = Now();
     for (const auto& path : paths) {
@@ -213,11 +199,11 @@ void RunOpenNotes(double cpuSeconds)
     std::vector<PNote*> open;
     for (int i = 0; i < 20; ++i)
         open.push_back(logic->NewNote());
-    const double memoryBefore = PrivateBytes();
+    const double memoryBefore = testutil::PrivateBytes();
     for (PNote* note : open)
         logic->ShowNote(note);
     Pump(1.0);
-    const double memoryPerOpen = (PrivateBytes() - memoryBefore) / open.size();
+    const double memoryPerOpen = (testutil::PrivateBytes() - memoryBefore) / open.size();
 
     const double cpuBefore = CpuSeconds();
     start = Now();

@@ -7,6 +7,8 @@
 #include "text/PRichEdit.h"
 #include "WinTestUtil.h"
 
+#include "../common/ProcessMemory.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -21,19 +23,6 @@ int Rounds()
     const char* text = std::getenv("PINVEL_SOAK");
     const int rounds = text != nullptr ? std::atoi(text) : 0;
     return rounds > 0 ? rounds : 60;
-}
-
-double PrivateBytes()
-{
-    double total = 0;
-    MEMORY_BASIC_INFORMATION info;
-    for (const char* address = nullptr;
-         ::VirtualQuery(address, &info, sizeof(info)) == sizeof(info) && info.RegionSize != 0;
-         address = static_cast<const char*>(info.BaseAddress) + info.RegionSize) {
-        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE)
-            total += static_cast<double>(info.RegionSize);
-    }
-    return total;
 }
 
 BOOL CALLBACK CountChild(HWND, LPARAM count)
@@ -80,7 +69,7 @@ struct Counts {
 Counts Measure()
 {
     wintest::PumpUntil([] { return false; }, 50);
-    return {fw::LiveGdiHandles(), ProcessWindows(), PrivateBytes()};
+    return {fw::LiveGdiHandles(), ProcessWindows(), testutil::PrivateBytes()};
 }
 
 // One round of what a long day does to a note: paints, its menu, hiding and showing,

@@ -23,6 +23,8 @@ PLogic g_logic;
 
 namespace {
 
+constexpr int kMaxLoadedTexts = 200;
+
 double Now()
 {
     LARGE_INTEGER frequency, counter;
@@ -104,6 +106,32 @@ void Run(int count)
     }
     const double headers = Now() - start;
 
+
+    // Saving: the texts of up to 200 notes loaded (as after a day of use), then SaveAll
+    // against the floor of streaming the same texts out and writing the same bytes.
+    // Under Wine a process with a thousand rich-edit controls of which some hundreds hold
+    // text crashes inside the control (see docs/performance.md), so the run stops at 200.
+    int loaded = 0;
+    for (auto& note : logic->Notes()) {
+        if (loaded++ == kMaxLoadedTexts)
+            break;
+        note->Load(false, true);
+    }
+    start = Now();
+    logic->SaveAllNotes();
+    const double save = Now() - start;
+    start = Now();
+    for (auto& note : logic->Notes()) {
+        if (!note->IsTextLoaded())
+            continue;
+        std::string rtf;
+        note->Editor()->StreamOutText(rtf, true);
+        NoteFields fields;
+        fields.title = note->GetTitle();
+        fw::ReplaceFileContents(note->GetFilePath(), EncodeNoteFile(fields, rtf));
+    }
+    const double saveFloor = Now() - start;
+
     std::vector<std::unique_ptr<PDummyWnd>> owners;
     std::vector<std::unique_ptr<PRichEdit>> editors;
     start = Now();
@@ -119,30 +147,13 @@ void Run(int count)
     editors.clear();
     owners.clear();
 
-    // Saving: every note's text loaded (as after a day of use), then SaveAll against the
-    // floor of streaming the same texts out and writing the same bytes.
-    for (auto& note : logic->Notes())
-        note->Load(false, true);
-    start = Now();
-    logic->SaveAllNotes();
-    const double save = Now() - start;
-    start = Now();
-    for (auto& note : logic->Notes()) {
-        std::string rtf;
-        note->Editor()->StreamOutText(rtf, true);
-        NoteFields fields;
-        fields.title = note->GetTitle();
-        fw::ReplaceFileContents(note->GetFilePath(), EncodeNoteFile(fields, rtf));
-    }
-    const double saveFloor = Now() - start;
-
     std::printf("N = %d notes (%zu loaded)\n", count, logic->Notes().size());
     std::printf("  start-up: LoadAllNotes %9.1f ms  %7.3f ms/note\n", load * 1e3, load * 1e3 / count);
     std::printf("    headers only         %9.1f ms\n", headers * 1e3);
     std::printf("    owner + editor only  %9.1f ms\n", windows * 1e3);
     std::printf("    ratio to the floor   %9.2f\n", load / (headers + windows));
-    std::printf("  SaveAllNotes           %9.1f ms  floor %.1f ms, ratio %.2f\n", save * 1e3, saveFloor * 1e3,
-                save / saveFloor);
+    std::printf("  SaveAllNotes (%4d texts) %7.1f ms  floor %.1f ms, ratio %.2f\n",
+                loaded < kMaxLoadedTexts ? loaded : kMaxLoadedTexts, save * 1e3, saveFloor * 1e3, save / saveFloor);
     std::printf("  private memory         %9.1f KB per hidden note\n", memoryPerNote / 1024);
 
     logic.reset();
@@ -232,22 +243,24 @@ void PrintProgramSize(const char* benchPath)
 
 } // namespace
 
-// Arguments: note counts for the start-up runs, and --cpu=SECONDS for the idle run.
+// Arguments: note counts for the start-up runs, and --cpu=SECONDS for the run with open
+// notes. Wine keeps some of what each rich-edit control used after the control is gone,
+// so `make bench` starts one process per count.
 int main(int argc, char** argv)
 {
     std::vector<int> counts;
-    double cpuSeconds = 60;
+    double cpuSeconds = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--cpu=", 6) == 0)
             cpuSeconds = std::atof(argv[i] + 6);
         else
             counts.push_back(std::atoi(argv[i]));
     }
-    if (counts.empty())
-        counts = {50, 1000, 4000};
     for (int count : counts)
         Run(count > 0 ? count : 1);
-    RunOpenNotes(cpuSeconds > 0 ? cpuSeconds : 1);
-    PrintProgramSize(argv[0]);
+    if (cpuSeconds > 0) {
+        RunOpenNotes(cpuSeconds);
+        PrintProgramSize(argv[0]);
+    }
     return 0;
 }

@@ -131,9 +131,11 @@ bool PNote::SaveIfChanged()
 
 bool PNote::Save()
 {
-    fw::WaitCursor wait;
+    // A note whose text was never loaded is not written: no hourglass for it either, which
+    // would cost a save of thousands of notes more than the writing itself.
     if (!m_textLoaded)
         return true;
+    fw::WaitCursor wait;
     std::string rtf;
     m_edit->StreamOutText(rtf, true);
     if (!fw::ReplaceFileContents(m_filePath, EncodeNoteFile(Fields(), rtf)))

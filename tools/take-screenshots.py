@@ -57,9 +57,9 @@ def main():
     try:
         notes = os.path.join(folder.path, "笔记")
         os.mkdir(notes)
-        for i, spec in enumerate(NOTES):
+        for i, note in enumerate(NOTES):
             with open(os.path.join(notes, "N261207 (%d).pvl" % (i + 1)), "wb") as f:
-                f.write(styled_note(*spec))
+                f.write(styled_note(*note))
         folder.start()
         logic = e2e.wait_window(e2e.LOGIC_CLASS)
         tray = [w for w in e2e.children(logic) if w["cls"] == "PCN_SYSTRAY"][0]["hwnd"]

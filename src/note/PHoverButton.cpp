@@ -18,16 +18,16 @@ PHoverButton::~PHoverButton()
         ::DestroyWindow(m_tip);
 }
 
-bool PHoverButton::Create(const RECT& rect, HWND parent, UINT controlId, const ButtonSpec& spec)
+bool PHoverButton::Create(const RECT& rect, HWND parent, UINT controlId, const ButtonSpec& description)
 {
-    m_commandId = spec.commandId;
-    m_bmpNormal = spec.bmpNormal;
-    m_bmpHover = spec.bmpHover;
-    m_bmpPressed = spec.bmpPressed;
-    m_bmpDisabled = spec.bmpDisabled;
-    m_keyColor = spec.keyColor;
-    m_backColor = spec.backColor;
-    m_tipText = spec.tipText;
+    m_commandId = description.commandId;
+    m_bmpNormal = description.bmpNormal;
+    m_bmpHover = description.bmpHover;
+    m_bmpPressed = description.bmpPressed;
+    m_bmpDisabled = description.bmpDisabled;
+    m_keyColor = description.keyColor;
+    m_backColor = description.backColor;
+    m_tipText = description.tipText;
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | BS_OWNERDRAW;
     return CreateEx(WS_EX_TRANSPARENT, "BUTTON", nullptr, style, rect.left, rect.top, rect.right - rect.left,
                     rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)));

@@ -23,7 +23,7 @@ public:
 
     ~PHoverButton() override;
 
-    bool Create(const RECT& rect, HWND parent, UINT controlId, const ButtonSpec& spec);
+    bool Create(const RECT& rect, HWND parent, UINT controlId, const ButtonSpec& description);
     void SetBackColor(COLORREF colour);
     int GetState() const { return m_state; }
     HWND GetTip() const { return m_tip; }

@@ -222,16 +222,16 @@ void PinvelWnd::CreateButtons()
     const Box client = ClientBox();
     for (int i = 0; i < kButtonCount; ++i) {
         const ButtonRow& row = kButtonRows[i];
-        ButtonSpec spec;
-        spec.commandId = row.command;
-        spec.bmpNormal = row.normal;
-        spec.bmpHover = row.hover;
-        spec.bmpPressed = row.pressed;
-        spec.keyColor = kKeyColour;
-        spec.backColor = m_look->edge;
-        spec.tipText = fw::LoadResString(row.command);
+        ButtonSpec description;
+        description.commandId = row.command;
+        description.bmpNormal = row.normal;
+        description.bmpHover = row.hover;
+        description.bmpPressed = row.pressed;
+        description.keyColor = kKeyColour;
+        description.backColor = m_look->edge;
+        description.tipText = fw::LoadResString(row.command);
         auto button = std::make_unique<PHoverButton>();
-        button->Create(ToRect(ButtonCell(client.right, i)), m_hWnd, 0, spec);
+        button->Create(ToRect(ButtonCell(client.right, i)), m_hWnd, 0, description);
         m_buttons[i] = std::move(button);
     }
 }

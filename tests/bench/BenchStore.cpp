@@ -107,10 +107,11 @@ void Run(int count)
     const double headers = Now() - start;
 
 
-    // Saving: the texts of up to 200 notes loaded (as after a day of use), then SaveAll
-    // against the floor of streaming the same texts out and writing the same bytes.
-    // Under Wine a process with a thousand rich-edit controls of which some hundreds hold
-    // text crashes inside the control (see docs/performance.md), so the run stops at 200.
+    // Saving: the texts of up to 200 notes loaded, then SaveAll against the floor of
+    // streaming the same texts out and writing the same bytes. The texts go into the
+    // hidden 1 x 1 controls, where every character wraps onto a line of its own: a
+    // thousand of those exhaust the address space, so the run stops at 200. (The program
+    // itself loads a text only into a control that a note window has sized.)
     int loaded = 0;
     for (auto& note : logic->Notes()) {
         if (loaded++ == kMaxLoadedTexts)

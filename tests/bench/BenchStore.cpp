@@ -23,7 +23,7 @@ PLogic g_logic;
 
 namespace {
 
-constexpr int kMaxLoadedTexts = 200;
+constexpr int kMaxLoadedTexts = 1000;
 
 double Now()
 {
@@ -56,8 +56,10 @@ std::string TempFolder(int n)
 {
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
+    // Process ids repeat from one Wine session to the next: the tick count keeps the
+    // folder of an interrupted run out of this one.
     std::string folder = std::string(temp) + "pinvel-bench-" + std::to_string(n) + "-" +
-                         std::to_string(::GetCurrentProcessId()) + "\\";
+                         std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount()) + "\\";
     ::CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
 }
@@ -107,15 +109,16 @@ void Run(int count)
     const double headers = Now() - start;
 
 
-    // Saving: the texts of up to 200 notes loaded, then SaveAll against the floor of
-    // streaming the same texts out and writing the same bytes. The texts go into the
-    // hidden 1 x 1 controls, where every character wraps onto a line of its own: a
-    // thousand of those exhaust the address space, so the run stops at 200. (The program
-    // itself loads a text only into a control that a note window has sized.)
+    // Saving: the texts of up to 1,000 notes loaded, then SaveAll against the floor of
+    // streaming the same texts out and writing the same bytes. Each hidden control first
+    // gets the size of a note, as it has after being shown: in a 1 x 1 control every
+    // character would wrap onto a line of its own, and a thousand of those exhaust the
+    // address space. (The program loads a text only into a control a note window sized.)
     int loaded = 0;
     for (auto& note : logic->Notes()) {
         if (loaded++ == kMaxLoadedTexts)
             break;
+        ::MoveWindow(note->Editor()->GetHwnd(), 0, 0, 400, 240, FALSE);
         note->Load(false, true);
     }
     start = Now();

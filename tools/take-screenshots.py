@@ -52,6 +52,19 @@ def rect(hwnd):
     return tuple(map(int, e2e.probe("rect", hwnd)[1][0].split()))
 
 
+def photograph_dialog(note, key, title, name):
+    """Opens a dialog from the note's menu by its access key, photographs it, closes it."""
+    left, top, _, _ = rect(note)
+    xdo("mousemove", left + 60, top + 70, "click", 3)
+    time.sleep(1)
+    xdo("key", key)
+    time.sleep(1.5)
+    dialog = [w for w in e2e.top_level_windows() if w["visible"] and w["title"] == title][0]["hwnd"]
+    crop(e2e.screenshot("readme-%s" % name), name, rect(dialog))
+    xdo("key", "Escape")
+    time.sleep(0.8)
+
+
 def main():
     folder = e2e.ProgramFolder()
     try:
@@ -83,25 +96,8 @@ def main():
         time.sleep(0.5)
 
         note = visible("PCN_NOTE")[0]["hwnd"]
-        left, top, _, _ = rect(note)
-        xdo("mousemove", left + 60, top + 70, "click", 3)
-        time.sleep(1)
-        xdo("key", "l")
-        time.sleep(1.5)
-        sheet = [w for w in e2e.top_level_windows() if w["visible"] and w["title"] == "设置提示"][0]["hwnd"]
-        shot = e2e.screenshot("readme-alarms.png")
-        crop(shot, "alarm-sheet.png", rect(sheet))
-        xdo("key", "Escape")
-        time.sleep(0.8)
-
-        xdo("mousemove", left + 60, top + 70, "click", 3)
-        time.sleep(1)
-        xdo("key", "a")
-        time.sleep(1.5)
-        dialog = [w for w in e2e.top_level_windows() if w["visible"] and w["title"] == "设置外观"][0]["hwnd"]
-        shot = e2e.screenshot("readme-appearance.png")
-        crop(shot, "appearance.png", rect(dialog))
-        xdo("key", "Escape")
+        photograph_dialog(note, "l", "设置提示", "alarm-sheet.png")
+        photograph_dialog(note, "a", "设置外观", "appearance.png")
     finally:
         folder.close()
 

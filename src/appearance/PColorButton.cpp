@@ -17,11 +17,6 @@ bool ChooseInDialog(HWND owner, COLORREF& colour)
 
 PColorButton::ChooseFunction g_choose = &ChooseInDialog;
 
-void Fill(HDC dc, const RECT& rect, COLORREF colour)
-{
-    ::SetBkColor(dc, colour);
-    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-}
 
 } // namespace
 
@@ -94,7 +89,7 @@ void PColorButton::DrawSwatch()
     {
         fw::SelectObject selectBitmap(memory.Get(), bitmap);
         HDC dc = memory.Get();
-        Fill(dc, client, ::GetSysColor(COLOR_BTNFACE));
+        fw::FillSolid(dc, client, ::GetSysColor(COLOR_BTNFACE));
 
         fw::Pen black(::CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
         fw::Brush swatch(::CreateSolidBrush(m_colour));
@@ -108,9 +103,9 @@ void PColorButton::DrawSwatch()
         const int x = r - 14;
         const int top = t + 4;
         const int height = h - 8;
-        Fill(dc, {x, top, x + 1, top + height - 1}, ::GetSysColor(COLOR_BTNSHADOW));
-        Fill(dc, {x + 1, top, x + 2, top + height}, ::GetSysColor(COLOR_BTNHIGHLIGHT));
-        Fill(dc, {x, top + height - 1, x + 2, top + height}, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        fw::FillSolid(dc, {x, top, x + 1, top + height - 1}, ::GetSysColor(COLOR_BTNSHADOW));
+        fw::FillSolid(dc, {x + 1, top, x + 2, top + height}, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        fw::FillSolid(dc, {x, top + height - 1, x + 2, top + height}, ::GetSysColor(COLOR_BTNHIGHLIGHT));
 
         HICON arrow = static_cast<HICON>(::LoadImageA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDI_DROP_ARROW),
                                                       IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));

@@ -62,6 +62,13 @@ private:
     HGDIOBJ m_previous;
 };
 
+// Fills a rectangle with one colour, leaving the context's background colour set to it.
+inline void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
+{
+    ::SetBkColor(dc, colour);
+    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+}
+
 // SaveDC now, RestoreDC at the end of the scope.
 class SavedDC {
 public:

@@ -178,8 +178,7 @@ void PHoverButton::Draw(HDC dc)
     fw::MemoryDC memory(dc);
     fw::Bitmap canvas(::CreateCompatibleBitmap(dc, client.right, client.bottom));
     fw::SelectObject selectCanvas(memory.Get(), canvas.Get());
-    ::SetBkColor(memory.Get(), m_backColor);
-    ::ExtTextOutA(memory.Get(), 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
+    fw::FillSolid(memory.Get(), client, m_backColor);
     DrawTransparent(memory.Get(), bitmap.Get(), 0, 0, m_keyColor);
     ::BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
 }

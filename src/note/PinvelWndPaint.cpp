@@ -136,8 +136,7 @@ void PinvelWnd::PaintInfo(HDC dc)
     ::SetBkMode(dc, OPAQUE);
     // The clock repaints this line alone: clear what a longer text left, but not the
     // separator on the band's top row.
-    const RECT band = {info.left, info.top + 1, info.right, info.bottom};
-    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &band, nullptr, 0, nullptr);
+    fw::FillSolid(dc, {info.left, info.top + 1, info.right, info.bottom}, m_look->edge);
     fw::Font font(MakeFont(kInfoFontHeight));
     fw::SelectObject selectFont(dc, font.Get());
     const std::string text = InfoText();

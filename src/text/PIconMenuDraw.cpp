@@ -34,11 +34,6 @@ private:
     HICON m_icon;
 };
 
-void Fill(HDC dc, const RECT& rect, COLORREF colour)
-{
-    ::SetBkColor(dc, colour);
-    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-}
 
 // A one-pixel 3-D frame just inside the rectangle.
 void Frame3D(HDC dc, const RECT& rect, COLORREF topLeft, COLORREF bottomRight)
@@ -84,14 +79,14 @@ void PIconMenu::DrawItem(const DRAWITEMSTRUCT& item)
 
     if (record->id == 0) {
         // An etched line across the middle.
-        Fill(dc, whole, m_backColour);
+        fw::FillSolid(dc, whole, m_backColour);
         const RECT line = {0, h / 2, w, h / 2 + 2};
         Frame3D(dc, line, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
         ::BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, w, h, dc, 0, 0, SRCCOPY);
         return;
     }
 
-    Fill(dc, whole, selected ? m_selectedBackColour : m_backColour);
+    fw::FillSolid(dc, whole, selected ? m_selectedBackColour : m_backColour);
     const RECT column = {0, 0, kIconColumn, h};
     const RECT box = {0, 0, kIconBox, h};
     const int iconTop = (h - kIconSize) / 2;
@@ -99,7 +94,7 @@ void PIconMenu::DrawItem(const DRAWITEMSTRUCT& item)
     if (disabled) {
         Icon icon(record->icon);
         if (record->icon != 0)
-            Fill(dc, column, m_backColour);
+            fw::FillSolid(dc, column, m_backColour);
         if (icon.Get() != nullptr)
             ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon.Get()), 0, kIconLeft, iconTop, kIconSize,
                          kIconSize, DST_ICON | DSS_DISABLED);
@@ -107,15 +102,15 @@ void PIconMenu::DrawItem(const DRAWITEMSTRUCT& item)
         const int shown = record->checkIcon != 0 ? record->checkIcon : record->icon;
         if (shown != 0) {
             Icon icon(shown);
-            Fill(dc, column, m_backColour);
-            Fill(dc, box, selected ? ::GetSysColor(COLOR_3DLIGHT) : m_checkedBoxColour);
+            fw::FillSolid(dc, column, m_backColour);
+            fw::FillSolid(dc, box, selected ? ::GetSysColor(COLOR_3DLIGHT) : m_checkedBoxColour);
             if (icon.Get() != nullptr)
                 ::DrawIconEx(dc, kIconLeft, iconTop, icon.Get(), kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
             Frame3D(dc, box, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
         }
     } else if (record->icon != 0) {
         Icon icon(record->icon);
-        Fill(dc, column, m_backColour);
+        fw::FillSolid(dc, column, m_backColour);
         if (icon.Get() != nullptr)
             ::DrawIconEx(dc, kIconLeft, iconTop, icon.Get(), kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
         if (selected)

@@ -69,6 +69,24 @@ def children(hwnd):
     return result
 
 
+def note_owners(logic, expected, timeout=60):
+    """The hidden owners of the loaded notes, read once start-up has loaded them all.
+
+    The logic window exists while its creation is still loading notes, so the count is
+    read again until it reaches the expected one; a message sent to the window then
+    returns only once the program is back in its message loop, so a final read also
+    catches any note beyond the expected count.
+    """
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        owners = [w for w in children(logic) if w["cls"] == "PCN_DUMMY"]
+        if len(owners) >= expected:
+            break
+        time.sleep(0.2)
+    probe("send", logic, 0, 0, 0, timeout=timeout)  # WM_NULL
+    return [w for w in children(logic) if w["cls"] == "PCN_DUMMY"]
+
+
 def screenshot(name):
     """Saves the whole display as a PNG for a person to look at; returns its path."""
     os.makedirs(SHOTS_DIR, exist_ok=True)

@@ -27,7 +27,7 @@ class HostileFiles(unittest.TestCase):
         logic = e2e.wait_window(e2e.LOGIC_CLASS, timeout_ms=60000)
         self.assertIsNotNone(logic)
         loadable = sum(1 for _, _, ok in corpus if ok)
-        owners = [w for w in e2e.children(logic) if w["cls"] == "PCN_DUMMY"]
+        owners = e2e.note_owners(logic, loadable)
         self.assertEqual(len(owners), loadable, "every sound file loads, every damaged one is skipped")
 
         tray = [w for w in e2e.children(logic) if w["cls"] == "PCN_SYSTRAY"][0]["hwnd"]

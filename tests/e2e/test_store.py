@@ -54,7 +54,7 @@ class NoteFolder(unittest.TestCase):
         proc = self.folder.start()
         logic = e2e.wait_window(e2e.LOGIC_CLASS)
         self.assertIsNotNone(logic)
-        owners = [w for w in e2e.children(logic) if w["cls"] == "PCN_DUMMY"]
+        owners = e2e.note_owners(logic, 2)
         self.assertEqual(len(owners), 2, "one hidden owner per loadable note")
         for owner in owners:
             self.assertFalse(owner["visible"])

@@ -69,6 +69,16 @@ def children(hwnd):
     return result
 
 
+def tray_window(logic, timeout=30):
+    """The tray window; the logic window can be found while it is still being made."""
+    deadline = time.time() + timeout
+    while True:
+        trays = [w for w in children(logic) if w["cls"] == "PCN_SYSTRAY"]
+        if trays or time.time() >= deadline:
+            return trays[0]["hwnd"] if trays else None
+        time.sleep(0.2)
+
+
 def note_owners(logic, expected, timeout=60):
     """The hidden owners of the loaded notes, read once start-up has loaded them all.
 

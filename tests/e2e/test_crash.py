@@ -22,7 +22,7 @@ class KilledProcess(unittest.TestCase):
     def test_a_hidden_note_survives_a_kill(self):
         proc = self.folder.start()
         logic = e2e.wait_window(e2e.LOGIC_CLASS)
-        tray = [w for w in e2e.children(logic) if w["cls"] == "PCN_SYSTRAY"][0]["hwnd"]
+        tray = e2e.tray_window(logic)
         e2e.probe("post", tray, WM_TRAY_NOTIFY, 1, WM_LBUTTONDBLCLK)
         note = e2e.wait_window("PCN_NOTE")
         self.assertIsNotNone(note)

@@ -39,7 +39,7 @@ class Faults(unittest.TestCase):
     def tray(self):
         logic = e2e.wait_window(e2e.LOGIC_CLASS)
         self.assertIsNotNone(logic)
-        return [w for w in e2e.children(logic) if w["cls"] == "PCN_SYSTRAY"][0]["hwnd"]
+        return e2e.tray_window(logic)
 
     def type_into_every_note(self, tray, text):
         e2e.probe("post", tray, WM_COMMAND, 32791, 0)  # show all

@@ -30,7 +30,7 @@ class HostileFiles(unittest.TestCase):
         owners = e2e.note_owners(logic, loadable)
         self.assertEqual(len(owners), loadable, "every sound file loads, every damaged one is skipped")
 
-        tray = [w for w in e2e.children(logic) if w["cls"] == "PCN_SYSTRAY"][0]["hwnd"]
+        tray = e2e.tray_window(logic)
         e2e.probe("post", tray, WM_COMMAND, 32791, 0)  # show all
         deadline = time.time() + 240
         while time.time() < deadline:

@@ -37,7 +37,7 @@ class MailNote(unittest.TestCase):
         self.folder.start(env=env)
         logic = e2e.wait_window(e2e.LOGIC_CLASS)
         self.assertIsNotNone(logic)
-        tray = [w for w in e2e.children(logic) if w["cls"] == "PCN_SYSTRAY"][0]["hwnd"]
+        tray = e2e.tray_window(logic)
         e2e.probe("post", tray, WM_COMMAND, 50000, 0)
         note = e2e.wait_window("PCN_NOTE")
         self.assertIsNotNone(note)

@@ -14,11 +14,6 @@ WM_LBUTTONDBLCLK = 0x203
 WM_RBUTTONDOWN = 0x204
 
 
-def tray_window(logic):
-    trays = [w for w in e2e.children(logic) if w["cls"] == "PCN_SYSTRAY"]
-    return trays[0]["hwnd"] if trays else None
-
-
 def notes():
     return [w for w in e2e.top_level_windows() if w["cls"] == "PCN_NOTE" and w["visible"]]
 
@@ -33,7 +28,7 @@ class TrayIcon(unittest.TestCase):
         self.proc = self.folder.start()
         self.logic = e2e.wait_window(e2e.LOGIC_CLASS)
         self.assertIsNotNone(self.logic)
-        self.tray = tray_window(self.logic)
+        self.tray = e2e.tray_window(self.logic)
         self.assertIsNotNone(self.tray)
 
     def post(self, msg, wparam, lparam):

@@ -62,6 +62,18 @@ class UserSession(unittest.TestCase):
         self.assertEqual(len(notes), 1)
         return notes[0]["hwnd"]
 
+    def drag(self, start, end):
+        # Pauses let Wine's move/size loop take the button before the pointer moves on.
+        xdo("mousemove", *start)
+        time.sleep(0.2)
+        xdo("mousedown", 1)
+        time.sleep(0.3)
+        middle = ((start[0] + end[0]) // 2, (start[1] + end[1]) // 2)
+        for point in (middle, end):
+            xdo("mousemove", *point)
+            time.sleep(0.2)
+        xdo("mouseup", 1)
+
     def context_menu(self, hwnd, key):
         left, top, _, _ = rect(hwnd)
         xdo("mousemove", left + 60, top + 70, "click", 3)
@@ -110,18 +122,13 @@ class UserSession(unittest.TestCase):
         self.assertEqual(wait_for(lambda: rect(hwnd)[3] - rect(hwnd)[1] > 45 and rect(hwnd)), (left, top, right, bottom))
 
         # Move by the caption, size by the grip.
-        xdo("mousemove", left + 30, top + 12, "mousedown", 1)
-        xdo("mousemove", left + 80, top + 42)
-        xdo("mousemove", left + 130, top + 72, "mouseup", 1)
-        time.sleep(0.5)
-        left, top, right, bottom = rect(hwnd)
-        xdo("mousemove", right - 10, bottom - 10, "mousedown", 1)
-        xdo("mousemove", right + 20, bottom + 10)
-        xdo("mousemove", right + 50, bottom + 30, "mouseup", 1)
-        time.sleep(0.5)
-        moved = rect(hwnd)
+        before = rect(hwnd)
+        self.drag((left + 30, top + 12), (left + 130, top + 72))
+        left, top, right, bottom = wait_for(lambda: rect(hwnd) != before and rect(hwnd))
+        self.drag((right - 10, bottom - 10), (right + 50, bottom + 30))
+        moved = wait_for(lambda: rect(hwnd)[2] - rect(hwnd)[0] > right - left and rect(hwnd))
+        self.assertTrue(moved, "the grip sizes the note")
         self.assertEqual(moved[:2], (left, top))
-        self.assertGreater(moved[2] - moved[0], right - left)
 
         # A new title, a colour scheme and a daily alarm, all from the menu.
         self.context_menu(hwnd, "t")

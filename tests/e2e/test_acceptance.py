@@ -122,13 +122,16 @@ class UserSession(unittest.TestCase):
         self.assertEqual(wait_for(lambda: rect(hwnd)[3] - rect(hwnd)[1] > 45 and rect(hwnd)), (left, top, right, bottom))
 
         # Move by the caption, size by the grip.
-        before = rect(hwnd)
-        self.drag((left + 30, top + 12), (left + 130, top + 72))
-        left, top, right, bottom = wait_for(lambda: rect(hwnd) != before and rect(hwnd))
+        # The note starts at a random place, maybe at the screen's edge: move it to one
+        # where the grip can be pulled further. The window follows the pointer during the
+        # drag, so only the end position tells that the move loop is over.
+        self.drag((left + 30, top + 12), (200 + 30, 150 + 12))
+        left, top, right, bottom = 200, 150, 200 + right - left, 150 + bottom - top
+        self.assertEqual(wait_for(lambda: rect(hwnd) == (left, top, right, bottom) and rect(hwnd)),
+                         (left, top, right, bottom), "the caption moves the note")
         self.drag((right - 10, bottom - 10), (right + 50, bottom + 30))
-        moved = wait_for(lambda: rect(hwnd)[2] - rect(hwnd)[0] > right - left and rect(hwnd))
-        self.assertTrue(moved, "the grip sizes the note")
-        self.assertEqual(moved[:2], (left, top))
+        self.assertEqual(wait_for(lambda: rect(hwnd) == (left, top, right + 60, bottom + 40) and rect(hwnd)),
+                         (left, top, right + 60, bottom + 40), "the grip sizes the note")
 
         # A new title, a colour scheme and a daily alarm, all from the menu.
         self.context_menu(hwnd, "t")

@@ -69,14 +69,21 @@ def children(hwnd):
     return result
 
 
+def poll(condition, seconds=10):
+    """The first true value of condition() within the time, else its last value."""
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.2)
+    return condition()
+
+
 def tray_window(logic, timeout=30):
     """The tray window; the logic window can be found while it is still being made."""
-    deadline = time.time() + timeout
-    while True:
-        trays = [w for w in children(logic) if w["cls"] == "PCN_SYSTRAY"]
-        if trays or time.time() >= deadline:
-            return trays[0]["hwnd"] if trays else None
-        time.sleep(0.2)
+    trays = poll(lambda: [w for w in children(logic) if w["cls"] == "PCN_SYSTRAY"], timeout)
+    return trays[0]["hwnd"] if trays else None
 
 
 def note_owners(logic, expected, timeout=60):
@@ -87,14 +94,12 @@ def note_owners(logic, expected, timeout=60):
     returns only once the program is back in its message loop, so a final read also
     catches any note beyond the expected count.
     """
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        owners = [w for w in children(logic) if w["cls"] == "PCN_DUMMY"]
-        if len(owners) >= expected:
-            break
-        time.sleep(0.2)
+    def owners():
+        return [w for w in children(logic) if w["cls"] == "PCN_DUMMY"]
+
+    poll(lambda: len(owners()) >= expected, timeout)
     probe("send", logic, 0, 0, 0, timeout=timeout)  # WM_NULL
-    return [w for w in children(logic) if w["cls"] == "PCN_DUMMY"]
+    return owners()
 
 
 def screenshot(name):

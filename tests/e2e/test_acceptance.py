@@ -28,14 +28,7 @@ def rect(hwnd):
     return tuple(map(int, lines[0].split()))
 
 
-def wait_for(condition, seconds=10):
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.2)
-    return condition()
+wait_for = e2e.poll
 
 
 def read_note_file(path):

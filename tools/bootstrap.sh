@@ -29,8 +29,13 @@ for p in "${need_pkgs[@]}"; do
   fi
 done
 
+# Chinese for the program's own code page (936); English for the run that checks notes
+# are kept on a Western Windows (1252).
+locales=(zh_CN en_US)
 locale_ok=1
-locale -a 2>/dev/null | grep -qiE '^zh_CN\.utf-?8$' || locale_ok=0
+for l in "${locales[@]}"; do
+  locale -a 2>/dev/null | grep -qiE "^$l\.utf-?8\$" || locale_ok=0
+done
 
 if [ ${#missing[@]} -eq 0 ] && [ $locale_ok -eq 1 ]; then
   exit 0
@@ -52,12 +57,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-if ! locale -a 2>/dev/null | grep -qiE '^zh_CN\.utf-?8$'; then
-  echo "bootstrap: generating zh_CN.UTF-8"
-  if [ -f /etc/locale.gen ] && grep -qE '^# *zh_CN.UTF-8 UTF-8' /etc/locale.gen; then
-    $SUDO sed -i -E 's/^# *(zh_CN.UTF-8 UTF-8)/\1/' /etc/locale.gen
-  elif ! grep -qE '^zh_CN.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
-    echo 'zh_CN.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+for l in "${locales[@]}"; do
+  locale -a 2>/dev/null | grep -qiE "^$l\.utf-?8\$" && continue
+  echo "bootstrap: generating $l.UTF-8"
+  if [ -f /etc/locale.gen ] && grep -qE "^# *$l.UTF-8 UTF-8" /etc/locale.gen; then
+    $SUDO sed -i -E "s/^# *($l.UTF-8 UTF-8)/\\1/" /etc/locale.gen
+  elif ! grep -qE "^$l.UTF-8 UTF-8" /etc/locale.gen 2>/dev/null; then
+    echo "$l.UTF-8 UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
   fi
   $SUDO locale-gen >/dev/null
-fi
+done

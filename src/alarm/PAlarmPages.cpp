@@ -1,6 +1,5 @@
 #include "PAlarmPages.h"
 
-#include "AlarmNames.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
@@ -53,25 +52,19 @@ void FillCombo(HWND combo, UINT base, int count)
                        reinterpret_cast<LPARAM>(fw::LoadResString(base + static_cast<UINT>(n)).c_str()));
 }
 
-void SelectName(HWND combo, const std::string& name)
+// Entry n - 1 stands for the number n. The lists are matched by position, never by
+// their text: a system whose code page cannot show the names shows "???" for each.
+void SelectNumber(HWND combo, int number, int count)
 {
-    // A number no name stands for (a damaged file) shows no selection.
-    if (name.empty())
-        ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    else
-        ::SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str()));
+    // A number no entry stands for (a damaged file) shows no selection.
+    const WPARAM index = number >= 1 && number <= count ? static_cast<WPARAM>(number - 1) : static_cast<WPARAM>(-1);
+    ::SendMessageA(combo, CB_SETCURSEL, index, 0);
 }
 
-std::string SelectedText(HWND combo)
+int SelectedNumber(HWND combo)
 {
     const LRESULT index = ::SendMessageA(combo, CB_GETCURSEL, 0, 0);
-    if (index == CB_ERR)
-        return std::string();
-    const LRESULT length = ::SendMessageA(combo, CB_GETLBTEXTLEN, index, 0);
-    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-    ::SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(std::strlen(text.c_str()));
-    return text;
+    return index == CB_ERR ? 0 : static_cast<int>(index) + 1;
 }
 
 } // namespace
@@ -152,11 +145,11 @@ void PAlarmPage::RefreshRow(int r)
         }
     }
     if (row.weekday != 0)
-        SelectName(Item(row.weekday), WeekdayName(*Weekday(r)));
+        SelectNumber(Item(row.weekday), *Weekday(r), 7);
     if (row.month != 0)
-        SelectName(Item(row.month), MonthName(*Month(r)));
+        SelectNumber(Item(row.month), *Month(r), 12);
     if (row.day != 0)
-        SelectName(Item(row.day), DayName(*Day(r)));
+        SelectNumber(Item(row.day), *Day(r), 31);
     ::CheckDlgButton(m_hWnd, row.sound, slot.sound ? BST_CHECKED : BST_UNCHECKED);
 }
 
@@ -185,11 +178,11 @@ void PAlarmPage::OnCommand(int id, int code)
         } else if (code == BN_CLICKED && id == row.sound) {
             slot.sound = ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED;
         } else if (code == CBN_SELCHANGE && id == row.weekday) {
-            *Weekday(r) = WeekdayFromName(SelectedText(Item(id)));
+            *Weekday(r) = SelectedNumber(Item(id));
         } else if (code == CBN_SELCHANGE && id == row.month) {
-            *Month(r) = MonthFromName(SelectedText(Item(id)));
+            *Month(r) = SelectedNumber(Item(id));
         } else if (code == CBN_SELCHANGE && id == row.day) {
-            *Day(r) = DayFromName(SelectedText(Item(id)));
+            *Day(r) = SelectedNumber(Item(id));
         } else {
             continue;
         }

@@ -5,7 +5,7 @@
 
 bool PDummyWnd::Create(HWND parent)
 {
-    if (!fw::RegisterClassOnce("PCN_DUMMY", 0, nullptr, nullptr, nullptr))
+    if (!fw::RegisterClassOnce("PCN_DUMMY", 0, 0, nullptr, nullptr))
         return false;
     const DWORD style = parent != nullptr ? WS_CHILD : WS_POPUP;
     if (!CreateEx(0, "PCN_DUMMY", "Dummy", style, 0, 0, 1, 1, parent, nullptr))

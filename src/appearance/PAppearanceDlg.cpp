@@ -87,5 +87,5 @@ void PAppearanceDlg::OnApply()
     // What Apply did cannot be taken back: Cancel goes for good.
     ::EnableWindow(::GetDlgItem(m_hWnd, IDCANCEL), FALSE);
     UpdateData(true);
-    ::SendMessageA(::GetWindow(m_hWnd, GW_OWNER), WM_APPLY_APPEARANCE, reinterpret_cast<WPARAM>(this), 0);
+    ::SendMessageA(::GetWindow(m_hWnd, GW_OWNER), WM_APPLY_APPEARANCE, 0, 0);
 }

@@ -14,8 +14,11 @@ void PinvelWnd::OnAppearance()
     INT_PTR result = IDCANCEL;
     {
         ModalScope modal(*this);
+        m_appearance = &dialog;
         result = dialog.DoModal(m_hWnd);
     }
+    // The window may be gone (closed from the tray meanwhile); its object is not.
+    m_appearance = nullptr;
     if (result != IDOK || Closed())
         return;
     ApplyAppearance(dialog);

@@ -133,10 +133,11 @@ bool DecodeNoteFields(std::string_view file, NoteFields& fields, std::size_t& te
     return true;
 }
 
-bool DecodeNoteText(std::string_view file, std::size_t textOffset, std::string& rtf)
+bool DecodeNoteText(std::string_view file, std::size_t textOffset, std::string_view& rtf)
 {
     if (textOffset > file.size())
         return false;
     ByteReader in(file.substr(textOffset));
-    return in.String(rtf);
+    std::uint32_t n = 0;
+    return in.U32(n) && in.Bytes(n, rtf);
 }

@@ -29,8 +29,13 @@ std::string EncodeNoteFile(const NoteFields& fields, std::string_view rtf);
 // ends inside a field; fields is then unchanged.
 bool DecodeNoteFields(std::string_view file, NoteFields& fields, std::size_t& textOffset);
 
-// Reads the text that follows the fields. False when the stored length runs past the end.
-bool DecodeNoteText(std::string_view file, std::size_t textOffset, std::string& rtf);
+// The text that follows the fields, as a view into the file: a long text is not copied
+// to be checked. False when the stored length runs past the end.
+bool DecodeNoteText(std::string_view file, std::size_t textOffset, std::string_view& rtf);
+
+// The largest note file read: a text this long no longer fits the editor beside
+// everything else a 32-bit process holds, and a larger file is left as it is.
+constexpr std::size_t kMaxNoteFileBytes = 64u * 1024 * 1024;
 
 // Look fields in their stored order, shared with the settings file.
 void WriteLook(ByteWriter& out, const NoteLook& look);

@@ -42,36 +42,42 @@ bool HasExitSwitch(std::string_view commandLine, LeadBytePredicate isLead)
            FindAnsi(lower, "/exit", isLead) != std::string_view::npos;
 }
 
-std::string AppTitleFromPath(std::string_view modulePath)
+std::wstring AppTitleFromPath(std::wstring_view modulePath)
 {
-    const std::size_t slash = modulePath.find_last_of("\\/");
-    std::string_view name = slash == std::string_view::npos ? modulePath : modulePath.substr(slash + 1);
-    const std::size_t dot = name.find_last_of('.');
-    if (dot != std::string_view::npos && dot > 0)
+    const std::size_t slash = modulePath.find_last_of(L"\\/");
+    std::wstring_view name = slash == std::wstring_view::npos ? modulePath : modulePath.substr(slash + 1);
+    const std::size_t dot = name.find_last_of(L'.');
+    if (dot != std::wstring_view::npos && dot > 0)
         name = name.substr(0, dot);
-    return std::string(name);
+    return std::wstring(name);
 }
 
-std::string FolderOfPath(std::string_view path)
+std::wstring FolderOfPath(std::wstring_view path)
 {
-    const std::size_t slash = path.find_last_of('\\');
-    if (slash == std::string_view::npos)
-        return std::string();
-    return std::string(path.substr(0, slash + 1));
+    const std::size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring_view::npos)
+        return std::wstring();
+    return std::wstring(path.substr(0, slash + 1));
 }
 
-bool EndsWithNoCase(std::string_view path, std::string_view lowerSuffix, LeadBytePredicate isLead)
+bool EndsWithNoCase(std::wstring_view path, std::wstring_view lowerSuffix)
 {
-    const std::string lower = LowerAnsi(path, isLead);
-    return lower.size() >= lowerSuffix.size() &&
-           lower.compare(lower.size() - lowerSuffix.size(), lowerSuffix.size(), lowerSuffix) == 0;
+    if (path.size() < lowerSuffix.size())
+        return false;
+    const std::wstring_view tail = path.substr(path.size() - lowerSuffix.size());
+    for (std::size_t i = 0; i < tail.size(); ++i) {
+        const wchar_t c = tail[i] >= L'A' && tail[i] <= L'Z' ? static_cast<wchar_t>(tail[i] - L'A' + L'a') : tail[i];
+        if (c != lowerSuffix[i])
+            return false;
+    }
+    return true;
 }
 
-std::string ExportFileName(std::string_view typed, bool rtfFilter, LeadBytePredicate isLead)
+std::wstring ExportFileName(std::wstring_view typed, bool rtfFilter)
 {
-    const char* extension = rtfFilter ? ".rtf" : ".txt";
-    std::string name(typed);
-    if (!EndsWithNoCase(name, extension, isLead))
+    const wchar_t* extension = rtfFilter ? L".rtf" : L".txt";
+    std::wstring name(typed);
+    if (!EndsWithNoCase(name, extension))
         name += extension;
     return name;
 }
@@ -91,25 +97,18 @@ std::string NotFoundShownText(std::string_view text, LeadBytePredicate isLead)
     return std::string(text.substr(0, end)) + " ...";
 }
 
-int FindNameIndex(const std::vector<std::string>& names, std::string_view text, LeadBytePredicate isLead)
-{
-    const std::string wanted = LowerAnsi(text, isLead);
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (LowerAnsi(names[i], isLead) == wanted)
-            return static_cast<int>(i) + 1;
-    }
-    return 0;
-}
-
-bool IsOpenableLink(std::string_view target)
+std::string LinkToOpen(std::string_view target)
 {
     std::string lower;
     for (char c : target)
         lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     for (const char* prefix : {"http://", "https://", "ftp://", "mailto:", "www."}) {
         const std::string_view p(prefix);
-        if (lower.size() > p.size() && lower.compare(0, p.size(), p) == 0)
-            return true;
+        if (lower.size() <= p.size() || lower.compare(0, p.size(), p) != 0)
+            continue;
+        if (p == "www.")
+            return "http://" + std::string(target);
+        return std::string(target);
     }
-    return false;
+    return std::string();
 }

@@ -17,29 +17,30 @@ std::size_t FindAnsi(std::string_view text, std::string_view needle, LeadBytePre
 // to quit: "-exit" or "/exit" anywhere, in any letter case, even inside another word.
 bool HasExitSwitch(std::string_view commandLine, LeadBytePredicate isLead);
 
+// Paths are wide strings: a byte string in the system's code page cannot name every file.
+
 // The program file's name without folder and extension, used as the application title.
-std::string AppTitleFromPath(std::string_view modulePath);
+std::wstring AppTitleFromPath(std::wstring_view modulePath);
 
 // The folder part of a path up to and including its last backslash; empty without one.
-std::string FolderOfPath(std::string_view path);
+std::wstring FolderOfPath(std::wstring_view path);
 
-// True when the path ends in the given lower-case suffix (".rtf"), in any letter case.
-// Import and export treat a file as RTF exactly when its name ends in ".rtf".
-bool EndsWithNoCase(std::string_view path, std::string_view lowerSuffix, LeadBytePredicate isLead);
+// True when the path ends in the given lower-case ASCII suffix (".rtf"), in any letter
+// case. Import and export treat a file as RTF exactly when its name ends in ".rtf".
+bool EndsWithNoCase(std::wstring_view path, std::wstring_view lowerSuffix);
 
 // The name an export is written to: with the RTF filter a name not ending in ".rtf"
 // gets ".rtf" appended, with the text filter one not ending in ".txt" gets ".txt".
-std::string ExportFileName(std::string_view typed, bool rtfFilter, LeadBytePredicate isLead);
+std::wstring ExportFileName(std::wstring_view typed, bool rtfFilter);
 
 // The search text as the not-found message shows it: whole up to 32 bytes, else its
 // first 32 bytes and " ...". A double-byte character cut in half is dropped whole.
 std::string NotFoundShownText(std::string_view text, LeadBytePredicate isLead);
 
-// The number (from 1) of the first name equal to the text, ignoring the case of
-// single-byte letters; 0 when none is.
-int FindNameIndex(const std::vector<std::string>& names, std::string_view text, LeadBytePredicate isLead);
-
 // Links in a note are opened through the shell, and a note's text may come from a file
 // someone else wrote: only web and mail addresses are opened, never a file, a share or
-// a program ("file:", "\\server\...", "C:\...").
-bool IsOpenableLink(std::string_view target);
+// a program ("file:", "\\server\...", "C:\..."). Returns what the shell is handed, or
+// an empty string for a link that is not opened. A "www." link goes as "http://www.":
+// bare, the shell may take it for a file or a program in the current folder
+// ("www.example.com" has the program extension ".com").
+std::string LinkToOpen(std::string_view target);

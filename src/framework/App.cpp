@@ -72,7 +72,7 @@ int App::WinMain(HINSTANCE, const char* commandLine)
 
 std::string App::Title() const
 {
-    return AppTitleFromPath(ModulePath());
+    return AnsiFromWide(AppTitleFromPath(ModulePath()));
 }
 
 int App::MessageBox(const std::string& text, UINT type, HWND owner) const

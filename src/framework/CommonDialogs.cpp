@@ -27,14 +27,29 @@ COLORREF g_customColours[16] = {
 };
 
 // "a|b|c|d||" as the dialog wants it: "a\0b\0c\0d\0\0".
-std::vector<char> FilterList(const char* filter)
+std::wstring FilterList(const char* filter)
 {
-    std::vector<char> list;
-    for (const char* p = filter; *p != '\0'; ++p)
-        list.push_back(*p == '|' ? '\0' : *p);
-    list.push_back('\0');
-    list.push_back('\0');
-    return list;
+    std::wstring list = WideFromAnsi(filter);
+    for (wchar_t& c : list) {
+        if (c == L'|')
+            c = L'\0';
+    }
+    return list + L'\0';
+}
+
+// The extension of a filter entry's first pattern ("*.rtf" gives "rtf"); empty for "*.*".
+std::wstring FilterExtension(const std::wstring& list, DWORD index)
+{
+    std::size_t at = 0;
+    for (DWORD entry = 1; entry < index * 2 && at < list.size(); ++entry)
+        at = list.find(L'\0', at) + 1;
+    if (at == 0 || at >= list.size())
+        return std::wstring();
+    const std::wstring pattern = list.substr(at, list.find_first_of(L";", at) - at).c_str();
+    const std::size_t dot = pattern.rfind(L'.');
+    if (dot == std::wstring::npos || pattern.find(L'*', dot) != std::wstring::npos)
+        return std::wstring();
+    return pattern.substr(dot + 1);
 }
 
 } // namespace
@@ -51,7 +66,7 @@ HWND DefaultOwner()
 int ShowMessage(HWND owner, const std::string& text, UINT type)
 {
     App* app = App::Current();
-    const std::string caption = app != nullptr ? app->Title() : AppTitleFromPath(ModulePath());
+    const std::string caption = app != nullptr ? app->Title() : AnsiFromWide(AppTitleFromPath(ModulePath()));
     return g_messageBox(owner, text, caption, type);
 }
 
@@ -60,22 +75,25 @@ void SetMessageBoxFunction(MessageBoxFunction function)
     g_messageBox = function != nullptr ? function : &SystemMessageBox;
 }
 
-bool ShowFileDialog(bool open, HWND owner, const char* filter, DWORD flags, std::string& path, DWORD& filterIndex)
+bool ShowFileDialog(bool open, HWND owner, const char* filter, DWORD flags, std::wstring& path, DWORD& filterIndex)
 {
-    const std::vector<char> filters = FilterList(filter);
-    char file[MAX_PATH] = {};
-    OPENFILENAMEA ofn = {};
+    const std::wstring filters = FilterList(filter);
+    const std::wstring extension = open ? std::wstring() : FilterExtension(filters, filterIndex);
+    // Paths may be longer than MAX_PATH on the Windows of today.
+    std::vector<wchar_t> file(32768, L'\0');
+    OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof(ofn);
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filters.data();
+    ofn.lpstrFilter = filters.c_str();
     ofn.nFilterIndex = filterIndex;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof(file);
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
     ofn.Flags = flags | OFN_EXPLORER;
-    const BOOL ok = open ? ::GetOpenFileNameA(&ofn) : ::GetSaveFileNameA(&ofn);
+    const BOOL ok = open ? ::GetOpenFileNameW(&ofn) : ::GetSaveFileNameW(&ofn);
     if (!ok)
         return false;
-    path = file;
+    path = file.data();
     filterIndex = ofn.nFilterIndex;
     return true;
 }

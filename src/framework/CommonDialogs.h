@@ -17,8 +17,10 @@ void SetMessageBoxFunction(MessageBoxFunction function);
 
 // The Explorer-style file dialogs. The filter separates its entries with "|" and ends
 // with "||"; filterIndex (from 1) is the entry selected at start and, on OK, the one
-// chosen. False when cancelled.
-bool ShowFileDialog(bool open, HWND owner, const char* filter, DWORD flags, std::string& path, DWORD& filterIndex);
+// chosen. The save dialog adds the extension of the filter selected at start to a name
+// typed without one, so its overwrite prompt asks about the file that is written.
+// False when cancelled.
+bool ShowFileDialog(bool open, HWND owner, const char* filter, DWORD flags, std::wstring& path, DWORD& filterIndex);
 
 // The font dialog, starting from the font given; on OK the chosen font and its size
 // in tenths of a point.

@@ -1,6 +1,7 @@
 #include "Dialog.h"
 
 #include "CommonDialogs.h"
+#include "Guard.h"
 #include "Strings.h"
 
 namespace fw {
@@ -106,18 +107,22 @@ INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     Dialog* self = nullptr;
     if (msg == WM_INITDIALOG) {
         self = reinterpret_cast<Dialog*>(lParam);
-        self->Attach(hwnd, nullptr);
+        if (!CallGuarded(false, [&] {
+                self->Attach(hwnd, nullptr);
+                return true;
+            }))
+            return FALSE;
     } else {
         self = static_cast<Dialog*>(FromHandle(hwnd));
     }
     if (self == nullptr)
         return FALSE;
     LRESULT reflected = 0;
-    if (ReflectToChild(self, msg, wParam, lParam, reflected)) {
+    if (CallGuarded(false, [&] { return ReflectToChild(self, msg, wParam, lParam, reflected); })) {
         ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, reflected);
         return TRUE;
     }
-    const INT_PTR result = self->DialogProc(msg, wParam, lParam);
+    const INT_PTR result = CallGuarded<INT_PTR>(FALSE, [&] { return self->DialogProc(msg, wParam, lParam); });
     if (msg == WM_NCDESTROY)
         self->Detach();
     return result;

@@ -5,25 +5,43 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <new>
 
 namespace fw {
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::size_t maxBytes)
+namespace {
+
+ReadFunction g_read = &::ReadFile;
+
+} // namespace
+
+void SetReadFunction(ReadFunction function)
 {
-    Handle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    g_read = function != nullptr ? function : &::ReadFile;
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes, bool othersMayWrite)
+{
+    const DWORD share = othersMayWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ;
+    Handle file(
+        ::CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid())
         return false;
     LARGE_INTEGER size;
     if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
         static_cast<unsigned long long>(size.QuadPart) > maxBytes)
         return false;
-    std::string data(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::string data;
+    try {
+        data.resize(static_cast<std::size_t>(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+        return false; // no room for it now: treated like a file that cannot be read
+    }
     std::size_t done = 0;
     while (done < data.size()) {
         DWORD got = 0;
         const DWORD want = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 20));
-        if (!::ReadFile(file.Get(), &data[done], want, &got, nullptr))
+        if (!g_read(file.Get(), &data[done], want, &got, nullptr))
             return false;
         if (got == 0)
             break; // the file shrank meanwhile: keep what is there
@@ -34,11 +52,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::size_t maxB
     return true;
 }
 
-bool ReplaceFileContents(const std::string& path, const std::string& bytes)
+bool ReplaceFileContents(const std::wstring& path, const std::string& bytes)
 {
-    const std::string temp = path + ".new";
+    const std::wstring temp = path + L".new";
     {
-        Handle file(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+        Handle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                   nullptr));
         if (!file.IsValid())
             return false;
@@ -48,22 +66,32 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes)
             const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
             if (!::WriteFile(file.Get(), bytes.data() + done, want, &put, nullptr) || put == 0) {
                 file.Reset();
-                ::DeleteFileA(temp.c_str());
+                ::DeleteFileW(temp.c_str());
                 return false;
             }
             done += put;
         }
         if (!::FlushFileBuffers(file.Get())) {
             file.Reset();
-            ::DeleteFileA(temp.c_str());
+            ::DeleteFileW(temp.c_str());
             return false;
         }
     }
-    if (!::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ::DeleteFileA(temp.c_str());
+    if (!::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ::DeleteFileW(temp.c_str());
         return false;
     }
     return true;
+}
+
+bool FileExists(const std::wstring& path)
+{
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool MakeFolder(const std::wstring& path)
+{
+    return ::CreateDirectoryW(path.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 } // namespace fw

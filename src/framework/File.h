@@ -1,15 +1,27 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 namespace fw {
 
-// Reads a whole file, opened for reading while others may not write to it. False when
-// it cannot be opened or read, or holds more than maxBytes.
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::size_t maxBytes = 256u * 1024 * 1024);
+// Reads a whole file, opened for reading while others may not write to it unless
+// othersMayWrite. False when it cannot be opened or read, or holds more than maxBytes;
+// bytes is then unchanged.
+bool ReadWholeFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes = 256u * 1024 * 1024,
+                   bool othersMayWrite = false);
 
 // Replaces a file's contents in one step: the bytes go to a temporary file beside it,
 // which then takes the file's place. A failure at any point leaves the old file as it
 // was, so a full disk or a crash during a save never costs the only copy.
-bool ReplaceFileContents(const std::string& path, const std::string& bytes);
+bool ReplaceFileContents(const std::wstring& path, const std::string& bytes);
+
+// Paths of the program's own files; every file operation goes through the wide functions.
+bool FileExists(const std::wstring& path);
+bool MakeFolder(const std::wstring& path);
+
+// For tests: what reads a file's bytes (ReadFile unless replaced; null restores it).
+using ReadFunction = BOOL(WINAPI*)(HANDLE file, LPVOID buffer, DWORD bytes, LPDWORD read, LPOVERLAPPED overlapped);
+void SetReadFunction(ReadFunction function);
 
 } // namespace fw

@@ -49,6 +49,23 @@ using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
 using Region = GdiObject<HRGN>;
 
+// An icon loaded for one use.
+class Icon {
+public:
+    explicit Icon(HICON icon) : m_icon(icon) {}
+    ~Icon()
+    {
+        if (m_icon != nullptr)
+            ::DestroyIcon(m_icon);
+    }
+    Icon(const Icon&) = delete;
+    Icon& operator=(const Icon&) = delete;
+    HICON Get() const { return m_icon; }
+
+private:
+    HICON m_icon;
+};
+
 // Selects an object into a device context and selects the previous one back.
 class SelectObject {
 public:

@@ -1,5 +1,6 @@
 #include "PropertySheet.h"
 
+#include "Guard.h"
 #include "Strings.h"
 
 namespace fw {
@@ -54,13 +55,17 @@ INT_PTR CALLBACK PropertyPage::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wPar
     PropertyPage* self = nullptr;
     if (msg == WM_INITDIALOG) {
         self = reinterpret_cast<PropertyPage*>(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
-        self->Attach(hwnd, nullptr);
+        if (!CallGuarded(false, [&] {
+                self->Attach(hwnd, nullptr);
+                return true;
+            }))
+            return FALSE;
     } else {
         self = static_cast<PropertyPage*>(FromHandle(hwnd));
     }
     if (self == nullptr)
         return FALSE;
-    const INT_PTR result = self->DialogProc(msg, wParam, lParam);
+    const INT_PTR result = CallGuarded<INT_PTR>(FALSE, [&] { return self->DialogProc(msg, wParam, lParam); });
     if (msg == WM_NCDESTROY)
         self->Detach();
     return result;
@@ -104,8 +109,12 @@ INT_PTR PropertySheet::DoModal()
 int CALLBACK PropertySheet::SheetCallback(HWND hwnd, UINT msg, LPARAM)
 {
     if (msg == PSCB_INITIALIZED && t_creatingSheet != nullptr) {
-        t_creatingSheet->SubclassWindow(hwnd);
+        PropertySheet* sheet = t_creatingSheet;
         t_creatingSheet = nullptr;
+        CallGuarded(false, [&] {
+            sheet->SubclassWindow(hwnd);
+            return true;
+        });
     }
     return 0;
 }

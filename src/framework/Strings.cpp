@@ -48,11 +48,57 @@ bool IsAnsiLeadByte(unsigned char byte)
     return ::IsDBCSLeadByte(byte) != FALSE;
 }
 
-std::string ModulePath()
+std::wstring LoadResStringW(UINT id)
 {
-    char path[MAX_PATH] = {};
-    const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, n < MAX_PATH ? n : MAX_PATH);
+    // With no buffer the function hands out the table's own read-only text.
+    const wchar_t* text = nullptr;
+    const int n = ::LoadStringW(ResourceInstance(), id, reinterpret_cast<LPWSTR>(&text), 0);
+    if (n <= 0 || text == nullptr)
+        return std::wstring();
+    return std::wstring(text, static_cast<std::size_t>(n));
+}
+
+std::wstring WideFromAnsi(const std::string& text)
+{
+    if (text.empty())
+        return std::wstring();
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (n <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+    return wide;
+}
+
+std::string AnsiFromWide(const std::wstring& text)
+{
+    if (text.empty())
+        return std::string();
+    const int n =
+        ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    if (n <= 0)
+        return std::string();
+    std::string bytes(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &bytes[0], n, nullptr, nullptr);
+    return bytes;
+}
+
+std::wstring ModulePath()
+{
+    // The function cuts a path that does not fit without saying so, beyond filling the buffer.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return std::wstring();
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        if (path.size() >= 32768)
+            return std::wstring();
+        path.resize(path.size() * 2);
+    }
 }
 
 } // namespace fw

@@ -1,6 +1,7 @@
 #include "Wnd.h"
 
 #include "App.h"
+#include "Guard.h"
 #include "Menu.h"
 #include "Strings.h"
 
@@ -18,6 +19,22 @@ std::unordered_map<HWND, Wnd*>& HandleMap()
 }
 
 thread_local Wnd* t_creating = nullptr;
+thread_local const char* t_creatingClass = nullptr;
+void (*g_beforeCreate)() = nullptr;
+
+// The window the hook sees is the one being created for the object only when it is of
+// the requested class. The system may make windows of its own meanwhile: on a Windows
+// with an input method the thread's "Default IME" window comes into being while its
+// first top-level window is being created.
+bool IsRequestedWindow(HWND hwnd, const char* className)
+{
+    if ((::GetClassLongPtrA(hwnd, GCL_STYLE) & CS_IME) != 0)
+        return false;
+    char name[256] = {};
+    if (::GetClassNameA(hwnd, name, sizeof(name)) == 0)
+        return false;
+    return ::lstrcmpiA(name, className) == 0;
+}
 
 } // namespace
 
@@ -41,14 +58,24 @@ bool Wnd::CreateEx(DWORD exStyle, const char* className, const char* windowName,
     if (hook == nullptr)
         return false;
     t_creating = this;
+    t_creatingClass = className;
+    if (g_beforeCreate != nullptr)
+        g_beforeCreate();
     HWND hwnd = ::CreateWindowExA(exStyle, className, windowName, style, x, y, width, height, parent, menuOrId,
                                   ResourceInstance(), nullptr);
     t_creating = nullptr;
+    t_creatingClass = nullptr;
     ::UnhookWindowsHookEx(hook);
     if (hwnd == nullptr) {
         // A window whose WM_CREATE failed is already gone; forget it.
         if (m_hWnd != nullptr)
             Detach();
+        return false;
+    }
+    if (m_hWnd != hwnd) {
+        // Made, but not taken over (no memory for the handle map): no object would
+        // answer its messages.
+        ::DestroyWindow(hwnd);
         return false;
     }
     return true;
@@ -96,9 +123,10 @@ void Wnd::Attach(HWND hwnd, WNDPROC superProc)
 
 void Wnd::SubclassWindow(HWND hwnd)
 {
-    auto superProc = reinterpret_cast<WNDPROC>(
+    // Mapped first: if that fails, the window keeps its own procedure.
+    Attach(hwnd, nullptr);
+    m_superProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Wnd::StdWndProc)));
-    Attach(hwnd, superProc);
 }
 
 void Wnd::Detach()
@@ -151,11 +179,12 @@ bool ReflectToChild(Wnd* parent, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
 LRESULT DispatchToObject(Wnd* self, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     LRESULT reflected = 0;
-    if (ReflectToChild(self, msg, wParam, lParam, reflected))
+    if (CallGuarded(false, [&] { return ReflectToChild(self, msg, wParam, lParam, reflected); }))
         return reflected;
+    // The object may be gone once any other message has been handled.
     if (msg != WM_NCDESTROY)
-        return self->WindowProc(msg, wParam, lParam);
-    const LRESULT result = self->WindowProc(msg, wParam, lParam);
+        return CallGuarded<LRESULT>(0, [&] { return self->WindowProc(msg, wParam, lParam); });
+    const LRESULT result = CallGuarded<LRESULT>(0, [&] { return self->WindowProc(msg, wParam, lParam); });
     self->Detach();
     App* app = App::Current();
     if (app != nullptr && app->MainWindow() == hwnd) {
@@ -163,7 +192,10 @@ LRESULT DispatchToObject(Wnd* self, HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         app->SetMainWindow(nullptr);
         ::PostQuitMessage(0);
     }
-    self->PostNcDestroy();
+    CallGuarded(0, [&] {
+        self->PostNcDestroy();
+        return 0;
+    });
     return result;
 }
 
@@ -177,20 +209,26 @@ LRESULT CALLBACK Wnd::StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 
 LRESULT CALLBACK Wnd::CbtHook(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HCBT_CREATEWND && t_creating != nullptr) {
-        // The first window created is the object's own; windows its WM_CREATE makes
-        // come after this point and are not taken over.
+    HWND hwnd = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_CREATEWND && t_creating != nullptr && IsRequestedWindow(hwnd, t_creatingClass)) {
+        // Windows that the object's own WM_CREATE makes come after this point and are
+        // not taken over.
         Wnd* self = t_creating;
         t_creating = nullptr;
-        HWND hwnd = reinterpret_cast<HWND>(wParam);
-        auto superProc = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Wnd::StdWndProc)));
-        self->Attach(hwnd, superProc);
+        CallGuarded(false, [&] {
+            self->SubclassWindow(hwnd);
+            return true;
+        });
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-bool RegisterClassOnce(const char* className, UINT classStyle, HICON icon, HCURSOR cursor, HBRUSH background)
+void Wnd::SetBeforeCreateHook(void (*hook)())
+{
+    g_beforeCreate = hook;
+}
+
+bool RegisterClassOnce(const char* className, UINT classStyle, UINT iconId, HCURSOR cursor, HBRUSH background)
 {
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof(wc);
@@ -202,7 +240,8 @@ bool RegisterClassOnce(const char* className, UINT classStyle, HICON icon, HCURS
     wc.style = classStyle;
     wc.lpfnWndProc = ::DefWindowProcA;
     wc.hInstance = instance;
-    wc.hIcon = icon;
+    wc.hIcon = iconId == 0 ? nullptr
+                           : static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(iconId), IMAGE_ICON, 32, 32, 0));
     wc.hCursor = cursor;
     wc.hbrBackground = background;
     wc.lpszClassName = className;

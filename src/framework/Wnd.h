@@ -28,6 +28,10 @@ public:
     // The object that owns the window, or null for windows that are not the program's.
     static Wnd* FromHandle(HWND hwnd);
 
+    // For tests: called by CreateEx once the take-over is armed, just before the window
+    // is created, so that a test can make a window of its own in between.
+    static void SetBeforeCreateHook(void (*hook)());
+
     // Called by the message loop for every queued message aimed at this window or one
     // of its children, before it is translated and dispatched. True swallows it.
     virtual bool PreTranslateMessage(MSG& msg);
@@ -69,8 +73,9 @@ private:
 bool ReflectToChild(Wnd* parent, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 // Registers a window class unless one of that name exists already. The window procedure
-// is always the default one: window objects take their windows over at creation.
-// Returns false when the class could not be registered.
-bool RegisterClassOnce(const char* className, UINT classStyle, HICON icon, HCURSOR cursor, HBRUSH background);
+// is always the default one: window objects take their windows over at creation. The
+// class icon (a resource id, 0 for none) is loaded only when the class is registered: it
+// lives as long as the class. Returns false when the class could not be registered.
+bool RegisterClassOnce(const char* className, UINT classStyle, UINT iconId, HCURSOR cursor, HBRUSH background);
 
 } // namespace fw

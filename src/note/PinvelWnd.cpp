@@ -104,7 +104,7 @@ bool PinvelWnd::Create(DWORD style, HWND parent, PNote* note)
     if (!IsUsableNoteSize(rect, work.right - work.left, work.bottom - work.top))
         rect = NewRandomNoteRect();
 
-    if (!fw::RegisterClassOnce(kNoteClass, 0, nullptr, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)), nullptr))
+    if (!fw::RegisterClassOnce(kNoteClass, 0, 0, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)), nullptr))
         return false;
     if (!CreateEx(WS_EX_TOPMOST, kNoteClass, "Note", style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect.left, rect.top,
                   rect.right - rect.left, rect.bottom - rect.top, parent, nullptr))
@@ -190,7 +190,10 @@ LRESULT PinvelWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         SendMessage(WM_NOTE_CONTEXTMENU, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return DefWindowProc(msg, wParam, lParam);
     case WM_APPLY_APPEARANCE:
-        ApplyAppearance(*reinterpret_cast<const PAppearanceDlg*>(wParam));
+        // Anyone can post this message: it carries nothing, and only the dialog this
+        // window opened, while it is open, is applied.
+        if (m_appearance != nullptr)
+            ApplyAppearance(*m_appearance);
         return 0;
     case WM_NOTE_CONTEXTMENU:
         ShowContextMenu(static_cast<int>(wParam), static_cast<int>(lParam));

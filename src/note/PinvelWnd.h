@@ -130,6 +130,8 @@ private:
     PRichEdit* m_edit = nullptr;
     // Set only while the context menu is tracked.
     PIconMenu* m_menu = nullptr;
+    // Set only while the appearance dialog is open.
+    PAppearanceDlg* m_appearance = nullptr;
     std::array<std::unique_ptr<PHoverButton>, kButtonCount> m_buttons;
     int m_modalDepth = 0;
     int m_unrolledWidth = 0;

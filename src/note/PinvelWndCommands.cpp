@@ -177,7 +177,7 @@ void PinvelWnd::OnTextColor()
     bool chosen = false;
     {
         ModalScope modal(*this);
-        chosen = fw::ShowColorDialog(nullptr, CC_FULLOPEN, colour);
+        chosen = fw::ShowColorDialog(m_hWnd, CC_FULLOPEN, colour);
     }
     if (!chosen || Closed())
         return;

@@ -25,9 +25,9 @@ int SystemUtcMinute()
 }
 
 PLogic::MinuteSource g_minuteSource = &SystemUtcMinute;
-std::string g_programFolder;
+std::wstring g_programFolder;
 
-constexpr char kSettingsFile[] = "Pinvel.ini";
+constexpr wchar_t kSettingsFile[] = L"Pinvel.ini";
 constexpr UINT kMinuteTimer = 1;
 constexpr UINT kMinuteTimerPeriodMs = 1000;
 
@@ -51,7 +51,7 @@ PLogic::~PLogic()
         s_current = nullptr;
 }
 
-void PLogic::SetProgramFolder(const std::string& folder)
+void PLogic::SetProgramFolder(const std::wstring& folder)
 {
     g_programFolder = folder;
 }
@@ -68,9 +68,7 @@ int PLogic::CurrentUtcMinute()
 
 bool PLogic::Create()
 {
-    HICON icon = static_cast<HICON>(
-        ::LoadImageA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDI_PINVEL), IMAGE_ICON, 32, 32, 0));
-    if (!fw::RegisterClassOnce(kLogicClass, 0, icon, nullptr, nullptr))
+    if (!fw::RegisterClassOnce(kLogicClass, 0, IDI_PINVEL, nullptr, nullptr))
         return false;
     if (!CreateEx(0, kLogicClass, "PinvelMain", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr))
         g_error.Raise(ERR_CREATE_LOGIC_WND);
@@ -113,8 +111,8 @@ void PLogic::ShowAbout()
 
 void PLogic::ShowHelp()
 {
-    const std::string help = m_folder + fw::LoadResString(IDS_HELP_FILE);
-    ::ShellExecuteA(nullptr, "open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const std::wstring help = m_folder + fw::LoadResStringW(IDS_HELP_FILE);
+    ::ShellExecuteW(nullptr, L"open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 LRESULT PLogic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -133,6 +131,8 @@ LRESULT PLogic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_LOGIC_EXIT:
         return OnLogicExit();
     default:
+        if (msg == PSysTray::TaskbarCreatedMessage() && m_tray)
+            return m_tray->SendMessage(msg, wParam, lParam);
         return DefWindowProc(msg, wParam, lParam);
     }
 }

@@ -40,7 +40,7 @@ public:
     // Saves every note whose text or fields changed since it was last saved.
     void SaveChangedNotes();
 
-    std::string GetFolder() const { return m_folder; }
+    std::wstring GetFolder() const { return m_folder; }
     const std::list<std::unique_ptr<PNote>>& Notes() const { return m_notes; }
     int LastMinute() const { return m_lastMinute; }
 
@@ -63,15 +63,15 @@ public:
 
     // Notes and their files.
     PNote* NewNote();
-    PNote* LoadNote(const std::string& path);
+    PNote* LoadNote(const std::wstring& path);
     void DeleteNote(PNote* note);
     NoteLook GetNewNoteLook() const;
     void LoadAllNotes();
     void SaveAllNotes();
     std::string NextTitle();
-    std::string NextFilePath() const;
-    // The folder that holds one file per note.
-    std::string NotesFolder() const;
+    std::wstring NextFilePath() const;
+    // The folder that holds one file per note: "笔记" on every system, whatever its code page.
+    std::wstring NotesFolder() const;
     // Asks the note's open window, if any, to show the record's current state.
     void NotifyNoteChanged(PNote* note);
 
@@ -85,7 +85,7 @@ public:
     static SYSTEMTIME LocalTime();
     // Points the store at another folder than the program's (tests, the benchmark).
     // Takes effect when the window is created; an empty folder restores the default.
-    static void SetProgramFolder(const std::string& folder);
+    static void SetProgramFolder(const std::wstring& folder);
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -98,7 +98,7 @@ private:
     void DeleteClosedWindows();
     void DestroyNoteWindow(PinvelWnd* window);
 
-    std::string m_folder;
+    std::wstring m_folder;
     int m_titleCounter = 1;
     NoteLook m_defaultLook;
     UINT_PTR m_timerId = 0;

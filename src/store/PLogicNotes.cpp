@@ -5,6 +5,7 @@
 #include "../app/Messages.h"
 #include "../note/PinvelWnd.h"
 #include "../core/Naming.h"
+#include "../framework/File.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
 
@@ -21,9 +22,10 @@ SYSTEMTIME SystemLocalTime()
 
 PLogic::LocalTimeSource g_localTimeSource = &SystemLocalTime;
 
-bool FileExists(const std::string& path)
+// Note file names are ASCII, whatever the system's code page.
+std::wstring WidenAscii(const std::string& text)
 {
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return std::wstring(text.begin(), text.end());
 }
 
 } // namespace
@@ -38,9 +40,9 @@ SYSTEMTIME PLogic::LocalTime()
     return g_localTimeSource();
 }
 
-std::string PLogic::NotesFolder() const
+std::wstring PLogic::NotesFolder() const
 {
-    return m_folder + fw::LoadResString(IDS_NOTES_FOLDER);
+    return m_folder + fw::LoadResStringW(IDS_NOTES_FOLDER);
 }
 
 PNote* PLogic::NewNote()
@@ -55,7 +57,7 @@ PNote* PLogic::NewNote()
     return m_notes.back().get();
 }
 
-PNote* PLogic::LoadNote(const std::string& path)
+PNote* PLogic::LoadNote(const std::wstring& path)
 {
     auto note = std::make_unique<PNote>();
     note->CreateEditor();
@@ -73,7 +75,7 @@ void PLogic::DeleteNote(PNote* note)
         return;
     while (PinvelWnd* window = FindNoteWindow(note))
         DestroyNoteWindow(window);
-    ::DeleteFileA(note->GetFilePath().c_str());
+    ::DeleteFileW(note->GetFilePath().c_str());
     m_notes.erase(it);
 }
 
@@ -176,17 +178,17 @@ void PLogic::ApplyLookToAll(const NoteLook& look)
 
 void PLogic::LoadAllNotes()
 {
-    const std::string folder = NotesFolder();
-    ::CreateDirectoryA(folder.c_str(), nullptr);
-    const std::string pattern = folder + "\\*." + fw::LoadResString(IDS_NOTE_EXT);
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA(pattern.c_str(), &found);
+    const std::wstring folder = NotesFolder();
+    fw::MakeFolder(folder);
+    const std::wstring pattern = folder + L"\\*." + fw::LoadResStringW(IDS_NOTE_EXT);
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            LoadNote(folder + "\\" + found.cFileName);
-    } while (::FindNextFileA(search, &found));
+            LoadNote(folder + L"\\" + found.cFileName);
+    } while (::FindNextFileW(search, &found));
     ::FindClose(search);
 }
 
@@ -197,7 +199,7 @@ void PLogic::SaveChangedNotes()
         if (!note->IsTextLoaded() || !note->HasUnsavedChanges())
             continue;
         if (!folderMade)
-            ::CreateDirectoryA(NotesFolder().c_str(), nullptr);
+            fw::MakeFolder(NotesFolder());
         folderMade = true;
         note->Save();
     }
@@ -211,7 +213,7 @@ void PLogic::SetDefaultLook(const NoteLook& look)
 
 void PLogic::SaveAllNotes()
 {
-    ::CreateDirectoryA(NotesFolder().c_str(), nullptr);
+    fw::MakeFolder(NotesFolder());
     for (auto& note : m_notes)
         note->Save();
 }
@@ -223,19 +225,20 @@ std::string PLogic::NextTitle()
     });
 }
 
-std::string PLogic::NextFilePath() const
+std::wstring PLogic::NextFilePath() const
 {
     const SYSTEMTIME today = g_localTimeSource();
-    const std::string folder = NotesFolder() + "\\";
-    const std::string ext = "." + fw::LoadResString(IDS_NOTE_EXT);
+    const std::wstring folder = NotesFolder() + L"\\";
+    const std::wstring ext = L"." + fw::LoadResStringW(IDS_NOTE_EXT);
     const std::string stem = NoteFileStem(today.wYear, today.wMonth, today.wDay);
     const std::string name = NextFileCandidate(stem, [&](const std::string& candidate) {
+        const std::wstring path = folder + WidenAscii(candidate) + ext;
         const bool listed = std::any_of(m_notes.begin(), m_notes.end(), [&](const auto& note) {
-            return note->GetFilePath().find(candidate) != std::string::npos;
+            return ::lstrcmpiW(note->GetFilePath().c_str(), path.c_str()) == 0;
         });
         // A file that failed to load (damaged, or from a newer version) still holds
         // someone's note: never give its name to a new one.
-        return listed || FileExists(folder + candidate + ext);
+        return listed || fw::FileExists(path);
     });
-    return folder + name + ext;
+    return folder + WidenAscii(name) + ext;
 }

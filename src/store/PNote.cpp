@@ -10,6 +10,8 @@
 #include "../res/resource.h"
 #include "../text/PRichEdit.h"
 
+#include <new>
+
 namespace {
 
 std::string WindowsUserName()
@@ -32,9 +34,6 @@ void NotifyChanged(PNote* note)
     if (PLogic* logic = PLogic::Current())
         logic->NotifyNoteChanged(note);
 }
-
-// A note file is read whole; a larger one is not a note this program wrote.
-constexpr std::size_t kMaxNoteFileBytes = 256u * 1024 * 1024;
 
 } // namespace
 
@@ -131,13 +130,25 @@ bool PNote::SaveIfChanged()
 
 bool PNote::Save()
 {
+    // One note too large to hold twice in memory must not stop the others from saving.
+    try {
+        return SaveNow();
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool PNote::SaveNow()
+{
     // A note whose text was never loaded is not written: no hourglass for it either, which
     // would cost a save of thousands of notes more than the writing itself.
     if (!m_textLoaded)
         return true;
     fw::WaitCursor wait;
     std::string rtf;
-    m_edit->StreamOutText(rtf, true);
+    // A text that did not come out whole must not take the place of a good file.
+    if (!m_edit->StreamOutText(rtf, true))
+        return false;
     if (!fw::ReplaceFileContents(m_filePath, EncodeNoteFile(Fields(), rtf)))
         return false;
     MarkSaved();
@@ -145,6 +156,15 @@ bool PNote::Save()
 }
 
 bool PNote::Load(bool applyFields, bool loadText)
+{
+    try {
+        return LoadNow(applyFields, loadText);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool PNote::LoadNow(bool applyFields, bool loadText)
 {
     fw::WaitCursor wait;
     std::string file;
@@ -156,7 +176,7 @@ bool PNote::Load(bool applyFields, bool loadText)
         return false;
     // The text is checked even when it is not wanted yet: a note whose text cannot be
     // read later must not be listed now.
-    std::string rtf;
+    std::string_view rtf;
     if (!DecodeNoteText(file, textOffset, rtf))
         return false;
 

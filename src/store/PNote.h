@@ -32,8 +32,8 @@ public:
     void SetTitle(const std::string& title);
     std::string GetTitle() const { return m_title; }
     std::string GetUserName() const { return m_userName; }
-    std::string GetFilePath() const { return m_filePath; }
-    void SetFilePath(const std::string& path) { m_filePath = path; }
+    std::wstring GetFilePath() const { return m_filePath; }
+    void SetFilePath(const std::wstring& path) { m_filePath = path; }
     bool IsTextLoaded() const { return m_textLoaded; }
 
     // Writes the note file. A note whose text was never loaded is not rewritten: its
@@ -63,10 +63,12 @@ private:
     std::string m_title;
     std::string m_userName;
     bool m_textLoaded = true;
-    std::string m_filePath;
+    std::wstring m_filePath;
     // The stored fields as they were last loaded or saved.
     std::string m_savedFields;
 
+    bool SaveNow();
+    bool LoadNow(bool applyFields, bool loadText);
     NoteFields Fields() const;
     std::string EncodedFields() const;
     void MarkSaved();

@@ -80,7 +80,7 @@ LRESULT PRichEdit::OnCreate(WPARAM wParam, LPARAM lParam)
         return -1;
     m_streamPos = 0;
     m_streamOut = nullptr;
-    m_streamIn = nullptr;
+    m_streamIn = std::string_view();
     SendMessage(EM_SETOPTIONS, ECOOP_OR, ECO_AUTOWORDSELECTION | ECO_AUTOVSCROLL | ECO_AUTOHSCROLL | ECO_NOHIDESEL);
     // The text mode can only change while the control is empty.
     SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
@@ -126,15 +126,19 @@ void PRichEdit::OnLink(const ENLINK& link)
         return;
     CHARRANGE range = link.chrg;
     SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    const std::string target = GetSelectedText();
-    if (IsOpenableLink(target))
+    const std::string target = LinkToOpen(GetSelectedText());
+    if (!target.empty())
         g_linkOpener(target);
 }
 
 void PRichEdit::OnDropFiles(const ENDROPFILES& drop)
 {
-    char path[MAX_PATH] = {};
-    ::DragQueryFileA(static_cast<HDROP>(drop.hDrop), 0, path, sizeof(path));
+    const HDROP files = static_cast<HDROP>(drop.hDrop);
+    const UINT length = ::DragQueryFileW(files, 0, nullptr, 0);
+    if (length == 0)
+        return;
+    std::wstring path(length + 1, L'\0');
+    path.resize(::DragQueryFileW(files, 0, &path[0], length + 1));
     fw::WaitCursor wait;
     ImportFile(path);
 }
@@ -203,28 +207,29 @@ LRESULT PRichEdit::SetTextColor(COLORREF colour, Scope scope)
     return SendMessage(EM_SETCHARFORMAT, ScopeFlags(scope), reinterpret_cast<LPARAM>(&cf));
 }
 
-int PRichEdit::StreamOutText(std::string& text, bool asRtf)
+bool PRichEdit::StreamOutText(std::string& text, bool asRtf)
 {
     text.clear();
     m_streamOut = &text;
+    m_streamFailed = false;
     m_streamPos = 0;
     EDITSTREAM stream = {};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(this);
     stream.pfnCallback = &PRichEdit::StreamOutCallback;
-    const LRESULT count = SendMessage(EM_STREAMOUT, asRtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+    SendMessage(EM_STREAMOUT, asRtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&stream));
     m_streamOut = nullptr;
-    return static_cast<int>(count);
+    return !m_streamFailed && stream.dwError == 0;
 }
 
-void PRichEdit::StreamInText(const std::string& text, bool asRtf)
+void PRichEdit::StreamInText(std::string_view text, bool asRtf)
 {
-    m_streamIn = &text;
+    m_streamIn = text;
     m_streamPos = 0;
     EDITSTREAM stream = {};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(this);
     stream.pfnCallback = &PRichEdit::StreamInCallback;
     SendMessage(EM_STREAMIN, asRtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&stream));
-    m_streamIn = nullptr;
+    m_streamIn = std::string_view();
     if (!asRtf)
         SetDefaultFont();
 }
@@ -232,7 +237,15 @@ void PRichEdit::StreamInText(const std::string& text, bool asRtf)
 DWORD CALLBACK PRichEdit::StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
 {
     auto* self = reinterpret_cast<PRichEdit*>(cookie);
-    self->m_streamOut->append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(count));
+    // The control is not ours to unwind through: a text that cannot be held ends the
+    // stream with an error instead.
+    try {
+        self->m_streamOut->append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(count));
+    } catch (...) {
+        self->m_streamFailed = true;
+        *done = 0;
+        return 1;
+    }
     self->m_streamPos += count;
     *done = count;
     return 0;
@@ -241,7 +254,7 @@ DWORD CALLBACK PRichEdit::StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LON
 DWORD CALLBACK PRichEdit::StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
 {
     auto* self = reinterpret_cast<PRichEdit*>(cookie);
-    const std::string& source = *self->m_streamIn;
+    const std::string_view source = self->m_streamIn;
     const std::size_t left = source.size() - static_cast<std::size_t>(self->m_streamPos);
     const std::size_t take = left < static_cast<std::size_t>(count) ? left : static_cast<std::size_t>(count);
     std::memcpy(buffer, source.data() + self->m_streamPos, take);
@@ -255,8 +268,17 @@ std::string PRichEdit::GetSelectedText() const
     CHARRANGE range = {};
     SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
     const long length = range.cpMax > range.cpMin ? range.cpMax - range.cpMin : 0;
-    std::string buffer(static_cast<std::size_t>(2 * length + 2), '\0');
-    SendMessage(EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(&buffer[0]));
-    buffer.resize(std::strlen(buffer.c_str()));
+    if (length == 0)
+        return std::string();
+    // A character may take up to three bytes (code page 65001), and the control is told
+    // how many bytes it may write.
+    std::string buffer(static_cast<std::size_t>(length) * 3 + 1, '\0');
+    GETTEXTEX request = {};
+    request.cb = static_cast<DWORD>(buffer.size());
+    request.flags = GT_SELECTION;
+    request.codepage = CP_ACP;
+    const LRESULT copied =
+        SendMessage(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(&buffer[0]));
+    buffer.resize(copied > 0 ? std::strlen(buffer.c_str()) : 0);
     return buffer;
 }

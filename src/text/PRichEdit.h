@@ -4,6 +4,7 @@
 #include <richedit.h>
 
 #include <string>
+#include <string_view>
 
 // The text area of a note: a rich-edit 2.0 control that holds the note's text for the
 // note's whole life, hidden or shown. Fonts cross this interface as a LOGFONT whose
@@ -29,17 +30,21 @@ public:
     COLORREF GetSelectionColor() const;
     LRESULT SetTextColor(COLORREF colour, Scope scope);
 
-    // The whole content, as RTF or as plain text.
-    int StreamOutText(std::string& text, bool asRtf);
-    void StreamInText(const std::string& text, bool asRtf);
+    // The whole content, as RTF or as plain text. False when the control reported an
+    // error or the text could not be held: what came out is then incomplete.
+    bool StreamOutText(std::string& text, bool asRtf);
+    void StreamInText(std::string_view text, bool asRtf);
     std::string GetSelectedText() const;
 
     // Replace the whole text from a file, or write it to one: RTF when the name ends in
-    // ".rtf" in any case, plain text otherwise. Files that cannot be opened are ignored.
-    void ImportFile(const std::string& path);
-    void ExportFile(const std::string& path);
+    // ".rtf" in any case, plain text otherwise. Only a file read whole replaces the
+    // text; an export goes beside the file and then takes its place, so a failed write
+    // leaves the old file. False when nothing was imported or written.
+    bool ImportFile(const std::wstring& path);
+    bool ExportFile(const std::wstring& path);
     // The same, with the file chosen in the file dialogs. Export appends ".rtf" or
-    // ".txt" by the filter chosen unless the name already ends in it.
+    // ".txt" by the filter chosen unless the name already ends in it, and never replaces
+    // a file without asking.
     void ImportWithDialog();
     void ExportWithDialog();
 
@@ -50,8 +55,8 @@ public:
     static void SetLinkOpener(LinkOpener opener);
 
     // Seams for tests: the file dialogs and the loading of the mail library.
-    using FileDialogFunction = bool (*)(bool open, HWND owner, const char* filter, DWORD flags, std::string& path,
-                                        DWORD& filterIndex);
+    using FileDialogFunction = bool (*)(bool open, HWND owner, const char* filter, DWORD flags,
+                                        std::wstring& path, DWORD& filterIndex);
     using LibraryLoader = HMODULE (*)(const char* name);
     static void SetFileDialogFunction(FileDialogFunction function);
     static void SetMailLibraryLoader(LibraryLoader loader);
@@ -72,5 +77,6 @@ private:
     // Meaningful only during a stream operation.
     long m_streamPos = 0;
     std::string* m_streamOut = nullptr;
-    const std::string* m_streamIn = nullptr;
+    bool m_streamFailed = false;
+    std::string_view m_streamIn;
 };

@@ -2,67 +2,44 @@
 #include "PRichEdit.h"
 
 #include "../core/TextRules.h"
+#include "../core/NoteFile.h"
 #include "../framework/CommonDialogs.h"
+#include "../framework/File.h"
 #include "../framework/Handle.h"
 #include "../framework/Strings.h"
+#include "../res/resource.h"
 
 namespace {
 
-bool IsRtfFile(const std::string& path)
+bool IsRtfFile(const std::wstring& path)
 {
-    return EndsWithNoCase(path, ".rtf", &fw::IsAnsiLeadByte);
-}
-
-DWORD CALLBACK ReadFromFile(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
-{
-    DWORD read = 0;
-    if (!::ReadFile(reinterpret_cast<HANDLE>(cookie), buffer, static_cast<DWORD>(count), &read, nullptr))
-        read = 0;
-    *done = static_cast<LONG>(read);
-    return 0;
-}
-
-DWORD CALLBACK WriteToFile(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
-{
-    DWORD written = 0;
-    ::WriteFile(reinterpret_cast<HANDLE>(cookie), buffer, static_cast<DWORD>(count), &written, nullptr);
-    *done = count;
-    return 0;
+    return EndsWithNoCase(path, L".rtf");
 }
 
 } // namespace
 
-void PRichEdit::ImportFile(const std::string& path)
+bool PRichEdit::ImportFile(const std::wstring& path)
 {
     if (path.empty())
-        return;
+        return false;
+    // Read whole before anything is replaced: a file that breaks off while being read
+    // must not cost the note its text.
+    std::string bytes;
+    if (!fw::ReadWholeFile(path, bytes, kMaxNoteFileBytes, true))
+        return false;
     const bool asRtf = IsRtfFile(path);
-    fw::Handle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid())
-        return;
-    EDITSTREAM stream = {};
-    stream.dwCookie = reinterpret_cast<DWORD_PTR>(file.Get());
-    stream.pfnCallback = &ReadFromFile;
-    SendMessage(EM_STREAMIN, asRtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&stream));
-    file.Reset();
-    if (!asRtf)
-        SetDefaultFont();
+    StreamInText(bytes, asRtf);
+    return true;
 }
 
-void PRichEdit::ExportFile(const std::string& path)
+bool PRichEdit::ExportFile(const std::wstring& path)
 {
     if (path.empty())
-        return;
-    const bool asRtf = IsRtfFile(path);
-    fw::Handle file(
-        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid())
-        return;
-    EDITSTREAM stream = {};
-    stream.dwCookie = reinterpret_cast<DWORD_PTR>(file.Get());
-    stream.pfnCallback = &WriteToFile;
-    SendMessage(EM_STREAMOUT, asRtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+        return false;
+    std::string bytes;
+    if (!StreamOutText(bytes, IsRtfFile(path)))
+        return false;
+    return fw::ReplaceFileContents(path, bytes);
 }
 
 namespace {
@@ -85,7 +62,7 @@ void PRichEdit::SetFileDialogFunction(FileDialogFunction function)
 
 void PRichEdit::ImportWithDialog()
 {
-    std::string path;
+    std::wstring path;
     DWORD filterIndex = kImportFilterEntry;
     if (!g_fileDialog(true, ::GetAncestor(m_hWnd, GA_ROOT), kImportFilter, OFN_HIDEREADONLY | OFN_ENABLESIZING, path,
                       filterIndex))
@@ -95,10 +72,20 @@ void PRichEdit::ImportWithDialog()
 
 void PRichEdit::ExportWithDialog()
 {
-    std::string path;
+    std::wstring path;
     DWORD filterIndex = kRtfFilterEntry;
-    if (!g_fileDialog(false, ::GetAncestor(m_hWnd, GA_ROOT), kExportFilter,
-                      OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_ENABLESIZING, path, filterIndex))
+    HWND owner = ::GetAncestor(m_hWnd, GA_ROOT);
+    if (!g_fileDialog(false, owner, kExportFilter, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_ENABLESIZING, path,
+                      filterIndex))
         return;
-    ExportFile(ExportFileName(path, filterIndex == kRtfFilterEntry, &fw::IsAnsiLeadByte));
+    const std::wstring target = ExportFileName(path, filterIndex == kRtfFilterEntry);
+    // The dialog asked about the name it returned; a name the filter's extension was
+    // added to afterwards is asked about here.
+    if (target != path && fw::FileExists(target)) {
+        const std::string question =
+            fw::Format(fw::LoadResString(IDS_EXPORT_REPLACE).c_str(), fw::AnsiFromWide(target).c_str());
+        if (fw::ShowMessage(owner, question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+            return;
+    }
+    ExportFile(target);
 }

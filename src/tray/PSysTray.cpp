@@ -3,6 +3,7 @@
 #include "../app/Messages.h"
 #include "../app/PError.h"
 #include "../app/Product.h"
+#include "../framework/Gdi.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
 #include "../store/PLogic.h"
@@ -20,12 +21,6 @@ constexpr int kShowNotePosition = 2;
 
 PSysTray::NotifyFunction g_notify = &::Shell_NotifyIconA;
 
-// Sent to every top-level window when the taskbar comes back after a restart.
-UINT TaskbarCreatedMessage()
-{
-    static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
-    return message;
-}
 
 NOTIFYICONDATAA IconData(HWND hwnd)
 {
@@ -50,6 +45,12 @@ std::string MenuText(const std::string& title)
 
 } // namespace
 
+UINT PSysTray::TaskbarCreatedMessage()
+{
+    static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
 void PSysTray::SetNotifyFunction(NotifyFunction function)
 {
     g_notify = function != nullptr ? function : &::Shell_NotifyIconA;
@@ -57,7 +58,7 @@ void PSysTray::SetNotifyFunction(NotifyFunction function)
 
 bool PSysTray::Create(HWND parent)
 {
-    if (!fw::RegisterClassOnce(kTrayClass, 0, nullptr, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)), nullptr))
+    if (!fw::RegisterClassOnce(kTrayClass, 0, 0, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)), nullptr))
         return false;
     const DWORD style = parent != nullptr ? WS_CHILD : WS_POPUP;
     if (!CreateEx(0, kTrayClass, "SysTray", style, 0, 0, 1, 1, parent, nullptr)) {
@@ -94,7 +95,7 @@ LRESULT PSysTray::OnCreate(WPARAM wParam, LPARAM lParam)
 {
     if (DefWindowProc(WM_CREATE, wParam, lParam) == -1)
         return -1;
-    TaskbarCreatedMessage();
+    PSysTray::TaskbarCreatedMessage();
     AddIcon();
     return 0;
 }
@@ -104,8 +105,10 @@ void PSysTray::AddIcon()
     NOTIFYICONDATAA data = IconData(m_hWnd);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_TRAY_NOTIFY;
-    data.hIcon = static_cast<HICON>(
-        ::LoadImageA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    // The shell keeps a copy of the icon; ours goes when the call has returned.
+    const fw::Icon icon(static_cast<HICON>(
+        ::LoadImageA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+    data.hIcon = icon.Get();
     ::lstrcpynA(data.szTip, fw::LoadResString(IDS_TRAY_TIP).c_str(), sizeof(data.szTip));
     g_notify(NIM_ADD, &data);
 }

@@ -20,6 +20,9 @@ public:
     PIconMenu* TrackedMenu() const { return m_trackedMenu; }
 
     static void SetNotifyFunction(NotifyFunction function);
+    // Sent to every top-level window when the taskbar comes back after a restart; the
+    // tray window, a child, hears of it from the logic window.
+    static UINT TaskbarCreatedMessage();
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -52,38 +52,43 @@ std::string SampleRtf(int n)
     return rtf + "}";
 }
 
-std::string TempFolder(int n)
+std::wstring TempFolder(int n)
 {
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, temp);
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
     // Process ids repeat from one Wine session to the next: the tick count keeps the
     // folder of an interrupted run out of this one.
-    std::string folder = std::string(temp) + "pinvel-bench-" + std::to_string(n) + "-" +
-                         std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount()) + "\\";
-    ::CreateDirectoryA(folder.c_str(), nullptr);
+    std::wstring folder = std::wstring(temp) + L"pinvel-bench-" + std::to_wstring(n) + L"-" +
+                          std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(::GetTickCount()) + L"\\";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }
 
-void RemoveNotes(const std::string& notesFolder, int count)
+std::wstring NotePath(const std::wstring& notesFolder, int i)
+{
+    return notesFolder + L"\\N021215 (" + std::to_wstring(i) + L").pvl";
+}
+
+void RemoveNotes(const std::wstring& notesFolder, int count)
 {
     for (int i = 1; i <= count; ++i)
-        ::DeleteFileA((notesFolder + "\\N021215 (" + std::to_string(i) + ").pvl").c_str());
-    ::RemoveDirectoryA(notesFolder.c_str());
+        ::DeleteFileW(NotePath(notesFolder, i).c_str());
+    ::RemoveDirectoryW(notesFolder.c_str());
 }
 
 void Run(int count)
 {
-    const std::string folder = TempFolder(count);
+    const std::wstring folder = TempFolder(count);
     PLogic::SetProgramFolder(folder);
     auto logic = std::make_unique<PLogic>();
     logic->Create();
-    const std::string notes = logic->NotesFolder();
-    std::vector<std::string> paths;
+    const std::wstring notes = logic->NotesFolder();
+    std::vector<std::wstring> paths;
     for (int i = 1; i <= count; ++i) {
         NoteFields fields;
         fields.title = "note " + std::to_string(i);
         fields.userName = "bench";
-        paths.push_back(notes + "\\N021215 (" + std::to_string(i) + ").pvl");
+        paths.push_back(NotePath(notes, i));
         fw::ReplaceFileContents(paths.back(), EncodeNoteFile(fields, SampleRtf(i)));
     }
 
@@ -162,8 +167,8 @@ void Run(int count)
 
     logic.reset();
     RemoveNotes(notes, count);
-    ::DeleteFileA((folder + "Pinvel.ini").c_str());
-    ::RemoveDirectoryA(folder.c_str());
+    ::DeleteFileW((folder + L"Pinvel.ini").c_str());
+    ::RemoveDirectoryW(folder.c_str());
 }
 
 double CpuSeconds()
@@ -192,19 +197,19 @@ void Pump(double seconds)
 // A big note's first showing, the memory of open notes and the idle cost of clocks.
 void RunOpenNotes(double cpuSeconds)
 {
-    const std::string folder = TempFolder(0);
+    const std::wstring folder = TempFolder(0);
     PLogic::SetProgramFolder(folder);
     auto logic = std::make_unique<PLogic>();
     logic->Create();
-    const std::string notes = logic->NotesFolder();
+    const std::wstring notes = logic->NotesFolder();
     std::string big = "{\\rtf1\\ansi ";
     while (big.size() < 100 * 1024)
         big += "{\\b a longer note} with lines of ordinary text \\par\r\n";
     big += "}";
     NoteFields fields;
     fields.title = "big";
-    fw::ReplaceFileContents(notes + "\\N021215 (1).pvl", EncodeNoteFile(fields, big));
-    PNote* bigNote = logic->LoadNote(notes + "\\N021215 (1).pvl");
+    fw::ReplaceFileContents(NotePath(notes, 1), EncodeNoteFile(fields, big));
+    PNote* bigNote = logic->LoadNote(NotePath(notes, 1));
     WarmUp(logic->GetHwnd());
     double start = Now();
     logic->ShowNote(bigNote);
@@ -232,8 +237,8 @@ void RunOpenNotes(double cpuSeconds)
 
     logic.reset();
     RemoveNotes(notes, 21);
-    ::DeleteFileA((folder + "Pinvel.ini").c_str());
-    ::RemoveDirectoryA(folder.c_str());
+    ::DeleteFileW((folder + L"Pinvel.ini").c_str());
+    ::RemoveDirectoryW(folder.c_str());
 }
 
 void PrintProgramSize(const char* benchPath)

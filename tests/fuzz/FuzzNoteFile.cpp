@@ -15,14 +15,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     if (textAt + 4 > size)
         std::abort();
-    std::string rtf;
+    std::string_view rtf;
     if (!DecodeNoteText(file, textAt, rtf))
         return 0;
 
     const std::string written = EncodeNoteFile(fields, rtf);
     NoteFields again;
     std::size_t againAt = 0;
-    std::string againText;
+    std::string_view againText;
     if (!DecodeNoteFields(written, again, againAt) || !DecodeNoteText(written, againAt, againText))
         std::abort();
     if (EncodeNoteFile(again, againText) != written || againText != rtf)

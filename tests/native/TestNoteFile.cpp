@@ -94,7 +94,7 @@ TEST(NoteFile, RoundTripsEveryField)
     NoteFields back;
     std::size_t textAt = 0;
     ASSERT_TRUE(DecodeNoteFields(file, back, textAt));
-    std::string rtf;
+    std::string_view rtf;
     ASSERT_TRUE(DecodeNoteText(file, textAt, rtf));
     EXPECT_EQ(rtf, "text");
     EXPECT_EQ(EncodeNoteFile(back, rtf), file);
@@ -111,7 +111,7 @@ TEST(NoteFile, EmptyStringsAndTextTakeNoBytes)
     std::size_t textAt = 0;
     ASSERT_TRUE(DecodeNoteFields(file, back, textAt));
     EXPECT_EQ(back.title, "") << "the codec reports an empty title; the record decides to keep its own";
-    std::string rtf = "x";
+    std::string_view rtf = "x";
     ASSERT_TRUE(DecodeNoteText(file, textAt, rtf));
     EXPECT_EQ(rtf, "");
 }
@@ -157,7 +157,7 @@ TEST(NoteFile, ForeignOrDamagedFilesAreRefusedAndChangeNothing)
         const std::string shortFile = good.substr(0, cut);
         const bool fields = DecodeNoteFields(shortFile, out, textAt);
         EXPECT_EQ(fields, cut >= textAt0 + 4) << cut;
-        std::string rtf;
+        std::string_view rtf;
         if (fields)
             EXPECT_FALSE(DecodeNoteText(shortFile, textAt, rtf)) << cut;
     }
@@ -166,7 +166,7 @@ TEST(NoteFile, ForeignOrDamagedFilesAreRefusedAndChangeNothing)
     NoteFields out;
     std::size_t textAt = 0;
     ASSERT_TRUE(DecodeNoteFields(hugeText, out, textAt));
-    std::string rtf;
+    std::string_view rtf;
     EXPECT_FALSE(DecodeNoteText(hugeText, textAt, rtf));
     EXPECT_FALSE(DecodeNoteText(good, good.size() + 1, rtf));
 }

@@ -121,6 +121,54 @@ int Children(HWND parent)
     return 0;
 }
 
+// Every window of a process: its top-level windows and all their descendants.
+struct ProcessWindows {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDescendant(HWND hwnd, LPARAM param)
+{
+    reinterpret_cast<ProcessWindows*>(param)->found.push_back(hwnd);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM param)
+{
+    auto* windows = reinterpret_cast<ProcessWindows*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == windows->pid) {
+        windows->found.push_back(hwnd);
+        ::EnumChildWindows(hwnd, CollectDescendant, param);
+    }
+    return TRUE;
+}
+
+// Posts each message with every pair of junk arguments to every window of the process
+// that owns hwnd, as a hostile program on the same desktop could.
+int Flood(HWND hwnd, int count, wchar_t** messages)
+{
+    ProcessWindows windows = {0, {}};
+    ::GetWindowThreadProcessId(hwnd, &windows.pid);
+    if (windows.pid == 0)
+        return 1;
+    ::EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&windows));
+    const DWORD junk[] = {0, 1, 0x12345678, 0xDEADBEEF};
+    int posted = 0;
+    for (int m = 0; m < count; ++m) {
+        const UINT message = static_cast<UINT>(std::wcstoul(messages[m], nullptr, 0));
+        for (HWND target : windows.found) {
+            for (DWORD w : junk) {
+                for (DWORD l : junk)
+                    posted += ::PostMessageW(target, message, w, static_cast<LPARAM>(l)) ? 1 : 0;
+            }
+        }
+    }
+    Print(std::to_wstring(windows.found.size()) + L" " + std::to_wstring(posted));
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -179,6 +227,8 @@ int wmain(int argc, wchar_t** argv)
         ::CloseClipboard();
         return 0;
     }
+    if (verb == L"flood" && argc >= 4)
+        return Flood(ParseHwnd(argv[2]), argc - 3, argv + 3);
     if (verb == L"rect" && argc == 3) {
         RECT rc;
         if (!::GetWindowRect(ParseHwnd(argv[2]), &rc))

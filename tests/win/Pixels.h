@@ -71,7 +71,7 @@ public:
         std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
         bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
         bytes.append(reinterpret_cast<const char*>(m_pixels.data()), m_pixels.size() * 4);
-        WriteFileBytes(path, bytes);
+        WriteFileBytes(std::wstring(path.begin(), path.end()), bytes);
     }
     int W() const { return m_w; }
     int H() const { return m_h; }

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -72,7 +73,7 @@ protected:
     void TearDown() override
     {
         logic.reset();
-        PLogic::SetProgramFolder("");
+        PLogic::SetProgramFolder(L"");
         PLogic::SetLocalTimeSource(nullptr);
         PinvelWnd::SetAlarmFunctions(nullptr, nullptr);
     }
@@ -185,6 +186,37 @@ TEST_F(Alarms, CancelAfterEditsChangesNothing)
     EXPECT_FALSE(after.general[2].enabled);
     EXPECT_EQ(after.weekly[2].weekday, before.weekly[2].weekday);
     EXPECT_EQ(after.general[0].when, before.general[0].when);
+}
+
+TEST_F(Alarms, WeekdaysAndMonthsGoByPositionNotByName)
+{
+    // Where the code page cannot show the names, every entry reads "???".
+    PinvelWnd* window = logic->NewNoteAndShow();
+    InSheet(window, [](HWND sheet) {
+        HWND weekly = Page(sheet, 2);
+        HWND yearly = Page(sheet, 4);
+        for (auto [page, id, count] : {std::tuple{weekly, 1012, 7}, std::tuple{yearly, 1016, 12}}) {
+            HWND combo = ::GetDlgItem(page, id);
+            for (int i = 0; i < count; ++i) {
+                ::SendMessageA(combo, CB_DELETESTRING, static_cast<WPARAM>(i), 0);
+                ::SendMessageA(combo, CB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>("???"));
+            }
+        }
+        Choose(weekly, 1012, 1);
+        Choose(yearly, 1016, 9);
+        ::SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    });
+    const AlarmSet& alarms = window->GetNote()->m_alarms;
+    EXPECT_EQ(alarms.weekly[0].weekday, 2) << "Monday";
+    EXPECT_EQ(alarms.yearly[0].month, 10) << "October";
+
+    // And a stored number shows its entry by position.
+    window->GetNote()->m_alarms.yearly[1].enabled = true;
+    window->GetNote()->m_alarms.yearly[1].month = 3;
+    InSheet(window, [](HWND sheet) {
+        EXPECT_EQ(::SendDlgItemMessageA(Page(sheet, 4), 1017, CB_GETCURSEL, 0, 0), 2);
+        ::SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    });
 }
 
 TEST_F(Alarms, HidingOrDeletingTheNoteFromTheTrayEndsTheSheetAsCancelled)

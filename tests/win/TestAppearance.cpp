@@ -63,7 +63,7 @@ protected:
     void TearDown() override
     {
         logic.reset();
-        PLogic::SetProgramFolder("");
+        PLogic::SetProgramFolder(L"");
         PColorButton::SetChooseFunction(nullptr);
     }
     void Start()

@@ -54,10 +54,11 @@ namespace {
 
 std::vector<std::string> g_messages;
 
+int g_messageAnswer = IDOK;
 int RecordMessage(HWND, const std::string& text, const std::string&, UINT)
 {
     g_messages.push_back(text);
-    return IDOK;
+    return g_messageAnswer;
 }
 
 // Runs an action inside the next modal loop (a menu or a dialog), once.
@@ -92,7 +93,7 @@ protected:
     void TearDown() override
     {
         logic.reset();
-        PLogic::SetProgramFolder("");
+        PLogic::SetProgramFolder(L"");
         fw::SetMessageBoxFunction(nullptr);
         PRichEdit::SetFileDialogFunction(nullptr);
         PRichEdit::SetMailLibraryLoader(nullptr);
@@ -262,36 +263,48 @@ TEST_F(Commands, FindDialogRemembersItsDirectionAndEmptyTextOnlyStoresOptions)
 
 TEST_F(Commands, ExportAndImportThroughTheirDialogs)
 {
-    static std::string s_path;
+    static std::wstring s_path;
     static DWORD s_filter;
     static DWORD s_startFilter;
-    PRichEdit::SetFileDialogFunction([](bool, HWND, const char*, DWORD, std::string& path, DWORD& filter) {
+    PRichEdit::SetFileDialogFunction([](bool, HWND, const char*, DWORD, std::wstring& path, DWORD& filter) {
         s_startFilter = filter;
         path = s_path;
         filter = s_filter;
         return !s_path.empty();
     });
-    const std::string base = folder.Path();
-    s_path = base + "plan";
+    const std::wstring base = folder.Path();
+    s_path = base + L"plan";
     s_filter = 1;
     Command(32807);
     EXPECT_EQ(s_startFilter, 1u);
-    EXPECT_EQ(wintest::ReadFileBytes(base + "plan.rtf").rfind("{\\rtf", 0), 0u);
-    s_path = base + "plan.rtf";
+    EXPECT_EQ(wintest::ReadFileBytes(base + L"plan.rtf").rfind("{\\rtf", 0), 0u);
+    s_path = base + L"plan.rtf";
     s_filter = 2;
     Command(32807);
-    EXPECT_EQ(wintest::ReadFileBytes(base + "plan.rtf.txt"), "alpha beta gamma beta");
-    s_path = base + "Plan2.RTF";
+    EXPECT_EQ(wintest::ReadFileBytes(base + L"plan.rtf.txt"), "alpha beta gamma beta");
+    EXPECT_TRUE(g_messages.empty()) << "a new file: nothing to ask";
+    s_path = base + L"Plan2.RTF";
     s_filter = 1;
     Command(32807);
-    EXPECT_EQ(wintest::ReadFileBytes(base + "Plan2.RTF").rfind("{\\rtf", 0), 0u);
+    EXPECT_EQ(wintest::ReadFileBytes(base + L"Plan2.RTF").rfind("{\\rtf", 0), 0u);
+
+    // The dialog asked about "plan.rtf"; "plan.rtf.txt" is written, and it exists.
+    edit->StreamInText("newer", false);
+    s_path = base + L"plan.rtf";
+    s_filter = 2;
+    g_messageAnswer = IDNO;
+    Command(32807);
+    g_messageAnswer = IDOK;
+    ASSERT_EQ(g_messages.size(), 1u) << "asked before replacing a file the dialog did not ask about";
+    EXPECT_NE(g_messages[0].find("plan.rtf.txt"), std::string::npos) << g_messages[0];
+    EXPECT_EQ(wintest::ReadFileBytes(base + L"plan.rtf.txt"), "alpha beta gamma beta") << "No keeps the file";
 
     edit->StreamInText("changed", false);
-    s_path = base + "plan.rtf";
+    s_path = base + L"plan.rtf";
     Command(32806);
     EXPECT_EQ(s_startFilter, 2u) << "import starts on the Pinvel files entry";
     EXPECT_EQ(Text(), "alpha beta gamma beta") << "the whole note replaced";
-    s_path = "";
+    s_path = L"";
     Command(32806);
     EXPECT_EQ(Text(), "alpha beta gamma beta") << "cancelled";
 }
@@ -345,6 +358,21 @@ TEST_F(Commands, WithoutAMailLibraryTheUserIsTold)
     ASSERT_EQ(g_messages.size(), 2u);
     EXPECT_EQ(g_messages[0], fw::LoadResString(2006));
     EXPECT_EQ(g_messages[1], fw::LoadResString(2007));
+}
+
+TEST_F(Commands, FontAndColourDialogsAreOwnedByTheNote)
+{
+    // Owned, they stay above the always-on-top note and keep it from being used meanwhile.
+    for (UINT command : {32809u, 32810u}) {
+        HWND owner = nullptr;
+        Inside([&] {
+            HWND dialog = ::GetActiveWindow();
+            owner = ::GetWindow(dialog, GW_OWNER);
+            ::SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        Command(command);
+        EXPECT_EQ(owner, window->GetHwnd()) << command;
+    }
 }
 
 TEST_F(Commands, ChangeTitleThroughItsDialog)

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ public:
 
     bool Create(HWND parent = nullptr)
     {
-        fw::RegisterClassOnce(kTestClass, 0, nullptr, nullptr, nullptr);
+        fw::RegisterClassOnce(kTestClass, 0, 0, nullptr, nullptr);
         return CreateEx(0, kTestClass, "rec", parent ? WS_CHILD : WS_POPUP, 0, 0, 10, 10, parent, nullptr);
     }
 
@@ -96,10 +97,88 @@ TEST(WindowObject, DestroyingTheObjectDestroysItsWindow)
     EXPECT_FALSE(::IsWindow(hwnd));
 }
 
+// Makes windows of other classes at the moment the take-over is armed, as the system
+// makes the thread's input-method window inside its first top-level window's creation.
+HHOOK g_intruderHook = nullptr;
+std::vector<HWND> g_intruders;
+bool g_intrudersMade = false;
+
+LRESULT CALLBACK MakeIntruders(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && !g_intrudersMade) {
+        g_intrudersMade = true;
+        WNDCLASSA ime = {};
+        ime.style = CS_IME;
+        ime.lpfnWndProc = ::DefWindowProcA;
+        ime.hInstance = ::GetModuleHandleA(nullptr);
+        ime.lpszClassName = "PINVEL_TEST_IME";
+        ::RegisterClassA(&ime);
+        g_intruders.push_back(::CreateWindowExA(0, "PINVEL_TEST_IME", "Default IME", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                                nullptr, ime.hInstance, nullptr));
+        g_intruders.push_back(::CreateWindowExA(0, "STATIC", "other", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                                ime.hInstance, nullptr));
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void InstallIntruderHook()
+{
+    // Installed after the take-over's own hook, so it runs first.
+    g_intruderHook = ::SetWindowsHookExA(WH_CBT, MakeIntruders, nullptr, ::GetCurrentThreadId());
+}
+
+TEST(WindowObject, WindowsOfOtherClassesMadeMeanwhileAreNotTakenOver)
+{
+    g_intruders.clear();
+    g_intrudersMade = false;
+    fw::Wnd::SetBeforeCreateHook(&InstallIntruderHook);
+    RecordingWnd wnd;
+    const bool created = wnd.Create();
+    fw::Wnd::SetBeforeCreateHook(nullptr);
+    ::UnhookWindowsHookEx(g_intruderHook);
+    ASSERT_TRUE(created);
+    ASSERT_EQ(g_intruders.size(), 2u);
+    for (HWND intruder : g_intruders) {
+        EXPECT_EQ(fw::Wnd::FromHandle(intruder), nullptr);
+        ::DestroyWindow(intruder);
+    }
+    EXPECT_EQ(wintest::ClassName(wnd.GetHwnd()), kTestClass);
+    EXPECT_EQ(fw::Wnd::FromHandle(wnd.GetHwnd()), &wnd);
+    EXPECT_EQ(wnd.seen.front(), static_cast<UINT>(WM_NCCREATE));
+}
+
+// A handler that throws, as one does when memory runs out in the middle of a message.
+class ThrowingWnd : public RecordingWnd {
+public:
+    bool fail = false;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == WM_USER && fail)
+            throw std::bad_alloc();
+        if (msg == WM_USER)
+            return 7;
+        return RecordingWnd::WindowProc(msg, wParam, lParam);
+    }
+};
+
+TEST(WindowObject, AnExceptionInAHandlerFailsOnlyThatMessage)
+{
+    ThrowingWnd wnd;
+    ASSERT_TRUE(wnd.Create());
+    wnd.fail = true;
+    EXPECT_EQ(wnd.SendMessage(WM_USER), 0);
+    ::PostMessageA(wnd.GetHwnd(), WM_USER, 0, 0);
+    wintest::PumpUntil([] { return false; }, 50);
+    wnd.fail = false;
+    EXPECT_EQ(wnd.SendMessage(WM_USER), 7) << "the window goes on";
+}
+
 TEST(WindowClass, RegisteredOnceWithTheDefaultProcedure)
 {
-    EXPECT_TRUE(fw::RegisterClassOnce("PINVEL_TEST_ONCE", 0, nullptr, nullptr, nullptr));
-    EXPECT_TRUE(fw::RegisterClassOnce("PINVEL_TEST_ONCE", CS_DBLCLKS, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(fw::RegisterClassOnce("PINVEL_TEST_ONCE", 0, 0, nullptr, nullptr));
+    EXPECT_TRUE(fw::RegisterClassOnce("PINVEL_TEST_ONCE", CS_DBLCLKS, 0, nullptr, nullptr));
     WNDCLASSEXA wc = {sizeof(wc)};
     ASSERT_TRUE(::GetClassInfoExA(::GetModuleHandleA(nullptr), "PINVEL_TEST_ONCE", &wc));
     EXPECT_EQ(wc.style, 0u) << "the second call must not re-register";

@@ -55,12 +55,12 @@ TEST_F(LogicWindow, HiddenOneByOnePopupFoundByItsClass)
 TEST_F(LogicWindow, FolderIsTheProgramFolderWithItsBackslash)
 {
     ASSERT_TRUE(logic->Create());
-    char exe[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string expected(exe);
-    expected.erase(expected.find_last_of('\\') + 1);
+    wchar_t exe[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring expected(exe);
+    expected.erase(expected.find_last_of(L'\\') + 1);
     EXPECT_EQ(logic->GetFolder(), expected);
-    EXPECT_EQ(logic->GetFolder().back(), '\\');
+    EXPECT_EQ(logic->GetFolder().back(), L'\\');
 }
 
 TEST_F(LogicWindow, MinuteGateTakesTheMinuteOfConstruction)

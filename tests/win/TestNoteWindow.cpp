@@ -38,7 +38,7 @@ protected:
     void TearDown() override
     {
         logic.reset();
-        PLogic::SetProgramFolder("");
+        PLogic::SetProgramFolder(L"");
     }
     // A note at a known place with the default colours.
     PinvelWnd* Open(int left, int top, int width, int height, const std::string& title = "Title")
@@ -260,7 +260,7 @@ TEST_F(NoteWindow, HidingSavesAChangedNoteAndShowingNeedsNoFile)
     const std::string saved = wintest::ReadFileBytes(note->GetFilePath());
     EXPECT_NE(saved.find("kept in the control"), std::string::npos) << "saved when hidden";
 
-    ::DeleteFileA(note->GetFilePath().c_str());
+    ::DeleteFileW(note->GetFilePath().c_str());
     logic->ShowNote(note);
     std::string text;
     note->Editor()->StreamOutText(text, false);
@@ -278,7 +278,7 @@ TEST_F(NoteWindow, CaptionButtonsMakeHideAndDeleteNotes)
     PinvelWnd* window = Open(100, 100, 300, 200);
     PNote* note = window->GetNote();
     ASSERT_TRUE(note->Save());
-    const std::string path = note->GetFilePath();
+    const std::wstring path = note->GetFilePath();
     // A click reaches the note window as the button's own notification.
     auto click = [&](int index) {
         HWND button = window->GetButton(index)->GetHwnd();

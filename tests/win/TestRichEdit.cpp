@@ -1,4 +1,5 @@
 #include "framework/Wnd.h"
+#include "framework/File.h"
 #include "text/PRichEdit.h"
 #include "WinTestUtil.h"
 
@@ -23,7 +24,7 @@ public:
     std::vector<WPARAM> commands;
     bool Create()
     {
-        fw::RegisterClassOnce("PINVEL_TEST_PARENT", 0, nullptr, nullptr, nullptr);
+        fw::RegisterClassOnce("PINVEL_TEST_PARENT", 0, 0, nullptr, nullptr);
         return CreateEx(0, "PINVEL_TEST_PARENT", "parent", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr);
     }
 
@@ -186,26 +187,50 @@ TEST_F(Editor, SelectionScopeWithoutSelectionFormatsTheWordAtTheCaret)
     EXPECT_STREQ(font.lfFaceName, "Arial");
 }
 
+// Reads half of what is asked, then fails.
+BOOL WINAPI ReadHalfThenFail(HANDLE file, LPVOID buffer, DWORD bytes, LPDWORD read, LPOVERLAPPED)
+{
+    static bool first = false;
+    first = !first;
+    return first && ::ReadFile(file, buffer, bytes / 2, read, nullptr);
+}
+
 TEST_F(Editor, FileFormatFollowsTheRtfEnding)
 {
     wintest::TempFolder folder("pinvel-edit");
-    wintest::WriteFileBytes(folder.Path() + "Letter.RTF", kSampleRtf);
-    edit.ImportFile(folder.Path() + "Letter.RTF");
+    const std::wstring base = folder.Path();
+    wintest::WriteFileBytes(base + L"Letter.RTF", kSampleRtf);
+    EXPECT_TRUE(edit.ImportFile(base + L"Letter.RTF"));
     EXPECT_EQ(Text(), kSampleText);
 
-    wintest::WriteFileBytes(folder.Path() + "notes.doc", "{\\rtf1 raw}");
-    edit.ImportFile(folder.Path() + "notes.doc");
+    wintest::WriteFileBytes(base + L"notes.doc", "{\\rtf1 raw}");
+    edit.ImportFile(base + L"notes.doc");
     EXPECT_EQ(Text(), "{\\rtf1 raw}") << "anything but .rtf is plain text";
     EXPECT_STREQ(FontAt(0, -1).lfFaceName, "Times New Roman");
 
-    edit.ImportFile(folder.Path() + "missing.rtf");
+    EXPECT_FALSE(edit.ImportFile(base + L"missing.rtf"));
     EXPECT_EQ(Text(), "{\\rtf1 raw}") << "a file that cannot be opened changes nothing";
 
+    // A file that opens but breaks off while being read (a network share going away,
+    // a failing disk) must not cost the note its text.
+    wintest::WriteFileBytes(base + L"broken.txt", "never read whole");
+    fw::SetReadFunction(&ReadHalfThenFail);
+    EXPECT_FALSE(edit.ImportFile(base + L"broken.txt"));
+    fw::SetReadFunction(nullptr);
+    EXPECT_EQ(Text(), "{\\rtf1 raw}");
+
     edit.StreamInText(kSampleRtf, true);
-    edit.ExportFile(folder.Path() + "plan.Rtf");
-    edit.ExportFile(folder.Path() + "plan.txt");
-    EXPECT_EQ(wintest::ReadFileBytes(folder.Path() + "plan.Rtf").rfind("{\\rtf", 0), 0u);
-    EXPECT_EQ(wintest::ReadFileBytes(folder.Path() + "plan.txt"), kSampleText);
+    EXPECT_TRUE(edit.ExportFile(base + L"plan.Rtf"));
+    EXPECT_TRUE(edit.ExportFile(base + L"plan.txt"));
+    EXPECT_EQ(wintest::ReadFileBytes(base + L"plan.Rtf").rfind("{\\rtf", 0), 0u);
+    EXPECT_EQ(wintest::ReadFileBytes(base + L"plan.txt"), kSampleText);
+
+    // A write that cannot be finished (here: its file beside the target cannot be made)
+    // reports failure and leaves the old file whole.
+    ASSERT_TRUE(::CreateDirectoryW((base + L"plan.txt.new").c_str(), nullptr));
+    edit.StreamInText("newer", false);
+    EXPECT_FALSE(edit.ExportFile(base + L"plan.txt"));
+    EXPECT_EQ(wintest::ReadFileBytes(base + L"plan.txt"), kSampleText);
 }
 
 TEST_F(Editor, F3AsksTheParentToFindOnwardOrBack)
@@ -248,18 +273,21 @@ TEST_F(Editor, LinksOpenOnReleaseOfTheLeftButtonOnly)
 
 TEST_F(Editor, DroppingFilesImportsTheFirstOnly)
 {
+    // Names no ANSI code page holds whole, as the shell hands them over: wide.
     wintest::TempFolder folder("pinvel-drop");
-    const std::string first = folder.Path() + "First.RTF";
-    const std::string second = folder.Path() + "second.txt";
+    const std::wstring first = folder.Path() + L"\uD55C First.RTF";
+    const std::wstring second = folder.Path() + L"second.txt";
     wintest::WriteFileBytes(first, kSampleRtf);
     wintest::WriteFileBytes(second, "second");
     // A drop handle as the shell makes it: the header, then the names, each ending in
     // a zero, and one more zero.
-    std::string names = first + '\0' + second + '\0' + '\0';
-    HGLOBAL drop = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
+    const std::wstring names = first + L'\0' + second + L'\0' + L'\0';
+    const std::size_t bytes = names.size() * sizeof(wchar_t);
+    HGLOBAL drop = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
     auto* header = static_cast<DROPFILES*>(::GlobalLock(drop));
     header->pFiles = sizeof(DROPFILES);
-    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), names.size());
+    header->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), bytes);
     ::GlobalUnlock(drop);
 
     ENDROPFILES notify = {};

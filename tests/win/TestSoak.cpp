@@ -112,7 +112,7 @@ TEST(Soak, ThousandsOfRoundsHoldNoMoreHandlesOrMemory)
         EXPECT_LT(after.memory - before.memory, 4.0 * 1024 * 1024);
     }
     PinvelWnd::SetAlarmFunctions(nullptr, nullptr);
-    PLogic::SetProgramFolder("");
+    PLogic::SetProgramFolder(L"");
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "core/NoteFile.h"
+#include "framework/Strings.h"
 #include "store/PLogic.h"
 #include "store/PNote.h"
 #include "text/PRichEdit.h"
+#include "FailingNew.h"
 #include "WinTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +45,7 @@ protected:
     void TearDown() override
     {
         logic.reset();
-        PLogic::SetProgramFolder("");
+        PLogic::SetProgramFolder(L"");
         PLogic::SetLocalTimeSource(nullptr);
     }
     void Start()
@@ -52,7 +54,10 @@ protected:
         logic = std::make_unique<PLogic>();
         ASSERT_TRUE(logic->Create());
     }
-    std::string NoteFile(const std::string& name) const { return logic->NotesFolder() + "\\" + name; }
+    std::wstring NoteFile(const std::string& name) const
+    {
+        return logic->NotesFolder() + L"\\" + std::wstring(name.begin(), name.end());
+    }
     static std::string Text(PNote* note)
     {
         std::string text;
@@ -61,8 +66,8 @@ protected:
     }
     static std::string Name(PNote* note)
     {
-        const std::string path = note->GetFilePath();
-        return path.substr(path.find_last_of('\\') + 1);
+        const std::wstring path = note->GetFilePath();
+        return fw::AnsiFromWide(path.substr(path.find_last_of(L'\\') + 1));
     }
     // A well-formed file with the given title and user name and no alarms set.
     static std::string FileWith(const std::string& title, const std::string& user)
@@ -93,7 +98,7 @@ TEST_F(Store, NotesSurviveARestart)
     NoteFields stored;
     std::size_t textOffset = 0;
     ASSERT_TRUE(DecodeNoteFields(bytes, stored, textOffset));
-    std::string rtf;
+    std::string_view rtf;
     ASSERT_TRUE(DecodeNoteText(bytes, textOffset, rtf));
     EXPECT_EQ(bytes.size(), 469 + stored.title.size() + stored.userName.size() + rtf.size());
     EXPECT_EQ(stored.title, std::string(kDefaultTitle) + " 1");
@@ -128,7 +133,7 @@ TEST_F(Store, ShowingAgainNeedsNoFile)
     Start();
     PNote* note = logic->Notes().front().get();
     ASSERT_TRUE(note->Load(false, true));
-    ::DeleteFileA(note->GetFilePath().c_str());
+    ::DeleteFileW(note->GetFilePath().c_str());
     wintest::TempFolder other("pinvel-store-window");
     HWND window = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(::GetParent(note->AttachEditor(window)->GetHwnd()), window);
@@ -226,7 +231,7 @@ TEST_F(Store, AFailedSaveLosesNothingOnDisk)
 
     {
         // Another program holds the file open and shares nothing.
-        HANDLE held = ::CreateFileA(note->GetFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE held = ::CreateFileW(note->GetFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         EXPECT_FALSE(note->Save());
         ::CloseHandle(held);
@@ -234,10 +239,58 @@ TEST_F(Store, AFailedSaveLosesNothingOnDisk)
     EXPECT_EQ(wintest::ReadFileBytes(note->GetFilePath()), saved);
 
     // Nothing can be written beside the file.
-    ASSERT_TRUE(::CreateDirectoryA((note->GetFilePath() + ".new").c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW((note->GetFilePath() + L".new").c_str(), nullptr));
     EXPECT_FALSE(note->Save());
     EXPECT_EQ(wintest::ReadFileBytes(note->GetFilePath()), saved);
     EXPECT_EQ(Text(note), "version two") << "the note itself keeps its text";
+    ::RemoveDirectoryW((note->GetFilePath() + L".new").c_str());
+
+    // The text cannot come out whole: memory runs out while the control streams it. The
+    // note is shown, so that its control has the size it lays a long text out in.
+    logic->ShowNote(note);
+    std::string lines;
+    while (lines.size() < 300 * 1024)
+        lines += "a line of ordinary words in a long note\r\n";
+    note->Editor()->StreamInText(lines, false);
+    {
+        wintest::FailLargeAllocations noRoom(128 * 1024);
+        EXPECT_FALSE(note->Save());
+    }
+    EXPECT_EQ(wintest::ReadFileBytes(note->GetFilePath()), saved);
+    EXPECT_TRUE(note->Save()) << "with room again";
+}
+
+TEST_F(Store, LargeNoteFilesAreCheckedWithoutCopyAndTooLargeOnesLeftAlone)
+{
+    // A header-only load looks at a long text without copying it.
+    NoteFields fields;
+    fields.title = "long";
+    const std::string longFile = EncodeNoteFile(fields, std::string(3 * 1024 * 1024, 'y'));
+    wintest::WriteFileBytes(NoteFile("N990101 (1).pvl"), longFile);
+    // Larger than any text the program keeps: left as it is, like a damaged file.
+    HANDLE huge = ::CreateFileW(NoteFile("N990101 (2).pvl").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                                nullptr);
+    const std::string head = EncodeNoteFile(fields, "");
+    const std::uint32_t textLength = 64u * 1024 * 1024;
+    DWORD written = 0;
+    ::WriteFile(huge, head.data(), static_cast<DWORD>(head.size() - 4), &written, nullptr);
+    ::WriteFile(huge, &textLength, 4, &written, nullptr);
+    ::SetFilePointer(huge, static_cast<LONG>(textLength), nullptr, FILE_CURRENT);
+    ::SetEndOfFile(huge);
+    ::CloseHandle(huge);
+    {
+        // Room for the file, not for a second copy of its text.
+        wintest::FailLargeAllocations noRoom(1024 * 1024, 1);
+        Start();
+    }
+    ASSERT_EQ(logic->Notes().size(), 1u);
+    EXPECT_EQ(logic->Notes().front()->GetTitle(), "long");
+    logic->SaveAll();
+    EXPECT_EQ(wintest::ReadFileBytes(NoteFile("N990101 (1).pvl")), longFile);
+    HANDLE check = ::CreateFileW(NoteFile("N990101 (2).pvl").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(::GetFileSize(check, nullptr), head.size() + textLength);
+    ::CloseHandle(check);
 }
 
 TEST_F(Store, ChangedNotesAreSavedWithinAMinuteAndDefaultsAtOnce)
@@ -256,7 +309,7 @@ TEST_F(Store, ChangedNotesAreSavedWithinAMinuteAndDefaultsAtOnce)
     nextMinute();
     EXPECT_NE(wintest::ReadFileBytes(note->GetFilePath()).find("typed before a crash"), std::string::npos);
 
-    ::DeleteFileA(note->GetFilePath().c_str());
+    ::DeleteFileW(note->GetFilePath().c_str());
     nextMinute();
     EXPECT_EQ(wintest::ReadFileBytes(note->GetFilePath()), "<missing>") << "unchanged: not written again";
     note->m_alarms.daily[0].enabled = true;
@@ -269,7 +322,7 @@ TEST_F(Store, ChangedNotesAreSavedWithinAMinuteAndDefaultsAtOnce)
     NoteLook look;
     look.scheme = 2;
     logic->SetDefaultLook(look);
-    EXPECT_EQ(wintest::ReadFileBytes(logic->GetFolder() + "Pinvel.ini").size(), 46u);
+    EXPECT_EQ(wintest::ReadFileBytes(logic->GetFolder() + L"Pinvel.ini").size(), 46u);
     PLogic::SetMinuteSource(nullptr);
 }
 

@@ -24,6 +24,16 @@ BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAA data)
     return TRUE;
 }
 
+bool IconAlive(HICON icon)
+{
+    ICONINFO info = {};
+    if (!::GetIconInfo(icon, &info))
+        return false;
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return true;
+}
+
 // What the show-note submenu held while the tray menu was open.
 struct Entry {
     std::string text;
@@ -63,7 +73,7 @@ protected:
     void TearDown() override
     {
         logic.reset();
-        PLogic::SetProgramFolder("");
+        PLogic::SetProgramFolder(L"");
         PSysTray::SetNotifyFunction(nullptr);
     }
     LRESULT Notify(WPARAM icon, LPARAM mouse) { return logic->Tray()->SendMessage(WM_TRAY_NOTIFY, icon, mouse); }
@@ -95,9 +105,15 @@ TEST_F(Tray, IconAddedAtCreationRemovedWithTheWindowAndBackWithTheTaskbar)
     EXPECT_EQ(wintest::ClassName(data.hWnd), "PCN_SYSTRAY");
     EXPECT_EQ(::GetParent(data.hWnd), logic->GetHwnd());
 
-    ::SendMessageA(data.hWnd, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_FALSE(IconAlive(data.hIcon)) << "the shell has its own copy; ours is released";
+
+    // As the shell announces itself: to every top-level window, and the tray is a child.
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutA(HWND_BROADCAST, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 2000,
+                          &answer);
     ASSERT_EQ(g_calls.size(), 2u);
     EXPECT_EQ(g_calls[1].first, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(g_calls[1].second.hWnd, data.hWnd);
 
     HWND tray = data.hWnd;
     logic->DestroyWindow();

@@ -31,46 +31,48 @@ inline std::string WindowText(HWND hwnd)
     return buffer;
 }
 
-// Reads or writes a whole file; an unreadable file reads as "<missing>".
-inline std::string ReadFileBytes(const std::string& path)
+// Reads or writes a whole file; a file that cannot be opened reads as "<missing>", one
+// that opens but cannot be read as "<unreadable>".
+inline std::string ReadFileBytes(const std::wstring& path)
 {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return "<missing>";
     std::string bytes(::GetFileSize(file, nullptr), '\0');
     DWORD read = 0;
-    if (!bytes.empty())
-        ::ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
+    if (!bytes.empty() && !::ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr))
+        bytes = "<unreadable>";
     ::CloseHandle(file);
     return bytes;
 }
 
-inline void WriteFileBytes(const std::string& path, const std::string& bytes)
+inline void WriteFileBytes(const std::wstring& path, const std::string& bytes)
 {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     ::CloseHandle(file);
 }
 
-inline void RemoveTree(const std::string& folder)
+inline void RemoveTree(const std::wstring& folder)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
                 continue;
-            const std::string path = folder + "\\" + name;
+            const std::wstring path = folder + L"\\" + name;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(path);
             else
-                ::DeleteFileA(path.c_str());
-        } while (::FindNextFileA(search, &found));
+                ::DeleteFileW(path.c_str());
+        } while (::FindNextFileW(search, &found));
         ::FindClose(search);
     }
-    ::RemoveDirectoryA(folder.c_str());
+    ::RemoveDirectoryW(folder.c_str());
 }
 
 // A fresh folder under the temporary folder, removed with everything in it at the end.
@@ -78,20 +80,21 @@ class TempFolder {
 public:
     explicit TempFolder(const char* name)
     {
-        char temp[MAX_PATH] = {};
-        ::GetTempPathA(MAX_PATH, temp);
-        m_path = std::string(temp) + name + "-" + std::to_string(::GetCurrentProcessId());
+        wchar_t temp[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        m_path = std::wstring(temp) + std::wstring(name, name + std::char_traits<char>::length(name)) + L"-" +
+                 std::to_wstring(::GetCurrentProcessId());
         RemoveTree(m_path);
-        ::CreateDirectoryA(m_path.c_str(), nullptr);
+        ::CreateDirectoryW(m_path.c_str(), nullptr);
     }
     ~TempFolder() { RemoveTree(m_path); }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     // The folder's path, ending in a backslash.
-    std::string Path() const { return m_path + "\\"; }
+    std::wstring Path() const { return m_path + L"\\"; }
 
 private:
-    std::string m_path;
+    std::wstring m_path;
 };
 
 inline std::string ClassName(HWND hwnd)

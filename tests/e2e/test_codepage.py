@@ -1,0 +1,77 @@
+"""Notes on a Western Windows: with the ANSI code page 1252 the notes folder is still
+"笔记", a note made there is saved and comes back, and a note written on a Chinese
+system is read and written again without a byte changed."""
+import glob
+import os
+import unittest
+
+import pinvel_e2e as e2e
+
+WM_COMMAND = 0x0111
+WM_PASTE = 0x0302
+WM_TRAY_NOTIFY = 0x7EA
+WM_LBUTTONDBLCLK = 0x203
+FIRST_NOTE_COMMAND = 50000
+WESTERN = dict(os.environ, LANG="en_US.UTF-8", LC_ALL="en_US.UTF-8")
+
+
+class WesternCodePage(unittest.TestCase):
+    def setUp(self):
+        self.folder = e2e.ProgramFolder()
+        self.addCleanup(self.folder.close)
+
+    def start(self, env=None):
+        proc = self.folder.start(env=env)
+        logic = e2e.wait_window(e2e.LOGIC_CLASS)
+        self.assertIsNotNone(logic)
+        tray = e2e.tray_window(logic)
+        self.assertIsNotNone(tray)
+        return proc, logic, tray
+
+    def stop(self, proc):
+        self.assertEqual(self.folder.run("-exit", timeout=60), 0)
+        self.assertEqual(proc.wait(timeout=30), 0)
+
+    def new_note_with(self, tray, text):
+        e2e.probe("post", tray, WM_TRAY_NOTIFY, 1, WM_LBUTTONDBLCLK)
+        note = e2e.wait_window("PCN_NOTE")
+        self.assertIsNotNone(note)
+        editor = e2e.poll(lambda: [w for w in e2e.children(note) if w["cls"] == "RichEdit20A"])[0]["hwnd"]
+        e2e.probe("clip", text)
+        e2e.probe("send", editor, WM_PASTE, 0, 0)
+
+    def notes(self):
+        return sorted(glob.glob(os.path.join(self.folder.path, "笔记", "*.pvl")))
+
+    def test_a_note_made_on_1252_is_kept_in_the_notes_folder_and_comes_back(self):
+        proc, _, tray = self.start(WESTERN)
+        self.new_note_with(tray, "kept on a Western Windows")
+        self.stop(proc)
+        saved = self.notes()
+        self.assertEqual(len(saved), 1, self.folder.listing())
+        with open(saved[0], "rb") as f:
+            self.assertIn(b"kept on a Western Windows", f.read())
+
+        proc, logic, _ = self.start(WESTERN)
+        self.assertEqual(len(e2e.note_owners(logic, 1)), 1, "listed again at the next start")
+        self.stop(proc)
+
+    def test_a_note_written_on_936_is_rewritten_unchanged_on_1252(self):
+        proc, _, tray = self.start()
+        self.new_note_with(tray, "中文笔记 written on 936")
+        self.stop(proc)
+        [path] = self.notes()
+        with open(path, "rb") as f:
+            before = f.read()
+        self.assertIn("笔记 1".encode("gbk"), before, "the default title in code page 936")
+
+        proc, _, tray = self.start(WESTERN)
+        e2e.probe("post", tray, WM_COMMAND, FIRST_NOTE_COMMAND, 0)
+        self.assertIsNotNone(e2e.wait_window("PCN_NOTE"), "shown, so its text is loaded and saved again")
+        self.stop(proc)
+        with open(path, "rb") as f:
+            self.assertEqual(f.read(), before)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

@@ -43,10 +43,17 @@ bool App::PreTranslateMessage(MSG& msg)
     return false;
 }
 
+void App::Quit(int exitCode)
+{
+    m_exitCode = exitCode;
+    m_quitting = true;
+    ::PostQuitMessage(exitCode);
+}
+
 int App::Run()
 {
     MSG msg;
-    for (;;) {
+    while (!m_quitting) {
         const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) {
             m_exitCode = static_cast<int>(msg.wParam);

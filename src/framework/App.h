@@ -27,6 +27,10 @@ public:
 
     int WinMain(HINSTANCE instance, const char* commandLine);
 
+    // Ends the message loop. A modal loop running meanwhile (a menu) may take the
+    // WM_QUIT for itself, so the loop also stops once the current message is handled.
+    void Quit(int exitCode);
+
     HWND MainWindow() const { return m_mainWnd; }
     void SetMainWindow(HWND hwnd) { m_mainWnd = hwnd; }
 
@@ -43,6 +47,7 @@ private:
     HWND m_mainWnd = nullptr;
     std::string m_commandLine;
     int m_exitCode = 0;
+    bool m_quitting = false;
 };
 
 } // namespace fw

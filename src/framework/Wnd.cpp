@@ -190,7 +190,7 @@ LRESULT DispatchToObject(Wnd* self, HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     if (app != nullptr && app->MainWindow() == hwnd) {
         // The main window's end is the end of the message loop.
         app->SetMainWindow(nullptr);
-        ::PostQuitMessage(0);
+        app->Quit(0);
     }
     CallGuarded(0, [&] {
         self->PostNcDestroy();

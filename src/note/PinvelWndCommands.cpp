@@ -120,6 +120,10 @@ LRESULT PinvelWnd::OnKeyDown(WPARAM wParam, LPARAM lParam)
 
 void PinvelWnd::ShowContextMenu(int x, int y)
 {
+    // One menu or dialog of this window at a time: the message can come from anyone,
+    // and a menu opened inside another one's loop would outlive its window.
+    if (IsInModalLoop())
+        return;
     RECT window;
     ::GetWindowRect(m_hWnd, &window);
     const POINT at = {x, y};

@@ -77,6 +77,9 @@ bool PLogic::Create()
 
 void PLogic::Shutdown()
 {
+    // A menu still open (the request to quit came from outside) would keep its loop
+    // running after every window is gone.
+    ::EndMenu();
     SaveAll();
     ::KillTimer(m_hWnd, m_timerId);
     m_timerId = 0;

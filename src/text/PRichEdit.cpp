@@ -31,7 +31,11 @@ constexpr LONG kNormalWeight = 400;
 
 WPARAM ScopeFlags(PRichEdit::Scope scope)
 {
-    return scope == PRichEdit::Scope::WholeText ? SCF_ALL : (SCF_SELECTION | SCF_WORD);
+    switch (scope) {
+    case PRichEdit::Scope::WholeText: return SCF_ALL;
+    case PRichEdit::Scope::Selection: return SCF_SELECTION | SCF_WORD;
+    default: return SCF_DEFAULT;
+    }
 }
 
 CHARFORMAT2A EmptyFormat()
@@ -90,6 +94,10 @@ LRESULT PRichEdit::OnCreate(WPARAM wParam, LPARAM lParam)
     const LRESULT mask = SendMessage(EM_GETEVENTMASK);
     SendMessage(EM_SETEVENTMASK, 0, mask | ENM_DROPFILES | ENM_LINK);
     SendMessage(EM_AUTOURLDETECT, TRUE);
+    // The control's own default comes from the system font, which is bold on a Western
+    // Windows: a stored RTF text that says nothing of bold would come back bold there,
+    // and be saved so.
+    ApplyDefaultFont(Scope::ControlDefault);
     SetDefaultFont();
     return 0;
 }
@@ -145,13 +153,18 @@ void PRichEdit::OnDropFiles(const ENDROPFILES& drop)
 
 void PRichEdit::SetDefaultFont()
 {
+    ApplyDefaultFont(Scope::WholeText);
+}
+
+void PRichEdit::ApplyDefaultFont(Scope scope)
+{
     LOGFONTA font;
     std::memset(&font, 0, sizeof(font));
     font.lfHeight = kDefaultHeightTwips;
     font.lfWeight = kNormalWeight;
     std::strcpy(font.lfFaceName, "Times New Roman");
-    SetTextFont(font, Scope::WholeText);
-    SetTextColor(RGB(0, 0, 0), Scope::WholeText);
+    SetTextFont(font, scope);
+    SetTextColor(RGB(0, 0, 0), scope);
 }
 
 LRESULT PRichEdit::SetTextFont(const LOGFONTA& font, Scope scope)

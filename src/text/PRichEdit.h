@@ -11,8 +11,9 @@
 // lfHeight is in twips (1/1440 inch).
 class PRichEdit : public fw::Wnd {
 public:
-    // Where a formatting operation applies.
-    enum class Scope { WholeText, Selection };
+    // Where a formatting operation applies. ControlDefault is what the control starts
+    // every text from, an RTF text included.
+    enum class Scope { WholeText, Selection, ControlDefault };
 
     // Opens a link's text through the shell; tests replace it.
     using LinkOpener = void (*)(const std::string& target);
@@ -68,6 +69,7 @@ protected:
 private:
     LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+    void ApplyDefaultFont(Scope scope);
     void OnLink(const ENLINK& link);
     void OnDropFiles(const ENDROPFILES& drop);
 

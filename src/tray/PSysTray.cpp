@@ -139,6 +139,8 @@ LRESULT PSysTray::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage)
 
 void PSysTray::ShowMenu(POINT at)
 {
+    if (m_trackedMenu != nullptr)
+        return; // already open: a second one inside its loop would outlive it
     PLogic* logic = PLogic::Current();
     ::SetForegroundWindow(m_hWnd);
     auto menu = std::make_unique<PIconMenu>();

@@ -58,6 +58,14 @@ LRESULT HitCode(HitZone zone)
     }
 }
 
+// New places are drawn with the millisecond of the clock.
+unsigned RandomSeed()
+{
+    SYSTEMTIME utc;
+    ::GetSystemTime(&utc);
+    return utc.wMilliseconds;
+}
+
 } // namespace
 
 RECT WorkArea()
@@ -70,9 +78,7 @@ RECT WorkArea()
 NoteRect NewRandomNoteRect()
 {
     const RECT work = WorkArea();
-    SYSTEMTIME utc;
-    ::GetSystemTime(&utc);
-    return RandomNoteRect(work.right - work.left, work.bottom - work.top, utc.wMilliseconds);
+    return RandomNoteRect(work.right - work.left, work.bottom - work.top, RandomSeed());
 }
 
 PinvelWnd::PinvelWnd()
@@ -92,17 +98,10 @@ bool PinvelWnd::Create(DWORD style, HWND parent, PNote* note)
 {
     m_note = note;
     m_look = &note->m_look;
-    // A note is put somewhere visible when neither of its corners is on the work area,
-    // as after a change to a smaller screen.
+    // A size from a damaged file must not open where no one can see or reach it.
     const RECT work = WorkArea();
     NoteRect& rect = m_look->rect;
-    const POINT topLeft = {rect.left, rect.top};
-    const POINT bottomRight = {rect.right, rect.bottom};
-    if (!::PtInRect(&work, topLeft) && !::PtInRect(&work, bottomRight))
-        rect = NewRandomNoteRect();
-    // A size no window can have (from a damaged file) is treated like a lost note.
-    if (!IsUsableNoteSize(rect, work.right - work.left, work.bottom - work.top))
-        rect = NewRandomNoteRect();
+    rect = OpeningNoteRect(rect, {NoteRect{work.left, work.top, work.right, work.bottom}}, RandomSeed());
 
     if (!fw::RegisterClassOnce(kNoteClass, 0, nullptr, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)), nullptr))
         return false;

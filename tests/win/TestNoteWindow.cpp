@@ -88,16 +88,21 @@ TEST_F(NoteWindow, ATopmostFramelessPopupOwnedByTheLogicWindow)
     EXPECT_EQ(buttons, 6);
 }
 
-TEST_F(NoteWindow, OffScreenNotesComeBackUnlessOneCornerIsOnTheWorkArea)
+void ExpectFreshPlaceOnThePrimaryScreen(const Box& placed, const RECT& work)
+{
+    const int width = work.right - work.left;
+    EXPECT_EQ(placed.Width(), width / 3);
+    EXPECT_GE(placed.left, width / 20);
+    EXPECT_LE(placed.left, width - width / 3);
+}
+
+TEST_F(NoteWindow, OffScreenNotesComeBackAndStoredSizesFitTheScreen)
 {
     const RECT work = WorkArea();
-    PinvelWnd* lost = Open(work.right + 500, work.bottom + 500, 300, 200);
-    const Box placed = WindowBox(lost);
-    EXPECT_EQ(placed.Width(), (work.right - work.left) / 3);
-    EXPECT_GE(placed.left, (work.right - work.left) / 20);
-    EXPECT_LE(placed.left, (work.right - work.left) - (work.right - work.left) / 3);
-    PinvelWnd* huge = Open(0, 0, 2147483647, 2147483647);
-    EXPECT_EQ(WindowBox(huge).Width(), (work.right - work.left) / 3) << "a size no screen has";
+    ExpectFreshPlaceOnThePrimaryScreen(WindowBox(Open(work.right + 500, work.bottom + 500, 300, 200)), work);
+    PinvelWnd* huge = Open(work.left, work.top, 2147483647 - work.left, 2147483647 - work.top);
+    EXPECT_EQ(WindowBox(huge), (Box{work.left, work.top, work.right, work.bottom})) << "fitted to the screen";
+    EXPECT_EQ(WindowBox(Open(100, 100, 2, 2)), (Box{100, 100, 325, 145})) << "grown to the smallest note";
     PinvelWnd* hanging = Open(work.right - 100, work.bottom - 100, 300, 200);
     EXPECT_EQ(WindowBox(hanging), (Box{work.right - 100, work.bottom - 100, work.right + 200, work.bottom + 100}));
 }

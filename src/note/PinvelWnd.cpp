@@ -11,6 +11,7 @@
 #include "../store/PNote.h"
 #include "../text/PIconMenu.h"
 #include "../text/PRichEdit.h"
+#include "Monitors.h"
 
 #include <mmsystem.h>
 
@@ -68,16 +69,9 @@ unsigned RandomSeed()
 
 } // namespace
 
-RECT WorkArea()
-{
-    RECT work = {};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    return work;
-}
-
 NoteRect NewRandomNoteRect()
 {
-    const RECT work = WorkArea();
+    const RECT work = PrimaryWorkArea();
     return RandomNoteRect(work.right - work.left, work.bottom - work.top, RandomSeed());
 }
 
@@ -98,10 +92,10 @@ bool PinvelWnd::Create(DWORD style, HWND parent, PNote* note)
 {
     m_note = note;
     m_look = &note->m_look;
-    // A size from a damaged file must not open where no one can see or reach it.
-    const RECT work = WorkArea();
+    // A note kept on a screen that has gone, or a size from a damaged file, must not
+    // open where no one can see or reach it.
     NoteRect& rect = m_look->rect;
-    rect = OpeningNoteRect(rect, {NoteRect{work.left, work.top, work.right, work.bottom}}, RandomSeed());
+    rect = OpeningNoteRect(rect, MonitorWorkAreas(), RandomSeed());
 
     if (!fw::RegisterClassOnce(kNoteClass, 0, nullptr, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)), nullptr))
         return false;
@@ -286,7 +280,8 @@ LRESULT PinvelWnd::OnNcPaint()
 
 LRESULT PinvelWnd::OnGetMinMaxInfo(MINMAXINFO& info)
 {
-    const RECT work = WorkArea();
+    // Its own screen's: a note on a larger second screen may grow to fill it.
+    const RECT work = WindowWorkArea(m_hWnd);
     info.ptMaxSize.x = work.right - work.left;
     info.ptMaxSize.y = work.bottom - work.top;
     info.ptMaxTrackSize = info.ptMaxSize;

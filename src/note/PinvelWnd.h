@@ -136,6 +136,5 @@ private:
     int m_unrolledHeight = 0;
 };
 
-// The desktop work area, and a random rectangle a third of its size inside it.
-RECT WorkArea();
+// A random rectangle a third of the primary work area's size inside it.
 NoteRect NewRandomNoteRect();

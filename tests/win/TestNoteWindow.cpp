@@ -1,4 +1,5 @@
 #include "app/Messages.h"
+#include "note/Monitors.h"
 #include "note/PinvelWnd.h"
 #include "store/PLogic.h"
 #include "store/PNote.h"
@@ -37,6 +38,7 @@ protected:
     }
     void TearDown() override
     {
+        SetMonitorWorkAreas({});
         logic.reset();
         PLogic::SetProgramFolder("");
     }
@@ -98,13 +100,26 @@ void ExpectFreshPlaceOnThePrimaryScreen(const Box& placed, const RECT& work)
 
 TEST_F(NoteWindow, OffScreenNotesComeBackAndStoredSizesFitTheScreen)
 {
-    const RECT work = WorkArea();
+    const RECT work = PrimaryWorkArea();
     ExpectFreshPlaceOnThePrimaryScreen(WindowBox(Open(work.right + 500, work.bottom + 500, 300, 200)), work);
     PinvelWnd* huge = Open(work.left, work.top, 2147483647 - work.left, 2147483647 - work.top);
     EXPECT_EQ(WindowBox(huge), (Box{work.left, work.top, work.right, work.bottom})) << "fitted to the screen";
     EXPECT_EQ(WindowBox(Open(100, 100, 2, 2)), (Box{100, 100, 325, 145})) << "grown to the smallest note";
     PinvelWnd* hanging = Open(work.right - 100, work.bottom - 100, 300, 200);
     EXPECT_EQ(WindowBox(hanging), (Box{work.right - 100, work.bottom - 100, work.right + 200, work.bottom + 100}));
+}
+
+TEST_F(NoteWindow, ANoteOnASecondScreenStaysThereWithThatScreensLimits)
+{
+    const RECT work = PrimaryWorkArea();
+    const NoteRect second{work.right, work.top, work.right + 1600, work.top + 1000};
+    SetMonitorWorkAreas({{work.left, work.top, work.right, work.bottom}, second});
+    PinvelWnd* window = Open(second.left + 100, 100, 300, 200);
+    EXPECT_EQ(WindowBox(window), (Box{second.left + 100, 100, second.left + 400, 300}));
+    MINMAXINFO limits = {};
+    window->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(limits.ptMaxTrackSize.x, 1600);
+    EXPECT_EQ(limits.ptMaxSize.y, 1000);
 }
 
 TEST_F(NoteWindow, FramePaintedInTheLooksColours)
@@ -194,7 +209,7 @@ TEST_F(NoteWindow, TheLooksRectangleFollowsEveryMoveAndSize)
 
     MINMAXINFO limits = {};
     window->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
-    const RECT work = WorkArea();
+    const RECT work = PrimaryWorkArea();
     EXPECT_EQ(limits.ptMinTrackSize.x, 225);
     EXPECT_EQ(limits.ptMinTrackSize.y, 45);
     EXPECT_EQ(limits.ptMaxTrackSize.x, work.right - work.left);
@@ -230,7 +245,7 @@ TEST_F(NoteWindow, DoubleClickOnTheFrameMaximisesAndRestores)
     PinvelWnd* window = Open(100, 100, 300, 200);
     window->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
     EXPECT_TRUE(::IsZoomed(window->GetHwnd()));
-    const RECT work = WorkArea();
+    const RECT work = PrimaryWorkArea();
     EXPECT_EQ(WindowBox(window), (Box{work.left, work.top, work.right, work.bottom}));
     window->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
     EXPECT_FALSE(::IsZoomed(window->GetHwnd()));

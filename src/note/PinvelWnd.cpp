@@ -171,6 +171,10 @@ LRESULT PinvelWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnWindowPosChanged(wParam, lParam);
     case WM_COMMAND:
         return OnCommand(wParam, lParam);
+    case WM_DISPLAYCHANGE:
+        return OnDisplayChange(wParam, lParam);
+    case WM_SETTINGCHANGE:
+        return OnSettingChange(wParam, lParam);
     case WM_MEASUREITEM:
         return OnMeasureItem(wParam, lParam);
     case WM_NOTE_REFRESH:
@@ -324,6 +328,34 @@ LRESULT PinvelWnd::OnWindowPosChanged(WPARAM wParam, LPARAM lParam)
     ::GetWindowRect(m_hWnd, &window);
     m_look->rect = NoteRect{window.left, window.top, window.right, window.bottom};
     return result;
+}
+
+// Windows tells every top-level window of a change of screens, and each open note is
+// one: each note checks only itself, so none is moved twice and none is missed when the
+// logic window is not told.
+LRESULT PinvelWnd::OnDisplayChange(WPARAM wParam, LPARAM lParam)
+{
+    ComeBackIfLost();
+    return DefWindowProc(WM_DISPLAYCHANGE, wParam, lParam);
+}
+
+LRESULT PinvelWnd::OnSettingChange(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == SPI_SETWORKAREA)
+        ComeBackIfLost();
+    return DefWindowProc(WM_SETTINGCHANGE, wParam, lParam);
+}
+
+void PinvelWnd::ComeBackIfLost()
+{
+    RECT window;
+    ::GetWindowRect(m_hWnd, &window);
+    if (!IsLostNote(NoteRect{window.left, window.top, window.right, window.bottom}, MonitorWorkAreas()))
+        return;
+    // The move is stored in the look by the window's own position change.
+    const NoteRect rect = NewRandomNoteRect();
+    ::SetWindowPos(m_hWnd, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT PinvelWnd::OnMeasureItem(WPARAM wParam, LPARAM lParam)

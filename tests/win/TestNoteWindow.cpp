@@ -109,6 +109,22 @@ TEST_F(NoteWindow, OffScreenNotesComeBackAndStoredSizesFitTheScreen)
     EXPECT_EQ(WindowBox(hanging), (Box{work.right - 100, work.bottom - 100, work.right + 200, work.bottom + 100}));
 }
 
+BOOL CALLBACK AddWindow(HWND hwnd, LPARAM list)
+{
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+    return TRUE;
+}
+
+// What Windows does after a change of screens: tell every top-level window.
+void TellEveryWindow(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    std::vector<HWND> windows;
+    ::EnumThreadWindows(::GetCurrentThreadId(), AddWindow, reinterpret_cast<LPARAM>(&windows));
+    for (HWND hwnd : windows)
+        if (::IsWindow(hwnd))
+            ::SendMessageA(hwnd, msg, wParam, lParam);
+}
+
 TEST_F(NoteWindow, ANoteOnASecondScreenStaysThereWithThatScreensLimits)
 {
     const RECT work = PrimaryWorkArea();
@@ -120,6 +136,28 @@ TEST_F(NoteWindow, ANoteOnASecondScreenStaysThereWithThatScreensLimits)
     window->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
     EXPECT_EQ(limits.ptMaxTrackSize.x, 1600);
     EXPECT_EQ(limits.ptMaxSize.y, 1000);
+}
+
+TEST_F(NoteWindow, AfterAChangeOfScreensNotesNoScreenShowsComeBack)
+{
+    const RECT work = PrimaryWorkArea();
+    const NoteRect second{work.right, work.top, work.right + 1600, work.top + 1000};
+    SetMonitorWorkAreas({{work.left, work.top, work.right, work.bottom}, second});
+    PinvelWnd* away = Open(100, 100, 300, 200);
+    PinvelWnd* onSecond = Open(second.left + 100, 100, 300, 200);
+    ::SetWindowPos(away->GetHwnd(), nullptr, 5000, 5000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_EQ(WindowBox(away).left, 5000);
+
+    TellEveryWindow(WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
+    ExpectFreshPlaceOnThePrimaryScreen(WindowBox(away), work);
+    EXPECT_EQ(RectBox(away->GetNote()->m_look.rect), WindowBox(away)) << "stored where it is";
+    EXPECT_EQ(WindowBox(onSecond), (Box{second.left + 100, 100, second.left + 400, 300})) << "still on a screen";
+
+    // The second screen unplugged.
+    SetMonitorWorkAreas({{work.left, work.top, work.right, work.bottom}});
+    TellEveryWindow(WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    ExpectFreshPlaceOnThePrimaryScreen(WindowBox(onSecond), work);
+    EXPECT_EQ(RectBox(onSecond->GetNote()->m_look.rect), WindowBox(onSecond));
 }
 
 TEST_F(NoteWindow, FramePaintedInTheLooksColours)

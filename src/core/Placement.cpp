@@ -102,22 +102,3 @@ NoteRect OpeningNoteRect(const NoteRect& stored, const WorkAreas& areas, unsigne
     const NoteRect& primary = areas.front();
     return RandomNoteRect(primary.right - primary.left, primary.bottom - primary.top, seed);
 }
-
-int WorkAreaNear(const WorkAreas& areas, long long x, long long y)
-{
-    const int on = AreaAt(areas, x, y);
-    if (on >= 0)
-        return on;
-    int nearest = -1;
-    long long best = 0;
-    for (int i = 0; i < static_cast<int>(areas.size()); ++i) {
-        const NoteRect& a = areas[i];
-        const long long dx = x < a.left ? a.left - x : x >= a.right ? x - a.right + 1 : 0;
-        const long long dy = y < a.top ? a.top - y : y >= a.bottom ? y - a.bottom + 1 : 0;
-        if (nearest < 0 || dx + dy < best) {
-            nearest = i;
-            best = dx + dy;
-        }
-    }
-    return nearest;
-}

@@ -40,6 +40,3 @@ bool IsLostNote(const NoteRect& rect, const WorkAreas& areas);
 // would leave lost is placed like a lost one.
 NoteRect OpeningNoteRect(const NoteRect& stored, const WorkAreas& areas, unsigned seed);
 
-// The index of the work area a point lies on, else of the one nearest to it; -1 only
-// when there is none.
-int WorkAreaNear(const WorkAreas& areas, long long x, long long y);

@@ -61,9 +61,14 @@ RECT WindowWorkArea(HWND hwnd)
     }
     RECT window = {};
     ::GetWindowRect(hwnd, &window);
-    const long long x = (static_cast<long long>(window.left) + window.right) / 2;
-    const long long y = (static_cast<long long>(window.top) + window.bottom) / 2;
-    return ToRect(g_fakeAreas[WorkAreaNear(g_fakeAreas, x, y)]);
+    const POINT centre = {window.left + (window.right - window.left) / 2,
+                          window.top + (window.bottom - window.top) / 2};
+    for (const NoteRect& area : g_fakeAreas) {
+        const RECT work = ToRect(area);
+        if (::PtInRect(&work, centre))
+            return work;
+    }
+    return ToRect(g_fakeAreas.front());
 }
 
 void SetMonitorWorkAreas(const WorkAreas& areas)

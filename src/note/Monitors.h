@@ -7,7 +7,8 @@
 WorkAreas MonitorWorkAreas();
 // The primary monitor's work area.
 RECT PrimaryWorkArea();
-// The work area of the monitor a window is on, or of the one nearest to it.
+// The work area of the monitor a window is on, or of the one nearest to it (with a
+// test's list: the one under the window's centre, else the primary's).
 RECT WindowWorkArea(HWND hwnd);
 
 // Seam for tests: the listed work areas stand for the monitors (a test display shows

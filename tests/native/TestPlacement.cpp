@@ -94,13 +94,4 @@ TEST(OpeningNoteRect, CornersAtTheEndsOfTheRange)
     EXPECT_EQ(OpeningNoteRect({high, high, low, low}, kScreens, 3), RandomNoteRect(1280, 770, 3));
 }
 
-TEST(WorkAreaNear, TheScreenUnderThePointElseTheNearest)
-{
-    EXPECT_EQ(WorkAreaNear(kScreens, 2000, 900), 1);
-    EXPECT_EQ(WorkAreaNear(kScreens, -5, 0), 2);
-    EXPECT_EQ(WorkAreaNear(kScreens, 600, 790), 0);
-    EXPECT_EQ(WorkAreaNear(kScreens, 3000, 500), 1);
-    EXPECT_EQ(WorkAreaNear({}, 0, 0), -1);
-}
-
 } // namespace

@@ -11,6 +11,7 @@
 #include "../store/PNote.h"
 #include "../text/PIconMenu.h"
 #include "../text/PRichEdit.h"
+#include "Monitors.h"
 
 #include <mmsystem.h>
 
@@ -58,21 +59,20 @@ LRESULT HitCode(HitZone zone)
     }
 }
 
-} // namespace
-
-RECT WorkArea()
+// New places are drawn with the millisecond of the clock.
+unsigned RandomSeed()
 {
-    RECT work = {};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    return work;
+    SYSTEMTIME utc;
+    ::GetSystemTime(&utc);
+    return utc.wMilliseconds;
 }
+
+} // namespace
 
 NoteRect NewRandomNoteRect()
 {
-    const RECT work = WorkArea();
-    SYSTEMTIME utc;
-    ::GetSystemTime(&utc);
-    return RandomNoteRect(work.right - work.left, work.bottom - work.top, utc.wMilliseconds);
+    const RECT work = PrimaryWorkArea();
+    return RandomNoteRect(work.right - work.left, work.bottom - work.top, RandomSeed());
 }
 
 PinvelWnd::PinvelWnd()
@@ -92,17 +92,10 @@ bool PinvelWnd::Create(DWORD style, HWND parent, PNote* note)
 {
     m_note = note;
     m_look = &note->m_look;
-    // A note is put somewhere visible when neither of its corners is on the work area,
-    // as after a change to a smaller screen.
-    const RECT work = WorkArea();
+    // A note kept on a screen that has gone, or a size from a damaged file, must not
+    // open where no one can see or reach it.
     NoteRect& rect = m_look->rect;
-    const POINT topLeft = {rect.left, rect.top};
-    const POINT bottomRight = {rect.right, rect.bottom};
-    if (!::PtInRect(&work, topLeft) && !::PtInRect(&work, bottomRight))
-        rect = NewRandomNoteRect();
-    // A size no window can have (from a damaged file) is treated like a lost note.
-    if (!IsUsableNoteSize(rect, work.right - work.left, work.bottom - work.top))
-        rect = NewRandomNoteRect();
+    rect = OpeningNoteRect(rect, MonitorWorkAreas(), RandomSeed());
 
     if (!fw::RegisterClassOnce(kNoteClass, 0, 0, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)), nullptr))
         return false;
@@ -178,6 +171,10 @@ LRESULT PinvelWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnWindowPosChanged(wParam, lParam);
     case WM_COMMAND:
         return OnCommand(wParam, lParam);
+    case WM_DISPLAYCHANGE:
+        return OnDisplayChange(wParam, lParam);
+    case WM_SETTINGCHANGE:
+        return OnSettingChange(wParam, lParam);
     case WM_MEASUREITEM:
         return OnMeasureItem(wParam, lParam);
     case WM_NOTE_REFRESH:
@@ -290,7 +287,8 @@ LRESULT PinvelWnd::OnNcPaint()
 
 LRESULT PinvelWnd::OnGetMinMaxInfo(MINMAXINFO& info)
 {
-    const RECT work = WorkArea();
+    // Its own screen's: a note on a larger second screen may grow to fill it.
+    const RECT work = WindowWorkArea(m_hWnd);
     info.ptMaxSize.x = work.right - work.left;
     info.ptMaxSize.y = work.bottom - work.top;
     info.ptMaxTrackSize = info.ptMaxSize;
@@ -333,6 +331,34 @@ LRESULT PinvelWnd::OnWindowPosChanged(WPARAM wParam, LPARAM lParam)
     ::GetWindowRect(m_hWnd, &window);
     m_look->rect = NoteRect{window.left, window.top, window.right, window.bottom};
     return result;
+}
+
+// Windows tells every top-level window of a change of screens, and each open note is
+// one: each note checks only itself, so none is moved twice and none is missed when the
+// logic window is not told.
+LRESULT PinvelWnd::OnDisplayChange(WPARAM wParam, LPARAM lParam)
+{
+    ComeBackIfLost();
+    return DefWindowProc(WM_DISPLAYCHANGE, wParam, lParam);
+}
+
+LRESULT PinvelWnd::OnSettingChange(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == SPI_SETWORKAREA)
+        ComeBackIfLost();
+    return DefWindowProc(WM_SETTINGCHANGE, wParam, lParam);
+}
+
+void PinvelWnd::ComeBackIfLost()
+{
+    RECT window;
+    ::GetWindowRect(m_hWnd, &window);
+    if (!IsLostNote(NoteRect{window.left, window.top, window.right, window.bottom}, MonitorWorkAreas()))
+        return;
+    // The move is stored in the look by the window's own position change.
+    const NoteRect rect = NewRandomNoteRect();
+    ::SetWindowPos(m_hWnd, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT PinvelWnd::OnMeasureItem(WPARAM wParam, LPARAM lParam)

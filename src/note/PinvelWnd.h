@@ -95,6 +95,8 @@ private:
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSettingChange(WPARAM wParam, LPARAM lParam);
     LRESULT OnMeasureItem(WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
     void ShowContextMenu(int x, int y);
@@ -104,6 +106,8 @@ private:
     void OnMailNote();
     void Find(bool down, DWORD flags);
     void StopAlarm();
+    // Back to a fresh place on the primary screen when no screen shows the window.
+    void ComeBackIfLost();
 
     // Counts the modal loops running inside this window's handlers.
     class ModalScope {
@@ -138,6 +142,5 @@ private:
     int m_unrolledHeight = 0;
 };
 
-// The desktop work area, and a random rectangle a third of its size inside it.
-RECT WorkArea();
+// A random rectangle a third of the primary work area's size inside it.
 NoteRect NewRandomNoteRect();

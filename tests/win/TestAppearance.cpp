@@ -214,7 +214,8 @@ TEST_F(Appearance, ScreenshotOfSchemesAndTheDialog)
     PinvelWnd* last = nullptr;
     for (int i = 0; i < 4; ++i) {
         PNote* note = logic->NewNote();
-        note->m_look.rect = {40 + 230 * i, 420, 260 + 230 * i, 580};
+        // The narrowest a note opens, ten pixels apart.
+        note->m_look.rect = {40 + 235 * i, 420, 265 + 235 * i, 580};
         const ColorScheme& scheme = kColorSchemes[i * 4 + 1];
         note->m_look.scheme = scheme.id;
         note->m_look.background = scheme.background;

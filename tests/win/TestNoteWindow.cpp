@@ -1,4 +1,5 @@
 #include "app/Messages.h"
+#include "note/Monitors.h"
 #include "note/PinvelWnd.h"
 #include "store/PLogic.h"
 #include "store/PNote.h"
@@ -37,6 +38,7 @@ protected:
     }
     void TearDown() override
     {
+        SetMonitorWorkAreas({});
         logic.reset();
         PLogic::SetProgramFolder(L"");
     }
@@ -88,18 +90,74 @@ TEST_F(NoteWindow, ATopmostFramelessPopupOwnedByTheLogicWindow)
     EXPECT_EQ(buttons, 6);
 }
 
-TEST_F(NoteWindow, OffScreenNotesComeBackUnlessOneCornerIsOnTheWorkArea)
+void ExpectFreshPlaceOnThePrimaryScreen(const Box& placed, const RECT& work)
 {
-    const RECT work = WorkArea();
-    PinvelWnd* lost = Open(work.right + 500, work.bottom + 500, 300, 200);
-    const Box placed = WindowBox(lost);
-    EXPECT_EQ(placed.Width(), (work.right - work.left) / 3);
-    EXPECT_GE(placed.left, (work.right - work.left) / 20);
-    EXPECT_LE(placed.left, (work.right - work.left) - (work.right - work.left) / 3);
-    PinvelWnd* huge = Open(0, 0, 2147483647, 2147483647);
-    EXPECT_EQ(WindowBox(huge).Width(), (work.right - work.left) / 3) << "a size no screen has";
+    const int width = work.right - work.left;
+    EXPECT_EQ(placed.Width(), width / 3);
+    EXPECT_GE(placed.left, width / 20);
+    EXPECT_LE(placed.left, width - width / 3);
+}
+
+TEST_F(NoteWindow, OffScreenNotesComeBackAndStoredSizesFitTheScreen)
+{
+    const RECT work = PrimaryWorkArea();
+    ExpectFreshPlaceOnThePrimaryScreen(WindowBox(Open(work.right + 500, work.bottom + 500, 300, 200)), work);
+    PinvelWnd* huge = Open(work.left, work.top, 2147483647 - work.left, 2147483647 - work.top);
+    EXPECT_EQ(WindowBox(huge), (Box{work.left, work.top, work.right, work.bottom})) << "fitted to the screen";
+    EXPECT_EQ(WindowBox(Open(100, 100, 2, 2)), (Box{100, 100, 325, 145})) << "grown to the smallest note";
     PinvelWnd* hanging = Open(work.right - 100, work.bottom - 100, 300, 200);
     EXPECT_EQ(WindowBox(hanging), (Box{work.right - 100, work.bottom - 100, work.right + 200, work.bottom + 100}));
+}
+
+BOOL CALLBACK AddWindow(HWND hwnd, LPARAM list)
+{
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+    return TRUE;
+}
+
+// What Windows does after a change of screens: tell every top-level window.
+void TellEveryWindow(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    std::vector<HWND> windows;
+    ::EnumThreadWindows(::GetCurrentThreadId(), AddWindow, reinterpret_cast<LPARAM>(&windows));
+    for (HWND hwnd : windows)
+        if (::IsWindow(hwnd))
+            ::SendMessageA(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(NoteWindow, ANoteOnASecondScreenStaysThereWithThatScreensLimits)
+{
+    const RECT work = PrimaryWorkArea();
+    const NoteRect second{work.right, work.top, work.right + 1600, work.top + 1000};
+    SetMonitorWorkAreas({{work.left, work.top, work.right, work.bottom}, second});
+    PinvelWnd* window = Open(second.left + 100, 100, 300, 200);
+    EXPECT_EQ(WindowBox(window), (Box{second.left + 100, 100, second.left + 400, 300}));
+    MINMAXINFO limits = {};
+    window->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(limits.ptMaxTrackSize.x, 1600);
+    EXPECT_EQ(limits.ptMaxSize.y, 1000);
+}
+
+TEST_F(NoteWindow, AfterAChangeOfScreensNotesNoScreenShowsComeBack)
+{
+    const RECT work = PrimaryWorkArea();
+    const NoteRect second{work.right, work.top, work.right + 1600, work.top + 1000};
+    SetMonitorWorkAreas({{work.left, work.top, work.right, work.bottom}, second});
+    PinvelWnd* away = Open(100, 100, 300, 200);
+    PinvelWnd* onSecond = Open(second.left + 100, 100, 300, 200);
+    ::SetWindowPos(away->GetHwnd(), nullptr, 5000, 5000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_EQ(WindowBox(away).left, 5000);
+
+    TellEveryWindow(WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
+    ExpectFreshPlaceOnThePrimaryScreen(WindowBox(away), work);
+    EXPECT_EQ(RectBox(away->GetNote()->m_look.rect), WindowBox(away)) << "stored where it is";
+    EXPECT_EQ(WindowBox(onSecond), (Box{second.left + 100, 100, second.left + 400, 300})) << "still on a screen";
+
+    // The second screen unplugged.
+    SetMonitorWorkAreas({{work.left, work.top, work.right, work.bottom}});
+    TellEveryWindow(WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    ExpectFreshPlaceOnThePrimaryScreen(WindowBox(onSecond), work);
+    EXPECT_EQ(RectBox(onSecond->GetNote()->m_look.rect), WindowBox(onSecond));
 }
 
 TEST_F(NoteWindow, FramePaintedInTheLooksColours)
@@ -189,7 +247,7 @@ TEST_F(NoteWindow, TheLooksRectangleFollowsEveryMoveAndSize)
 
     MINMAXINFO limits = {};
     window->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
-    const RECT work = WorkArea();
+    const RECT work = PrimaryWorkArea();
     EXPECT_EQ(limits.ptMinTrackSize.x, 225);
     EXPECT_EQ(limits.ptMinTrackSize.y, 45);
     EXPECT_EQ(limits.ptMaxTrackSize.x, work.right - work.left);
@@ -225,7 +283,7 @@ TEST_F(NoteWindow, DoubleClickOnTheFrameMaximisesAndRestores)
     PinvelWnd* window = Open(100, 100, 300, 200);
     window->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
     EXPECT_TRUE(::IsZoomed(window->GetHwnd()));
-    const RECT work = WorkArea();
+    const RECT work = PrimaryWorkArea();
     EXPECT_EQ(WindowBox(window), (Box{work.left, work.top, work.right, work.bottom}));
     window->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
     EXPECT_FALSE(::IsZoomed(window->GetHwnd()));

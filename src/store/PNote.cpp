@@ -16,7 +16,8 @@ namespace {
 
 std::string WindowsUserName()
 {
-    char name[257] = {};
+    // 256 characters at most, of up to three bytes each in code page 65001.
+    char name[3 * 257] = {};
     DWORD size = sizeof(name);
     if (!::GetUserNameA(name, &size))
         return std::string();

@@ -107,12 +107,9 @@ void PColorButton::DrawSwatch()
         fw::FillSolid(dc, {x + 1, top, x + 2, top + height}, ::GetSysColor(COLOR_BTNHIGHLIGHT));
         fw::FillSolid(dc, {x, top + height - 1, x + 2, top + height}, ::GetSysColor(COLOR_BTNHIGHLIGHT));
 
-        HICON arrow = static_cast<HICON>(::LoadImageA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDI_DROP_ARROW),
-                                                      IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-        if (arrow != nullptr) {
-            ::DrawIconEx(dc, r - 10, t + (h - 8) / 2, arrow, 16, 16, 0, nullptr, DI_NORMAL);
-            ::DestroyIcon(arrow);
-        }
+        const fw::Icon arrow(IDI_DROP_ARROW, 16);
+        if (arrow.Get() != nullptr)
+            ::DrawIconEx(dc, r - 10, t + (h - 8) / 2, arrow.Get(), 16, 16, 0, nullptr, DI_NORMAL);
     }
     HGDIOBJ old = reinterpret_cast<HGDIOBJ>(SendMessage(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
     if (old != nullptr && old != bitmap)

@@ -49,10 +49,18 @@ using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
 using Region = GdiObject<HRGN>;
 
-// An icon loaded for one use.
+// An icon loaded for one use: a handle, or an icon resource of the program at a size
+// (resource id 0: none).
 class Icon {
 public:
     explicit Icon(HICON icon) : m_icon(icon) {}
+    Icon(UINT resourceId, int size)
+        : m_icon(resourceId == 0 ? nullptr
+                                 : static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr),
+                                                                   MAKEINTRESOURCEA(resourceId), IMAGE_ICON, size,
+                                                                   size, LR_DEFAULTCOLOR)))
+    {
+    }
     ~Icon()
     {
         if (m_icon != nullptr)

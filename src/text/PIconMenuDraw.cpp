@@ -13,27 +13,6 @@ constexpr int kIconBox = 22;
 constexpr int kIconSize = 16;
 constexpr int kIconLeft = 3;
 
-class Icon {
-public:
-    explicit Icon(int id)
-        : m_icon(id == 0 ? nullptr
-                         : static_cast<HICON>(::LoadImageA(fw::ResourceInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON,
-                                                           kIconSize, kIconSize, LR_DEFAULTCOLOR)))
-    {
-    }
-    ~Icon()
-    {
-        if (m_icon != nullptr)
-            ::DestroyIcon(m_icon);
-    }
-    Icon(const Icon&) = delete;
-    Icon& operator=(const Icon&) = delete;
-    HICON Get() const { return m_icon; }
-
-private:
-    HICON m_icon;
-};
-
 
 // A one-pixel 3-D frame just inside the rectangle.
 void Frame3D(HDC dc, const RECT& rect, COLORREF topLeft, COLORREF bottomRight)
@@ -92,7 +71,7 @@ void PIconMenu::DrawItem(const DRAWITEMSTRUCT& item)
     const int iconTop = (h - kIconSize) / 2;
 
     if (disabled) {
-        Icon icon(record->icon);
+        const fw::Icon icon(static_cast<UINT>(record->icon), kIconSize);
         if (record->icon != 0)
             fw::FillSolid(dc, column, m_backColour);
         if (icon.Get() != nullptr)
@@ -101,7 +80,7 @@ void PIconMenu::DrawItem(const DRAWITEMSTRUCT& item)
     } else if (checked) {
         const int shown = record->checkIcon != 0 ? record->checkIcon : record->icon;
         if (shown != 0) {
-            Icon icon(shown);
+            const fw::Icon icon(static_cast<UINT>(shown), kIconSize);
             fw::FillSolid(dc, column, m_backColour);
             fw::FillSolid(dc, box, selected ? ::GetSysColor(COLOR_3DLIGHT) : m_checkedBoxColour);
             if (icon.Get() != nullptr)
@@ -109,7 +88,7 @@ void PIconMenu::DrawItem(const DRAWITEMSTRUCT& item)
             Frame3D(dc, box, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
         }
     } else if (record->icon != 0) {
-        Icon icon(record->icon);
+        const fw::Icon icon(static_cast<UINT>(record->icon), kIconSize);
         fw::FillSolid(dc, column, m_backColour);
         if (icon.Get() != nullptr)
             ::DrawIconEx(dc, kIconLeft, iconTop, icon.Get(), kIconSize, kIconSize, 0, nullptr, DI_NORMAL);

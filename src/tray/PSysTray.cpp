@@ -106,8 +106,7 @@ void PSysTray::AddIcon()
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_TRAY_NOTIFY;
     // The shell keeps a copy of the icon; ours goes when the call has returned.
-    const fw::Icon icon(static_cast<HICON>(
-        ::LoadImageA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+    const fw::Icon icon(IDI_TRAY, 16);
     data.hIcon = icon.Get();
     ::lstrcpynA(data.szTip, fw::LoadResString(IDS_TRAY_TIP).c_str(), sizeof(data.szTip));
     g_notify(NIM_ADD, &data);

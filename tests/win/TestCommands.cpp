@@ -360,18 +360,37 @@ TEST_F(Commands, WithoutAMailLibraryTheUserIsTold)
     EXPECT_EQ(g_messages[1], fw::LoadResString(2007));
 }
 
+BOOL CALLBACK FindVisibleDialog(HWND hwnd, LPARAM found)
+{
+    if (!::IsWindowVisible(hwnd) || wintest::ClassName(hwnd) != "#32770")
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = hwnd;
+    return FALSE;
+}
+
 TEST_F(Commands, FontAndColourDialogsAreOwnedByTheNote)
 {
     // Owned, they stay above the always-on-top note and keep it from being used meanwhile.
     for (UINT command : {32809u, 32810u}) {
-        HWND owner = nullptr;
-        Inside([&] {
-            HWND dialog = ::GetActiveWindow();
-            owner = ::GetWindow(dialog, GW_OWNER);
+        static HWND s_owner;
+        static std::function<void()> s_whenUp;
+        s_owner = nullptr;
+        // The font dialog can take a while to list the fonts: wait until it is up.
+        static int s_tries;
+        s_tries = 0;
+        s_whenUp = [] {
+            HWND dialog = nullptr;
+            ::EnumThreadWindows(::GetCurrentThreadId(), FindVisibleDialog, reinterpret_cast<LPARAM>(&dialog));
+            if (dialog == nullptr && ++s_tries < 100) {
+                Inside(s_whenUp);
+                return;
+            }
+            s_owner = ::GetWindow(dialog, GW_OWNER);
             ::SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        });
+        };
+        Inside(s_whenUp);
         Command(command);
-        EXPECT_EQ(owner, window->GetHwnd()) << command;
+        EXPECT_EQ(s_owner, window->GetHwnd()) << command;
     }
 }
 

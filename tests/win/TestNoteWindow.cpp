@@ -5,6 +5,7 @@
 #include "store/PNote.h"
 #include "text/PRichEdit.h"
 #include "Pixels.h"
+#include "FailingNew.h"
 #include "WinTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,19 @@ protected:
     wintest::TempFolder folder{"pinvel-window"};
     std::unique_ptr<PLogic> logic;
 };
+
+TEST_F(NoteWindow, APaintThatRunsOutOfMemoryFailsAloneAndTheNoteGoesOn)
+{
+    PinvelWnd* window = Open(100, 100, 300, 200, std::string(200, 'T'));
+    {
+        // The title is copied to be drawn: that copy is what fails.
+        wintest::FailLargeAllocations noRoom(100);
+        window->SendMessage(WM_NCPAINT, 1, 0);
+    }
+    ASSERT_TRUE(window->IsWindow());
+    window->SendMessage(WM_NCPAINT, 1, 0);
+    EXPECT_EQ(logic->Windows().size(), 1u);
+}
 
 TEST_F(NoteWindow, ATopmostFramelessPopupOwnedByTheLogicWindow)
 {

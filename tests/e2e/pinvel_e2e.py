@@ -120,6 +120,11 @@ class ProgramFolder:
         self.running = []
 
     def start(self, *args, env=None):
+        # PINVEL_PROGRAM_LANG runs the program under another locale, and so another
+        # ANSI code page (en_US.UTF-8: 1252), than the probes and Wine's own programs.
+        lang = os.environ.get("PINVEL_PROGRAM_LANG")
+        if env is None and lang:
+            env = dict(os.environ, LANG=lang, LC_ALL=lang)
         proc = subprocess.Popen(["wine", self.exe, *args], cwd=self.path, stdin=subprocess.DEVNULL,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
         self.running.append(proc)

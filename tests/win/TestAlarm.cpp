@@ -1,10 +1,11 @@
 #include "alarm/PAlarmPages.h"
+#include "core/NoteFile.h"
 #include "note/PinvelWnd.h"
 #include "store/PLogic.h"
 #include "store/PNote.h"
 #include "text/PRichEdit.h"
 #include "Pixels.h"
-#include "WinTestUtil.h"
+#include "LogicTest.h"
 
 #include <gtest/gtest.h>
 
@@ -18,13 +19,6 @@
 #include <vector>
 
 namespace {
-
-// 7 December 2026 (a Monday), 09:41:27.
-SYSTEMTIME g_now = {};
-SYSTEMTIME Now()
-{
-    return g_now;
-}
 
 struct SoundCall {
     bool play;
@@ -45,43 +39,37 @@ UINT_PTR WINAPI MaybeSetTimer(HWND hwnd, UINT_PTR id, UINT period, TIMERPROC pro
     return g_timerFails ? 0 : ::SetTimer(hwnd, id, period, proc);
 }
 
-std::function<void(HWND)> g_inSheet;
-void CALLBACK RunInSheet(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    HWND sheet = ::GetActiveWindow();
-    if (sheet == nullptr || ::SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0) == 0)
-        return;
-    ::KillTimer(nullptr, timer);
-    auto action = std::move(g_inSheet);
-    g_inSheet = nullptr;
-    action(sheet);
-}
-
-class Alarms : public ::testing::Test {
+// The fake clock stands at 7 December 2026 (a Monday), 09:41:27.
+class Alarms : public wintest::LogicTest {
 protected:
     void SetUp() override
     {
-        g_now = {2026, 12, 1, 7, 9, 41, 27, 0};
         g_sounds.clear();
         g_timerFails = false;
-        PLogic::SetLocalTimeSource(&Now);
         PinvelWnd::SetAlarmFunctions(&RecordSound, &MaybeSetTimer);
-        PLogic::SetProgramFolder(folder.Path());
-        logic = std::make_unique<PLogic>();
-        ASSERT_TRUE(logic->Create());
+        LogicTest::SetUp();
     }
     void TearDown() override
     {
-        logic.reset();
-        PLogic::SetProgramFolder(L"");
-        PLogic::SetLocalTimeSource(nullptr);
+        LogicTest::TearDown();
         PinvelWnd::SetAlarmFunctions(nullptr, nullptr);
+    }
+    // A new UTC minute reaches the logic window as its timer does.
+    void NextMinute()
+    {
+        ++wintest::FakeClock::minute;
+        logic->SendMessage(WM_TIMER, 1, 0);
     }
     // Runs the alarm sheet of a note's window with an action done inside it.
     void InSheet(PinvelWnd* window, std::function<void(HWND)> action)
     {
-        g_inSheet = std::move(action);
-        ::SetTimer(nullptr, 0, 80, &RunInSheet);
+        wintest::WhenReady([action] {
+            HWND sheet = ::GetActiveWindow();
+            if (sheet == nullptr || ::SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0) == 0)
+                return false;
+            action(sheet);
+            return true;
+        });
         window->SendMessage(WM_COMMAND, 32773, 0);
     }
     static HWND Page(HWND sheet, int index)
@@ -112,8 +100,6 @@ protected:
         return text;
     }
 
-    wintest::TempFolder folder{"pinvel-alarm"};
-    std::unique_ptr<PLogic> logic;
 };
 
 const DateTime kOpened = DateTime::FromFields(2026, 12, 7, 9, 41, 27);
@@ -188,6 +174,61 @@ TEST_F(Alarms, CancelAfterEditsChangesNothing)
     EXPECT_EQ(after.general[0].when, before.general[0].when);
 }
 
+TEST_F(Alarms, EnabledSlotsShowWhatIsStoredAndOkKeepsEveryByte)
+{
+    PinvelWnd* window = logic->NewNoteAndShow();
+    AlarmSet& alarms = window->GetNote()->m_alarms;
+    const DateTime when = DateTime::FromFields(2031, 3, 14, 15, 9, 0);
+    // Every slot enabled: a disabled one takes what the sheet shows when it opens.
+    for (int i = 0; i < kAlarmSlotsPerKind; ++i) {
+        AlarmSlot* const slots[] = {&alarms.general[i], &alarms.daily[i], &alarms.weekly[i], &alarms.monthly[i],
+                                    &alarms.yearly[i]};
+        for (AlarmSlot* slot : slots) {
+            slot->enabled = true;
+            slot->when = when;
+        }
+        alarms.weekly[i].weekday = 5;
+        alarms.monthly[i].day = 28;
+        alarms.yearly[i].month = 8;
+        alarms.yearly[i].day = 30;
+    }
+    auto encoded = [&] {
+        NoteFields fields;
+        fields.alarms = alarms;
+        return EncodeNoteFile(fields, "");
+    };
+    const std::string before = encoded();
+    InSheet(window, [](HWND sheet) {
+        auto shownTime = [](HWND page, int id) {
+            SYSTEMTIME st = {};
+            ::SendDlgItemMessageA(page, id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st));
+            return st;
+        };
+        auto selected = [](HWND page, int id) { return ::SendDlgItemMessageA(page, id, CB_GETCURSEL, 0, 0); };
+        auto check = [&](const char* when) {
+            HWND general = Page(sheet, 0);
+            const SYSTEMTIME date = shownTime(general, 1020);
+            EXPECT_EQ(date.wYear * 10000 + date.wMonth * 100 + date.wDay, 20310314) << when;
+            for (auto [page, id] : {std::pair{0, 1034}, {1, 1062}, {2, 1082}, {3, 1103}, {4, 1008}}) {
+                const SYSTEMTIME time = shownTime(Page(sheet, page), id);
+                EXPECT_EQ(time.wHour * 100 + time.wMinute, 1509) << when << " page " << page;
+            }
+            EXPECT_EQ(selected(Page(sheet, 2), 1012), 4) << when << ": Thursday";
+            EXPECT_EQ(selected(Page(sheet, 3), 1097), 27) << when << ": the 28th";
+            EXPECT_EQ(selected(Page(sheet, 4), 1016), 7) << when << ": August";
+            EXPECT_EQ(selected(Page(sheet, 4), 1022), 29) << when << ": the 30th";
+        };
+        check("opened");
+        for (auto [page, id] : {std::pair{0, 1050}, {4, 1027}}) {
+            Click(Page(sheet, page), id);
+            Click(Page(sheet, page), id);
+        }
+        check("cleared and checked again");
+        ::SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    });
+    EXPECT_EQ(encoded(), before);
+}
+
 TEST_F(Alarms, WeekdaysAndMonthsGoByPositionNotByName)
 {
     // Where the code page cannot show the names, every entry reads "???".
@@ -244,7 +285,7 @@ TEST_F(Alarms, DueSlotShowsTheNoteAndLoopsTheSoundForSixSeconds)
     note->Editor()->StreamInText("wake up", false);
     note->m_alarms.daily[2].enabled = true;
     note->m_alarms.daily[2].when = DateTime::FromFields(2000, 1, 1, 9, 41, 0);
-    note->CheckAlarms();
+    NextMinute();
     ASSERT_EQ(logic->Windows().size(), 1u) << "a hidden note gets a window";
     PinvelWnd* window = logic->Windows().front().get();
     EXPECT_EQ(window->AlarmTimer(), 2u);
@@ -259,13 +300,13 @@ TEST_F(Alarms, DueSlotShowsTheNoteAndLoopsTheSoundForSixSeconds)
     window->SendMessage(WM_TIMER, 2, 0);
     EXPECT_EQ(g_sounds.size(), 2u);
 
-    note->CheckAlarms();
+    NextMinute();
     logic->HideNote(note);
     EXPECT_FALSE(g_sounds.back().play) << "hiding the note stops its sound";
 
     note->m_alarms.daily[2].sound = false;
     g_sounds.clear();
-    note->CheckAlarms();
+    NextMinute();
     EXPECT_EQ(logic->Windows().front()->AlarmTimer(), 0u);
     EXPECT_TRUE(g_sounds.empty()) << "no sound asked for";
 }
@@ -276,7 +317,7 @@ TEST_F(Alarms, ASoundThatNothingWouldStopIsNotStarted)
     note->m_alarms.general[0].enabled = true;
     note->m_alarms.general[0].when = kOpened;
     g_timerFails = true;
-    note->CheckAlarms();
+    NextMinute();
     ASSERT_FALSE(g_sounds.empty());
     for (const SoundCall& call : g_sounds)
         EXPECT_FALSE(call.play);
@@ -295,12 +336,9 @@ TEST_F(Alarms, NotesDueTogetherAreShownInListOrderWithTheirText)
         note->m_alarms.weekly[4].when = DateTime::FromFields(2000, 1, 1, 9, 41, 0);
         ASSERT_TRUE(note->Save());
     }
-    logic.reset();
-    logic = std::make_unique<PLogic>();
-    ASSERT_TRUE(logic->Create());
+    Start();
     ASSERT_EQ(logic->Notes().size(), 2u);
-    for (const auto& note : logic->Notes())
-        note->CheckAlarms();
+    NextMinute();
     ASSERT_EQ(logic->Windows().size(), 2u);
     EXPECT_EQ(logic->Windows().front()->GetNote(), logic->Notes().front().get());
     std::string text;

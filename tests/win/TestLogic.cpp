@@ -1,41 +1,19 @@
 #include "app/Messages.h"
+#include "core/SettingsFile.h"
 #include "store/PLogic.h"
-#include "WinTestUtil.h"
+#include "store/PNote.h"
+#include "text/PRichEdit.h"
+#include "LogicTest.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-int g_fakeMinute = 0;
-int g_minuteReads = 0;
-
-int FakeMinute()
-{
-    ++g_minuteReads;
-    return g_fakeMinute;
-}
-
-// Each test gets a logic window reading the fake clock, and the real clock back after.
-class LogicWindow : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        g_fakeMinute = 17;
-        g_minuteReads = 0;
-        PLogic::SetMinuteSource(&FakeMinute);
-        logic = std::make_unique<PLogic>();
-    }
-    void TearDown() override
-    {
-        logic.reset();
-        PLogic::SetMinuteSource(nullptr);
-    }
-    std::unique_ptr<PLogic> logic;
-};
+using wintest::FakeClock;
+using LogicWindow = wintest::LogicTest;
 
 TEST_F(LogicWindow, HiddenOneByOnePopupFoundByItsClass)
 {
-    ASSERT_TRUE(logic->Create());
     HWND hwnd = logic->GetHwnd();
     EXPECT_EQ(::FindWindowA("PCN_LOGIC", nullptr), hwnd);
     EXPECT_EQ(wintest::WindowText(hwnd), "PinvelMain");
@@ -54,60 +32,76 @@ TEST_F(LogicWindow, HiddenOneByOnePopupFoundByItsClass)
 
 TEST_F(LogicWindow, FolderIsTheProgramFolderWithItsBackslash)
 {
-    ASSERT_TRUE(logic->Create());
+    PLogic::SetProgramFolder(L"");
+    Start();
     wchar_t exe[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
     std::wstring expected(exe);
     expected.erase(expected.find_last_of(L'\\') + 1);
     EXPECT_EQ(logic->GetFolder(), expected);
     EXPECT_EQ(logic->GetFolder().back(), L'\\');
+    // Nothing of this run may stay beside the test program for the next one to load.
+    const std::wstring notes = logic->NotesFolder();
+    logic.reset();
+    ::RemoveDirectoryW(notes.c_str());
 }
 
 TEST_F(LogicWindow, MinuteGateTakesTheMinuteOfConstruction)
 {
     EXPECT_EQ(logic->LastMinute(), 17);
-    ASSERT_TRUE(logic->Create());
     logic->SendMessage(WM_TIMER, 1, 0);
     EXPECT_EQ(logic->LastMinute(), 17);
-    g_fakeMinute = 18;
+    FakeClock::minute = 18;
     logic->SendMessage(WM_TIMER, 1, 0);
     EXPECT_EQ(logic->LastMinute(), 18);
 }
 
 TEST_F(LogicWindow, OneSecondTimerDrivesTheGate)
 {
-    ASSERT_TRUE(logic->Create());
-    const int before = g_minuteReads;
-    g_fakeMinute = 3;
+    const int before = FakeClock::minuteReads;
+    FakeClock::minute = 3;
     EXPECT_TRUE(wintest::PumpUntil([&] { return logic->LastMinute() == 3; }, 2500));
-    EXPECT_GT(g_minuteReads, before);
+    EXPECT_GT(FakeClock::minuteReads, before);
 }
 
 TEST_F(LogicWindow, ExitMessageShutsDownBeforeTheSenderReturns)
 {
-    ASSERT_TRUE(logic->Create());
     HWND hwnd = logic->GetHwnd();
     EXPECT_EQ(::SendMessageA(hwnd, WM_LOGIC_EXIT, 0, 0), 1);
     EXPECT_FALSE(::IsWindow(hwnd));
     EXPECT_EQ(logic->GetHwnd(), nullptr);
     EXPECT_EQ(::FindWindowA("PCN_LOGIC", nullptr), nullptr);
     // The timer went with the window: nothing more reads the clock.
-    const int reads = g_minuteReads;
+    const int reads = FakeClock::minuteReads;
     wintest::PumpUntil([] { return false; }, 1300);
-    EXPECT_EQ(g_minuteReads, reads);
+    EXPECT_EQ(FakeClock::minuteReads, reads);
 }
 
-TEST_F(LogicWindow, EndOfSessionShutsDownAndAgrees)
+TEST_F(LogicWindow, EndOfSessionSavesEverythingAndAgrees)
 {
-    ASSERT_TRUE(logic->Create());
+    PNote* note = logic->NewNote();
+    logic->ShowNote(note);
+    note->Editor()->StreamInText("typed before logging off", false);
+    NoteLook look = logic->DefaultLook();
+    look.scheme = 3;
+    look.infoKind = 2;
+    logic->SetDefaultLook(look);
+    ::DeleteFileW((logic->GetFolder() + L"Pinvel.ini").c_str());
+    const std::wstring path = note->GetFilePath();
+    const std::wstring settings = logic->GetFolder() + L"Pinvel.ini";
+
     HWND hwnd = logic->GetHwnd();
     EXPECT_EQ(::SendMessageA(hwnd, WM_QUERYENDSESSION, 0, 0), 1);
     EXPECT_FALSE(::IsWindow(hwnd));
+    EXPECT_NE(wintest::ReadFileBytes(path).find("typed before logging off"), std::string::npos);
+    NoteLook stored;
+    ASSERT_TRUE(DecodeSettings(wintest::ReadFileBytes(settings), stored));
+    EXPECT_EQ(stored.scheme, 3);
+    EXPECT_EQ(stored.infoKind, 2);
 }
 
 TEST_F(LogicWindow, ASecondLogicWindowObjectReusesTheClass)
 {
-    ASSERT_TRUE(logic->Create());
     PLogic other;
     EXPECT_TRUE(other.Create());
     EXPECT_NE(other.GetHwnd(), logic->GetHwnd());

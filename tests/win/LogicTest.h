@@ -1,0 +1,112 @@
+#pragma once
+// What most Windows-side tests share: a fake clock, a logic window over a program folder
+// of its own, and actions run inside the modal loop a command opens.
+#include "note/Monitors.h"
+#include "store/PLogic.h"
+#include "WinTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace wintest {
+
+// The clock the note store reads: the UTC minute of the alarm gate and the local time
+// notes are named and alarmed by. Nothing moves unless a test moves it.
+struct FakeClock {
+    static inline int minute = 17;
+    static inline int minuteReads = 0;
+    // 7 December 2026 (a Monday), 09:41:27.
+    static inline SYSTEMTIME local = {2026, 12, 1, 7, 9, 41, 27, 0};
+
+    static void Install()
+    {
+        minute = 17;
+        minuteReads = 0;
+        local = {2026, 12, 1, 7, 9, 41, 27, 0};
+        PLogic::SetMinuteSource([] {
+            ++minuteReads;
+            return minute;
+        });
+        PLogic::SetLocalTimeSource([] { return local; });
+    }
+    static void Remove()
+    {
+        PLogic::SetMinuteSource(nullptr);
+        PLogic::SetLocalTimeSource(nullptr);
+    }
+};
+
+// Runs an attempt inside the modal loop the next call opens (a menu, a dialog, a sheet):
+// it is tried every 50 ms until it reports that it found what it waits for and acted.
+// After ten seconds the test fails and the loop is ended, so that it cannot hang.
+inline std::function<bool()>& PendingAttempt()
+{
+    static std::function<bool()> attempt;
+    return attempt;
+}
+
+inline void CALLBACK TryPendingAttempt(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    static int tries = 0;
+    auto& attempt = PendingAttempt();
+    if (attempt && attempt()) {
+        attempt = nullptr;
+    } else if (++tries >= 200) {
+        ADD_FAILURE() << "what the test waited for inside the modal loop never came";
+        attempt = nullptr;
+        ::EndMenu();
+        if (HWND active = ::GetActiveWindow())
+            ::PostMessageA(active, WM_COMMAND, IDCANCEL, 0);
+    }
+    if (!attempt) {
+        tries = 0;
+        ::KillTimer(nullptr, timer);
+    }
+}
+
+inline void WhenReady(std::function<bool()> attempt)
+{
+    PendingAttempt() = std::move(attempt);
+    ::SetTimer(nullptr, 0, 50, &TryPendingAttempt);
+}
+
+// The active window once it is a dialog holding the given control (0: any dialog).
+inline HWND ActiveDialog(int withControl = 0)
+{
+    HWND active = ::GetActiveWindow();
+    if (active == nullptr || ClassName(active) != "#32770")
+        return nullptr;
+    return withControl == 0 || ::GetDlgItem(active, withControl) != nullptr ? active : nullptr;
+}
+
+// A logic window over a program folder of its own, reading the fake clock.
+class LogicTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        FakeClock::Install();
+        PLogic::SetProgramFolder(folder.Path());
+        Start();
+    }
+    void TearDown() override
+    {
+        logic.reset();
+        PLogic::SetProgramFolder(L"");
+        SetMonitorWorkAreas({});
+        FakeClock::Remove();
+    }
+    // A new logic window over the same folder, as at the next start of the program.
+    void Start()
+    {
+        logic.reset();
+        logic = std::make_unique<PLogic>();
+        ASSERT_TRUE(logic->Create());
+    }
+
+    TempFolder folder{"pinvel-test"};
+    std::unique_ptr<PLogic> logic;
+};
+
+} // namespace wintest

@@ -6,7 +6,7 @@
 #include "store/PLogic.h"
 #include "store/PNote.h"
 #include "Pixels.h"
-#include "WinTestUtil.h"
+#include "LogicTest.h"
 
 #include <gtest/gtest.h>
 
@@ -17,17 +17,6 @@
 
 namespace {
 
-std::function<void(HWND)> g_inDialog;
-void CALLBACK RunInDialog(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    HWND dialog = ::GetActiveWindow();
-    if (dialog == nullptr || ::GetDlgItem(dialog, 1128) == nullptr)
-        return;
-    ::KillTimer(nullptr, timer);
-    auto action = std::move(g_inDialog);
-    g_inDialog = nullptr;
-    action(dialog);
-}
 
 int Selection(HWND dialog)
 {
@@ -52,35 +41,28 @@ bool PickColour(HWND, COLORREF& colour)
     return true;
 }
 
-class Appearance : public ::testing::Test {
+class Appearance : public wintest::LogicTest {
 protected:
     void SetUp() override
     {
-        PLogic::SetProgramFolder(folder.Path());
         PColorButton::SetChooseFunction(&PickColour);
-        Start();
+        LogicTest::SetUp();
     }
     void TearDown() override
     {
-        logic.reset();
-        PLogic::SetProgramFolder(L"");
+        LogicTest::TearDown();
         PColorButton::SetChooseFunction(nullptr);
-    }
-    void Start()
-    {
-        logic.reset();
-        logic = std::make_unique<PLogic>();
-        ASSERT_TRUE(logic->Create());
     }
     void InDialog(PinvelWnd* window, std::function<void(HWND)> action)
     {
-        g_inDialog = std::move(action);
-        ::SetTimer(nullptr, 0, 80, &RunInDialog);
+        wintest::WhenReady([action] {
+            HWND dialog = wintest::ActiveDialog(1128);
+            if (dialog != nullptr)
+                action(dialog);
+            return dialog != nullptr;
+        });
         window->SendMessage(WM_COMMAND, 32805, 0);
     }
-
-    wintest::TempFolder folder{"pinvel-appearance"};
-    std::unique_ptr<PLogic> logic;
 };
 
 TEST_F(Appearance, SchemeSetsTheButtonsAndASingleColourClearsIt)

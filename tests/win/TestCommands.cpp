@@ -6,7 +6,7 @@
 #include "store/PNote.h"
 #include "text/PIconMenu.h"
 #include "text/PRichEdit.h"
-#include "WinTestUtil.h"
+#include "LogicTest.h"
 
 #include <gtest/gtest.h>
 
@@ -61,39 +61,33 @@ int RecordMessage(HWND, const std::string& text, const std::string&, UINT)
     return g_messageAnswer;
 }
 
-// Runs an action inside the next modal loop (a menu or a dialog), once.
-std::function<void()> g_inside;
-void CALLBACK RunInside(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    ::KillTimer(nullptr, timer);
-    auto action = std::move(g_inside);
-    g_inside = nullptr;
-    if (action)
-        action();
-}
+// Runs an action inside the next modal loop (a menu or a dialog) once it is up.
 void Inside(std::function<void()> action)
 {
-    g_inside = std::move(action);
-    ::SetTimer(nullptr, 0, 100, &RunInside);
+    wintest::WhenReady([action] {
+        HWND active = ::GetActiveWindow();
+        const bool menuOrDialog = ::FindWindowA("#32768", nullptr) != nullptr ||
+                                  (active != nullptr && wintest::ClassName(active) == "#32770");
+        if (menuOrDialog)
+            action();
+        return menuOrDialog;
+    });
 }
 
-class Commands : public ::testing::Test {
+class Commands : public wintest::LogicTest {
 protected:
     void SetUp() override
     {
         g_messages.clear();
         fw::SetMessageBoxFunction(&RecordMessage);
-        PLogic::SetProgramFolder(folder.Path());
-        logic = std::make_unique<PLogic>();
-        ASSERT_TRUE(logic->Create());
+        LogicTest::SetUp();
         window = logic->NewNoteAndShow();
         edit = window->GetEditor();
         edit->StreamInText("alpha beta gamma beta", false);
     }
     void TearDown() override
     {
-        logic.reset();
-        PLogic::SetProgramFolder(L"");
+        LogicTest::TearDown();
         fw::SetMessageBoxFunction(nullptr);
         PRichEdit::SetFileDialogFunction(nullptr);
         PRichEdit::SetMailLibraryLoader(nullptr);
@@ -117,8 +111,6 @@ protected:
         return text;
     }
 
-    wintest::TempFolder folder{"pinvel-commands"};
-    std::unique_ptr<PLogic> logic;
     PinvelWnd* window = nullptr;
     PRichEdit* edit = nullptr;
 };
@@ -241,6 +233,29 @@ TEST_F(Commands, FindTakesTheSelectionAndNeverWraps)
     EXPECT_EQ(g_messages.size(), 2u) << "no wrap to the end";
 }
 
+TEST_F(Commands, FindMatchesCaseAndWholeWordsOnlyWhenAsked)
+{
+    edit->StreamInText("Betamax BETA beta", false);
+    const struct {
+        bool matchCase;
+        bool wholeWord;
+        long found;
+    } cases[] = {{false, false, 0}, {true, false, 13}, {false, true, 8}, {true, true, 13}};
+    for (const auto& c : cases) {
+        Select(0, 0);
+        Inside([&] {
+            HWND dialog = ::GetActiveWindow();
+            ::SetDlgItemTextA(dialog, 1117, "beta");
+            ::CheckDlgButton(dialog, 1027, c.matchCase ? BST_CHECKED : BST_UNCHECKED);
+            ::CheckDlgButton(dialog, 1017, c.wholeWord ? BST_CHECKED : BST_UNCHECKED);
+            ::SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+        });
+        window->ShowFindDialog();
+        EXPECT_EQ(Selection().cpMin, c.found) << "case " << c.matchCase << ", whole word " << c.wholeWord;
+    }
+    EXPECT_TRUE(g_messages.empty());
+}
+
 TEST_F(Commands, FindDialogRemembersItsDirectionAndEmptyTextOnlyStoresOptions)
 {
     Select(0, 0);
@@ -360,37 +375,18 @@ TEST_F(Commands, WithoutAMailLibraryTheUserIsTold)
     EXPECT_EQ(g_messages[1], fw::LoadResString(2007));
 }
 
-BOOL CALLBACK FindVisibleDialog(HWND hwnd, LPARAM found)
-{
-    if (!::IsWindowVisible(hwnd) || wintest::ClassName(hwnd) != "#32770")
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = hwnd;
-    return FALSE;
-}
-
 TEST_F(Commands, FontAndColourDialogsAreOwnedByTheNote)
 {
     // Owned, they stay above the always-on-top note and keep it from being used meanwhile.
     for (UINT command : {32809u, 32810u}) {
-        static HWND s_owner;
-        static std::function<void()> s_whenUp;
-        s_owner = nullptr;
-        // The font dialog can take a while to list the fonts: wait until it is up.
-        static int s_tries;
-        s_tries = 0;
-        s_whenUp = [] {
-            HWND dialog = nullptr;
-            ::EnumThreadWindows(::GetCurrentThreadId(), FindVisibleDialog, reinterpret_cast<LPARAM>(&dialog));
-            if (dialog == nullptr && ++s_tries < 100) {
-                Inside(s_whenUp);
-                return;
-            }
-            s_owner = ::GetWindow(dialog, GW_OWNER);
+        HWND owner = nullptr;
+        Inside([&] {
+            HWND dialog = ::GetActiveWindow();
+            owner = ::GetWindow(dialog, GW_OWNER);
             ::SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        };
-        Inside(s_whenUp);
+        });
         Command(command);
-        EXPECT_EQ(s_owner, window->GetHwnd()) << command;
+        EXPECT_EQ(owner, window->GetHwnd()) << command;
     }
 }
 

@@ -6,7 +6,7 @@
 #include "text/PRichEdit.h"
 #include "Pixels.h"
 #include "FailingNew.h"
-#include "WinTestUtil.h"
+#include "LogicTest.h"
 
 #include <gtest/gtest.h>
 
@@ -29,20 +29,8 @@ int Area(const Box& b)
     return b.Width() * b.Height();
 }
 
-class NoteWindow : public ::testing::Test {
+class NoteWindow : public wintest::LogicTest {
 protected:
-    void SetUp() override
-    {
-        PLogic::SetProgramFolder(folder.Path());
-        logic = std::make_unique<PLogic>();
-        ASSERT_TRUE(logic->Create());
-    }
-    void TearDown() override
-    {
-        SetMonitorWorkAreas({});
-        logic.reset();
-        PLogic::SetProgramFolder(L"");
-    }
     // A note at a known place with the default colours.
     PinvelWnd* Open(int left, int top, int width, int height, const std::string& title = "Title")
     {
@@ -61,9 +49,6 @@ protected:
         return Box{rc.left, rc.top, rc.right, rc.bottom};
     }
     static Box RectBox(const NoteRect& r) { return Box{r.left, r.top, r.right, r.bottom}; }
-
-    wintest::TempFolder folder{"pinvel-window"};
-    std::unique_ptr<PLogic> logic;
 };
 
 TEST_F(NoteWindow, APaintThatRunsOutOfMemoryFailsAloneAndTheNoteGoesOn)

@@ -4,7 +4,7 @@
 #include "store/PNote.h"
 #include "text/PRichEdit.h"
 #include "FailingNew.h"
-#include "WinTestUtil.h"
+#include "LogicTest.h"
 
 #include <gtest/gtest.h>
 
@@ -15,44 +15,15 @@ namespace {
 
 const char kDefaultTitle[] = "\xB1\xCA\xBC\xC7"; // 笔记
 
-SYSTEMTIME g_today = {};
-int g_minute = 0;
-int FakeMinute()
-{
-    return g_minute;
-}
+using wintest::FakeClock;
 
-SYSTEMTIME Today()
-{
-    return g_today;
-}
-
-// A logic window over a folder of its own, on 15 December 2002.
-class Store : public ::testing::Test {
+// A logic window over a folder of its own, on 15 December 2002 at 23:59.
+class Store : public wintest::LogicTest {
 protected:
     void SetUp() override
     {
-        g_today = {};
-        g_today.wYear = 2002;
-        g_today.wMonth = 12;
-        g_today.wDay = 15;
-        g_today.wHour = 23;
-        g_today.wMinute = 59;
-        PLogic::SetLocalTimeSource(&Today);
-        PLogic::SetProgramFolder(folder.Path());
-        Start();
-    }
-    void TearDown() override
-    {
-        logic.reset();
-        PLogic::SetProgramFolder(L"");
-        PLogic::SetLocalTimeSource(nullptr);
-    }
-    void Start()
-    {
-        logic.reset();
-        logic = std::make_unique<PLogic>();
-        ASSERT_TRUE(logic->Create());
+        LogicTest::SetUp();
+        FakeClock::local = {2002, 12, 0, 15, 23, 59, 0, 0};
     }
     std::wstring NoteFile(const std::string& name) const
     {
@@ -81,9 +52,6 @@ protected:
         fields.alarms.yearly[2].enabled = true;
         return EncodeNoteFile(fields, "{\\rtf1 stored text}");
     }
-
-    wintest::TempFolder folder{"pinvel-store"};
-    std::unique_ptr<PLogic> logic;
 };
 
 TEST_F(Store, NotesSurviveARestart)
@@ -169,10 +137,10 @@ TEST_F(Store, FileNamesCountUpAndReuseADeletedNumber)
     EXPECT_EQ(wintest::ReadFileBytes(NoteFile("N021215 (2).pvl")), "<missing>");
     EXPECT_EQ(logic->Notes().size(), 2u);
 
-    g_today.wDay = 16; // made before midnight, saved after: the name keeps its day
+    FakeClock::local.wDay = 16; // made before midnight, saved after: the name keeps its day
     logic->SaveAllNotes();
     EXPECT_NE(wintest::ReadFileBytes(NoteFile("N021215 (3).pvl")), "<missing>");
-    g_today.wDay = 15;
+    FakeClock::local.wDay = 15;
     EXPECT_EQ(Name(logic->NewNote()), "N021215 (2).pvl");
 }
 
@@ -295,13 +263,10 @@ TEST_F(Store, LargeNoteFilesAreCheckedWithoutCopyAndTooLargeOnesLeftAlone)
 
 TEST_F(Store, ChangedNotesAreSavedWithinAMinuteAndDefaultsAtOnce)
 {
-    PLogic::SetMinuteSource(&FakeMinute);
-    g_minute = 10;
-    Start();
     PNote* note = logic->NewNote();
     note->Editor()->StreamInText("typed before a crash", false);
     auto nextMinute = [&] {
-        ++g_minute;
+        ++FakeClock::minute;
         logic->SendMessage(WM_TIMER, 1, 0);
     };
     logic->SendMessage(WM_TIMER, 1, 0);
@@ -323,7 +288,6 @@ TEST_F(Store, ChangedNotesAreSavedWithinAMinuteAndDefaultsAtOnce)
     look.scheme = 2;
     logic->SetDefaultLook(look);
     EXPECT_EQ(wintest::ReadFileBytes(logic->GetFolder() + L"Pinvel.ini").size(), 46u);
-    PLogic::SetMinuteSource(nullptr);
 }
 
 } // namespace

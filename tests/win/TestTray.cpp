@@ -6,7 +6,7 @@
 #include "store/PNote.h"
 #include "text/PIconMenu.h"
 #include "tray/PSysTray.h"
-#include "WinTestUtil.h"
+#include "LogicTest.h"
 
 #include <gtest/gtest.h>
 
@@ -43,51 +43,47 @@ struct Entry {
 std::vector<Entry> g_entries;
 PSysTray* g_tray = nullptr;
 
-void CALLBACK ReadMenuAndClose(HWND, UINT, UINT_PTR timer, DWORD)
+// Reads the show-note submenu once the tray menu is open, then closes the menu.
+bool ReadMenuAndClose()
 {
-    ::KillTimer(nullptr, timer);
+    PIconMenu* menu = g_tray->TrackedMenu();
+    if (menu == nullptr)
+        return false;
     g_entries.clear();
-    if (PIconMenu* menu = g_tray->TrackedMenu()) {
-        HMENU notes = ::GetSubMenu(::GetSubMenu(menu->GetHandle(), 0), 2);
-        for (int i = 0; i < ::GetMenuItemCount(notes); ++i) {
-            char text[256] = {};
-            ::GetMenuStringA(notes, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
-            const UINT state = ::GetMenuState(notes, static_cast<UINT>(i), MF_BYPOSITION);
-            g_entries.push_back({text, (state & MF_CHECKED) != 0, (state & MF_GRAYED) != 0});
-        }
+    HMENU notes = ::GetSubMenu(::GetSubMenu(menu->GetHandle(), 0), 2);
+    for (int i = 0; i < ::GetMenuItemCount(notes); ++i) {
+        char text[256] = {};
+        ::GetMenuStringA(notes, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
+        const UINT state = ::GetMenuState(notes, static_cast<UINT>(i), MF_BYPOSITION);
+        g_entries.push_back({text, (state & MF_CHECKED) != 0, (state & MF_GRAYED) != 0});
     }
     ::EndMenu();
+    return true;
 }
 
-class Tray : public ::testing::Test {
+class Tray : public wintest::LogicTest {
 protected:
     void SetUp() override
     {
         g_calls.clear();
         PSysTray::SetNotifyFunction(&RecordNotify);
-        PLogic::SetProgramFolder(folder.Path());
-        logic = std::make_unique<PLogic>();
-        ASSERT_TRUE(logic->Create());
+        LogicTest::SetUp();
         g_tray = logic->Tray();
     }
     void TearDown() override
     {
-        logic.reset();
-        PLogic::SetProgramFolder(L"");
+        LogicTest::TearDown();
         PSysTray::SetNotifyFunction(nullptr);
     }
     LRESULT Notify(WPARAM icon, LPARAM mouse) { return logic->Tray()->SendMessage(WM_TRAY_NOTIFY, icon, mouse); }
     std::vector<Entry> OpenMenu()
     {
         g_entries = {{"<menu never opened>", false, false}};
-        ::SetTimer(nullptr, 0, 150, &ReadMenuAndClose);
+        wintest::WhenReady(&ReadMenuAndClose);
         Notify(1, WM_RBUTTONDOWN);
         EXPECT_EQ(logic->Tray()->TrackedMenu(), nullptr) << "only while tracked";
         return g_entries;
     }
-
-    wintest::TempFolder folder{"pinvel-tray"};
-    std::unique_ptr<PLogic> logic;
 };
 
 TEST_F(Tray, IconAddedAtCreationRemovedWithTheWindowAndBackWithTheTaskbar)
@@ -194,33 +190,29 @@ TEST_F(Tray, AboutComesToTheFrontCentredAndEscapeHidesIt)
     EXPECT_TRUE(::IsWindow(about)) << "hidden, not destroyed";
 }
 
-// Types into the open change-title dialog and presses a button.
-std::string g_typed;
-int g_button = IDOK;
-void CALLBACK AnswerTitle(HWND, UINT, UINT_PTR timer, DWORD)
+// Types into the change-title dialog once it is open and presses a button.
+void AnswerTitle(std::string typed, int button)
 {
-    HWND dialog = ::GetActiveWindow();
-    if (dialog == nullptr || ::GetDlgItem(dialog, 1127) == nullptr)
-        return;
-    ::KillTimer(nullptr, timer);
-    ::SetDlgItemTextA(dialog, 1127, g_typed.c_str());
-    ::SendMessageA(dialog, WM_COMMAND, g_button, 0);
+    wintest::WhenReady([typed, button] {
+        HWND dialog = wintest::ActiveDialog(1127);
+        if (dialog == nullptr)
+            return false;
+        ::SetDlgItemTextA(dialog, 1127, typed.c_str());
+        ::SendMessageA(dialog, WM_COMMAND, button, 0);
+        return true;
+    });
 }
 
 TEST(TitleDialog, AcceptsAnyTextAndCancelChangesNothing)
 {
     PTitleDlg dialog;
     dialog.m_title = "Old";
-    g_typed = "";
-    g_button = IDOK;
-    ::SetTimer(nullptr, 0, 50, &AnswerTitle);
+    AnswerTitle("", IDOK);
     EXPECT_EQ(dialog.DoModal(nullptr), IDOK);
     EXPECT_EQ(dialog.m_title, "") << "an empty title is accepted";
 
     dialog.m_title = "Kept";
-    g_typed = "Edited";
-    g_button = IDCANCEL;
-    ::SetTimer(nullptr, 0, 50, &AnswerTitle);
+    AnswerTitle("Edited", IDCANCEL);
     EXPECT_EQ(dialog.DoModal(nullptr), IDCANCEL);
     EXPECT_EQ(dialog.m_title, "Kept");
 }

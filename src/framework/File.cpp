@@ -12,12 +12,18 @@ namespace fw {
 namespace {
 
 ReadFunction g_read = &::ReadFile;
+WriteFunction g_write = &::WriteFile;
 
 } // namespace
 
 void SetReadFunction(ReadFunction function)
 {
     g_read = function != nullptr ? function : &::ReadFile;
+}
+
+void SetWriteFunction(WriteFunction function)
+{
+    g_write = function != nullptr ? function : &::WriteFile;
 }
 
 bool ReadWholeFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes, bool othersMayWrite)
@@ -64,7 +70,7 @@ bool ReplaceFileContents(const std::wstring& path, const std::string& bytes)
         while (done < bytes.size()) {
             DWORD put = 0;
             const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
-            if (!::WriteFile(file.Get(), bytes.data() + done, want, &put, nullptr) || put == 0) {
+            if (!g_write(file.Get(), bytes.data() + done, want, &put, nullptr) || put == 0) {
                 file.Reset();
                 ::DeleteFileW(temp.c_str());
                 return false;

@@ -20,8 +20,12 @@ bool ReplaceFileContents(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 bool MakeFolder(const std::wstring& path);
 
-// For tests: what reads a file's bytes (ReadFile unless replaced; null restores it).
+// For tests: what reads and writes a file's bytes (ReadFile and WriteFile unless
+// replaced; null restores them).
 using ReadFunction = BOOL(WINAPI*)(HANDLE file, LPVOID buffer, DWORD bytes, LPDWORD read, LPOVERLAPPED overlapped);
+using WriteFunction = BOOL(WINAPI*)(HANDLE file, LPCVOID buffer, DWORD bytes, LPDWORD written,
+                                    LPOVERLAPPED overlapped);
 void SetReadFunction(ReadFunction function);
+void SetWriteFunction(WriteFunction function);
 
 } // namespace fw

@@ -1,5 +1,7 @@
 #include "core/NoteFile.h"
 #include "framework/Strings.h"
+#include "framework/File.h"
+#include "note/PinvelWnd.h"
 #include "store/PLogic.h"
 #include "store/PNote.h"
 #include "text/PRichEdit.h"
@@ -8,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -226,6 +230,114 @@ TEST_F(Store, AFailedSaveLosesNothingOnDisk)
     }
     EXPECT_EQ(wintest::ReadFileBytes(note->GetFilePath()), saved);
     EXPECT_TRUE(note->Save()) << "with room again";
+}
+
+// Writes a few bytes, then fails: a disk that fills up or a share that goes away.
+BOOL WINAPI WriteSomeThenFail(HANDLE file, LPCVOID buffer, DWORD bytes, LPDWORD written, LPOVERLAPPED)
+{
+    static bool first = false;
+    first = !first;
+    return first && ::WriteFile(file, buffer, bytes < 10 ? bytes : 10, written, nullptr);
+}
+
+TEST_F(Store, AWriteThatFailsPartwayLeavesTheOldFiles)
+{
+    PNote* note = logic->NewNote();
+    logic->ShowNote(note);
+    note->Editor()->StreamInText("version one", false);
+    ASSERT_TRUE(note->Save());
+    ASSERT_TRUE(logic->SaveSettings());
+    const std::wstring exported = folder.Path() + L"exported.txt";
+    ASSERT_TRUE(note->Editor()->ExportFile(exported));
+    const std::wstring settings = logic->GetFolder() + L"Pinvel.ini";
+    const std::string oldNote = wintest::ReadFileBytes(note->GetFilePath());
+    const std::string oldSettings = wintest::ReadFileBytes(settings);
+
+    note->Editor()->StreamInText("version two", false);
+    NoteLook look = logic->DefaultLook();
+    look.scheme = 5;
+    fw::SetWriteFunction(&WriteSomeThenFail);
+    EXPECT_FALSE(note->Save());
+    logic->SetDefaultLook(look);
+    EXPECT_FALSE(note->Editor()->ExportFile(exported));
+    fw::SetWriteFunction(nullptr);
+    EXPECT_EQ(wintest::ReadFileBytes(note->GetFilePath()), oldNote);
+    EXPECT_EQ(wintest::ReadFileBytes(settings), oldSettings);
+    EXPECT_EQ(wintest::ReadFileBytes(exported), "version one");
+}
+
+TEST_F(Store, DeletingANoteRemovesOnlyItsOwnFile)
+{
+    const std::string files[] = {FileWith("one", "u"), FileWith("two", "u"), FileWith("three", "u")};
+    for (int i = 0; i < 3; ++i)
+        wintest::WriteFileBytes(NoteFile("N990101 (" + std::to_string(i + 1) + ").pvl"), files[i]);
+    Start();
+    ASSERT_EQ(logic->Notes().size(), 3u);
+    PNote* two = nullptr;
+    for (const auto& note : logic->Notes())
+        two = note->GetTitle() == "two" ? note.get() : two;
+    ASSERT_NE(two, nullptr);
+    const std::wstring path = two->GetFilePath();
+    logic->ShowNote(two)->SendMessage(WM_COMMAND, 32772, 0);
+    wintest::PumpUntil([&] { return logic->Notes().size() == 2; }, 2000);
+    EXPECT_EQ(wintest::ReadFileBytes(path), "<missing>");
+    for (int i : {0, 2})
+        EXPECT_EQ(wintest::ReadFileBytes(NoteFile("N990101 (" + std::to_string(i + 1) + ").pvl")), files[i]) << i;
+}
+
+TEST_F(Store, EveryKindOfChangeToALoadedNoteIsSavedWhenItIsHidden)
+{
+    wintest::WriteFileBytes(folder.Path() + L"in.rtf", "{\\rtf1 imported rtf}");
+    wintest::WriteFileBytes(folder.Path() + L"in.txt", "imported plain");
+    const std::function<void(PRichEdit*)> changes[] = {
+        [](PRichEdit* edit) { edit->SendMessage(WM_CHAR, 'Z', 0); },
+        [&](PRichEdit* edit) { edit->ImportFile(folder.Path() + L"in.rtf"); },
+        [&](PRichEdit* edit) { edit->ImportFile(folder.Path() + L"in.txt"); },
+        [](PRichEdit* edit) {
+            LOGFONTA font = {};
+            font.lfHeight = 480;
+            std::strcpy(font.lfFaceName, "Arial");
+            edit->SendMessage(EM_SETSEL, 0, -1);
+            edit->SetTextFont(font, PRichEdit::Scope::Selection);
+        },
+    };
+    for (int i = 0; i < 4; ++i)
+        wintest::WriteFileBytes(NoteFile("N990101 (" + std::to_string(i + 1) + ").pvl"), FileWith("t", "u"));
+    Start();
+    int i = 0;
+    for (const auto& note : logic->Notes()) {
+        const std::string before = wintest::ReadFileBytes(note->GetFilePath());
+        PinvelWnd* window = logic->ShowNote(note.get());
+        changes[i](window->GetEditor());
+        logic->HideNote(note.get());
+        EXPECT_NE(wintest::ReadFileBytes(note->GetFilePath()), before) << "change " << i;
+        ++i;
+    }
+}
+
+TEST_F(Store, ANoteWhoseFileWentAwayAfterStartIsShownEmptyAndNeverWritten)
+{
+    wintest::WriteFileBytes(NoteFile("N990101 (1).pvl"), FileWith("vanished", "u"));
+    wintest::WriteFileBytes(NoteFile("N990101 (2).pvl"), FileWith("damaged", "u"));
+    Start();
+    ASSERT_EQ(logic->Notes().size(), 2u);
+    ::DeleteFileW(NoteFile("N990101 (1).pvl").c_str());
+    const std::string damaged = FileWith("damaged", "u").substr(0, 100);
+    wintest::WriteFileBytes(NoteFile("N990101 (2).pvl"), damaged);
+    for (const auto& note : logic->Notes()) {
+        PinvelWnd* window = logic->ShowNote(note.get());
+        std::string text;
+        window->GetEditor()->StreamOutText(text, false);
+        EXPECT_EQ(text, "") << note->GetTitle();
+        window->GetEditor()->SendMessage(WM_CHAR, 'Z', 0);
+        logic->HideNote(note.get());
+        logic->ShowNote(note.get());
+    }
+    ++FakeClock::minute;
+    logic->SendMessage(WM_TIMER, 1, 0);
+    logic->SaveAll();
+    EXPECT_EQ(wintest::ReadFileBytes(NoteFile("N990101 (1).pvl")), "<missing>");
+    EXPECT_EQ(wintest::ReadFileBytes(NoteFile("N990101 (2).pvl")), damaged);
 }
 
 TEST_F(Store, LargeNoteFilesAreCheckedWithoutCopyAndTooLargeOnesLeftAlone)

@@ -1,6 +1,7 @@
 // What a user does to a note from its context menu, its caption buttons and F3.
 #include "PinvelWnd.h"
 
+#include "../core/FontSize.h"
 #include "../framework/CommonDialogs.h"
 #include "../dialogs/PTitleDlg.h"
 #include "../res/resource.h"
@@ -159,9 +160,11 @@ void PinvelWnd::OnTextFont()
 {
     LOGFONTA font;
     m_edit->GetSelectionFont(font);
+    const int twips = font.lfHeight;
     HDC dc = ::GetDC(m_hWnd);
-    font.lfHeight = ::MulDiv(std::abs(font.lfHeight), ::GetDeviceCaps(dc, LOGPIXELSY), 1440);
+    font.lfHeight = FontDialogHeight(twips, ::GetDeviceCaps(dc, LOGPIXELSY));
     ::ReleaseDC(m_hWnd, dc);
+    const int startHeight = font.lfHeight;
     int pointSizeTenths = 0;
     bool chosen = false;
     {
@@ -170,8 +173,7 @@ void PinvelWnd::OnTextFont()
     }
     if (!chosen || Closed())
         return;
-    // Tenths of a point to twips.
-    font.lfHeight = 2 * std::abs(pointSizeTenths);
+    font.lfHeight = ChosenFontTwips(twips, startHeight, font.lfHeight, pointSizeTenths);
     m_edit->SetTextFont(font, PRichEdit::Scope::Selection);
 }
 

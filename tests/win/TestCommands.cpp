@@ -65,9 +65,8 @@ int RecordMessage(HWND, const std::string& text, const std::string&, UINT)
 void Inside(std::function<void()> action)
 {
     wintest::WhenReady([action] {
-        HWND active = ::GetActiveWindow();
-        const bool menuOrDialog = ::FindWindowA("#32768", nullptr) != nullptr ||
-                                  (active != nullptr && wintest::ClassName(active) == "#32770");
+        HWND menu = ::FindWindowA("#32768", nullptr);
+        const bool menuOrDialog = (menu != nullptr && ::IsWindowVisible(menu)) || wintest::ActiveDialog() != nullptr;
         if (menuOrDialog)
             action();
         return menuOrDialog;
@@ -387,6 +386,28 @@ TEST_F(Commands, FontAndColourDialogsAreOwnedByTheNote)
         });
         Command(command);
         EXPECT_EQ(owner, window->GetHwnd()) << command;
+    }
+}
+
+TEST_F(Commands, FontAndColourDialogsOkWithoutAChangeKeepSizeAndColour)
+{
+    // 11 points is no whole number of pixels; the face is the Chinese font the tests
+    // install, which the dialog lists.
+    const char face[] = "\xCE\xC4\xC8\xAA\xE6\xE4\xCE\xA2\xC3\xD7\xBA\xDA"; // 文泉驿微米黑
+    LOGFONTA font = {};
+    font.lfHeight = 220;
+    std::strcpy(font.lfFaceName, face);
+    edit->SetTextFont(font, PRichEdit::Scope::WholeText);
+    edit->SetTextColor(RGB(200, 10, 30), PRichEdit::Scope::WholeText);
+    Select(0, 5);
+    for (UINT command : {32809u, 32810u}) {
+        Inside([] { ::SendMessageA(::GetActiveWindow(), WM_COMMAND, IDOK, 0); });
+        Command(command);
+        LOGFONTA after = {};
+        edit->GetSelectionFont(after);
+        EXPECT_EQ(after.lfHeight, 220) << command;
+        EXPECT_STREQ(after.lfFaceName, face) << command;
+        EXPECT_EQ(edit->GetSelectionColor(), RGB(200, 10, 30)) << command;
     }
 }
 

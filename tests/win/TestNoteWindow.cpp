@@ -367,13 +367,16 @@ TEST_F(NoteWindow, RefreshRepaintsTheTitle)
 
 TEST_F(NoteWindow, HoverAndLeaveSwitchTheButtonsBitmap)
 {
+    // The real cursor, as the mouse moves it: hover and leave come from the system.
     PinvelWnd* window = Open(100, 100, 300, 200);
     HWND button = window->GetButton(3)->GetHwnd();
-    ::SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-    EXPECT_EQ(window->GetButton(3)->GetState(), 1);
+    const PHoverButton* hover = window->GetButton(3);
+    const Box cell = ButtonCell(300, 3);
+    ::SetCursorPos(100 + cell.left + 5, 100 + cell.top + 5);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return hover->GetState() == 1; }, 5000));
     EXPECT_NE(wintest::Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), kEdge) << "hover covers the cell";
-    ::SendMessageA(button, WM_MOUSELEAVE, 0, 0);
-    EXPECT_EQ(window->GetButton(3)->GetState(), 0);
+    ::SetCursorPos(700, 600);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return hover->GetState() == 0; }, 5000));
     EXPECT_EQ(wintest::Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), kEdge);
     HWND tip = window->GetButton(3)->GetTip();
     ASSERT_NE(tip, nullptr);
@@ -391,7 +394,8 @@ TEST_F(NoteWindow, HoverAndLeaveSwitchTheButtonsBitmap)
     ::SendMessageA(button, BM_SETSTATE, TRUE, 0);
     wintest::PumpUntil([] { return false; }, 50);
     EXPECT_EQ(window->GetButton(3)->GetState(), 2);
-    ::SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
+    ::SetCursorPos(100 + cell.left + 6, 100 + cell.top + 6);
+    wintest::PumpUntil([] { return false; }, 300);
     EXPECT_EQ(window->GetButton(3)->GetState(), 2);
     EXPECT_EQ(wintest::Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), RGB(101, 188, 183));
     ::SendMessageA(button, BM_SETSTATE, FALSE, 0);

@@ -246,28 +246,42 @@ TEST_F(Editor, F3AsksTheParentToFindOnwardOrBack)
     EXPECT_EQ(parent.commands, (std::vector<WPARAM>{32803, 32804}));
 }
 
-TEST_F(Editor, LinksOpenOnReleaseOfTheLeftButtonOnly)
+// Clicks a character of the shown control with the real mouse.
+void ClickAt(HWND edit, long character, DWORD down, DWORD up)
 {
-    edit.StreamInText("see http://example.com/x now", false);
-    ENLINK link = {};
-    link.nmhdr.hwndFrom = edit.GetHwnd();
-    link.nmhdr.code = EN_LINK;
-    link.chrg = {4, 24};
-    for (UINT mouse : {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_RBUTTONUP})
-    {
-        link.msg = mouse;
-        EXPECT_EQ(::SendMessageA(parent.GetHwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&link)), 0);
-    }
-    EXPECT_TRUE(g_opened.empty());
-    link.msg = WM_LBUTTONUP;
-    ::SendMessageA(parent.GetHwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&link));
+    POINTL at = {};
+    ::SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), character);
+    POINT screen = {at.x + 2, at.y + 5};
+    ::ClientToScreen(edit, &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = down;
+    input[1].mi.dwFlags = up;
+    ::SendInput(2, input, sizeof(INPUT));
+}
+
+TEST_F(Editor, LinksTheControlFindsOpenOnALeftClickOnly)
+{
+    ::SetWindowPos(parent.GetHwnd(), HWND_TOPMOST, 100, 100, 400, 200, SWP_SHOWWINDOW);
+    ::SetWindowPos(edit.GetHwnd(), nullptr, 0, 0, 400, 200, SWP_SHOWWINDOW | SWP_NOZORDER);
+    ::SetForegroundWindow(parent.GetHwnd());
+    EXPECT_NE(edit.SendMessage(EM_GETAUTOURLDETECT), 0) << "the control finds links itself";
+    edit.StreamInText("see http://example.com/x now\r\nrun file:///C:/Windows/notepad.exe", false);
+    wintest::PumpUntil([] { return false; }, 200);
+
+    ClickAt(edit.GetHwnd(), 10, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    wintest::PumpUntil([] { return !g_opened.empty(); }, 500);
+    EXPECT_TRUE(g_opened.empty()) << "the right button opens nothing";
+    ClickAt(edit.GetHwnd(), 10, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(wintest::PumpUntil([] { return !g_opened.empty(); }, 3000));
     EXPECT_EQ(g_opened, (std::vector<std::string>{"http://example.com/x"}));
     EXPECT_EQ(edit.GetSelectedText(), "http://example.com/x") << "the link stays selected";
 
     // A link that would start a file or a program is not opened.
-    edit.StreamInText("run file:///C:/Windows/notepad.exe", false);
-    link.chrg = {4, 34};
-    ::SendMessageA(parent.GetHwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&link));
+    ClickAt(edit.GetHwnd(), 35, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return edit.GetSelectedText() == "file:///C:/Windows/notepad.exe"; }, 3000))
+        << "reported as a link";
     EXPECT_EQ(g_opened.size(), 1u);
 }
 

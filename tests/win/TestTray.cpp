@@ -1,6 +1,7 @@
 #include "app/Messages.h"
 #include "dialogs/PAboutDlg.h"
 #include "dialogs/PTitleDlg.h"
+#include "framework/App.h"
 #include "framework/Strings.h"
 #include "store/PLogic.h"
 #include "store/PNote.h"
@@ -167,6 +168,12 @@ TEST_F(Tray, SubmenuListsNotesInOrderCheckedWhenOpen)
     EXPECT_EQ(logic->Windows().size(), 3u);
 }
 
+// The program's message loop, for its pre-translation of keys.
+class ProgramLoop : public fw::App {
+public:
+    bool InitInstance() override { return true; }
+};
+
 TEST_F(Tray, AboutComesToTheFrontCentredAndEscapeHidesIt)
 {
     ::SendMessageA(logic->Tray()->GetHwnd(), WM_COMMAND, 32794, 0);
@@ -183,9 +190,25 @@ TEST_F(Tray, AboutComesToTheFrontCentredAndEscapeHidesIt)
     EXPECT_NEAR((rc.left + rc.right) / 2, (desktop.left + desktop.right) / 2, 1) << "centred anew";
     EXPECT_EQ(logic->About()->GetHwnd(), about) << "the same dialog";
 
-    MSG escape = {about, WM_KEYDOWN, VK_ESCAPE, 0};
-    EXPECT_TRUE(logic->About()->PreTranslateMessage(escape));
-    wintest::PumpUntil([&] { return !::IsWindowVisible(about); }, 500);
+    // Escape reaches the focused control, and the program's message loop hands it up
+    // to the dialog before it is dispatched.
+    HWND focus = ::GetNextDlgTabItem(about, nullptr, FALSE);
+    ASSERT_NE(focus, nullptr);
+    ::SetFocus(focus);
+    ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+    ProgramLoop loop;
+    const DWORD start = ::GetTickCount();
+    MSG msg;
+    while (::IsWindowVisible(about) && ::GetTickCount() - start < 2000) {
+        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            continue;
+        }
+        if (!loop.PreTranslateMessage(msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
     EXPECT_FALSE(::IsWindowVisible(about));
     EXPECT_TRUE(::IsWindow(about)) << "hidden, not destroyed";
 }

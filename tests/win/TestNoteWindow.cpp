@@ -372,10 +372,10 @@ TEST_F(NoteWindow, HoverAndLeaveSwitchTheButtonsBitmap)
     HWND button = window->GetButton(3)->GetHwnd();
     const PHoverButton* hover = window->GetButton(3);
     const Box cell = ButtonCell(300, 3);
-    ::SetCursorPos(100 + cell.left + 5, 100 + cell.top + 5);
+    ASSERT_TRUE(wintest::MoveCursor(100 + cell.left + 5, 100 + cell.top + 5));
     EXPECT_TRUE(wintest::PumpUntil([&] { return hover->GetState() == 1; }, 5000));
     EXPECT_NE(wintest::Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), kEdge) << "hover covers the cell";
-    ::SetCursorPos(700, 600);
+    ASSERT_TRUE(wintest::MoveCursor(700, 600));
     EXPECT_TRUE(wintest::PumpUntil([&] { return hover->GetState() == 0; }, 5000));
     EXPECT_EQ(wintest::Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), kEdge);
     HWND tip = window->GetButton(3)->GetTip();
@@ -394,7 +394,7 @@ TEST_F(NoteWindow, HoverAndLeaveSwitchTheButtonsBitmap)
     ::SendMessageA(button, BM_SETSTATE, TRUE, 0);
     wintest::PumpUntil([] { return false; }, 50);
     EXPECT_EQ(window->GetButton(3)->GetState(), 2);
-    ::SetCursorPos(100 + cell.left + 6, 100 + cell.top + 6);
+    wintest::MoveCursor(100 + cell.left + 6, 100 + cell.top + 6);
     wintest::PumpUntil([] { return false; }, 300);
     EXPECT_EQ(window->GetButton(3)->GetState(), 2);
     EXPECT_EQ(wintest::Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), RGB(101, 188, 183));

@@ -253,12 +253,15 @@ void ClickAt(HWND edit, long character, DWORD down, DWORD up)
     ::SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), character);
     POINT screen = {at.x + 2, at.y + 5};
     ::ClientToScreen(edit, &screen);
-    ::SetCursorPos(screen.x, screen.y);
+    ASSERT_TRUE(wintest::MoveCursor(screen.x, screen.y));
     INPUT input[2] = {};
     input[0].type = input[1].type = INPUT_MOUSE;
     input[0].mi.dwFlags = down;
     input[1].mi.dwFlags = up;
     ::SendInput(2, input, sizeof(INPUT));
+    // Both buttons are up again before anything else is clicked.
+    wintest::PumpUntil([] { return (::GetKeyState(VK_LBUTTON) & 0x8000) == 0 && (::GetKeyState(VK_RBUTTON) & 0x8000) == 0; },
+                       2000);
 }
 
 TEST_F(Editor, LinksTheControlFindsOpenOnALeftClickOnly)
@@ -283,6 +286,10 @@ TEST_F(Editor, LinksTheControlFindsOpenOnALeftClickOnly)
     EXPECT_TRUE(wintest::PumpUntil([&] { return edit.GetSelectedText() == "file:///C:/Windows/notepad.exe"; }, 3000))
         << "reported as a link";
     EXPECT_EQ(g_opened.size(), 1u);
+    // The mouse leaves the control while it still exists: under Wine, a window destroyed
+    // under the cursor stops every later mouse-leave message of this thread.
+    wintest::MoveCursor(900, 700);
+    wintest::PumpUntil([] { return false; }, 300);
 }
 
 TEST_F(Editor, DroppingFilesImportsTheFirstOnly)

@@ -24,6 +24,20 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
     }
 }
 
+// Moves the real cursor and waits until the system has it there: under X the move
+// comes back as an event, and input sent before it would land at the old place.
+inline bool MoveCursor(int x, int y)
+{
+    ::SetCursorPos(x, y);
+    return PumpUntil(
+        [&] {
+            POINT at = {};
+            ::GetCursorPos(&at);
+            return at.x == x && at.y == y;
+        },
+        2000);
+}
+
 inline std::string WindowText(HWND hwnd)
 {
     char buffer[1024] = {};

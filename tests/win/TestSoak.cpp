@@ -5,7 +5,7 @@
 #include "store/PNote.h"
 #include "text/PIconMenu.h"
 #include "text/PRichEdit.h"
-#include "WinTestUtil.h"
+#include "LogicTest.h"
 
 #include "../common/ProcessMemory.h"
 
@@ -87,32 +87,27 @@ void Round(PLogic& logic, PNote* note)
     logic.HideNote(note);
 }
 
-TEST(Soak, ThousandsOfRoundsHoldNoMoreHandlesOrMemory)
+using Soak = wintest::LogicTest;
+
+TEST_F(Soak, ThousandsOfRoundsHoldNoMoreHandlesOrMemory)
 {
-    wintest::TempFolder folder("pinvel-soak");
-    PLogic::SetProgramFolder(folder.Path());
     PinvelWnd::SetAlarmFunctions(&Silent, nullptr);
-    {
-        PLogic logic;
-        ASSERT_TRUE(logic.Create());
-        PNote* note = logic.NewNote();
-        note->Editor()->StreamInText("a note used all day", false);
-        note->m_look.infoKind = 2;
-        for (int i = 0; i < 20; ++i)
-            Round(logic, note);
-        const Counts before = Measure();
-        const int rounds = Rounds();
-        for (int i = 0; i < rounds; ++i)
-            Round(logic, note);
-        const Counts after = Measure();
-        std::printf("%d rounds: GDI %d -> %d, windows %d -> %d, private memory %.0f KB -> %.0f KB\n", rounds,
-                    before.gdi, after.gdi, before.windows, after.windows, before.memory / 1024, after.memory / 1024);
-        EXPECT_EQ(after.gdi, before.gdi);
-        EXPECT_EQ(after.windows, before.windows);
-        EXPECT_LT(after.memory - before.memory, 4.0 * 1024 * 1024);
-    }
+    PNote* note = logic->NewNote();
+    note->Editor()->StreamInText("a note used all day", false);
+    note->m_look.infoKind = 2;
+    for (int i = 0; i < 20; ++i)
+        Round(*logic, note);
+    const Counts before = Measure();
+    const int rounds = Rounds();
+    for (int i = 0; i < rounds; ++i)
+        Round(*logic, note);
+    const Counts after = Measure();
+    std::printf("%d rounds: GDI %d -> %d, windows %d -> %d, private memory %.0f KB -> %.0f KB\n", rounds, before.gdi,
+                after.gdi, before.windows, after.windows, before.memory / 1024, after.memory / 1024);
+    EXPECT_EQ(after.gdi, before.gdi);
+    EXPECT_EQ(after.windows, before.windows);
+    EXPECT_LT(after.memory - before.memory, 4.0 * 1024 * 1024);
     PinvelWnd::SetAlarmFunctions(nullptr, nullptr);
-    PLogic::SetProgramFolder(L"");
 }
 
 } // namespace

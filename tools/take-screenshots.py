@@ -11,7 +11,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
 import pinvel_e2e as e2e  # noqa: E402
-from test_store import note_file  # noqa: E402
+from pinvel_e2e import note_file  # noqa: E402
 
 DOCS = os.path.join(HERE, "..", "docs")
 TRAY_ICON = (1270, 790)

@@ -9,7 +9,7 @@ import time
 import unittest
 
 import pinvel_e2e as e2e
-from test_store import note_file
+from pinvel_e2e import note_file
 
 WM_COMMAND = 0x0111
 WM_TRAY_NOTIFY = 0x7EA
@@ -29,11 +29,8 @@ class Faults(unittest.TestCase):
         self.addCleanup(self.folder.close)
 
     def write_note(self, folder, name, title, text):
-        notes = os.path.join(folder, NOTES)
-        os.makedirs(notes, exist_ok=True)
         data = note_file(title, "tester", b"{\\rtf1 " + text + b"}")
-        with open(os.path.join(notes, name), "wb") as f:
-            f.write(data)
+        e2e.put_note(folder, name, data)
         return data
 
     def tray(self):
@@ -117,7 +114,7 @@ class Faults(unittest.TestCase):
         where = self.small_program_folder("4m")
         self.write_note(where, "N021215 (1).pvl", "full", b"kept on a full disk")
         with open(os.path.join(where, "Pinvel.ini"), "wb") as f:
-            f.write(b"PLOGIC" + b"\x01\x00\x00\x00" + bytes(36))
+            f.write(e2e.settings_file(1, (0,) * 9))
         fd = os.open(os.path.join(where, "filler"), os.O_WRONLY | os.O_CREAT)
         try:
             while os.write(fd, b"\x00" * 512) > 0:

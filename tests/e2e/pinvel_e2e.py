@@ -13,7 +13,6 @@ import tempfile
 import time
 
 WIN32_DIR = os.environ.get("PINVEL_WIN32_DIR", os.path.join(os.path.dirname(__file__), "../../build/win32"))
-SHOTS_DIR = os.environ.get("PINVEL_SHOTS", tempfile.gettempdir())
 PROBE = os.path.join(WIN32_DIR, "tests", "pvprobe.exe")
 
 NOTICE_CAPTION = "Pinvel 已经启动"
@@ -153,14 +152,6 @@ def note_owners(logic, expected, timeout=60):
     poll(lambda: len(owners()) >= expected, timeout)
     probe("send", logic, 0, 0, 0, timeout=timeout)  # WM_NULL
     return owners()
-
-
-def screenshot(name):
-    """Saves the whole display as a PNG for a person to look at; returns its path."""
-    os.makedirs(SHOTS_DIR, exist_ok=True)
-    path = os.path.join(SHOTS_DIR, name)
-    subprocess.run(["import", "-window", "root", path], capture_output=True, timeout=60)
-    return path
 
 
 def visible(cls):

@@ -69,10 +69,11 @@ soak: win32
 	PINVEL_SOAK=10000 PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-bench tools/wine-run.sh --desktop 1280x800 \
 	  $(CROSS)/tests/pinvel_win_tests.exe --gtest_filter=Soak.*
 
-# The README's pictures, taken from the real program.
+# The README's pictures, taken from the real program driven by the probe.
 screenshots: exe
+	cmake --build $(CROSS) --target pvprobe -j $(JOBS)
 	PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-shots PINVEL_WIN32_DIR=$(CURDIR)/$(CROSS) \
-	  PINVEL_SHOTS=$(CURDIR)/$(BUILD)/screenshots tools/wine-run.sh --desktop 1280x800 python3 tools/take-screenshots.py
+	  tools/wine-run.sh --desktop 1280x800 python3 tools/take-screenshots.py
 
 clean:
 	rm -rf $(BUILD)

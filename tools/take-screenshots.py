@@ -1,9 +1,9 @@
-"""Takes the README's pictures from the real program: notes in several colours, the
-tray menu with its note list, the alarm sheet and the appearance dialog. Run through
-`make screenshots`; the pictures go to docs/."""
+"""Takes the README's pictures from the real program: notes in several colours, notes in
+four schemes, the tray menu with its note list, the weekly page of the alarm sheet, the
+appearance dialog and the already-running notice. Run through `make screenshots`; the
+pictures go to docs/."""
+import calendar
 import os
-import shutil
-import struct
 import subprocess
 import sys
 import time
@@ -11,96 +11,145 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
 import pinvel_e2e as e2e  # noqa: E402
-from test_store import note_file  # noqa: E402
+from pinvel_e2e import WM_COMMAND, poll, rect, visible, xdo  # noqa: E402
 
 DOCS = os.path.join(HERE, "..", "docs")
 TRAY_ICON = (1270, 790)
-WM_COMMAND = 0x0111
+SHOW_ALL, ROLL, ALARMS, APPEARANCE = 32791, 32820, 32773, 32805
+PSM_SETCURSEL, TCM_GETCURSEL = 0x0465, 0x130B
+RTF = b"{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}}\\f0\\fs22 %s}"
+BORDER = 0x00808080
+# Made this morning, for the info lines that show when a note was made: clock lines
+# would tick apart between the notes of one picture.
+TODAY = 25569 + calendar.timegm(time.localtime()) // 86400 + 9.25 / 24
 
-# (title, text, edge, background, border, scheme, rect, info kind)
+# (title, text, background, edge, scheme, info kind, rect, alarms)
 NOTES = [
-    ("购物清单", b"milk\\par bread\\par \\'bc\\'a6\\'b5\\'b0", 0x007BDEFF, 0x00BDFFFF, 0x00808080, 9, (60, 60, 380, 280), 2),
-    ("Meeting at 3", b"Room 4.12\\par bring the {\\b plans}", 0x00FDB14D, 0x00FFE0BD, 0x00808080, 1, (420, 80, 740, 260), 3),
-    ("\\u20070?", b"call home", 0x0065CA00, 0x0099FFCE, 0x00808080, 5, (160, 330, 460, 500), 2),
+    ("购物清单", b"milk\\par bread\\par \\'bc\\'a6\\'b5\\'b0", 0x00BDFFFF, 0x007BDEFF, 9, 0, (60, 60, 380, 300),
+     {("weekly", 0): 27134 + 8.5 / 24}),
+    ("备忘", b"call home", 0x0099FFCE, 0x0065CA00, 5, 3, (420, 60, 740, 260), None),
+    ("Meeting at 3", b"Room 4.12\\par bring the {\\b plans}", 0x00FFE0BD, 0x00FDB14D, 1, 2, (420, 140, 740, 340),
+     None),
 ]
+# Four of the sixteen schemes: (scheme, name, background, edge).
+SCHEMES = [(1, "蓝天", 0x00FFE0BD, 0x00FDB14D), (5, "绿草", 0x0099FFCE, 0x0065CA00),
+           (9, "沙滩", 0x00BDFFFF, 0x007BDEFF), (13, "浓雾", 0x00E7E3D6, 0x00C0B398)]
 
 
-def xdo(*args):
-    subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True)
+def rgb(colour):
+    return bytes([colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF])
 
 
-def styled_note(title, text, edge, background, border, scheme, rect, info):
-    data = bytearray(note_file(title if not title.startswith("\\u") else "备忘", "pinvel",
-                               b"{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}}\\f0\\fs22 " + text + b"}"))
-    t = len((title if not title.startswith("\\u") else "备忘").encode("gbk"))
-    base = 17 + t + 6
-    struct.pack_into("<IIIii4i", data, base + 16, background, border, edge, info, scheme, *rect)
-    return bytes(data)
-
-
-def crop(shot, name, box):
+def photograph(name, box, colours=()):
+    """Saves the box of the screen once it shows the given colours and two captures in a
+    row agree: a window paints a moment after it shows, later still under load."""
     left, top, right, bottom = box
-    subprocess.run(["convert", shot, "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top), "+repage",
-                    os.path.join(DOCS, name)], check=True)
+    size = "%dx%d" % (right - left, bottom - top)
+    last = None
+    for _ in range(60):
+        raw = subprocess.run(["import", "-window", "root", "-crop", "%s+%d+%d" % (size, left, top), "-depth", "8",
+                              "rgb:-"], capture_output=True, timeout=60).stdout
+        seen = {raw[i:i + 3] for i in range(0, len(raw), 3)}
+        if raw == last and all(rgb(c) in seen for c in colours):
+            break
+        last = raw
+        time.sleep(0.4)
+    else:
+        missing = ["%06X" % c for c in colours if rgb(c) not in seen]
+        raise AssertionError("%s: the screen did not settle; colours missing: %s" % (name, missing))
+    subprocess.run(["convert", "-size", size, "-depth", "8", "rgb:-", "-strip", os.path.join(DOCS, name)],
+                   input=raw, check=True)
 
 
-def visible(cls):
-    return [w for w in e2e.top_level_windows() if w["visible"] and w["cls"] == cls]
+def dialog(title):
+    found = poll(lambda: [w for w in visible("#32770") if w["title"] == title], 15)
+    assert found, title + " did not open"
+    return found[0]["hwnd"]
 
 
-def rect(hwnd):
-    return tuple(map(int, e2e.probe("rect", hwnd)[1][0].split()))
+def close(hwnd):
+    e2e.probe("command", hwnd, 2)  # IDCANCEL
+    assert poll(lambda: hwnd not in [w["hwnd"] for w in visible("#32770")], 15), "a dialog did not close"
 
 
-def photograph_dialog(note, key, title, name):
-    """Opens a dialog from the note's menu by its access key, photographs it, closes it."""
-    left, top, _, _ = rect(note)
-    xdo("mousemove", left + 60, top + 70, "click", 3)
-    time.sleep(1)
-    xdo("key", key)
-    time.sleep(1.5)
-    dialog = [w for w in e2e.top_level_windows() if w["visible"] and w["title"] == title][0]["hwnd"]
-    crop(e2e.screenshot("readme-%s" % name), name, rect(dialog))
-    xdo("key", "Escape")
-    time.sleep(0.8)
+def start(folder):
+    """Starts the program and waits for its icon in the taskbar; returns the tray window."""
+    folder.start()
+    tray = e2e.tray_window(e2e.wait_window(e2e.LOGIC_CLASS))
+    x, y = TRAY_ICON
+    assert poll(lambda: len(e2e.colours(x - 8, y - 8, x + 8, y + 8)) > 2, 15), "no icon in the taskbar"
+    return tray
 
 
-def main():
+def show_all(tray, count):
+    e2e.probe("post", tray, WM_COMMAND, SHOW_ALL, 0)
+    notes = poll(lambda: len(visible("PCN_NOTE")) == count and visible("PCN_NOTE"), 30)
+    assert notes, "the notes did not show"
+    xdo("mousemove", 1000, 650)  # away from every caption button
+    return {rect(w["hwnd"])[:2]: w["hwnd"] for w in notes}
+
+
+def schemes():
     folder = e2e.ProgramFolder()
     try:
-        notes = os.path.join(folder.path, "笔记")
-        os.mkdir(notes)
-        for i, note in enumerate(NOTES):
-            with open(os.path.join(notes, "N261207 (%d).pvl" % (i + 1)), "wb") as f:
-                f.write(styled_note(*note))
-        folder.start()
-        logic = e2e.wait_window(e2e.LOGIC_CLASS)
-        tray = [w for w in e2e.children(logic) if w["cls"] == "PCN_SYSTRAY"][0]["hwnd"]
-        time.sleep(3)
-        e2e.probe("post", tray, WM_COMMAND, 32791, 0)  # show all
-        time.sleep(2)
-        xdo("mousemove", 900, 600)
-        shot = e2e.screenshot("readme-notes.png")
-        crop(shot, "notes.png", (40, 40, 760, 520))
+        for i, (scheme, name, background, edge) in enumerate(SCHEMES):
+            # The narrowest a note opens, ten pixels apart.
+            look = (background, BORDER, edge, 0, scheme, 40 + 235 * i, 420, 265 + 235 * i, 580)
+            e2e.put_note(folder.path, "N261207 (%d).pvl" % (i + 1),
+                         e2e.note_file(name, "pinvel", b"", look, stamps=(TODAY, TODAY)))
+        show_all(start(folder), len(SCHEMES))
+        photograph("schemes.png", (30, 410, 990, 590), [s[3] for s in SCHEMES])
+    finally:
+        folder.close()
+
+
+def notes_menus_and_dialogs():
+    folder = e2e.ProgramFolder()
+    try:
+        for i, (title, text, background, edge, scheme, info, box, alarms) in enumerate(NOTES):
+            look = (background, BORDER, edge, info, scheme) + box
+            e2e.put_note(folder.path, "N261207 (%d).pvl" % (i + 1),
+                         e2e.note_file(title, "pinvel", RTF % text, look, alarms, (TODAY, TODAY)))
+        tray = start(folder)
+        notes = show_all(tray, len(NOTES))
+        shopping, rolled = notes[NOTES[0][6][:2]], notes[NOTES[1][6][:2]]
+        e2e.probe("post", rolled, WM_COMMAND, ROLL, 0)
+        assert poll(lambda: rect(rolled)[3] - rect(rolled)[1] == 45), "the note did not roll up"
+        photograph("notes.png", (40, 40, 760, 360), [n[3] for n in NOTES])
 
         xdo("mousemove", *TRAY_ICON, "click", 3)
-        time.sleep(1)
-        menu = visible("#32768")[0]["hwnd"]
-        left, top, right, bottom = rect(menu)
-        xdo("mousemove", (left + right) // 2, top + 3 + 19 + 7 + 9)
-        time.sleep(1.5)
-        shot = e2e.screenshot("readme-tray.png")
-        crop(shot, "tray-menu.png", (left - 260, top - 20, 1280, 800))
-        xdo("key", "Escape", "Escape")
-        xdo("mousemove", 900, 650, "click", 1)
-        time.sleep(0.5)
+        menu = poll(lambda: visible("#32768"))
+        assert menu, "the tray menu did not open"
+        left, top, right, bottom = rect(menu[0]["hwnd"])
+        xdo("mousemove", (left + right) // 2, top + 3 + 19 + 7 + 9)  # onto "显示笔记"
+        assert poll(lambda: len(visible("#32768")) == 2), "the note list did not open"
+        photograph("tray-menu.png", (left - 260, top - 20, 1280, 800))
+        xdo("mousemove", 1000, 650, "click", 1)  # a click elsewhere closes it
+        assert poll(lambda: not visible("#32768")), "the tray menu did not close"
 
-        note = visible("PCN_NOTE")[0]["hwnd"]
-        photograph_dialog(note, "l", "设置提示", "alarm-sheet.png")
-        photograph_dialog(note, "a", "设置外观", "appearance.png")
+        e2e.probe("post", shopping, WM_COMMAND, ALARMS, 0)
+        sheet = dialog("设置提示")
+        e2e.probe("send", sheet, PSM_SETCURSEL, 2, 0)
+        tabs = [c for c in e2e.children(sheet) if c["cls"] == "SysTabControl32"][0]["hwnd"]
+        assert poll(lambda: e2e.probe("send", tabs, TCM_GETCURSEL, 0, 0)[1] == ["2"]), "no weekly page"
+        photograph("alarm-sheet.png", rect(sheet))
+        close(sheet)
+
+        e2e.probe("post", shopping, WM_COMMAND, APPEARANCE, 0)
+        appearance = dialog("设置外观")
+        photograph("appearance.png", rect(appearance))
+        close(appearance)
+
+        second = folder.start()
+        notice = e2e.wait_window("#32770", e2e.NOTICE_CAPTION)
+        assert notice, "the already-running notice did not open"
+        photograph("notice.png", rect(notice))
+        e2e.probe("command", notice, 1)
+        second.wait(timeout=30)
     finally:
         folder.close()
 
 
 if __name__ == "__main__":
-    main()
+    schemes()
+    notes_menus_and_dialogs()

@@ -4,18 +4,70 @@ started under Wine and looked at from outside with pvprobe.
 The tests run inside tools/wine-run.sh, which provides the Wine prefix, the code page
 and the display.
 """
+import glob
 import os
 import shutil
+import struct
 import subprocess
 import tempfile
 import time
 
 WIN32_DIR = os.environ.get("PINVEL_WIN32_DIR", os.path.join(os.path.dirname(__file__), "../../build/win32"))
-SHOTS_DIR = os.environ.get("PINVEL_SHOTS", tempfile.gettempdir())
 PROBE = os.path.join(WIN32_DIR, "tests", "pvprobe.exe")
 
 NOTICE_CAPTION = "Pinvel 已经启动"
 LOGIC_CLASS = "PCN_LOGIC"
+NOTES = "笔记"
+
+WM_GETTEXTLENGTH = 0x000E
+WM_COMMAND = 0x0111
+WM_LBUTTONDBLCLK = 0x0203
+WM_TRAY_NOTIFY = 0x07EA
+
+# A look as stored: background, border, edge, info kind, scheme, then the rectangle.
+DEFAULT_LOOK = (0x00BDFFFF, 0x00808080, 0x007BDEFF, 2, 9, 200, 100, 500, 300)
+NOTE_LOOK = DEFAULT_LOOK[:5] + (10, 20, 310, 220)
+# Each alarm kind with what its slots store after the sound, enabled and when fields:
+# the weekday, the day, the day and month, at the program's defaults.
+ALARM_KINDS = (("general", b""), ("daily", b""), ("weekly", struct.pack("<i", 1)),
+               ("monthly", struct.pack("<i", 15)), ("yearly", struct.pack("<ii", 15, 4)))
+
+
+def note_file(title="", user="", rtf=b"", look=NOTE_LOOK, alarms=None, stamps=(37605.5, 37605.75), version=1):
+    """A note file as the program lays it out: 469 bytes besides title, user and text.
+
+    alarms maps (kind, slot) to the when of an enabled slot; it rings without sound, as
+    the test machines have no sound card to speak of. Every other slot is off.
+    """
+    def string(s):
+        b = s.encode("gbk") if isinstance(s, str) else s
+        return struct.pack("<I", len(b)) + b
+    alarms = alarms or {}
+    block = b""
+    for kind, tail in ALARM_KINDS:
+        for slot in range(6):
+            when = alarms.get((kind, slot))
+            sound, enabled = (1, 0) if when is None else (0, 1)
+            block += struct.pack("<BBd", sound, enabled, 27134.4375 if when is None else when) + tail
+    return (b"PINVL" + struct.pack("<I", version) + string(title) + string(user) + struct.pack("<dd", *stamps)
+            + struct.pack("<IIIii4i", *look) + block + string(rtf))
+
+
+def settings_file(version=1, look=DEFAULT_LOOK):
+    return b"PLOGIC" + struct.pack("<I", version) + struct.pack("<IIIii4i", *look)
+
+
+def put_note(program_folder, name, data):
+    """Writes a note file into the notes folder beside the program; returns its path."""
+    os.makedirs(os.path.join(program_folder, NOTES), exist_ok=True)
+    path = os.path.join(program_folder, NOTES, name)
+    with open(path, "wb") as f:
+        f.write(data)
+    return path
+
+
+def saved_notes(program_folder):
+    return sorted(glob.glob(os.path.join(program_folder, NOTES, "*.pvl")))
 
 
 def probe(*args, timeout=20):
@@ -102,12 +154,57 @@ def note_owners(logic, expected, timeout=60):
     return owners()
 
 
-def screenshot(name):
-    """Saves the whole display as a PNG for a person to look at; returns its path."""
-    os.makedirs(SHOTS_DIR, exist_ok=True)
-    path = os.path.join(SHOTS_DIR, name)
-    subprocess.run(["import", "-window", "root", path], capture_output=True, timeout=60)
-    return path
+def visible(cls):
+    return [w for w in top_level_windows() if w["visible"] and w["cls"] == cls]
+
+
+def rect(hwnd):
+    """left, top, right, bottom on the screen."""
+    _, lines = probe("rect", hwnd)
+    return tuple(map(int, lines[0].split()))
+
+
+def editor(note, timeout=10):
+    """The note's rich-edit control, once the note has taken it."""
+    found = poll(lambda: [w for w in children(note) if w["cls"] == "RichEdit20A" and w["visible"]], timeout)
+    return found[0]["hwnd"] if found else None
+
+
+def text_length(hwnd):
+    """The length of a control's text as the control tells it: children() lists the text
+    a control of another process was created with."""
+    code, lines = probe("send", hwnd, WM_GETTEXTLENGTH, 0, 0)
+    return int(lines[0]) if code == 0 and lines else 0
+
+
+def colours(left, top, right, bottom):
+    """The set of colours the screen shows in a box, as (r, g, b) bytes."""
+    raw = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top),
+                          "-depth", "8", "rgb:-"], capture_output=True, timeout=60).stdout
+    return {raw[i:i + 3] for i in range(0, len(raw), 3)}
+
+
+def xdo(*args):
+    """Real input through the X server, as a person would give it."""
+    subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True)
+
+
+def type_into(note, text):
+    """Clicks into the note's text and types; true once the editor has taken it all."""
+    edit = editor(note)
+    if edit is None:
+        return False
+    before = text_length(edit)
+    left, top, _, _ = rect(note)
+    xdo("mousemove", left + 40, top + 60, "click", 1)
+    xdo("type", "--delay", 30, text)
+    return poll(lambda: text_length(edit) >= before + len(text))
+
+
+def new_note(tray):
+    """A note made as by a double click on the icon."""
+    probe("post", tray, WM_TRAY_NOTIFY, 1, WM_LBUTTONDBLCLK)
+    return wait_window("PCN_NOTE")
 
 
 class ProgramFolder:

@@ -1,17 +1,13 @@
 """Notes on a Western Windows: with the ANSI code page 1252 the notes folder is still
 "笔记", a note made there is saved and comes back, and a note written on a Chinese
 system is read and written again unchanged."""
-import glob
 import os
 import re
 import unittest
 
 import pinvel_e2e as e2e
 
-WM_COMMAND = 0x0111
 WM_PASTE = 0x0302
-WM_TRAY_NOTIFY = 0x7EA
-WM_LBUTTONDBLCLK = 0x203
 FIRST_NOTE_COMMAND = 50000
 WESTERN = dict(os.environ, LANG="en_US.UTF-8", LC_ALL="en_US.UTF-8")
 
@@ -38,15 +34,13 @@ class WesternCodePage(unittest.TestCase):
         self.assertEqual(proc.wait(timeout=30), 0)
 
     def new_note_with(self, tray, text):
-        e2e.probe("post", tray, WM_TRAY_NOTIFY, 1, WM_LBUTTONDBLCLK)
-        note = e2e.wait_window("PCN_NOTE")
+        note = e2e.new_note(tray)
         self.assertIsNotNone(note)
-        editor = e2e.poll(lambda: [w for w in e2e.children(note) if w["cls"] == "RichEdit20A"])[0]["hwnd"]
         e2e.probe("clip", text)
-        e2e.probe("send", editor, WM_PASTE, 0, 0)
+        e2e.probe("send", e2e.editor(note), WM_PASTE, 0, 0)
 
     def notes(self):
-        return sorted(glob.glob(os.path.join(self.folder.path, "笔记", "*.pvl")))
+        return e2e.saved_notes(self.folder.path)
 
     def test_a_note_made_on_1252_is_kept_in_the_notes_folder_and_comes_back(self):
         proc, _, tray = self.start(WESTERN)
@@ -71,7 +65,7 @@ class WesternCodePage(unittest.TestCase):
         self.assertIn("笔记 1".encode("gbk"), before, "the default title in code page 936")
 
         proc, _, tray = self.start(WESTERN)
-        e2e.probe("post", tray, WM_COMMAND, FIRST_NOTE_COMMAND, 0)
+        e2e.probe("post", tray, e2e.WM_COMMAND, FIRST_NOTE_COMMAND, 0)
         self.assertIsNotNone(e2e.wait_window("PCN_NOTE"), "shown, so its text is loaded and saved again")
         self.stop(proc)
         with open(path, "rb") as f:

@@ -5,16 +5,10 @@ import os
 import shutil
 import subprocess
 import tempfile
-import time
 import unittest
 
 import pinvel_e2e as e2e
-from test_store import note_file
-
-WM_COMMAND = 0x0111
-WM_TRAY_NOTIFY = 0x7EA
-WM_LBUTTONDBLCLK = 0x203
-NOTES = "笔记"
+from pinvel_e2e import NOTES
 
 
 def mount_tmpfs(path, size):
@@ -29,11 +23,8 @@ class Faults(unittest.TestCase):
         self.addCleanup(self.folder.close)
 
     def write_note(self, folder, name, title, text):
-        notes = os.path.join(folder, NOTES)
-        os.makedirs(notes, exist_ok=True)
-        data = note_file(title, "tester", b"{\\rtf1 " + text + b"}")
-        with open(os.path.join(notes, name), "wb") as f:
-            f.write(data)
+        data = e2e.note_file(title, "tester", b"{\\rtf1 " + text + b"}")
+        e2e.put_note(folder, name, data)
         return data
 
     def tray(self):
@@ -41,14 +32,13 @@ class Faults(unittest.TestCase):
         self.assertIsNotNone(logic)
         return e2e.tray_window(logic)
 
-    def type_into_every_note(self, tray, text):
-        e2e.probe("post", tray, WM_COMMAND, 32791, 0)  # show all
-        time.sleep(1.5)
-        for w in [w for w in e2e.top_level_windows() if w["cls"] == "PCN_NOTE"]:
-            _, lines = e2e.probe("rect", w["hwnd"])
-            left, top, _, _ = map(int, lines[0].split())
-            subprocess.run(["xdotool", "mousemove", str(left + 30), str(top + 50), "click", "1"], capture_output=True)
-            subprocess.run(["xdotool", "type", text], capture_output=True)
+    def type_into_the_note(self, tray, text):
+        """Shows the only note and types into it: a change the program must then try to
+        save."""
+        e2e.probe("post", tray, e2e.WM_COMMAND, 32791, 0)  # show all
+        notes = e2e.poll(lambda: e2e.visible("PCN_NOTE"))
+        self.assertEqual(len(notes), 1)
+        self.assertTrue(e2e.type_into(notes[0]["hwnd"], text), "the note took the typed text")
 
     def exit_normally(self, proc):
         self.assertEqual(self.folder.run("-exit"), 0)
@@ -61,21 +51,20 @@ class Faults(unittest.TestCase):
         proc = self.folder.start()
         tray = self.tray()
         self.post_new_note(tray)
-        self.type_into_every_note(tray, "lost but harmless")
+        self.type_into_the_note(tray, "lost but harmless")
         self.exit_normally(proc)
         with open(path, "rb") as f:
             self.assertEqual(f.read(), b"not a folder")
 
     def post_new_note(self, tray):
-        e2e.probe("post", tray, WM_TRAY_NOTIFY, 1, WM_LBUTTONDBLCLK)
-        self.assertIsNotNone(e2e.wait_window("PCN_NOTE"))
+        self.assertIsNotNone(e2e.new_note(tray))
 
     def test_note_file_held_open_at_exit(self):
         data = self.write_note(self.folder.path, "N021215 (1).pvl", "held", b"old text")
         path = os.path.join(self.folder.path, NOTES, "N021215 (1).pvl")
         proc = self.folder.start()
         tray = self.tray()
-        self.type_into_every_note(tray, "new text")
+        self.type_into_the_note(tray, "new text")
         with subprocess.Popen(["wine", e2e.PROBE, "hold", "Z:" + path, "15000"], stdout=subprocess.PIPE) as holder:
             self.assertEqual(holder.stdout.readline().strip(), b"held")
             self.exit_normally(proc)
@@ -117,7 +106,7 @@ class Faults(unittest.TestCase):
         where = self.small_program_folder("4m")
         self.write_note(where, "N021215 (1).pvl", "full", b"kept on a full disk")
         with open(os.path.join(where, "Pinvel.ini"), "wb") as f:
-            f.write(b"PLOGIC" + b"\x01\x00\x00\x00" + bytes(36))
+            f.write(e2e.settings_file(1, (0,) * 9))
         fd = os.open(os.path.join(where, "filler"), os.O_WRONLY | os.O_CREAT)
         try:
             while os.write(fd, b"\x00" * 512) > 0:
@@ -129,7 +118,7 @@ class Faults(unittest.TestCase):
         before = self.snapshot(where)
         proc = self.start_in(where)
         tray = self.tray()
-        self.type_into_every_note(tray, "does not fit")
+        self.type_into_the_note(tray, "does not fit")
         self.post_new_note(tray)
         self.exit_in(where, proc)
         self.assertEqual(self.snapshot(where), before, "nothing on disk lost or damaged")
@@ -142,7 +131,7 @@ class Faults(unittest.TestCase):
             self.skipTest("cannot make the file system read-only here")
         proc = self.start_in(where)
         tray = self.tray()
-        self.type_into_every_note(tray, "changed")
+        self.type_into_the_note(tray, "changed")
         self.post_new_note(tray)
         self.exit_in(where, proc)
         self.assertEqual(self.snapshot(where), before)

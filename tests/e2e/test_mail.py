@@ -4,14 +4,11 @@ import os
 import shutil
 import stat
 import tempfile
-import time
 import unittest
 import urllib.parse
 
 import pinvel_e2e as e2e
-from test_store import note_file
 
-WM_COMMAND = 0x0111
 NOTE_TEXT = (b"{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}}"
              b"\\f0 first line\\par second \\'c4\\'e3\\'ba\\'c3\\par}")
 
@@ -25,28 +22,23 @@ class MailNote(unittest.TestCase):
         self.record = os.path.join(self.bin, "mail.txt")
         fake = os.path.join(self.bin, "xdg-email")
         with open(fake, "w") as f:
-            f.write('#!/bin/sh\nfor a in "$@"; do printf "%%s\\n" "$a"; done > "%s"\n' % self.record)
+            # Renamed when complete, so that a reader never sees half of it.
+            f.write('#!/bin/sh\nfor a in "$@"; do printf "%%s\\n" "$a"; done > "%s.new" && mv "%s.new" "%s"\n'
+                    % (self.record, self.record, self.record))
         os.chmod(fake, stat.S_IRWXU)
 
     def mail_from_note(self, title):
-        notes = os.path.join(self.folder.path, "笔记")
-        os.mkdir(notes)
-        with open(os.path.join(notes, "N021215 (1).pvl"), "wb") as f:
-            f.write(note_file(title, "anna", NOTE_TEXT))
+        e2e.put_note(self.folder.path, "N021215 (1).pvl", e2e.note_file(title, "anna", NOTE_TEXT))
         env = dict(os.environ, PATH=self.bin + os.pathsep + os.environ["PATH"])
         self.folder.start(env=env)
         logic = e2e.wait_window(e2e.LOGIC_CLASS)
         self.assertIsNotNone(logic)
         tray = e2e.tray_window(logic)
-        e2e.probe("post", tray, WM_COMMAND, 50000, 0)
+        e2e.probe("post", tray, e2e.WM_COMMAND, 50000, 0)
         note = e2e.wait_window("PCN_NOTE")
         self.assertIsNotNone(note)
-        e2e.probe("post", note, WM_COMMAND, 32777, 0)
-        deadline = time.time() + 20
-        while time.time() < deadline and not os.path.exists(self.record):
-            time.sleep(0.3)
-        self.assertTrue(os.path.exists(self.record), "the mail program was not reached")
-        time.sleep(0.3)
+        e2e.probe("post", note, e2e.WM_COMMAND, 32777, 0)
+        self.assertTrue(e2e.poll(lambda: os.path.exists(self.record), 20), "the mail program was not reached")
         with open(self.record, encoding="utf-8", errors="replace") as f:
             args = f.read().splitlines()
         url = [a for a in args if a.startswith("mailto:")]

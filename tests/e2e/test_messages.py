@@ -1,15 +1,11 @@
 """Messages from other programs: the program's private messages, posted with junk
 arguments by anyone on the desktop, never crash it; the taskbar's restart is heard."""
-import glob
-import os
 import unittest
 
 import pinvel_e2e as e2e
 
 WM_NULL = 0x0000
 WM_PASTE = 0x0302
-WM_TRAY_NOTIFY = 0x7EA
-WM_LBUTTONDBLCLK = 0x203
 PRIVATE = [0x7E8, 0x7E9, 0x7EA, 0x7EB, 0x1788]  # WM_LOGIC_EXIT would only end it
 
 
@@ -21,12 +17,10 @@ class HostileMessages(unittest.TestCase):
         logic = e2e.wait_window(e2e.LOGIC_CLASS)
         tray = e2e.tray_window(logic)
         self.assertIsNotNone(tray)
-        e2e.probe("post", tray, WM_TRAY_NOTIFY, 1, WM_LBUTTONDBLCLK)
-        note = e2e.wait_window("PCN_NOTE")
+        note = e2e.new_note(tray)
         self.assertIsNotNone(note)
-        editor = e2e.poll(lambda: [w for w in e2e.children(note) if w["cls"] == "RichEdit20A"])[0]["hwnd"]
         e2e.probe("clip", "written before the flood")
-        e2e.probe("send", editor, WM_PASTE, 0, 0)
+        e2e.probe("send", e2e.editor(note), WM_PASTE, 0, 0)
 
         code, lines = e2e.probe("flood", logic, *PRIVATE, timeout=60)
         self.assertEqual(code, 0)
@@ -40,7 +34,7 @@ class HostileMessages(unittest.TestCase):
         self.assertIsNone(proc.poll(), "still running")
         self.assertEqual(folder.run("-exit", timeout=60), 0)
         self.assertEqual(proc.wait(timeout=30), 0)
-        saved = glob.glob(os.path.join(folder.path, "笔记", "*.pvl"))
+        saved = e2e.saved_notes(folder.path)
         self.assertEqual(len(saved), 1)
         with open(saved[0], "rb") as f:
             self.assertIn(b"written before the flood", f.read())

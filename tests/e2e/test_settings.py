@@ -1,15 +1,9 @@
 """The settings file beside the program: the look of new notes kept across runs."""
 import os
-import struct
 import unittest
 
 import pinvel_e2e as e2e
-
-DEFAULT_LOOK = (0x00BDFFFF, 0x00808080, 0x007BDEFF, 2, 9, 200, 100, 500, 300)
-
-
-def settings_bytes(version, look):
-    return b"PLOGIC" + struct.pack("<I", version) + struct.pack("<IIIii4i", *look)
+from pinvel_e2e import DEFAULT_LOOK, settings_file
 
 
 class SettingsFile(unittest.TestCase):
@@ -31,27 +25,27 @@ class SettingsFile(unittest.TestCase):
 
     def test_first_run_writes_the_built_in_defaults(self):
         self.run_once()
-        self.assertEqual(self.read(), settings_bytes(1, DEFAULT_LOOK))
+        self.assertEqual(self.read(), settings_file(1, DEFAULT_LOOK))
         self.assertNotIn("Pinvel.ini.new", os.listdir(self.folder.path))
 
     def test_a_stored_look_comes_back_word_for_word(self):
         look = (0x00010203, 0x00040506, 0x00070809, 77, -1, -5, 6, 70000, -2147483648)
         with open(self.path, "wb") as f:
-            f.write(settings_bytes(1, look) + b"tail that is not ours")
+            f.write(settings_file(1, look) + b"tail that is not ours")
         self.run_once()
-        self.assertEqual(self.read(), settings_bytes(1, look))
+        self.assertEqual(self.read(), settings_file(1, look))
 
     def test_a_foreign_version_is_ignored_then_replaced(self):
         with open(self.path, "wb") as f:
-            f.write(settings_bytes(2, (1, 2, 3, 4, 5, 6, 7, 8, 9)))
+            f.write(settings_file(2, (1, 2, 3, 4, 5, 6, 7, 8, 9)))
         self.run_once()
-        self.assertEqual(self.read(), settings_bytes(1, DEFAULT_LOOK))
+        self.assertEqual(self.read(), settings_file(1, DEFAULT_LOOK))
 
     def test_a_short_file_is_ignored_then_replaced(self):
         with open(self.path, "wb") as f:
-            f.write(settings_bytes(1, (1, 2, 3, 4, 5, 6, 7, 8, 9))[:30])
+            f.write(settings_file(1, (1, 2, 3, 4, 5, 6, 7, 8, 9))[:30])
         self.run_once()
-        self.assertEqual(self.read(), settings_bytes(1, DEFAULT_LOOK))
+        self.assertEqual(self.read(), settings_file(1, DEFAULT_LOOK))
 
 
 if __name__ == "__main__":

@@ -49,7 +49,6 @@ class Startup(unittest.TestCase):
         self.assertIn("确定", texts)
         self.assertIn("Pinvel 启动后停留在系统托盘中(屏幕右边下方位置)。 双击图标能够创造一个新笔记， "
                       "或者右单击弹出程序主菜单。", texts)
-        e2e.screenshot("notice.png")
         self.assertIsNone(second.poll(), "the notice is modal: the second copy waits")
 
         self.assertEqual(e2e.probe("command", notice, 1)[0], 0)
@@ -65,9 +64,7 @@ class Startup(unittest.TestCase):
         logic = [w for w in e2e.top_level_windows() if w["cls"] == e2e.LOGIC_CLASS]
         self.assertEqual(len(logic), 1, "exactly one running copy")
         e2e.probe("command", notice, 1)
-        deadline = time.time() + 15
-        while time.time() < deadline and all(p.poll() is None for p in both):
-            time.sleep(0.2)
+        e2e.poll(lambda: any(p.poll() is not None for p in both), 15)
         self.assertEqual(sorted(p.poll() is None for p in both), [False, True])
 
     def test_first_start_with_no_notes_opens_no_window(self):

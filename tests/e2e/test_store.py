@@ -1,39 +1,20 @@
 """Note files in the notes folder: loaded hidden at start, left alone at exit unless
 their text was loaded, and never damaged."""
 import os
-import struct
 import unittest
 
 import pinvel_e2e as e2e
-
-NOTES = "笔记"
-
-
-def note_file(title, user, rtf, version=1):
-    """A note file as the program lays it out: 469 bytes besides title, user and text."""
-    def string(b):
-        return struct.pack("<I", len(b)) + b
-    look = struct.pack("<IIIii4i", 0x00BDFFFF, 0x00808080, 0x007BDEFF, 2, 9, 10, 20, 310, 220)
-    alarms = b""
-    for size in (10, 10, 14, 14, 18):
-        alarms += (b"\x01\x00" + struct.pack("<d", 27134.4375) + b"\x00" * (size - 10)) * 6
-    body = (string(title.encode("gbk")) + string(user.encode("gbk")) + struct.pack("<dd", 37605.5, 37605.75)
-            + look + alarms + string(rtf))
-    data = b"PINVL" + struct.pack("<I", version) + body
-    assert len(data) == 469 + len(title.encode("gbk")) + len(user.encode("gbk")) + len(rtf)
-    return data
+from pinvel_e2e import note_file
 
 
 class NoteFolder(unittest.TestCase):
     def setUp(self):
         self.folder = e2e.ProgramFolder()
         self.addCleanup(self.folder.close)
-        self.notes = os.path.join(self.folder.path, NOTES)
-        os.mkdir(self.notes)
+        self.notes = os.path.join(self.folder.path, e2e.NOTES)
 
     def write(self, name, data):
-        with open(os.path.join(self.notes, name), "wb") as f:
-            f.write(data)
+        e2e.put_note(self.folder.path, name, data)
 
     def contents(self):
         result = {}

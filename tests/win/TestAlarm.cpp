@@ -4,14 +4,12 @@
 #include "store/PLogic.h"
 #include "store/PNote.h"
 #include "text/PRichEdit.h"
-#include "Pixels.h"
 #include "LogicTest.h"
 
 #include <gtest/gtest.h>
 
 #include <mmsystem.h>
 
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -365,24 +363,6 @@ TEST(AlarmSound, WaveResourceInTheStatedFormat)
     while (std::string(reinterpret_cast<const char*>(bytes) + at, 4) != "data")
         at += 8 + u32(static_cast<int>(at) + 4);
     EXPECT_EQ(u32(static_cast<int>(at) + 4), 11162u);
-}
-
-// The five pages as a person sees them, saved when a folder for screenshots is given.
-TEST_F(Alarms, ScreenshotOfEveryPage)
-{
-    const char* shots = std::getenv("PINVEL_SHOTS_WIN");
-    if (shots == nullptr)
-        GTEST_SKIP() << "no folder for screenshots";
-    PinvelWnd* window = logic->NewNoteAndShow();
-    window->GetNote()->m_alarms.weekly[1].enabled = true;
-    InSheet(window, [&](HWND sheet) {
-        for (int page = 0; page < 5; ++page) {
-            Page(sheet, page);
-            wintest::PumpUntil([] { return false; }, 200);
-            wintest::Pixels(sheet).Save(std::string(shots) + "\\alarm-page" + std::to_string(page + 1) + ".bmp");
-        }
-        ::SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-    });
 }
 
 } // namespace

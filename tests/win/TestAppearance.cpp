@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -185,34 +184,6 @@ TEST(ColorButton, SwatchImageAsDrawn)
     button.SetColor(RGB(0, 90, 0));
     EXPECT_EQ(::GetObjectType(image), 0u) << "the replaced image is deleted";
     ::DestroyWindow(parent);
-}
-
-// Notes in several schemes and the dialog, saved when a folder for screenshots is given.
-TEST_F(Appearance, ScreenshotOfSchemesAndTheDialog)
-{
-    const char* shots = std::getenv("PINVEL_SHOTS_WIN");
-    if (shots == nullptr)
-        GTEST_SKIP() << "no folder for screenshots";
-    PinvelWnd* last = nullptr;
-    for (int i = 0; i < 4; ++i) {
-        PNote* note = logic->NewNote();
-        // The narrowest a note opens, ten pixels apart.
-        note->m_look.rect = {40 + 235 * i, 420, 265 + 235 * i, 580};
-        const ColorScheme& scheme = kColorSchemes[i * 4 + 1];
-        note->m_look.scheme = scheme.id;
-        note->m_look.background = scheme.background;
-        note->m_look.edge = scheme.edge;
-        note->m_look.border = scheme.border;
-        note->SetTitle(scheme.name);
-        last = logic->ShowNote(note);
-    }
-    wintest::PumpUntil([] { return false; }, 300);
-    wintest::Pixels(::GetDesktopWindow()).Save(std::string(shots) + "\\schemes.bmp");
-    InDialog(last, [&](HWND dialog) {
-        wintest::PumpUntil([] { return false; }, 300);
-        wintest::Pixels(dialog).Save(std::string(shots) + "\\appearance.bmp");
-        Press(dialog, IDCANCEL);
-    });
 }
 
 } // namespace

@@ -12,7 +12,6 @@
 
 #include <commctrl.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -434,39 +433,6 @@ TEST_F(NoteWindow, InfoLineShowsWhatItsKindAsksFor)
     const auto before = band();
     wintest::PumpUntil([] { return false; }, 2100);
     EXPECT_NE(band(), before);
-}
-
-// Three notes as a person sees them: different looks, one rolled up, the mouse over a
-// button of the third. Saved for looking at when a folder for screenshots is given.
-TEST_F(NoteWindow, ScreenshotOfThreeNotes)
-{
-    PinvelWnd* plain = Open(40, 40, 320, 220, "\xB9\xBA\xCE\xEF\xC7\xE5\xB5\xA5"); // 购物清单
-    plain->GetNote()->Editor()->StreamInText("milk\r\nbread\r\n\xBC\xA6\xB5\xB0", false); // 鸡蛋
-    PinvelWnd* rolled = Open(400, 40, 300, 200, "Rolled up");
-    NoteLook green;
-    green.edge = RGB(170, 230, 160);
-    green.background = RGB(225, 250, 220);
-    green.border = RGB(60, 120, 60);
-    green.infoKind = 3;
-    rolled->ApplyLook(green);
-    rolled->RollUpOrBack();
-    PinvelWnd* hovered = Open(400, 140, 340, 240, "Mouse over a button");
-    NoteLook blue;
-    blue.edge = RGB(150, 200, 250);
-    blue.background = RGB(230, 240, 255);
-    blue.border = RGB(40, 70, 140);
-    blue.infoKind = 2;
-    hovered->ApplyLook(blue);
-    hovered->GetNote()->Editor()->StreamInText("Info line: weekday and the clock.", false);
-    const Box cell = ButtonCell(340, 3);
-    ::SetCursorPos(400 + cell.left + 10, 140 + cell.top + 10);
-    wintest::PumpUntil([] { return false; }, 1500);
-    EXPECT_EQ(hovered->GetButton(3)->GetState(), 1);
-    if (const char* shots = std::getenv("PINVEL_SHOTS_WIN")) {
-        ::CreateDirectoryA(shots, nullptr);
-        HWND desktop = ::GetDesktopWindow();
-        wintest::Pixels(desktop).Save(std::string(shots) + "\\notes.bmp");
-    }
 }
 
 } // namespace

@@ -56,23 +56,6 @@ public:
         return n;
     }
     // A 32-bit BMP of the pixels, for a person to look at.
-    void Save(const std::string& path) const
-    {
-        BITMAPFILEHEADER file = {};
-        BITMAPINFOHEADER info = {};
-        info.biSize = sizeof(info);
-        info.biWidth = m_w;
-        info.biHeight = -m_h;
-        info.biPlanes = 1;
-        info.biBitCount = 32;
-        file.bfType = 0x4D42;
-        file.bfOffBits = sizeof(file) + sizeof(info);
-        file.bfSize = file.bfOffBits + static_cast<DWORD>(m_pixels.size() * 4);
-        std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-        bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
-        bytes.append(reinterpret_cast<const char*>(m_pixels.data()), m_pixels.size() * 4);
-        WriteFileBytes(std::wstring(path.begin(), path.end()), bytes);
-    }
     int W() const { return m_w; }
     int H() const { return m_h; }
 

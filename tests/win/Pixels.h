@@ -55,7 +55,6 @@ public:
                 n += At(x, y) == colour ? 1 : 0;
         return n;
     }
-    // A 32-bit BMP of the pixels, for a person to look at.
     int W() const { return m_w; }
     int H() const { return m_h; }
 

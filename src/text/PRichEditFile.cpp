@@ -5,7 +5,6 @@
 #include "../core/NoteFile.h"
 #include "../framework/CommonDialogs.h"
 #include "../framework/File.h"
-#include "../framework/Handle.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
 

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr char kTimeFormat[] = "H':'mm' 'tt";
+constexpr wchar_t kTimeFormat[] = L"H':'mm' 'tt";
 
 using Rows = std::array<AlarmRowIds, kAlarmSlotsPerKind>;
 
@@ -48,22 +48,22 @@ constexpr Rows kYearlyRows = {{{1027, 0, 1008, 0, 1016, 1022, 1035},
 void FillCombo(HWND combo, UINT base, int count)
 {
     for (int n = 1; n <= count; ++n)
-        ::SendMessageA(combo, CB_ADDSTRING, 0,
-                       reinterpret_cast<LPARAM>(fw::LoadResString(base + static_cast<UINT>(n)).c_str()));
+        ::SendMessageW(combo, CB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(fw::LoadResStringW(base + static_cast<UINT>(n)).c_str()));
 }
 
 // Entry n - 1 stands for the number n. The lists are matched by position, never by
-// their text: a system whose code page cannot show the names shows "???" for each.
+// their text.
 void SelectNumber(HWND combo, int number, int count)
 {
     // A number no entry stands for (a damaged file) shows no selection.
     const WPARAM index = number >= 1 && number <= count ? static_cast<WPARAM>(number - 1) : static_cast<WPARAM>(-1);
-    ::SendMessageA(combo, CB_SETCURSEL, index, 0);
+    ::SendMessageW(combo, CB_SETCURSEL, index, 0);
 }
 
 int SelectedNumber(HWND combo)
 {
-    const LRESULT index = ::SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    const LRESULT index = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
     return index == CB_ERR ? 0 : static_cast<int>(index) + 1;
 }
 
@@ -113,10 +113,10 @@ BOOL PAlarmPage::OnInitDialog()
 bool PAlarmPage::OnSetActive()
 {
     HICON icon = static_cast<HICON>(
-        ::LoadImageA(fw::ResourceInstance(), MAKEINTRESOURCEA(IDI_SOUND), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+        ::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDI_SOUND), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
     for (const AlarmRowIds& row : m_rows) {
-        ::SendMessageA(Item(row.time), DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(kTimeFormat));
-        ::SendMessageA(Item(row.sound), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+        ::SendMessageW(Item(row.time), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(kTimeFormat));
+        ::SendMessageW(Item(row.sound), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
     }
     // The buttons show the new icon now; the one of the last activation can go.
     if (m_soundIcon != nullptr)
@@ -141,7 +141,7 @@ void PAlarmPage::RefreshRow(int r)
     if (SystemTimeFromDateTime(slot.when, when)) {
         for (int id : {row.date, row.time}) {
             if (id != 0)
-                ::SendMessageA(Item(id), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&when));
+                ::SendMessageW(Item(id), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&when));
         }
     }
     if (row.weekday != 0)
@@ -237,23 +237,23 @@ void PSetAlarmPS::OnPaint()
         fw::SavedDC saved(dc);
         ::SetMapMode(dc, MM_TEXT);
         ::SetBkMode(dc, TRANSPARENT);
-        LOGFONTA logfont;
+        LOGFONTW logfont;
         std::memset(&logfont, 0, sizeof(logfont));
         logfont.lfHeight = ::MulDiv(280, ::GetDeviceCaps(dc, LOGPIXELSY), 1440);
         logfont.lfWeight = FW_BOLD;
         logfont.lfItalic = TRUE;
-        std::strcpy(logfont.lfFaceName, "Times New Roman");
-        fw::Font font(::CreateFontIndirectA(&logfont));
+        ::lstrcpynW(logfont.lfFaceName, L"Times New Roman", LF_FACESIZE);
+        fw::Font font(::CreateFontIndirectW(&logfont));
         fw::SelectObject selectFont(dc, font.Get());
         RECT client;
         ::GetClientRect(m_hWnd, &client);
         const int left = client.left + 15;
         const int top = (client.bottom - 5) - logfont.lfHeight;
-        const std::string name = fw::LoadResString(IDS_PRODUCT);
+        const std::wstring name = fw::LoadResStringW(IDS_PRODUCT);
         ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
-        ::TextOutA(dc, left + 1, top + 1, name.c_str(), static_cast<int>(name.size()));
+        ::TextOutW(dc, left + 1, top + 1, name.c_str(), static_cast<int>(name.size()));
         ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
-        ::TextOutA(dc, left, top, name.c_str(), static_cast<int>(name.size()));
+        ::TextOutW(dc, left, top, name.c_str(), static_cast<int>(name.size()));
     }
     ::EndPaint(m_hWnd, &paint);
 }

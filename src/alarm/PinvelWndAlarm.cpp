@@ -16,9 +16,9 @@ namespace {
 constexpr UINT kAlarmTimer = 2;
 constexpr UINT kAlarmPeriodMs = 6000;
 
-BOOL WINAPI SystemPlaySound(LPCSTR sound, HMODULE module, DWORD flags)
+BOOL WINAPI SystemPlaySound(LPCWSTR sound, HMODULE module, DWORD flags)
 {
-    return ::PlaySoundA(sound, module, flags);
+    return ::PlaySoundW(sound, module, flags);
 }
 
 UINT_PTR WINAPI SystemSetTimer(HWND hwnd, UINT_PTR id, UINT period, TIMERPROC proc)
@@ -60,7 +60,7 @@ void PinvelWnd::StartAlarm(bool sound)
         StopAlarm();
         return;
     }
-    g_playSound(MAKEINTRESOURCEA(IDW_ALARM), fw::ResourceInstance(), SND_RESOURCE | SND_ASYNC | SND_LOOP);
+    g_playSound(MAKEINTRESOURCEW(IDW_ALARM), fw::ResourceInstance(), SND_RESOURCE | SND_ASYNC | SND_LOOP);
 }
 
 void PinvelWnd::StopAlarm()

@@ -8,7 +8,7 @@ PError g_error;
 PLogic g_logic;
 PApp g_app;
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    return g_app.WinMain(instance, commandLine);
+    return g_app.WinMain(instance);
 }

@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr const char kRegistryKey[] = "SOFTWARE\\Ardmoor\\Pinvel\\1.1";
-constexpr const char kInstanceMutex[] = "Pinvel.RunningCopy.1.1";
+constexpr const wchar_t kRegistryKey[] = L"SOFTWARE\\Ardmoor\\Pinvel\\1.1";
+constexpr const wchar_t kInstanceMutex[] = L"Pinvel.RunningCopy.1.1";
 // How long a starting copy waits for another copy that has just started to show its
 // logic window.
 constexpr DWORD kStartRaceWaitMs = 10000;
@@ -21,8 +21,13 @@ void TouchRegistryKey()
 {
     fw::RegKey key;
     // Nothing is stored; lacking the rights to create the key must not stop the start.
-    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRegistryKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Receive(),
+    ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRegistryKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Receive(),
                       nullptr);
+}
+
+HWND FindLogicWindow()
+{
+    return ::FindWindowW(fw::WideFromText(kLogicClass).c_str(), nullptr);
 }
 
 void ShowAlreadyRunningNotice()
@@ -40,14 +45,14 @@ bool PApp::InitInstance()
 
     TouchRegistryKey();
 
-    if (HasExitSwitch(CommandLine(), fw::IsAnsiLeadByte)) {
-        HWND running = ::FindWindowA(kLogicClass, nullptr);
+    if (HasExitSwitch(CommandLine(), fw::IsTextLeadByte)) {
+        HWND running = FindLogicWindow();
         if (running != nullptr)
-            ::SendMessageA(running, WM_LOGIC_EXIT, 0, 0);
+            ::SendMessageW(running, WM_LOGIC_EXIT, 0, 0);
         return false;
     }
 
-    if (::FindWindowA(kLogicClass, nullptr) != nullptr || !BecomeRunningCopy()) {
+    if (FindLogicWindow() != nullptr || !BecomeRunningCopy()) {
         ShowAlreadyRunningNotice();
         return false;
     }
@@ -60,7 +65,7 @@ bool PApp::InitInstance()
 
 bool PApp::BecomeRunningCopy()
 {
-    m_instanceMutex.Reset(::CreateMutexA(nullptr, FALSE, kInstanceMutex));
+    m_instanceMutex.Reset(::CreateMutexW(nullptr, FALSE, kInstanceMutex));
     if (!m_instanceMutex.IsValid())
         return true; // Without the guard the window-class test alone decides.
     for (DWORD waited = 0; waited < kStartRaceWaitMs; waited += 100) {
@@ -68,7 +73,7 @@ bool PApp::BecomeRunningCopy()
         if (got == WAIT_OBJECT_0 || got == WAIT_ABANDONED)
             return true;
         // Another copy holds the guard: it is starting or running.
-        if (::FindWindowA(kLogicClass, nullptr) != nullptr)
+        if (FindLogicWindow() != nullptr)
             return false;
     }
     return false;

@@ -11,7 +11,8 @@ namespace {
 
 int __stdcall ShowSystemBox(void* owner, const char* text, const char* caption, unsigned style)
 {
-    return ::MessageBoxA(static_cast<HWND>(owner), text, caption, style);
+    return ::MessageBoxW(static_cast<HWND>(owner), fw::WideFromText(text).c_str(), fw::WideFromText(caption).c_str(),
+                         style);
 }
 
 PError::BoxFunction g_showBox = &ShowSystemBox;

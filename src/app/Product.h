@@ -1,4 +1,4 @@
 #pragma once
 
 // The product's home page, opened from the tray menu and shown in About Pinvel.
-constexpr char kHomePage[] = "https://pinvel.example.org/";
+constexpr wchar_t kHomePage[] = L"https://pinvel.example.org/";

@@ -2,6 +2,7 @@
 
 #include "../app/Messages.h"
 #include "../core/Schemes.h"
+#include "../framework/Strings.h"
 #include "../res/resource.h"
 
 namespace {
@@ -25,7 +26,7 @@ BOOL PAppearanceDlg::OnInitDialog()
     }
     HWND combo = ::GetDlgItem(m_hWnd, IDC_APPEARANCE_SCHEME);
     for (const ColorScheme* scheme = kColorSchemes; scheme->id != -1; ++scheme)
-        ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(scheme->name));
+        ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fw::WideFromText(scheme->name).c_str()));
     fw::Dialog::OnInitDialog();
     return TRUE;
 }
@@ -36,10 +37,10 @@ void PAppearanceDlg::DoDataExchange(fw::DataExchange& exchange)
     exchange.Check(IDC_APPEARANCE_TO_VISIBLE, m_applyToVisible);
     HWND combo = ::GetDlgItem(m_hWnd, IDC_APPEARANCE_SCHEME);
     if (exchange.Saving()) {
-        const LRESULT selected = ::SendMessageA(combo, CB_GETCURSEL, 0, 0);
+        const LRESULT selected = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
         m_scheme = selected == CB_ERR ? -1 : static_cast<int>(selected);
     } else {
-        ::SendMessageA(combo, CB_SETCURSEL, FindScheme(m_scheme) != nullptr ? m_scheme : -1, 0);
+        ::SendMessageW(combo, CB_SETCURSEL, FindScheme(m_scheme) != nullptr ? m_scheme : -1, 0);
     }
 }
 
@@ -62,7 +63,7 @@ INT_PTR PAppearanceDlg::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 void PAppearanceDlg::OnSchemeChanged()
 {
-    const LRESULT selected = ::SendDlgItemMessageA(m_hWnd, IDC_APPEARANCE_SCHEME, CB_GETCURSEL, 0, 0);
+    const LRESULT selected = ::SendDlgItemMessageW(m_hWnd, IDC_APPEARANCE_SCHEME, CB_GETCURSEL, 0, 0);
     const ColorScheme* scheme = selected == CB_ERR ? nullptr : FindScheme(static_cast<int>(selected));
     if (scheme == nullptr)
         return;
@@ -79,7 +80,7 @@ void PAppearanceDlg::OnColorChanged()
     m_background = m_buttons[0].GetColor();
     m_edge = m_buttons[1].GetColor();
     m_border = m_buttons[2].GetColor();
-    ::SendDlgItemMessageA(m_hWnd, IDC_APPEARANCE_SCHEME, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    ::SendDlgItemMessageW(m_hWnd, IDC_APPEARANCE_SCHEME, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
 }
 
 void PAppearanceDlg::OnApply()
@@ -87,5 +88,5 @@ void PAppearanceDlg::OnApply()
     // What Apply did cannot be taken back: Cancel goes for good.
     ::EnableWindow(::GetDlgItem(m_hWnd, IDCANCEL), FALSE);
     UpdateData(true);
-    ::SendMessageA(::GetWindow(m_hWnd, GW_OWNER), WM_APPLY_APPEARANCE, 0, 0);
+    ::SendMessageW(::GetWindow(m_hWnd, GW_OWNER), WM_APPLY_APPEARANCE, 0, 0);
 }

@@ -73,7 +73,7 @@ void PColorButton::OnClicked()
     if (!g_choose(::GetActiveWindow(), colour))
         return;
     SetColor(colour);
-    ::SendMessageA(::GetParent(m_hWnd), WM_COLORBUTTON_CHANGED, reinterpret_cast<WPARAM>(m_hWnd),
+    ::SendMessageW(::GetParent(m_hWnd), WM_COLORBUTTON_CHANGED, reinterpret_cast<WPARAM>(m_hWnd),
                    static_cast<LPARAM>(colour));
 }
 

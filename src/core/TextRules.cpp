@@ -42,6 +42,21 @@ bool HasExitSwitch(std::string_view commandLine, LeadBytePredicate isLead)
            FindAnsi(lower, "/exit", isLead) != std::string_view::npos;
 }
 
+std::wstring_view ArgumentsOfCommandLine(std::wstring_view commandLine)
+{
+    std::size_t at = 0;
+    if (!commandLine.empty() && commandLine[0] == L'"') {
+        const std::size_t close = commandLine.find(L'"', 1);
+        at = close == std::wstring_view::npos ? commandLine.size() : close + 1;
+    } else {
+        while (at < commandLine.size() && commandLine[at] != L' ' && commandLine[at] != L'\t')
+            ++at;
+    }
+    while (at < commandLine.size() && (commandLine[at] == L' ' || commandLine[at] == L'\t'))
+        ++at;
+    return commandLine.substr(at);
+}
+
 std::wstring AppTitleFromPath(std::wstring_view modulePath)
 {
     const std::size_t slash = modulePath.find_last_of(L"\\/");

@@ -19,6 +19,11 @@ bool HasExitSwitch(std::string_view commandLine, LeadBytePredicate isLead);
 
 // Paths are wide strings: a byte string in the system's code page cannot name every file.
 
+// A process's command line without the program name that starts it, as the program's
+// entry point is given it: the name ends at its closing quote, or at the first blank
+// when unquoted, and the blanks after it go too.
+std::wstring_view ArgumentsOfCommandLine(std::wstring_view commandLine);
+
 // The program file's name without folder and extension, used as the application title.
 std::wstring AppTitleFromPath(std::wstring_view modulePath);
 

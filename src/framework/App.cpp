@@ -37,7 +37,7 @@ bool App::PreTranslateMessage(MSG& msg)
         Wnd* wnd = Wnd::FromHandle(hwnd);
         if (wnd != nullptr && wnd->PreTranslateMessage(msg))
             return true;
-        if ((::GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) == 0)
+        if ((::GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) == 0)
             break;
     }
     return false;
@@ -54,7 +54,7 @@ int App::Run()
 {
     MSG msg;
     while (!m_quitting) {
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             m_exitCode = static_cast<int>(msg.wParam);
             break;
@@ -64,14 +64,16 @@ int App::Run()
         if (PreTranslateMessage(msg))
             continue;
         ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
     return ExitInstance();
 }
 
-int App::WinMain(HINSTANCE, const char* commandLine)
+int App::WinMain(HINSTANCE)
 {
-    m_commandLine = commandLine != nullptr ? commandLine : "";
+    // The narrow command line would come in the system's code page.
+    const wchar_t* whole = ::GetCommandLineW();
+    m_commandLine = TextFromWide(std::wstring(ArgumentsOfCommandLine(whole != nullptr ? whole : L"")));
     if (!InitInstance())
         return ExitInstance();
     return Run();
@@ -79,12 +81,12 @@ int App::WinMain(HINSTANCE, const char* commandLine)
 
 std::string App::Title() const
 {
-    return AnsiFromWide(AppTitleFromPath(ModulePath()));
+    return TextFromWide(AppTitleFromPath(ModulePath()));
 }
 
 int App::MessageBox(const std::string& text, UINT type, HWND owner) const
 {
-    return ::MessageBoxA(owner, text.c_str(), Title().c_str(), type);
+    return ::MessageBoxW(owner, WideFromText(text).c_str(), WideFromText(Title()).c_str(), type);
 }
 
 } // namespace fw

@@ -25,7 +25,7 @@ public:
     // the chance to handle a queued message before it is dispatched.
     virtual bool PreTranslateMessage(MSG& msg);
 
-    int WinMain(HINSTANCE instance, const char* commandLine);
+    int WinMain(HINSTANCE instance);
 
     // Ends the message loop. A modal loop running meanwhile (a menu) may take the
     // WM_QUIT for itself, so the loop also stops once the current message is handled.
@@ -34,7 +34,7 @@ public:
     HWND MainWindow() const { return m_mainWnd; }
     void SetMainWindow(HWND hwnd) { m_mainWnd = hwnd; }
 
-    // The command line after the program name, as Windows passed it.
+    // The command line after the program name, in the program's code page.
     const std::string& CommandLine() const { return m_commandLine; }
 
     // The program file's name without folder and extension: the caption of the

@@ -14,7 +14,7 @@ namespace {
 
 int SystemMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type)
 {
-    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), type);
+    return ::MessageBoxW(owner, WideFromText(text).c_str(), WideFromText(caption).c_str(), type);
 }
 
 MessageBoxFunction g_messageBox = &SystemMessageBox;
@@ -29,7 +29,7 @@ COLORREF g_customColours[16] = {
 // "a|b|c|d||" as the dialog wants it: "a\0b\0c\0d\0\0".
 std::wstring FilterList(const char* filter)
 {
-    std::wstring list = WideFromAnsi(filter);
+    std::wstring list = WideFromText(filter);
     for (wchar_t& c : list) {
         if (c == L'|')
             c = L'\0';
@@ -66,7 +66,7 @@ HWND DefaultOwner()
 int ShowMessage(HWND owner, const std::string& text, UINT type)
 {
     App* app = App::Current();
-    const std::string caption = app != nullptr ? app->Title() : AnsiFromWide(AppTitleFromPath(ModulePath()));
+    const std::string caption = app != nullptr ? app->Title() : TextFromWide(AppTitleFromPath(ModulePath()));
     return g_messageBox(owner, text, caption, type);
 }
 
@@ -98,15 +98,15 @@ bool ShowFileDialog(bool open, HWND owner, const char* filter, DWORD flags, std:
     return true;
 }
 
-bool ShowFontDialog(HWND owner, DWORD flags, LOGFONTA& font, int& pointSizeTenths)
+bool ShowFontDialog(HWND owner, DWORD flags, LOGFONTW& font, int& pointSizeTenths)
 {
-    LOGFONTA chosen = font;
-    CHOOSEFONTA cf = {};
+    LOGFONTW chosen = font;
+    CHOOSEFONTW cf = {};
     cf.lStructSize = sizeof(cf);
     cf.hwndOwner = owner;
     cf.lpLogFont = &chosen;
     cf.Flags = flags | CF_INITTOLOGFONTSTRUCT;
-    if (!::ChooseFontA(&cf))
+    if (!::ChooseFontW(&cf))
         return false;
     font = chosen;
     pointSizeTenths = cf.iPointSize;
@@ -115,13 +115,13 @@ bool ShowFontDialog(HWND owner, DWORD flags, LOGFONTA& font, int& pointSizeTenth
 
 bool ShowColorDialog(HWND owner, DWORD flags, COLORREF& colour)
 {
-    CHOOSECOLORA cc = {};
+    CHOOSECOLORW cc = {};
     cc.lStructSize = sizeof(cc);
     cc.hwndOwner = owner;
     cc.rgbResult = colour;
     cc.lpCustColors = g_customColours;
     cc.Flags = flags | CC_RGBINIT;
-    if (!::ChooseColorA(&cc))
+    if (!::ChooseColorW(&cc))
         return false;
     colour = cc.rgbResult;
     return true;

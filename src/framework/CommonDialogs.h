@@ -24,7 +24,7 @@ bool ShowFileDialog(bool open, HWND owner, const char* filter, DWORD flags, std:
 
 // The font dialog, starting from the font given; on OK the chosen font and its size
 // in tenths of a point.
-bool ShowFontDialog(HWND owner, DWORD flags, LOGFONTA& font, int& pointSizeTenths);
+bool ShowFontDialog(HWND owner, DWORD flags, LOGFONTW& font, int& pointSizeTenths);
 
 // The colour dialog. Its sixteen custom colours are shared by every colour dialog of
 // the process, so a colour mixed in one is offered in the next.

@@ -11,14 +11,14 @@ INT_PTR Dialog::DoModal(HWND parent)
     m_modal = true;
     if (parent == nullptr)
         parent = DefaultOwner();
-    return ::DialogBoxParamA(ResourceInstance(), MAKEINTRESOURCEA(m_templateId), parent, StaticDialogProc,
+    return ::DialogBoxParamW(ResourceInstance(), MAKEINTRESOURCEW(m_templateId), parent, StaticDialogProc,
                              reinterpret_cast<LPARAM>(this));
 }
 
 bool Dialog::Create(HWND parent)
 {
     m_modal = false;
-    HWND hwnd = ::CreateDialogParamA(ResourceInstance(), MAKEINTRESOURCEA(m_templateId), parent, StaticDialogProc,
+    HWND hwnd = ::CreateDialogParamW(ResourceInstance(), MAKEINTRESOURCEW(m_templateId), parent, StaticDialogProc,
                                      reinterpret_cast<LPARAM>(this));
     return hwnd != nullptr;
 }
@@ -26,21 +26,22 @@ bool Dialog::Create(HWND parent)
 bool Dialog::PreTranslateMessage(MSG& msg)
 {
     // Modal dialogs run their own loop; modeless ones need the keyboard routed here.
-    return !m_modal && m_hWnd != nullptr && ::IsDialogMessageA(m_hWnd, &msg);
+    return !m_modal && m_hWnd != nullptr && ::IsDialogMessageW(m_hWnd, &msg);
 }
 
 void DataExchange::Text(int controlId, std::string& value)
 {
     HWND control = ::GetDlgItem(m_dialog, controlId);
+    const std::wstring shown = WideFromText(value);
     if (!m_save) {
-        ::SetWindowTextA(control, value.c_str());
+        ::SetWindowTextW(control, shown.c_str());
         return;
     }
-    const int length = ::GetWindowTextLengthA(control);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = ::GetWindowTextA(control, &text[0], length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    value = text;
+    const std::wstring text = WindowText(control);
+    // Text the user left as it was keeps its bytes, even those the program's code page
+    // has no character for (a title written on a system of another code page).
+    if (text != shown)
+        value = TextFromWide(text);
 }
 
 void DataExchange::Check(int controlId, bool& value)
@@ -119,7 +120,7 @@ INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LP
         return FALSE;
     LRESULT reflected = 0;
     if (CallGuarded(false, [&] { return ReflectToChild(self, msg, wParam, lParam, reflected); })) {
-        ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, reflected);
+        ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, reflected);
         return TRUE;
     }
     const INT_PTR result = CallGuarded<INT_PTR>(FALSE, [&] { return self->DialogProc(msg, wParam, lParam); });

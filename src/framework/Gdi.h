@@ -56,8 +56,8 @@ public:
     explicit Icon(HICON icon) : m_icon(icon) {}
     Icon(UINT resourceId, int size)
         : m_icon(resourceId == 0 ? nullptr
-                                 : static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr),
-                                                                   MAKEINTRESOURCEA(resourceId), IMAGE_ICON, size,
+                                 : static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                                                   MAKEINTRESOURCEW(resourceId), IMAGE_ICON, size,
                                                                    size, LR_DEFAULTCOLOR)))
     {
     }
@@ -91,7 +91,7 @@ private:
 inline void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
 {
     ::SetBkColor(dc, colour);
-    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
 }
 
 // SaveDC now, RestoreDC at the end of the scope.

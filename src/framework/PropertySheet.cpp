@@ -12,13 +12,13 @@ thread_local PropertySheet* t_creatingSheet = nullptr;
 
 } // namespace
 
-PROPSHEETPAGEA PropertyPage::Describe()
+PROPSHEETPAGEW PropertyPage::Describe()
 {
-    PROPSHEETPAGEA page = {};
+    PROPSHEETPAGEW page = {};
     page.dwSize = sizeof(page);
     page.dwFlags = PSP_DEFAULT;
     page.hInstance = ResourceInstance();
-    page.pszTemplate = MAKEINTRESOURCEA(m_templateId);
+    page.pszTemplate = MAKEINTRESOURCEW(m_templateId);
     page.pfnDlgProc = &PropertyPage::StaticDialogProc;
     page.lParam = reinterpret_cast<LPARAM>(this);
     return page;
@@ -26,7 +26,7 @@ PROPSHEETPAGEA PropertyPage::Describe()
 
 void PropertyPage::SetResult(LRESULT result)
 {
-    ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+    ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
 }
 
 INT_PTR PropertyPage::DialogProc(UINT msg, WPARAM, LPARAM lParam)
@@ -54,7 +54,7 @@ INT_PTR CALLBACK PropertyPage::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wPar
 {
     PropertyPage* self = nullptr;
     if (msg == WM_INITDIALOG) {
-        self = reinterpret_cast<PropertyPage*>(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
+        self = reinterpret_cast<PropertyPage*>(reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
         if (!CallGuarded(false, [&] {
                 self->Attach(hwnd, nullptr);
                 return true;
@@ -84,22 +84,23 @@ void PropertySheet::AddPage(PropertyPage* page)
 
 INT_PTR PropertySheet::DoModal()
 {
-    std::vector<PROPSHEETPAGEA> pages;
+    std::vector<PROPSHEETPAGEW> pages;
     for (PropertyPage* page : m_pages)
         pages.push_back(page->Describe());
-    PROPSHEETHEADERA header = {};
+    PROPSHEETHEADERW header = {};
     header.dwSize = sizeof(header);
     header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_USECALLBACK;
     header.hwndParent = m_parent;
     header.hInstance = ResourceInstance();
-    header.pszCaption = m_caption.c_str();
+    const std::wstring caption = WideFromText(m_caption);
+    header.pszCaption = caption.c_str();
     header.nPages = static_cast<UINT>(pages.size());
     header.nStartPage = m_startPage;
     header.ppsp = pages.data();
     header.pfnCallback = &PropertySheet::SheetCallback;
     m_accepted = false;
     t_creatingSheet = this;
-    const INT_PTR result = ::PropertySheetA(&header);
+    const INT_PTR result = ::PropertySheetW(&header);
     t_creatingSheet = nullptr;
     // OK is known by its PSN_APPLY: a sheet destroyed while it runs (its owner went
     // away) or closed any other way ends as cancelled.

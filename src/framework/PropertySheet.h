@@ -26,7 +26,7 @@ protected:
 
 private:
     friend class PropertySheet;
-    PROPSHEETPAGEA Describe();
+    PROPSHEETPAGEW Describe();
     static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     UINT m_templateId;

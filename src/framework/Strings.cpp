@@ -1,28 +1,17 @@
 #include "Strings.h"
 
 #include <cstdarg>
-#include <vector>
 
 namespace fw {
 
 HINSTANCE ResourceInstance()
 {
-    return ::GetModuleHandleA(nullptr);
+    return ::GetModuleHandleW(nullptr);
 }
 
 std::string LoadResString(UINT id)
 {
-    // LoadStringA cannot report the length it needs, and a double-byte character that
-    // does not fit whole is left out, so a result within two bytes of the end may be cut.
-    std::vector<char> buffer(256);
-    for (;;) {
-        const int n = ::LoadStringA(ResourceInstance(), id, buffer.data(), static_cast<int>(buffer.size()));
-        if (n <= 0)
-            return std::string();
-        if (static_cast<std::size_t>(n) + 2 < buffer.size())
-            return std::string(buffer.data(), static_cast<std::size_t>(n));
-        buffer.resize(buffer.size() * 2);
-    }
+    return TextFromWide(LoadResStringW(id));
 }
 
 std::string Format(const char* format, ...)
@@ -43,9 +32,9 @@ std::string Format(const char* format, ...)
     return out;
 }
 
-bool IsAnsiLeadByte(unsigned char byte)
+bool IsTextLeadByte(unsigned char byte)
 {
-    return ::IsDBCSLeadByte(byte) != FALSE;
+    return ::IsDBCSLeadByteEx(kTextCodePage, byte) != FALSE;
 }
 
 std::wstring LoadResStringW(UINT id)
@@ -58,29 +47,45 @@ std::wstring LoadResStringW(UINT id)
     return std::wstring(text, static_cast<std::size_t>(n));
 }
 
-std::wstring WideFromAnsi(const std::string& text)
+std::wstring WideFromText(std::string_view text)
 {
     if (text.empty())
         return std::wstring();
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    const int n = ::MultiByteToWideChar(kTextCodePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     if (n <= 0)
         return std::wstring();
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+    ::MultiByteToWideChar(kTextCodePage, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
     return wide;
 }
 
-std::string AnsiFromWide(const std::wstring& text)
+std::string TextFromWide(const wchar_t* text, std::size_t length)
 {
-    if (text.empty())
+    if (text == nullptr || length == 0)
         return std::string();
-    const int n =
-        ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    const int wide = static_cast<int>(length);
+    const int n = ::WideCharToMultiByte(kTextCodePage, 0, text, wide, nullptr, 0, nullptr, nullptr);
     if (n <= 0)
         return std::string();
     std::string bytes(static_cast<std::size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &bytes[0], n, nullptr, nullptr);
+    ::WideCharToMultiByte(kTextCodePage, 0, text, wide, &bytes[0], n, nullptr, nullptr);
     return bytes;
+}
+
+std::string TextFromWide(const std::wstring& text)
+{
+    return TextFromWide(text.data(), text.size());
+}
+
+std::wstring WindowText(HWND hwnd)
+{
+    const int length = ::GetWindowTextLengthW(hwnd);
+    if (length <= 0)
+        return std::wstring();
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(hwnd, &text[0], length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
 }
 
 std::wstring ModulePath()

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include <string_view>
 
 namespace fw {
 
@@ -9,19 +10,28 @@ HINSTANCE ResourceInstance();
 
 // A string-table entry; empty when the table has none with that id.
 std::string LoadResString(UINT id);
-// The same entry as the table holds it, whatever the system's code page: for file names.
+// The same entry as the table holds it, for file names.
 std::wstring LoadResStringW(UINT id);
 
 // printf-style formatting into a std::string.
 std::string Format(const char* format, ...);
 
-// True when the byte starts a double-byte character in the ANSI code page.
-bool IsAnsiLeadByte(unsigned char byte);
+// The program's text is held as bytes of this code page, whatever the system's ANSI
+// code page is: the note files were always written in it, and the byte rules (the
+// not-found cut, the menu-text and face-name limits) count its bytes.
+constexpr UINT kTextCodePage = 936;
 
-// Text between the program's byte strings and the wide functions: characters the
-// system's code page cannot hold become '?'.
-std::wstring WideFromAnsi(const std::string& text);
-std::string AnsiFromWide(const std::wstring& text);
+// True when the byte starts a double-byte character of the program's code page.
+bool IsTextLeadByte(unsigned char byte);
+
+// Text between the program's byte strings and the wide functions. Characters the
+// program's code page cannot hold become '?'.
+std::wstring WideFromText(std::string_view text);
+std::string TextFromWide(const std::wstring& text);
+std::string TextFromWide(const wchar_t* text, std::size_t length);
+
+// A window's text, whole.
+std::wstring WindowText(HWND hwnd);
 
 // Full path of the program file, however long and whatever characters it holds.
 std::wstring ModulePath();

@@ -7,7 +7,7 @@ namespace fw {
 // way out of the scope.
 class WaitCursor {
 public:
-    WaitCursor() : m_previous(::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)))) {}
+    WaitCursor() : m_previous(::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)))) {}
     ~WaitCursor() { ::SetCursor(m_previous); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;

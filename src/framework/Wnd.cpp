@@ -5,6 +5,8 @@
 #include "Menu.h"
 #include "Strings.h"
 
+#include <iterator>
+#include <string>
 #include <unordered_map>
 
 namespace fw {
@@ -19,21 +21,21 @@ std::unordered_map<HWND, Wnd*>& HandleMap()
 }
 
 thread_local Wnd* t_creating = nullptr;
-thread_local const char* t_creatingClass = nullptr;
+thread_local const wchar_t* t_creatingClass = nullptr;
 void (*g_beforeCreate)() = nullptr;
 
 // The window the hook sees is the one being created for the object only when it is of
 // the requested class. The system may make windows of its own meanwhile: on a Windows
 // with an input method the thread's "Default IME" window comes into being while its
 // first top-level window is being created.
-bool IsRequestedWindow(HWND hwnd, const char* className)
+bool IsRequestedWindow(HWND hwnd, const wchar_t* className)
 {
-    if ((::GetClassLongPtrA(hwnd, GCL_STYLE) & CS_IME) != 0)
+    if ((::GetClassLongPtrW(hwnd, GCL_STYLE) & CS_IME) != 0)
         return false;
-    char name[256] = {};
-    if (::GetClassNameA(hwnd, name, sizeof(name)) == 0)
+    wchar_t name[256] = {};
+    if (::GetClassNameW(hwnd, name, static_cast<int>(std::size(name))) == 0)
         return false;
-    return ::lstrcmpiA(name, className) == 0;
+    return ::lstrcmpiW(name, className) == 0;
 }
 
 } // namespace
@@ -45,7 +47,7 @@ Wnd::~Wnd()
     if (m_hWnd != nullptr) {
         HWND hwnd = m_hWnd;
         if (m_superProc != nullptr)
-            ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));
+            ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));
         Detach();
         ::DestroyWindow(hwnd);
     }
@@ -54,15 +56,17 @@ Wnd::~Wnd()
 bool Wnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
                    int width, int height, HWND parent, HMENU menuOrId)
 {
-    HHOOK hook = ::SetWindowsHookExA(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId());
+    const std::wstring wideClass = WideFromText(className);
+    const std::wstring wideName = WideFromText(windowName != nullptr ? windowName : "");
+    HHOOK hook = ::SetWindowsHookExW(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId());
     if (hook == nullptr)
         return false;
     t_creating = this;
-    t_creatingClass = className;
+    t_creatingClass = wideClass.c_str();
     if (g_beforeCreate != nullptr)
         g_beforeCreate();
-    HWND hwnd = ::CreateWindowExA(exStyle, className, windowName, style, x, y, width, height, parent, menuOrId,
-                                  ResourceInstance(), nullptr);
+    HWND hwnd = ::CreateWindowExW(exStyle, wideClass.c_str(), wideName.c_str(), style, x, y, width, height, parent,
+                                  menuOrId, ResourceInstance(), nullptr);
     t_creating = nullptr;
     t_creatingClass = nullptr;
     ::UnhookWindowsHookEx(hook);
@@ -110,8 +114,8 @@ LRESULT Wnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     if ((msg == WM_DRAWITEM || msg == WM_MEASUREITEM) && Menu::RouteOwnerDraw(msg, lParam))
         return TRUE;
     if (m_superProc != nullptr)
-        return ::CallWindowProcA(m_superProc, m_hWnd, msg, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
+        return ::CallWindowProcW(m_superProc, m_hWnd, msg, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, msg, wParam, lParam);
 }
 
 void Wnd::Attach(HWND hwnd, WNDPROC superProc)
@@ -126,7 +130,7 @@ void Wnd::SubclassWindow(HWND hwnd)
     // Mapped first: if that fails, the window keeps its own procedure.
     Attach(hwnd, nullptr);
     m_superProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Wnd::StdWndProc)));
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Wnd::StdWndProc)));
 }
 
 void Wnd::Detach()
@@ -203,7 +207,7 @@ LRESULT CALLBACK Wnd::StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 {
     Wnd* self = FromHandle(hwnd);
     if (self == nullptr)
-        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
     return DispatchToObject(self, hwnd, msg, wParam, lParam);
 }
 
@@ -230,22 +234,23 @@ void Wnd::SetBeforeCreateHook(void (*hook)())
 
 bool RegisterClassOnce(const char* className, UINT classStyle, UINT iconId, HCURSOR cursor, HBRUSH background)
 {
-    WNDCLASSEXA wc = {};
+    const std::wstring name = WideFromText(className);
+    WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
     HINSTANCE instance = ResourceInstance();
-    if (::GetClassInfoExA(instance, className, &wc))
+    if (::GetClassInfoExW(instance, name.c_str(), &wc))
         return true;
     wc = {};
     wc.cbSize = sizeof(wc);
     wc.style = classStyle;
-    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.lpfnWndProc = ::DefWindowProcW;
     wc.hInstance = instance;
     wc.hIcon = iconId == 0 ? nullptr
-                           : static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(iconId), IMAGE_ICON, 32, 32, 0));
+                           : static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, 32, 32, 0));
     wc.hCursor = cursor;
     wc.hbrBackground = background;
-    wc.lpszClassName = className;
-    return ::RegisterClassExA(&wc) != 0;
+    wc.lpszClassName = name.c_str();
+    return ::RegisterClassExW(&wc) != 0;
 }
 
 } // namespace fw

@@ -4,7 +4,7 @@
 namespace fw {
 
 // Base of every window object of the program. The object takes its window over while
-// CreateWindowExA runs (a thread-local CBT hook), so WM_NCCREATE and WM_CREATE already
+// CreateWindowExW runs (a thread-local CBT hook), so WM_NCCREATE and WM_CREATE already
 // reach the object's WindowProc. A window handle maps to at most one object.
 class Wnd {
 public:
@@ -20,9 +20,10 @@ public:
                   int width, int height, HWND parent, HMENU menuOrId);
     bool DestroyWindow();
 
+    // Windows are wide: a message that carries text carries UTF-16.
     LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
-        return ::SendMessageA(m_hWnd, msg, wParam, lParam);
+        return ::SendMessageW(m_hWnd, msg, wParam, lParam);
     }
 
     // The object that owns the window, or null for windows that are not the program's.

@@ -39,7 +39,7 @@ WorkAreas MonitorWorkAreas()
     // Without a monitor the list says nothing; the desktop's work area still places notes.
     if (areas.empty()) {
         RECT work = {};
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
         areas.push_back(ToNoteRect(work));
     }
     return areas;

@@ -44,7 +44,7 @@ void PHoverButton::SetBackColor(COLORREF colour)
 bool PHoverButton::PreTranslateMessage(MSG& msg)
 {
     if (m_tip != nullptr)
-        ::SendMessageA(m_tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+        ::SendMessageW(m_tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
     return Wnd::PreTranslateMessage(msg);
 }
 
@@ -69,20 +69,22 @@ LRESULT PHoverButton::OnCreate(WPARAM wParam, LPARAM lParam)
 {
     if (DefWindowProc(WM_CREATE, wParam, lParam) == -1)
         return -1;
-    m_tip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+    m_tip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, fw::ResourceInstance(),
                               nullptr);
     if (m_tip != nullptr) {
-        TOOLINFOA tool = {};
-        tool.cbSize = TTTOOLINFOA_V1_SIZE;
+        // The tip keeps its own copy of the text.
+        std::wstring text = fw::WideFromText(m_tipText);
+        TOOLINFOW tool = {};
+        tool.cbSize = TTTOOLINFOW_V1_SIZE;
         tool.uFlags = TTF_IDISHWND;
         tool.hwnd = m_hWnd;
         tool.uId = reinterpret_cast<UINT_PTR>(m_hWnd);
         tool.hinst = fw::ResourceInstance();
-        tool.lpszText = const_cast<char*>(m_tipText.c_str());
-        ::SendMessageA(m_tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-        ::SendMessageA(m_tip, TTM_SETDELAYTIME, TTDT_INITIAL, kTipDelayMs);
-        ::SendMessageA(m_tip, TTM_ACTIVATE, TRUE, 0);
+        tool.lpszText = &text[0];
+        ::SendMessageW(m_tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        ::SendMessageW(m_tip, TTM_SETDELAYTIME, TTDT_INITIAL, kTipDelayMs);
+        ::SendMessageW(m_tip, TTM_ACTIVATE, TRUE, 0);
     }
     return 0;
 }
@@ -145,7 +147,7 @@ void PHoverButton::OnClicked()
     // nothing of the button may run after that.
     HWND parent = ::GetParent(m_hWnd);
     if (parent != nullptr)
-        ::PostMessageA(parent, WM_COMMAND, MAKEWPARAM(m_commandId, 0), 0);
+        ::PostMessageW(parent, WM_COMMAND, MAKEWPARAM(m_commandId, 0), 0);
 }
 
 void PHoverButton::DrawNow()
@@ -169,7 +171,7 @@ void PHoverButton::Draw(HDC dc)
         id = m_bmpNormal;
     if (id == 0)
         return;
-    fw::Bitmap bitmap(::LoadBitmapA(fw::ResourceInstance(), MAKEINTRESOURCEA(id)));
+    fw::Bitmap bitmap(::LoadBitmapW(fw::ResourceInstance(), MAKEINTRESOURCEW(id)));
     if (!bitmap)
         return;
     RECT client;
@@ -189,7 +191,7 @@ void DrawTransparent(HDC target, HBITMAP bitmap, int x, int y, COLORREF keyColor
     fw::SelectObject selectImage(image.Get(), bitmap);
     ::SetMapMode(image.Get(), ::GetMapMode(target));
     BITMAP info;
-    ::GetObjectA(bitmap, sizeof(info), &info);
+    ::GetObjectW(bitmap, sizeof(info), &info);
     POINT size = {info.bmWidth, info.bmHeight};
     ::DPtoLP(image.Get(), &size, 1);
 

@@ -97,7 +97,7 @@ bool PinvelWnd::Create(DWORD style, HWND parent, PNote* note)
     NoteRect& rect = m_look->rect;
     rect = OpeningNoteRect(rect, MonitorWorkAreas(), RandomSeed());
 
-    if (!fw::RegisterClassOnce(kNoteClass, 0, 0, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)), nullptr))
+    if (!fw::RegisterClassOnce(kNoteClass, 0, 0, ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)), nullptr))
         return false;
     if (!CreateEx(WS_EX_TOPMOST, kNoteClass, "Note", style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect.left, rect.top,
                   rect.right - rect.left, rect.bottom - rect.top, parent, nullptr))

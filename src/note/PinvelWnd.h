@@ -66,7 +66,7 @@ public:
     bool IsInModalLoop() const { return m_modalDepth > 0; }
 
     // Seams for tests: the sound and the timer of an alarm.
-    using PlaySoundFunction = BOOL(WINAPI*)(LPCSTR sound, HMODULE module, DWORD flags);
+    using PlaySoundFunction = BOOL(WINAPI*)(LPCWSTR sound, HMODULE module, DWORD flags);
     using SetTimerFunction = UINT_PTR(WINAPI*)(HWND hwnd, UINT_PTR id, UINT period, TIMERPROC proc);
     static void SetAlarmFunctions(PlaySoundFunction playSound, SetTimerFunction setTimer);
 

@@ -147,7 +147,7 @@ void PinvelWnd::ShowContextMenu(int x, int y)
         ::EnableMenuItem(h, ID_EDIT_CUT, Enabled(selection));
         ::EnableMenuItem(h, ID_EDIT_COPY, Enabled(selection));
         ::EnableMenuItem(h, ID_EDIT_CLEAR, Enabled(selection));
-        ::EnableMenuItem(h, ID_EDIT_PASTE, Enabled(m_edit->SendMessage(EM_CANPASTE, CF_TEXT) != 0));
+        ::EnableMenuItem(h, ID_EDIT_PASTE, Enabled(m_edit->SendMessage(EM_CANPASTE, CF_UNICODETEXT) != 0));
     }
     if (popup != nullptr) {
         ModalScope modal(*this);
@@ -158,7 +158,7 @@ void PinvelWnd::ShowContextMenu(int x, int y)
 
 void PinvelWnd::OnTextFont()
 {
-    LOGFONTA font;
+    LOGFONTW font;
     m_edit->GetSelectionFont(font);
     const int twips = font.lfHeight;
     HDC dc = ::GetDC(m_hWnd);

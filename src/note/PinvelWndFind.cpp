@@ -59,9 +59,10 @@ void PinvelWnd::Find(bool down, DWORD flags)
         flags |= FR_DOWN;
     CHARRANGE selection = {};
     m_edit->SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-    FINDTEXTEXA find = {};
+    const std::wstring text = fw::WideFromText(m_findText);
+    FINDTEXTEXW find = {};
     find.chrg = down ? CHARRANGE{selection.cpMax, -1} : CHARRANGE{selection.cpMin, 0};
-    find.lpstrText = m_findText.c_str();
+    find.lpstrText = text.c_str();
     const LRESULT found = m_edit->SendMessage(EM_FINDTEXTEX, flags, reinterpret_cast<LPARAM>(&find));
     if (found == -1) {
         ReportNotFound();
@@ -72,7 +73,7 @@ void PinvelWnd::Find(bool down, DWORD flags)
 
 void PinvelWnd::ReportNotFound()
 {
-    const std::string shown = NotFoundShownText(m_findText, &fw::IsAnsiLeadByte);
+    const std::string shown = NotFoundShownText(m_findText, &fw::IsTextLeadByte);
     ModalScope modal(*this);
     fw::ShowMessage(m_hWnd, fw::Format(fw::LoadResString(IDS_FIND_NOT_FOUND).c_str(), shown.c_str()),
                     MB_OK | MB_ICONINFORMATION);

@@ -19,25 +19,21 @@ constexpr int kInfoIndent = 4;
 
 HFONT MakeFont(int height)
 {
-    LOGFONTA font;
+    LOGFONTW font;
     std::memset(&font, 0, sizeof(font));
     font.lfHeight = height;
     font.lfWeight = FW_NORMAL;
-    std::strcpy(font.lfFaceName, "MS Sans Serif");
-    return ::CreateFontIndirectA(&font);
+    ::lstrcpynW(font.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
+    return ::CreateFontIndirectW(&font);
 }
 
-// The system's own text for an OLE Automation date, in the ANSI code page.
+// The system's own text for an OLE Automation date, in the program's code page.
 std::string DateText(double date, ULONG flags)
 {
     BSTR text = nullptr;
     if (FAILED(::VarBstrFromDate(date, LANG_USER_DEFAULT, flags, &text)) || text == nullptr)
         return std::string();
-    const int wide = static_cast<int>(::SysStringLen(text));
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, text, wide, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0)
-        ::WideCharToMultiByte(CP_ACP, 0, text, wide, &out[0], size, nullptr, nullptr);
+    std::string out = fw::TextFromWide(text, ::SysStringLen(text));
     ::SysFreeString(text);
     return out;
 }
@@ -121,8 +117,8 @@ void PinvelWnd::PaintTitle(HDC dc)
     RECT title = ToRect(TitleRect());
     fw::Font font(MakeFont(title.bottom - title.top));
     fw::SelectObject selectFont(dc, font.Get());
-    const std::string text = m_note->GetTitle();
-    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &title,
+    const std::wstring text = fw::WideFromText(m_note->GetTitle());
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &title,
                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
@@ -139,8 +135,8 @@ void PinvelWnd::PaintInfo(HDC dc)
     fw::FillSolid(dc, {info.left, info.top + 1, info.right, info.bottom}, m_look->edge);
     fw::Font font(MakeFont(kInfoFontHeight));
     fw::SelectObject selectFont(dc, font.Get());
-    const std::string text = InfoText();
-    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &info,
+    const std::wstring text = fw::WideFromText(InfoText());
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &info,
                 DT_SINGLELINE | DT_BOTTOM | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 

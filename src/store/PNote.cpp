@@ -10,18 +10,18 @@
 #include "../res/resource.h"
 #include "../text/PRichEdit.h"
 
+#include <iterator>
 #include <new>
 
 namespace {
 
 std::string WindowsUserName()
 {
-    // 256 characters at most, of up to three bytes each in code page 65001.
-    char name[3 * 257] = {};
-    DWORD size = sizeof(name);
-    if (!::GetUserNameA(name, &size))
+    wchar_t name[257] = {};
+    DWORD size = static_cast<DWORD>(std::size(name));
+    if (!::GetUserNameW(name, &size))
         return std::string();
-    return name;
+    return fw::TextFromWide(name);
 }
 
 HWND LogicWindow()

@@ -7,7 +7,7 @@ PFindDlg::PFindDlg() : fw::Dialog(IDD_FIND) {}
 BOOL PFindDlg::OnInitDialog()
 {
     fw::Dialog::OnInitDialog();
-    ::SendMessageA(::GetDlgItem(m_hWnd, m_down ? IDC_FIND_DOWN : IDC_FIND_UP), BM_SETCHECK, BST_CHECKED, 0);
+    ::SendMessageW(::GetDlgItem(m_hWnd, m_down ? IDC_FIND_DOWN : IDC_FIND_UP), BM_SETCHECK, BST_CHECKED, 0);
     return TRUE;
 }
 

@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <string>
 
 namespace {
 
@@ -35,6 +37,14 @@ constexpr IconRow kIconTable[] = {
     {-1, nullptr, 0},
 };
 
+// An item's text as the menu resource holds it, in the program's code page.
+std::string MenuText(HMENU menu, int position)
+{
+    wchar_t text[128] = {};
+    ::GetMenuStringW(menu, static_cast<UINT>(position), text, static_cast<int>(std::size(text)), MF_BYPOSITION);
+    return fw::TextFromWide(text);
+}
+
 void SetText(MenuItemData& record, const char* text)
 {
     // At most 127 characters are kept; the rest of the field stays zero.
@@ -58,12 +68,12 @@ void FillCommandRecord(MenuItemData& record, int commandId, const char* text)
 
 void SetOwnerDrawn(HMENU menu, UINT item, bool byPosition, MenuItemData* record)
 {
-    MENUITEMINFOA info = {};
+    MENUITEMINFOW info = {};
     info.cbSize = sizeof(info);
     info.fMask = MIIM_FTYPE | MIIM_DATA;
     info.fType = MFT_OWNERDRAW;
     info.dwItemData = reinterpret_cast<ULONG_PTR>(record);
-    ::SetMenuItemInfoA(menu, item, byPosition ? TRUE : FALSE, &info);
+    ::SetMenuItemInfoW(menu, item, byPosition ? TRUE : FALSE, &info);
 }
 
 } // namespace
@@ -92,7 +102,7 @@ PIconMenu::PIconMenu()
     std::memset(&m_font, 0, sizeof(m_font));
     m_font.lfHeight = kFontTwips;
     m_font.lfWeight = FW_NORMAL;
-    std::strcpy(m_font.lfFaceName, "MS Sans Serif");
+    ::lstrcpynW(m_font.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
 }
 
 PIconMenu::~PIconMenu()
@@ -113,7 +123,7 @@ MenuItemData* PIconMenu::NewRecord()
 
 bool PIconMenu::LoadIconMenu(UINT resourceId)
 {
-    HMENU menu = ::LoadMenuA(fw::ResourceInstance(), MAKEINTRESOURCEA(resourceId));
+    HMENU menu = ::LoadMenuW(fw::ResourceInstance(), MAKEINTRESOURCEW(resourceId));
     if (menu == nullptr)
         return false;
     Attach(menu);
@@ -126,17 +136,14 @@ void PIconMenu::MakeOwnerDrawn(HMENU menu)
     const int count = ::GetMenuItemCount(menu);
     for (int position = 0; position < count; ++position) {
         MenuItemData* record = NewRecord();
-        char text[128] = {};
         if (HMENU sub = ::GetSubMenu(menu, position)) {
             MakeOwnerDrawn(sub);
-            ::GetMenuStringA(menu, position, text, sizeof(text), MF_BYPOSITION);
             record->id = -1;
-            SetText(*record, text);
+            SetText(*record, MenuText(menu, position).c_str());
             record->icon = 0;
             record->checkIcon = kCheckMarkIcon;
         } else if (const UINT id = ::GetMenuItemID(menu, position); id != 0 && id != static_cast<UINT>(-1)) {
-            ::GetMenuStringA(menu, position, text, sizeof(text), MF_BYPOSITION);
-            FillCommandRecord(*record, static_cast<int>(id), text);
+            FillCommandRecord(*record, static_cast<int>(id), MenuText(menu, position).c_str());
         }
         SetOwnerDrawn(menu, static_cast<UINT>(position), true, record);
     }
@@ -163,11 +170,15 @@ PIconMenu* PIconMenu::GetIconSubMenu(int position)
 
 bool PIconMenu::AppendIconItem(UINT flags, UINT_PTR commandId, const char* text)
 {
-    if (flags & (MF_POPUP | MF_OWNERDRAW | MF_SEPARATOR | MF_BITMAP))
-        return ::AppendMenuA(GetHandle(), flags, commandId, text) != FALSE;
+    // Owner-drawn and bitmap items carry a value, not a text.
+    if (flags & (MF_OWNERDRAW | MF_BITMAP))
+        return ::AppendMenuW(GetHandle(), flags, commandId, reinterpret_cast<LPCWSTR>(text)) != FALSE;
+    const std::wstring wide = fw::WideFromText(text != nullptr ? text : "");
+    if (flags & (MF_POPUP | MF_SEPARATOR))
+        return ::AppendMenuW(GetHandle(), flags, commandId, wide.c_str()) != FALSE;
     if (!::IsMenu(GetHandle()) || commandId == 0 || text == nullptr)
         return false;
-    if (!::AppendMenuA(GetHandle(), flags, commandId, text))
+    if (!::AppendMenuW(GetHandle(), flags, commandId, wide.c_str()))
         return false;
     MenuItemData* record = NewRecord();
     FillCommandRecord(*record, static_cast<int>(commandId), text);
@@ -177,9 +188,9 @@ bool PIconMenu::AppendIconItem(UINT flags, UINT_PTR commandId, const char* text)
 
 HFONT PIconMenu::MakeFont(HDC dc) const
 {
-    LOGFONTA font = m_font;
+    LOGFONTW font = m_font;
     font.lfHeight = ::MulDiv(std::abs(m_font.lfHeight), ::GetDeviceCaps(dc, LOGPIXELSY), 1440);
-    return ::CreateFontIndirectA(&font);
+    return ::CreateFontIndirectW(&font);
 }
 
 void PIconMenu::MeasureItem(MEASUREITEMSTRUCT& item)
@@ -194,10 +205,11 @@ void PIconMenu::MeasureItem(MEASUREITEMSTRUCT& item)
             item.itemWidth = 0;
             item.itemHeight = static_cast<UINT>(height / 2);
         } else {
-            const DWORD extent = ::GetTabbedTextExtentA(screen, record->text, static_cast<int>(std::strlen(record->text)),
-                                                        0, nullptr);
+            const std::wstring text = fw::WideFromText(record->text);
+            const DWORD extent =
+                ::GetTabbedTextExtentW(screen, text.c_str(), static_cast<int>(text.size()), 0, nullptr);
             RECT work = {};
-            ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+            ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
             const int cap = (work.right - work.left) / 3;
             const int width = LOWORD(extent) + kTextPadding;
             item.itemWidth = static_cast<UINT>(width < cap ? width : cap);

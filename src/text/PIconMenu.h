@@ -5,7 +5,8 @@
 #include <memory>
 
 // What an owner-drawn item carries: its command (-1 opens a submenu, 0 is a
-// separator), its text with "&" prefixes and tabs, and the icons drawn beside it.
+// separator), its text with "&" prefixes and tabs in the program's code page, and the
+// icons drawn beside it.
 struct MenuItemData {
     int id = 0;
     char text[128] = {};
@@ -38,7 +39,7 @@ private:
     MenuItemData* NewRecord();
     HFONT MakeFont(HDC dc) const;
 
-    LOGFONTA m_font;
+    LOGFONTW m_font;
     COLORREF m_textColour;
     COLORREF m_selectedTextColour;
     COLORREF m_backColour;

@@ -75,7 +75,7 @@ void PIconMenu::DrawItem(const DRAWITEMSTRUCT& item)
         if (record->icon != 0)
             fw::FillSolid(dc, column, m_backColour);
         if (icon.Get() != nullptr)
-            ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon.Get()), 0, kIconLeft, iconTop, kIconSize,
+            ::DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon.Get()), 0, kIconLeft, iconTop, kIconSize,
                          kIconSize, DST_ICON | DSS_DISABLED);
     } else if (checked) {
         const int shown = record->checkIcon != 0 ? record->checkIcon : record->icon;
@@ -99,17 +99,18 @@ void PIconMenu::DrawItem(const DRAWITEMSTRUCT& item)
     if (record->text[0] != '\0') {
         RECT text = {kIconColumn, 0, w, h};
         const UINT format = DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_END_ELLIPSIS;
-        const int length = static_cast<int>(std::strlen(record->text));
+        const std::wstring shown = fw::WideFromText(record->text);
+        const int length = static_cast<int>(shown.size());
         ::SetBkMode(dc, TRANSPARENT);
         if (disabled) {
             RECT raised = {text.left + 1, text.top + 1, text.right + 1, text.bottom + 1};
             ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
-            ::DrawTextA(dc, record->text, length, &raised, format);
+            ::DrawTextW(dc, shown.c_str(), length, &raised, format);
             ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
         } else {
             ::SetTextColor(dc, selected ? m_selectedTextColour : m_textColour);
         }
-        ::DrawTextA(dc, record->text, length, &text, format);
+        ::DrawTextW(dc, shown.c_str(), length, &text, format);
     }
     ::BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, w, h, dc, 0, 0, SRCCOPY);
 }

@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -18,7 +19,7 @@ HMODULE g_richEditLibrary = nullptr;
 
 void ShellOpen(const std::string& target)
 {
-    ::ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ::ShellExecuteW(nullptr, L"open", fw::WideFromText(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 PRichEdit::LinkOpener g_linkOpener = &ShellOpen;
@@ -38,9 +39,9 @@ WPARAM ScopeFlags(PRichEdit::Scope scope)
     }
 }
 
-CHARFORMAT2A EmptyFormat()
+CHARFORMAT2W EmptyFormat()
 {
-    CHARFORMAT2A cf;
+    CHARFORMAT2W cf;
     std::memset(&cf, 0, sizeof(cf));
     cf.cbSize = sizeof(cf);
     return cf;
@@ -56,11 +57,11 @@ void PRichEdit::SetLinkOpener(LinkOpener opener)
 bool PRichEdit::Create(DWORD extraStyle, const RECT& rect, HWND parent)
 {
     if (g_richEditLibrary == nullptr) {
-        g_richEditLibrary = ::LoadLibraryA("RICHED20.DLL");
+        g_richEditLibrary = ::LoadLibraryW(L"RICHED20.DLL");
         if (g_richEditLibrary == nullptr)
             g_error.Raise(ERR_LOAD_RICHEDIT);
     }
-    if (!CreateEx(0, "RichEdit20A", nullptr, extraStyle | kEditStyle, rect.left, rect.top, rect.right - rect.left,
+    if (!CreateEx(0, "RichEdit20W", nullptr, extraStyle | kEditStyle, rect.left, rect.top, rect.right - rect.left,
                   rect.bottom - rect.top, parent, nullptr))
         g_error.Raise(ERR_CREATE_RICHEDIT);
     return true;
@@ -87,7 +88,7 @@ LRESULT PRichEdit::OnCreate(WPARAM wParam, LPARAM lParam)
     m_streamIn = std::string_view();
     SendMessage(EM_SETOPTIONS, ECOOP_OR, ECO_AUTOWORDSELECTION | ECO_AUTOVSCROLL | ECO_AUTOHSCROLL | ECO_NOHIDESEL);
     // The text mode can only change while the control is empty.
-    SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
     SendMessage(EM_SETTEXTMODE, TM_RICHTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE);
     SendMessage(EM_EXLIMITTEXT, 0, static_cast<LPARAM>(0xFFFFFFFF));
     ::DragAcceptFiles(m_hWnd, TRUE);
@@ -106,7 +107,7 @@ LRESULT PRichEdit::OnKeyDown(WPARAM wParam, LPARAM lParam)
 {
     if (wParam == VK_F3) {
         const bool shift = ::GetKeyState(VK_SHIFT) < 0;
-        ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND, shift ? ID_EDIT_FIND_PREV : ID_EDIT_FIND_NEXT, 0);
+        ::SendMessageW(::GetParent(m_hWnd), WM_COMMAND, shift ? ID_EDIT_FIND_PREV : ID_EDIT_FIND_NEXT, 0);
     }
     return DefWindowProc(WM_KEYDOWN, wParam, lParam);
 }
@@ -158,18 +159,18 @@ void PRichEdit::SetDefaultFont()
 
 void PRichEdit::ApplyDefaultFont(Scope scope)
 {
-    LOGFONTA font;
+    LOGFONTW font;
     std::memset(&font, 0, sizeof(font));
     font.lfHeight = kDefaultHeightTwips;
     font.lfWeight = kNormalWeight;
-    std::strcpy(font.lfFaceName, "Times New Roman");
+    ::lstrcpynW(font.lfFaceName, L"Times New Roman", LF_FACESIZE);
     SetTextFont(font, scope);
     SetTextColor(RGB(0, 0, 0), scope);
 }
 
-LRESULT PRichEdit::SetTextFont(const LOGFONTA& font, Scope scope)
+LRESULT PRichEdit::SetTextFont(const LOGFONTW& font, Scope scope)
 {
-    CHARFORMAT2A cf = EmptyFormat();
+    CHARFORMAT2W cf = EmptyFormat();
     cf.dwMask = kFontMask;
     cf.yHeight = std::labs(font.lfHeight);
     // Only the exact bold weight counts: 600 and 800 stay normal.
@@ -184,13 +185,13 @@ LRESULT PRichEdit::SetTextFont(const LOGFONTA& font, Scope scope)
     cf.bCharSet = font.lfCharSet;
     cf.bPitchAndFamily = font.lfPitchAndFamily;
     std::memcpy(cf.szFaceName, font.lfFaceName, sizeof(cf.szFaceName));
-    cf.szFaceName[sizeof(cf.szFaceName) - 1] = '\0';
+    cf.szFaceName[LF_FACESIZE - 1] = L'\0';
     return SendMessage(EM_SETCHARFORMAT, ScopeFlags(scope), reinterpret_cast<LPARAM>(&cf));
 }
 
-void PRichEdit::GetSelectionFont(LOGFONTA& font) const
+void PRichEdit::GetSelectionFont(LOGFONTW& font) const
 {
-    CHARFORMAT2A cf = EmptyFormat();
+    CHARFORMAT2W cf = EmptyFormat();
     SendMessage(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
     std::memset(&font, 0, sizeof(font));
     font.lfHeight = cf.yHeight;
@@ -201,12 +202,12 @@ void PRichEdit::GetSelectionFont(LOGFONTA& font) const
     font.lfCharSet = cf.bCharSet;
     font.lfPitchAndFamily = cf.bPitchAndFamily;
     std::memcpy(font.lfFaceName, cf.szFaceName, sizeof(font.lfFaceName));
-    font.lfFaceName[sizeof(font.lfFaceName) - 1] = '\0';
+    font.lfFaceName[LF_FACESIZE - 1] = L'\0';
 }
 
 COLORREF PRichEdit::GetSelectionColor() const
 {
-    CHARFORMAT2A cf = EmptyFormat();
+    CHARFORMAT2W cf = EmptyFormat();
     SendMessage(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
     return cf.crTextColor;
 }
@@ -214,7 +215,7 @@ COLORREF PRichEdit::GetSelectionColor() const
 LRESULT PRichEdit::SetTextColor(COLORREF colour, Scope scope)
 {
     // Effects 0 switches the automatic colour off.
-    CHARFORMAT2A cf = EmptyFormat();
+    CHARFORMAT2W cf = EmptyFormat();
     cf.dwMask = CFM_COLOR;
     cf.crTextColor = colour;
     return SendMessage(EM_SETCHARFORMAT, ScopeFlags(scope), reinterpret_cast<LPARAM>(&cf));
@@ -222,29 +223,56 @@ LRESULT PRichEdit::SetTextColor(COLORREF colour, Scope scope)
 
 bool PRichEdit::StreamOutText(std::string& text, bool asRtf)
 {
-    text.clear();
-    m_streamOut = &text;
+    if (asRtf)
+        return StreamOut(text, SF_RTF);
+    // Plain text leaves as UTF-16 and is put into the program's code page here: the
+    // control itself would use the system's.
+    std::string wide;
+    const bool whole = StreamOut(wide, SF_TEXT | SF_UNICODE);
+    try {
+        text = fw::TextFromWide(reinterpret_cast<const wchar_t*>(wide.data()), wide.size() / sizeof(wchar_t));
+    } catch (...) {
+        text.clear();
+        return false;
+    }
+    return whole;
+}
+
+void PRichEdit::StreamInText(std::string_view text, bool asRtf)
+{
+    if (asRtf) {
+        StreamIn(text, SF_RTF);
+        return;
+    }
+    const std::wstring wide = fw::WideFromText(text);
+    StreamIn(std::string_view(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t)),
+             SF_TEXT | SF_UNICODE);
+    SetDefaultFont();
+}
+
+bool PRichEdit::StreamOut(std::string& bytes, WPARAM format)
+{
+    bytes.clear();
+    m_streamOut = &bytes;
     m_streamFailed = false;
     m_streamPos = 0;
     EDITSTREAM stream = {};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(this);
     stream.pfnCallback = &PRichEdit::StreamOutCallback;
-    SendMessage(EM_STREAMOUT, asRtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+    SendMessage(EM_STREAMOUT, format, reinterpret_cast<LPARAM>(&stream));
     m_streamOut = nullptr;
     return !m_streamFailed && stream.dwError == 0;
 }
 
-void PRichEdit::StreamInText(std::string_view text, bool asRtf)
+void PRichEdit::StreamIn(std::string_view bytes, WPARAM format)
 {
-    m_streamIn = text;
+    m_streamIn = bytes;
     m_streamPos = 0;
     EDITSTREAM stream = {};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(this);
     stream.pfnCallback = &PRichEdit::StreamInCallback;
-    SendMessage(EM_STREAMIN, asRtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+    SendMessage(EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
     m_streamIn = std::string_view();
-    if (!asRtf)
-        SetDefaultFont();
 }
 
 DWORD CALLBACK PRichEdit::StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
@@ -283,15 +311,15 @@ std::string PRichEdit::GetSelectedText() const
     const long length = range.cpMax > range.cpMin ? range.cpMax - range.cpMin : 0;
     if (length == 0)
         return std::string();
-    // A character may take up to three bytes (code page 65001), and the control is told
-    // how many bytes it may write.
-    std::string buffer(static_cast<std::size_t>(length) * 3 + 1, '\0');
+    // The control is told how many bytes it may write; a character outside the basic
+    // plane takes two units.
+    std::wstring buffer(static_cast<std::size_t>(length) * 2 + 1, L'\0');
     GETTEXTEX request = {};
-    request.cb = static_cast<DWORD>(buffer.size());
+    request.cb = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
     request.flags = GT_SELECTION;
-    request.codepage = CP_ACP;
+    request.codepage = 1200;
     const LRESULT copied =
         SendMessage(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(&buffer[0]));
-    buffer.resize(copied > 0 ? std::strlen(buffer.c_str()) : 0);
-    return buffer;
+    buffer.resize(copied > 0 ? std::wcslen(buffer.c_str()) : 0);
+    return fw::TextFromWide(buffer);
 }

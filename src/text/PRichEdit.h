@@ -26,13 +26,14 @@ public:
 
     // "Times New Roman" 12 points, black, over the whole text.
     void SetDefaultFont();
-    LRESULT SetTextFont(const LOGFONTA& font, Scope scope);
-    void GetSelectionFont(LOGFONTA& font) const;
+    LRESULT SetTextFont(const LOGFONTW& font, Scope scope);
+    void GetSelectionFont(LOGFONTW& font) const;
     COLORREF GetSelectionColor() const;
     LRESULT SetTextColor(COLORREF colour, Scope scope);
 
-    // The whole content, as RTF or as plain text. False when the control reported an
-    // error or the text could not be held: what came out is then incomplete.
+    // The whole content, as RTF or as plain text; plain text is in the program's code
+    // page. False when the control reported an error or the text could not be held:
+    // what came out is then incomplete.
     bool StreamOutText(std::string& text, bool asRtf);
     void StreamInText(std::string_view text, bool asRtf);
     std::string GetSelectedText() const;
@@ -73,6 +74,8 @@ private:
     void OnLink(const ENLINK& link);
     void OnDropFiles(const ENDROPFILES& drop);
 
+    bool StreamOut(std::string& bytes, WPARAM format);
+    void StreamIn(std::string_view bytes, WPARAM format);
     static DWORD CALLBACK StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done);
     static DWORD CALLBACK StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done);
 

@@ -82,7 +82,7 @@ void PRichEdit::ExportWithDialog()
     // added to afterwards is asked about here.
     if (target != path && fw::FileExists(target)) {
         const std::string question =
-            fw::Format(fw::LoadResString(IDS_EXPORT_REPLACE).c_str(), fw::AnsiFromWide(target).c_str());
+            fw::Format(fw::LoadResString(IDS_EXPORT_REPLACE).c_str(), fw::TextFromWide(target).c_str());
         if (fw::ShowMessage(owner, question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
             return;
     }

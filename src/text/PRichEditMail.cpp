@@ -9,26 +9,118 @@
 
 #include <mapi.h>
 
-#include <cstring>
-#include <memory>
+#include <cwchar>
+#include <iterator>
+#include <optional>
+#include <string>
 
 namespace {
 
 HMODULE SystemLoadLibrary(const char* name)
 {
-    return ::LoadLibraryA(name);
+    return ::LoadLibraryW(fw::WideFromText(name).c_str());
 }
 
 PRichEdit::LibraryLoader g_loadLibrary = &SystemLoadLibrary;
 
-// The mail program receives its own copies, freed when the call is over.
-std::unique_ptr<char[]> Copy(const char* text)
+using Text = std::optional<std::string>;
+
+// The wide message of the mail library, laid out as its narrow one.
+struct MailRecipientW {
+    ULONG ulReserved;
+    ULONG ulRecipClass;
+    PWSTR lpszName;
+    PWSTR lpszAddress;
+    ULONG ulEIDSize;
+    LPVOID lpEntryID;
+};
+
+struct MailMessageW {
+    ULONG ulReserved;
+    PWSTR lpszSubject;
+    PWSTR lpszNoteText;
+    PWSTR lpszMessageType;
+    PWSTR lpszDateReceived;
+    PWSTR lpszConversationID;
+    FLAGS flFlags;
+    MailRecipientW* lpOriginator;
+    ULONG nRecipCount;
+    MailRecipientW* lpRecips;
+    ULONG nFileCount;
+    LPVOID lpFiles;
+};
+
+using SendMailWide = ULONG(WINAPI*)(LHANDLE, ULONG_PTR, MailMessageW*, FLAGS, ULONG);
+
+constexpr FLAGS kSendFlags = MAPI_LOGON_UI | MAPI_DIALOG;
+
+Text Optional(const char* text)
 {
-    if (text == nullptr)
-        return nullptr;
-    auto copy = std::make_unique<char[]>(std::strlen(text) + 1);
-    std::strcpy(copy.get(), text);
-    return copy;
+    return text != nullptr ? Text(text) : std::nullopt;
+}
+
+// The mail program receives its own copies, freed when the call is over. Absent stays
+// absent: an empty subject and no subject are not the same to it.
+std::optional<std::wstring> Wide(const Text& text)
+{
+    return text ? std::optional<std::wstring>(fw::WideFromText(*text)) : std::nullopt;
+}
+
+// The narrow function reads the system's code page, not the program's.
+std::optional<std::string> SystemText(const Text& text)
+{
+    if (!text)
+        return std::nullopt;
+    const std::wstring wide = fw::WideFromText(*text);
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                        nullptr);
+    std::string bytes(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0)
+        ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &bytes[0], n, nullptr, nullptr);
+    return bytes;
+}
+
+template <typename Char>
+Char* Pointer(std::optional<std::basic_string<Char>>& text)
+{
+    return text ? &(*text)[0] : nullptr;
+}
+
+ULONG SendWide(SendMailWide send, ULONG_PTR ui, const Text& name, const Text& address, const Text& subject,
+               const Text& body)
+{
+    auto nameCopy = Wide(name), addressCopy = Wide(address), subjectCopy = Wide(subject), bodyCopy = Wide(body);
+    MailRecipientW recipient = {};
+    recipient.ulRecipClass = MAPI_TO;
+    recipient.lpszName = Pointer(nameCopy);
+    recipient.lpszAddress = Pointer(addressCopy);
+    MailMessageW message = {};
+    message.lpszSubject = Pointer(subjectCopy);
+    message.lpszNoteText = Pointer(bodyCopy);
+    if (name) {
+        message.nRecipCount = 1;
+        message.lpRecips = &recipient;
+    }
+    return send(0, ui, &message, kSendFlags, 0);
+}
+
+ULONG SendNarrow(LPMAPISENDMAIL send, ULONG_PTR ui, const Text& name, const Text& address, const Text& subject,
+                 const Text& body)
+{
+    auto nameCopy = SystemText(name), addressCopy = SystemText(address), subjectCopy = SystemText(subject),
+         bodyCopy = SystemText(body);
+    MapiRecipDesc recipient = {};
+    recipient.ulRecipClass = MAPI_TO;
+    recipient.lpszName = Pointer(nameCopy);
+    recipient.lpszAddress = Pointer(addressCopy);
+    MapiMessage message = {};
+    message.lpszSubject = Pointer(subjectCopy);
+    message.lpszNoteText = Pointer(bodyCopy);
+    if (name) {
+        message.nRecipCount = 1;
+        message.lpRecips = &recipient;
+    }
+    return send(0, ui, &message, kSendFlags, 0);
 }
 
 void ShowMailMessage(HWND owner, UINT id)
@@ -98,9 +190,9 @@ private:
         for (HWND w = ::GetWindow(::GetDesktopWindow(), GW_CHILD); w != nullptr; w = ::GetWindow(w, GW_HWNDNEXT)) {
             if (w == m_owner || w == m_top || ::GetWindow(w, GW_OWNER) != main)
                 continue;
-            char cls[16] = {};
-            ::GetClassNameA(w, cls, sizeof(cls));
-            if (std::strcmp(cls, "#32770") == 0 && (enable || ::IsWindowEnabled(w)))
+            wchar_t cls[16] = {};
+            ::GetClassNameW(w, cls, static_cast<int>(std::size(cls)));
+            if (std::wcscmp(cls, L"#32770") == 0 && (enable || ::IsWindowEnabled(w)))
                 ::EnableWindow(w, enable ? TRUE : FALSE);
         }
     }
@@ -125,32 +217,28 @@ void PRichEdit::SendMail(const char* address, const char* subject, const char* b
         ShowMailMessage(owner, IDS_MAIL_NO_LIBRARY);
         return;
     }
-    auto send = reinterpret_cast<LPMAPISENDMAIL>(reinterpret_cast<void*>(::GetProcAddress(mapi.Get(), "MAPISendMail")));
-    if (send == nullptr) {
+    // Every mail library has the narrow function; only newer ones have the wide one,
+    // which carries any character whatever the system's code page.
+    auto sendNarrow =
+        reinterpret_cast<LPMAPISENDMAIL>(reinterpret_cast<void*>(::GetProcAddress(mapi.Get(), "MAPISendMail")));
+    if (sendNarrow == nullptr) {
         ShowMailMessage(owner, IDS_MAIL_BAD_LIBRARY);
         return;
     }
+    auto sendWide =
+        reinterpret_cast<SendMailWide>(reinterpret_cast<void*>(::GetProcAddress(mapi.Get(), "MAPISendMailW")));
 
-    auto subjectCopy = Copy(subject);
-    auto bodyCopy = Copy(body);
-    auto nameCopy = Copy(address);
-    auto addressCopy = address != nullptr ? Copy((std::string("SMTP:") + address).c_str()) : nullptr;
-    MapiRecipDesc recipient = {};
-    recipient.ulRecipClass = MAPI_TO;
-    recipient.lpszName = nameCopy.get();
-    recipient.lpszAddress = addressCopy.get();
-    MapiMessage message = {};
-    message.lpszSubject = subjectCopy.get();
-    message.lpszNoteText = bodyCopy.get();
-    if (address != nullptr) {
-        message.nRecipCount = 1;
-        message.lpRecips = &recipient;
-    }
+    const Text recipient = Optional(address);
+    const Text smtp = address != nullptr ? Text(std::string("SMTP:") + address) : std::nullopt;
+    const Text subjectText = Optional(subject);
+    const Text bodyText = Optional(body);
 
     ULONG result = SUCCESS_SUCCESS;
     {
         MailModalBracket bracket(owner);
-        result = send(0, reinterpret_cast<ULONG_PTR>(owner), &message, MAPI_LOGON_UI | MAPI_DIALOG, 0);
+        const ULONG_PTR ui = reinterpret_cast<ULONG_PTR>(owner);
+        result = sendWide != nullptr ? SendWide(sendWide, ui, recipient, smtp, subjectText, bodyText)
+                                     : SendNarrow(sendNarrow, ui, recipient, smtp, subjectText, bodyText);
     }
     if (result != SUCCESS_SUCCESS && result != MAPI_USER_ABORT && result != MAPI_E_LOGIN_FAILURE)
         ShowMailMessage(owner, IDS_MAIL_FAILED);

@@ -19,13 +19,13 @@ constexpr char kTrayClass[] = "PCN_SYSTRAY";
 constexpr UINT kIconId = 1;
 constexpr int kShowNotePosition = 2;
 
-PSysTray::NotifyFunction g_notify = &::Shell_NotifyIconA;
+PSysTray::NotifyFunction g_notify = &::Shell_NotifyIconW;
 
 
-NOTIFYICONDATAA IconData(HWND hwnd)
+NOTIFYICONDATAW IconData(HWND hwnd)
 {
-    NOTIFYICONDATAA data = {};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    NOTIFYICONDATAW data = {};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
     data.hWnd = hwnd;
     data.uID = kIconId;
     return data;
@@ -47,18 +47,18 @@ std::string MenuText(const std::string& title)
 
 UINT PSysTray::TaskbarCreatedMessage()
 {
-    static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
+    static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
     return message;
 }
 
 void PSysTray::SetNotifyFunction(NotifyFunction function)
 {
-    g_notify = function != nullptr ? function : &::Shell_NotifyIconA;
+    g_notify = function != nullptr ? function : &::Shell_NotifyIconW;
 }
 
 bool PSysTray::Create(HWND parent)
 {
-    if (!fw::RegisterClassOnce(kTrayClass, 0, 0, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)), nullptr))
+    if (!fw::RegisterClassOnce(kTrayClass, 0, 0, ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)), nullptr))
         return false;
     const DWORD style = parent != nullptr ? WS_CHILD : WS_POPUP;
     if (!CreateEx(0, kTrayClass, "SysTray", style, 0, 0, 1, 1, parent, nullptr)) {
@@ -102,20 +102,21 @@ LRESULT PSysTray::OnCreate(WPARAM wParam, LPARAM lParam)
 
 void PSysTray::AddIcon()
 {
-    NOTIFYICONDATAA data = IconData(m_hWnd);
+    NOTIFYICONDATAW data = IconData(m_hWnd);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_TRAY_NOTIFY;
     // The shell keeps a copy of the icon; ours goes when the call has returned.
     const fw::Icon icon(IDI_TRAY, 16);
     data.hIcon = icon.Get();
-    ::lstrcpynA(data.szTip, fw::LoadResString(IDS_TRAY_TIP).c_str(), sizeof(data.szTip));
+    // The first version of the record, which every shell takes, holds 64 characters.
+    ::lstrcpynW(data.szTip, fw::LoadResStringW(IDS_TRAY_TIP).c_str(), 64);
     g_notify(NIM_ADD, &data);
 }
 
 LRESULT PSysTray::OnDestroy(WPARAM wParam, LPARAM lParam)
 {
     DefWindowProc(WM_DESTROY, wParam, lParam);
-    NOTIFYICONDATAA data = IconData(m_hWnd);
+    NOTIFYICONDATAW data = IconData(m_hWnd);
     g_notify(NIM_DELETE, &data);
     return 0;
 }
@@ -162,7 +163,7 @@ void PSysTray::ShowMenu(POINT at)
     if (popup != nullptr)
         ::TrackPopupMenu(popup->GetHandle(), TPM_RIGHTALIGN | TPM_BOTTOMALIGN, at.x, at.y, 0, m_hWnd, nullptr);
     // Lets the menu close properly when the user clicks elsewhere.
-    ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
+    ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
     m_trackedMenu = nullptr;
 }
 
@@ -183,7 +184,7 @@ LRESULT PSysTray::OnCommand(WPARAM wParam, LPARAM lParam)
         logic->ShowAll();
         return 0;
     case ID_TRAY_HOME_PAGE:
-        ::ShellExecuteA(nullptr, "open", kHomePage, nullptr, nullptr, SW_SHOWNORMAL);
+        ::ShellExecuteW(nullptr, L"open", kHomePage, nullptr, nullptr, SW_SHOWNORMAL);
         return 0;
     case ID_TRAY_HELP:
         logic->ShowHelp();

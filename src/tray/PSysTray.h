@@ -10,7 +10,7 @@ class PIconMenu;
 class PSysTray : public fw::Wnd {
 public:
     // Hands the icon to the shell; tests replace it.
-    using NotifyFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
+    using NotifyFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
 
     static constexpr UINT kFirstNoteCommand = 50000;
     static constexpr UINT kLastNoteCommand = 51000;

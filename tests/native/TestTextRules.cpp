@@ -63,6 +63,16 @@ TEST(AppTitle, ProgramFileNameWithoutFolderAndExtension)
     EXPECT_EQ(AppTitleFromPath(L"Pinvel.exe"), L"Pinvel");
 }
 
+TEST(ArgumentsOfCommandLine, TheProgramNameQuotedOrNotIsLeftOut)
+{
+    EXPECT_EQ(ArgumentsOfCommandLine(L"\"C:\\Program Files\\Pinvel.exe\"  -exit"), L"-exit");
+    EXPECT_EQ(ArgumentsOfCommandLine(L"\"C:\\a b\\P.exe\"-exit"), L"-exit");
+    EXPECT_EQ(ArgumentsOfCommandLine(L"Pinvel.exe\t/EXIT \"x\""), L"/EXIT \"x\"");
+    EXPECT_EQ(ArgumentsOfCommandLine(L"Pinvel.exe"), L"");
+    EXPECT_EQ(ArgumentsOfCommandLine(L"\"unclosed -exit"), L"");
+    EXPECT_EQ(ArgumentsOfCommandLine(L""), L"");
+}
+
 TEST(FolderOfPath, UpToAndIncludingTheLastBackslash)
 {
     EXPECT_EQ(FolderOfPath(L"C:\\Program Files\\Pinvel\\Pinvel.exe"), L"C:\\Program Files\\Pinvel\\");

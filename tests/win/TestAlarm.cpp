@@ -26,9 +26,9 @@ struct SoundCall {
 std::vector<SoundCall> g_sounds;
 bool g_timerFails = false;
 
-BOOL WINAPI RecordSound(LPCSTR sound, HMODULE, DWORD flags)
+BOOL WINAPI RecordSound(LPCWSTR sound, HMODULE, DWORD flags)
 {
-    g_sounds.push_back({sound != nullptr, flags, sound == MAKEINTRESOURCEA(158)});
+    g_sounds.push_back({sound != nullptr, flags, sound == MAKEINTRESOURCEW(158)});
     return TRUE;
 }
 

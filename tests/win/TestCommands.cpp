@@ -165,7 +165,7 @@ TEST_F(Commands, EditItemsFollowTheSelectionAndTheClipboard)
 
     SetClipboardText(window->GetHwnd(), "pasted");
     Select(0, 5);
-    edit->SendMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("ALPHA"));
+    edit->SendMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"ALPHA"));
     Select(0, 5);
     seen = OpenContextMenu(window, WM_NOTE_CONTEXTMENU, 0xFFFF, 0xFFFF);
     EXPECT_EQ(seen.grayed, (std::vector<UINT>{32811})) << "only Redo: nothing undone yet";
@@ -393,17 +393,17 @@ TEST_F(Commands, FontAndColourDialogsOkWithoutAChangeKeepSizeAndColour)
 {
     // 11 points is no whole number of pixels; the face is the Chinese font the tests
     // install, which the dialog lists.
-    const char face[] = "\xCE\xC4\xC8\xAA\xE6\xE4\xCE\xA2\xC3\xD7\xBA\xDA"; // 文泉驿微米黑
-    LOGFONTA font = {};
+    const wchar_t face[] = L"\u6587\u6CC9\u9A7F\u5FAE\u7C73\u9ED1"; // 文泉驿微米黑
+    LOGFONTW font = {};
     font.lfHeight = 220;
-    std::strcpy(font.lfFaceName, face);
+    ::lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
     edit->SetTextFont(font, PRichEdit::Scope::WholeText);
     edit->SetTextColor(RGB(200, 10, 30), PRichEdit::Scope::WholeText);
     Select(0, 5);
     for (UINT command : {32809u, 32810u}) {
         Inside([] { ::SendMessageA(::GetActiveWindow(), WM_COMMAND, IDOK, 0); });
         Command(command);
-        LOGFONTA after = {};
+        LOGFONTW after = {};
         edit->GetSelectionFont(after);
         EXPECT_EQ(after.lfHeight, 220) << command;
         EXPECT_STREQ(after.lfFaceName, face) << command;

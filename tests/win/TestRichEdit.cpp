@@ -67,10 +67,10 @@ protected:
         CHARRANGE range = {from, to};
         edit.SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     }
-    LOGFONTA FontAt(long from, long to)
+    LOGFONTW FontAt(long from, long to)
     {
         Select(from, to);
-        LOGFONTA font;
+        LOGFONTW font;
         edit.GetSelectionFont(font);
         return font;
     }
@@ -82,7 +82,7 @@ protected:
 TEST_F(Editor, CreatedHiddenWithItsStylesAndEvents)
 {
     HWND hwnd = edit.GetHwnd();
-    EXPECT_EQ(wintest::ClassName(hwnd), "RichEdit20A");
+    EXPECT_EQ(wintest::ClassName(hwnd), "RichEdit20W");
     // The control adds the scroll styles its options ask for.
     const DWORD style = static_cast<DWORD>(::GetWindowLongA(hwnd, GWL_STYLE));
     EXPECT_EQ(style & 0x44201044u, 0x44201044u);
@@ -90,8 +90,8 @@ TEST_F(Editor, CreatedHiddenWithItsStylesAndEvents)
     EXPECT_EQ(::GetParent(hwnd), parent.GetHwnd());
     const LRESULT mask = edit.SendMessage(EM_GETEVENTMASK);
     EXPECT_EQ(mask & (ENM_LINK | ENM_DROPFILES), ENM_LINK | ENM_DROPFILES);
-    const LOGFONTA font = FontAt(0, 0);
-    EXPECT_STREQ(font.lfFaceName, "Times New Roman");
+    const LOGFONTW font = FontAt(0, 0);
+    EXPECT_STREQ(font.lfFaceName, L"Times New Roman");
     EXPECT_EQ(font.lfHeight, 240);
 }
 
@@ -129,17 +129,17 @@ TEST_F(Editor, RtfRoundTripKeepsTextAndFormatting)
 TEST_F(Editor, PlainTextComesInInTheDefaultFont)
 {
     edit.StreamInText(kSampleRtf, true);
-    LOGFONTA arial = {};
+    LOGFONTW arial = {};
     arial.lfHeight = 400;
     arial.lfWeight = 700;
-    std::strcpy(arial.lfFaceName, "Arial");
+    ::lstrcpynW(arial.lfFaceName, L"Arial", LF_FACESIZE);
     edit.SetTextFont(arial, PRichEdit::Scope::WholeText);
     edit.SetTextColor(RGB(200, 0, 0), PRichEdit::Scope::WholeText);
 
     edit.StreamInText("one\r\ntwo", false);
     EXPECT_EQ(Text(), "one\r\ntwo");
-    const LOGFONTA font = FontAt(0, -1);
-    EXPECT_STREQ(font.lfFaceName, "Times New Roman");
+    const LOGFONTW font = FontAt(0, -1);
+    EXPECT_STREQ(font.lfFaceName, L"Times New Roman");
     EXPECT_EQ(font.lfHeight, 240);
     EXPECT_EQ(font.lfWeight, 400);
     EXPECT_EQ(edit.GetSelectionColor(), RGB(0, 0, 0));
@@ -149,18 +149,18 @@ TEST_F(Editor, OnlyWeightSevenHundredIsBold)
 {
     edit.StreamInText("alpha beta", false);
     for (LONG weight : {600L, 800L, 700L}) {
-        LOGFONTA font = {};
+        LOGFONTW font = {};
         font.lfHeight = -300; // the sign does not count
         font.lfWeight = weight;
         font.lfItalic = 5;
-        std::strcpy(font.lfFaceName, "Arial");
+        ::lstrcpynW(font.lfFaceName, L"Arial", LF_FACESIZE);
         edit.SetTextFont(font, PRichEdit::Scope::WholeText);
-        const LOGFONTA back = FontAt(0, -1);
+        const LOGFONTW back = FontAt(0, -1);
         EXPECT_EQ(back.lfWeight, weight == 700 ? 700 : 400) << weight;
         EXPECT_EQ(back.lfHeight, 300);
         EXPECT_EQ(back.lfItalic, 1);
         EXPECT_EQ(back.lfUnderline, 0);
-        EXPECT_STREQ(back.lfFaceName, "Arial");
+        EXPECT_STREQ(back.lfFaceName, L"Arial");
     }
 }
 
@@ -176,15 +176,15 @@ TEST_F(Editor, SelectionScopeWithoutSelectionFormatsTheWordAtTheCaret)
     Select(6, 10);
     EXPECT_EQ(edit.GetSelectedText(), "beta");
     // A font change keeps the colours.
-    LOGFONTA font = {};
+    LOGFONTW font = {};
     font.lfHeight = 280;
     font.lfWeight = 400;
-    std::strcpy(font.lfFaceName, "Arial");
+    ::lstrcpynW(font.lfFaceName, L"Arial", LF_FACESIZE);
     edit.SetTextFont(font, PRichEdit::Scope::WholeText);
     Select(6, 10);
     EXPECT_EQ(edit.GetSelectionColor(), RGB(0, 0, 255));
     edit.GetSelectionFont(font);
-    EXPECT_STREQ(font.lfFaceName, "Arial");
+    EXPECT_STREQ(font.lfFaceName, L"Arial");
 }
 
 // Reads half of what is asked, then fails.
@@ -206,7 +206,7 @@ TEST_F(Editor, FileFormatFollowsTheRtfEnding)
     wintest::WriteFileBytes(base + L"notes.doc", "{\\rtf1 raw}");
     edit.ImportFile(base + L"notes.doc");
     EXPECT_EQ(Text(), "{\\rtf1 raw}") << "anything but .rtf is plain text";
-    EXPECT_STREQ(FontAt(0, -1).lfFaceName, "Times New Roman");
+    EXPECT_STREQ(FontAt(0, -1).lfFaceName, L"Times New Roman");
 
     EXPECT_FALSE(edit.ImportFile(base + L"missing.rtf"));
     EXPECT_EQ(Text(), "{\\rtf1 raw}") << "a file that cannot be opened changes nothing";

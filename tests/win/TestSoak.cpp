@@ -49,7 +49,7 @@ int ProcessWindows()
     return count;
 }
 
-BOOL WINAPI Silent(LPCSTR, HMODULE, DWORD)
+BOOL WINAPI Silent(LPCWSTR, HMODULE, DWORD)
 {
     return TRUE;
 }

@@ -42,7 +42,7 @@ protected:
     static std::string Name(PNote* note)
     {
         const std::wstring path = note->GetFilePath();
-        return fw::AnsiFromWide(path.substr(path.find_last_of(L'\\') + 1));
+        return fw::TextFromWide(path.substr(path.find_last_of(L'\\') + 1));
     }
     // A well-formed file with the given title and user name and no alarms set.
     static std::string FileWith(const std::string& title, const std::string& user)
@@ -294,9 +294,9 @@ TEST_F(Store, EveryKindOfChangeToALoadedNoteIsSavedWhenItIsHidden)
         [&](PRichEdit* edit) { edit->ImportFile(folder.Path() + L"in.rtf"); },
         [&](PRichEdit* edit) { edit->ImportFile(folder.Path() + L"in.txt"); },
         [](PRichEdit* edit) {
-            LOGFONTA font = {};
+            LOGFONTW font = {};
             font.lfHeight = 480;
-            std::strcpy(font.lfFaceName, "Arial");
+            ::lstrcpynW(font.lfFaceName, L"Arial", LF_FACESIZE);
             edit->SendMessage(EM_SETSEL, 0, -1);
             edit->SetTextFont(font, PRichEdit::Scope::Selection);
         },

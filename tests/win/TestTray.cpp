@@ -17,9 +17,9 @@
 
 namespace {
 
-std::vector<std::pair<DWORD, NOTIFYICONDATAA>> g_calls;
+std::vector<std::pair<DWORD, NOTIFYICONDATAW>> g_calls;
 
-BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAA data)
+BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAW data)
 {
     g_calls.emplace_back(message, *data);
     return TRUE;
@@ -92,13 +92,13 @@ TEST_F(Tray, IconAddedAtCreationRemovedWithTheWindowAndBackWithTheTaskbar)
     ASSERT_EQ(g_calls.size(), 1u);
     const auto& [message, data] = g_calls[0];
     EXPECT_EQ(message, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(data.cbSize, 88u);
+    EXPECT_EQ(data.cbSize, 152u);
     EXPECT_EQ(data.hWnd, logic->Tray()->GetHwnd());
     EXPECT_EQ(data.uID, 1u);
     EXPECT_EQ(data.uFlags, 7u);
     EXPECT_EQ(data.uCallbackMessage, 0x7EAu);
     EXPECT_NE(data.hIcon, nullptr);
-    EXPECT_STREQ(data.szTip, fw::LoadResString(2300).c_str());
+    EXPECT_STREQ(data.szTip, fw::LoadResStringW(2300).c_str());
     EXPECT_EQ(wintest::ClassName(data.hWnd), "PCN_SYSTRAY");
     EXPECT_EQ(::GetParent(data.hWnd), logic->GetHwnd());
 

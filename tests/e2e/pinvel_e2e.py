@@ -166,7 +166,7 @@ def rect(hwnd):
 
 def editor(note, timeout=10):
     """The note's rich-edit control, once the note has taken it."""
-    found = poll(lambda: [w for w in children(note) if w["cls"] == "RichEdit20A" and w["visible"]], timeout)
+    found = poll(lambda: [w for w in children(note) if w["cls"] == "RichEdit20W" and w["visible"]], timeout)
     return found[0]["hwnd"] if found else None
 
 

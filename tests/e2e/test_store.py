@@ -39,7 +39,7 @@ class NoteFolder(unittest.TestCase):
         self.assertEqual(len(owners), 2, "one hidden owner per loadable note")
         for owner in owners:
             self.assertFalse(owner["visible"])
-            editors = [w for w in e2e.children(owner["hwnd"]) if w["cls"] == "RichEdit20A"]
+            editors = [w for w in e2e.children(owner["hwnd"]) if w["cls"] == "RichEdit20W"]
             self.assertEqual(len(editors), 1)
             self.assertFalse(editors[0]["visible"])
         visible = [w for w in e2e.top_level_windows() if w["visible"] and w["cls"].startswith("PCN_")]

@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-// Tells whether a byte starts a double-byte character in the active ANSI code page.
+// Tells whether a byte starts a double-byte character of the code page the text is in.
 using LeadBytePredicate = bool (*)(unsigned char);
 
 // Lower-cases the single-byte letters A-Z and leaves double-byte characters whole:

@@ -32,6 +32,11 @@ std::string Format(const char* format, ...)
     return out;
 }
 
+BYTE TextCharSet()
+{
+    return ::GetACP() == kTextCodePage ? ANSI_CHARSET : GB2312_CHARSET;
+}
+
 bool IsTextLeadByte(unsigned char byte)
 {
     return ::IsDBCSLeadByteEx(kTextCodePage, byte) != FALSE;

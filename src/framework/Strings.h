@@ -21,6 +21,11 @@ std::string Format(const char* format, ...);
 // not-found cut, the menu-text and face-name limits) count its bytes.
 constexpr UINT kTextCodePage = 936;
 
+// The character set asked of the fonts that show the program's texts. A Chinese Windows
+// links Chinese glyphs into any font, as before; elsewhere the font mapper is asked for
+// a face that has them.
+BYTE TextCharSet();
+
 // True when the byte starts a double-byte character of the program's code page.
 bool IsTextLeadByte(unsigned char byte);
 

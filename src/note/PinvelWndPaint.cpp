@@ -23,6 +23,7 @@ HFONT MakeFont(int height)
     std::memset(&font, 0, sizeof(font));
     font.lfHeight = height;
     font.lfWeight = FW_NORMAL;
+    font.lfCharSet = fw::TextCharSet();
     ::lstrcpynW(font.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
     return ::CreateFontIndirectW(&font);
 }

@@ -102,6 +102,7 @@ PIconMenu::PIconMenu()
     std::memset(&m_font, 0, sizeof(m_font));
     m_font.lfHeight = kFontTwips;
     m_font.lfWeight = FW_NORMAL;
+    m_font.lfCharSet = fw::TextCharSet();
     ::lstrcpynW(m_font.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
 }
 

@@ -28,6 +28,8 @@ struct SentMail {
     ULONG recipients = 0;
     std::string name, address;
     ULONG flags = 0;
+    bool wide = false;
+    std::wstring wideSubject;
 };
 SentMail g_sent;
 ULONG g_sendResult = SUCCESS_SUCCESS;
@@ -48,6 +50,49 @@ extern "C" __declspec(dllexport) ULONG WINAPI MAPISendMail(LHANDLE, ULONG_PTR, l
     }
     g_sent.flags = flags;
     return g_sendResult;
+}
+
+// The wide function, which the editor prefers when the library has it.
+extern "C" __declspec(dllexport) ULONG WINAPI MAPISendMailW(LHANDLE session, ULONG_PTR ui, void* message, FLAGS flags,
+                                                           ULONG reserved)
+{
+    // Laid out as the narrow message, with wide texts.
+    struct Recipient {
+        ULONG reserved, recipClass;
+        PWSTR name, address;
+        ULONG idSize;
+        void* id;
+    };
+    struct Message {
+        ULONG reserved;
+        PWSTR subject, text, type, date, conversation;
+        FLAGS flags;
+        Recipient* originator;
+        ULONG recipientCount;
+        Recipient* recipients;
+        ULONG fileCount;
+        void* files;
+    };
+    const auto* wide = static_cast<const Message*>(message);
+    auto narrow = [](PWSTR text) { return text != nullptr ? fw::TextFromWide(text) : std::string(); };
+    std::string subject = narrow(wide->subject), body = narrow(wide->text);
+    std::string name, address;
+    MapiRecipDesc recipient = {};
+    MapiMessage copy = {};
+    copy.lpszSubject = wide->subject != nullptr ? &subject[0] : nullptr;
+    copy.lpszNoteText = wide->text != nullptr ? &body[0] : nullptr;
+    copy.nRecipCount = wide->recipientCount;
+    if (wide->recipientCount == 1) {
+        name = narrow(wide->recipients->name);
+        address = narrow(wide->recipients->address);
+        recipient.lpszName = &name[0];
+        recipient.lpszAddress = &address[0];
+        copy.lpRecips = &recipient;
+    }
+    const ULONG result = MAPISendMail(session, ui, &copy, flags, reserved);
+    g_sent.wide = true;
+    g_sent.wideSubject = wide->subject != nullptr ? wide->subject : L"";
+    return result;
 }
 
 namespace {
@@ -347,7 +392,9 @@ TEST_F(Commands, MailHandsTitleAndPlainTextToTheMailProgram)
     EXPECT_TRUE(g_messages.empty());
     EXPECT_TRUE(::IsWindowEnabled(window->GetHwnd())) << "the window is given back";
 
-    edit->SendMail("anna@example.org", "s", nullptr);
+    edit->SendMail("anna@example.org", "\xD6\xD0\xCE\xC4", nullptr); // 中文
+    EXPECT_TRUE(g_sent.wide) << "the wide function, where the library has it";
+    EXPECT_EQ(g_sent.wideSubject, L"\u4E2D\u6587");
     EXPECT_EQ(g_sent.name, "anna@example.org");
     EXPECT_EQ(g_sent.address, "SMTP:anna@example.org");
     EXPECT_TRUE(g_sent.bodyAbsent);

@@ -218,7 +218,7 @@ TEST(DummyWindow, WithoutParentAPopupOutsideTheTaskbar)
     EXPECT_NE(::GetForegroundWindow(), dummy.GetHwnd());
 }
 
-TEST(StringTable, TextsInTheAnsiCodePage)
+TEST(StringTable, TextsInTheProgramsCodePage)
 {
     EXPECT_EQ(::GetACP(), 936u) << "the tests run with the Chinese ANSI code page";
     EXPECT_EQ(fw::LoadResString(IDS_PRODUCT), "Pinvel");
@@ -281,6 +281,24 @@ protected:
         return TRUE;
     }
 };
+
+TEST(DataExchange, TextLeftAsItWasKeepsItsBytes)
+{
+    HWND dialog = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 90, 20, dialog, reinterpret_cast<HMENU>(100),
+                                  nullptr, nullptr);
+    ASSERT_NE(edit, nullptr);
+    // Written on a system of another code page: no character of 936 has these bytes.
+    std::string title = "caf\xE9\xFF";
+    fw::DataExchange(dialog, false).Text(100, title);
+    fw::DataExchange(dialog, true).Text(100, title);
+    EXPECT_EQ(title, "caf\xE9\xFF");
+
+    ::SetWindowTextW(edit, L"\u4E2D\u6587 caf\u00E9");
+    fw::DataExchange(dialog, true).Text(100, title);
+    EXPECT_EQ(title, "\xD6\xD0\xCE\xC4 caf\xA8\xA6") << "edited, it is the program's code page";
+    ::DestroyWindow(dialog);
+}
 
 TEST(ModalDialog, NoticeFromItsTemplate)
 {

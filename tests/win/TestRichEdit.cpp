@@ -7,6 +7,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -124,6 +125,85 @@ TEST_F(Editor, RtfRoundTripKeepsTextAndFormatting)
     std::string again;
     second.StreamOutText(again, true);
     EXPECT_EQ(again, rtf) << "the control's own RTF reads back to the same RTF";
+}
+
+// The narrow control as the program used it before: same text mode, same default font.
+HWND MakeNarrowEditor(HWND parent)
+{
+    HWND hwnd = ::CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | ES_MULTILINE, 0, 0, 1, 1, parent, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+    ::SendMessageA(hwnd, EM_SETTEXTMODE, TM_RICHTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
+    CHARFORMAT2A cf = {};
+    cf.cbSize = sizeof(cf);
+    cf.dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_SIZE | CFM_FACE | CFM_CHARSET | CFM_COLOR;
+    cf.yHeight = 240;
+    std::strcpy(cf.szFaceName, "Times New Roman");
+    ::SendMessageA(hwnd, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
+    return hwnd;
+}
+
+struct Bytes {
+    std::string data;
+    std::size_t at = 0;
+};
+
+DWORD CALLBACK ReadBytes(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
+{
+    auto* in = reinterpret_cast<Bytes*>(cookie);
+    *done = static_cast<LONG>(std::min<std::size_t>(static_cast<std::size_t>(count), in->data.size() - in->at));
+    std::memcpy(buffer, in->data.data() + in->at, static_cast<std::size_t>(*done));
+    in->at += static_cast<std::size_t>(*done);
+    return 0;
+}
+
+DWORD CALLBACK WriteBytes(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
+{
+    reinterpret_cast<Bytes*>(cookie)->data.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(count));
+    *done = count;
+    return 0;
+}
+
+std::string NarrowRtfRoundTrip(HWND hwnd, const std::string& rtf)
+{
+    Bytes in{rtf};
+    EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&in), 0, &ReadBytes};
+    ::SendMessageA(hwnd, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    Bytes out;
+    stream = {reinterpret_cast<DWORD_PTR>(&out), 0, &WriteBytes};
+    ::SendMessageA(hwnd, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    return out.data;
+}
+
+std::wstring WideText(HWND hwnd)
+{
+    std::wstring text(4096, L'\0');
+    GETTEXTEX request = {static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_DEFAULT, 1200, nullptr, nullptr};
+    ::SendMessageW(hwnd, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(&text[0]));
+    return text.c_str();
+}
+
+TEST_F(Editor, StoredNotesReadAndWriteAsTheNarrowControlDidOnTheChineseCodePage)
+{
+    const std::string notes[] = {
+        kSampleRtf,
+        "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fnil\\fcharset134 "
+        "\\'cb\\'ce\\'cc\\'e5;}}{\\colortbl ;\\red200\\green10\\blue30;}\\f0\\fs24\\cf1\\i caf\\'e9\\i0\\par "
+        "\\f1\\ul\\'d6\\'d0\\'ce\\'c4\\ulnone  \\u8364? \\u-10179?\\u-8704? \\strike end\\strike0\\par}",
+        "{\\rtf1 plain}",
+    };
+    HWND narrow = MakeNarrowEditor(parent.GetHwnd());
+    ASSERT_NE(narrow, nullptr);
+    for (const std::string& note : notes) {
+        const std::string before = NarrowRtfRoundTrip(narrow, note);
+        ASSERT_EQ(before.rfind("{\\rtf1", 0), 0u);
+        edit.StreamInText(note, true);
+        std::string after;
+        edit.StreamOutText(after, true);
+        EXPECT_EQ(after, before) << note;
+        EXPECT_EQ(WideText(edit.GetHwnd()), WideText(narrow)) << note;
+    }
+    EXPECT_EQ(WideText(edit.GetHwnd()), L"plain");
+    ::DestroyWindow(narrow);
 }
 
 TEST_F(Editor, PlainTextComesInInTheDefaultFont)

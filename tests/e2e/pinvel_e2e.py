@@ -200,6 +200,15 @@ def xdo(*args):
     subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True)
 
 
+def type_keys(text):
+    """Types with real keys. For a character the keyboard layout lacks, xdotool binds a
+    spare key for one press and unbinds it half the delay after; Wine looks the key up
+    only when the program translates the press, so on a loaded machine those keys are
+    kept bound longer."""
+    for run in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]+", text):
+        xdo("type", "--delay", 30 if run.isascii() else 300, run)
+
+
 def type_into(note, text):
     """Clicks into the note's text and types; true once the editor has taken it all."""
     edit = editor(note)
@@ -208,7 +217,7 @@ def type_into(note, text):
     before = text_length(edit)
     left, top, _, _ = rect(note)
     xdo("mousemove", left + 40, top + 60, "click", 1)
-    xdo("type", "--delay", 30, text)
+    type_keys(text)
     return poll(lambda: text_length(edit) >= before + len(text))
 
 

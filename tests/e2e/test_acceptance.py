@@ -78,7 +78,7 @@ class UserSession(unittest.TestCase):
         hwnd = self.note()
         # Chinese keys as well: the editor is a wide window, which takes any character
         # the keyboard sends, whatever the system's code page.
-        self.assertTrue(e2e.type_into(hwnd, "hello 你好"))
+        self.assertTrue(e2e.type_into(hwnd, "hello 你好"), e2e.text(e2e.editor(hwnd)))
 
         # Hide it from its menu; the tray's show-note submenu brings it back.
         self.context_menu(hwnd, "h")

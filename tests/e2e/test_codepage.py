@@ -122,7 +122,7 @@ class WesternCodePage(unittest.TestCase):
         # Typed with real keys into the find dialog, and quoted back by the message.
         e2e.probe("post", note, e2e.WM_COMMAND, ID_EDIT_FIND, 0)
         self.dialog("查找文本")
-        e2e.xdo("type", "--delay", 50, "你好")
+        e2e.type_keys("你好")
         e2e.xdo("key", "Return")
 
         def message():

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs a Windows program, or a host command that drives Windows programs, under Wine
-# with Pinvel's private prefix and the Chinese ANSI code page (936).
+# with Pinvel's private prefix and the Chinese ANSI code page (936). PINVEL_LANG names
+# another locale for everything in the run, and so another code page: en_US.UTF-8 makes
+# it a Western Windows (1252).
 #
 #   wine-run.sh [--desktop WxH] program.exe [args...]
 #   wine-run.sh [--desktop WxH] host-command [args...]
@@ -28,7 +30,9 @@ fi
 export WINEPREFIX=${PINVEL_PREFIX:-$root/build/wineprefix}
 export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
-export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+# Wine takes the ANSI code page from the locale, not from the registry.
+export LANG=${PINVEL_LANG:-zh_CN.UTF-8}
+export LC_ALL=$LANG
 # No Mono or Gecko installers, no menu entries on the host.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINE_RUN_SCRIPT="$here/wine-run.sh"

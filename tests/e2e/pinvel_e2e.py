@@ -6,6 +6,7 @@ and the display.
 """
 import glob
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -15,8 +16,12 @@ import time
 WIN32_DIR = os.environ.get("PINVEL_WIN32_DIR", os.path.join(os.path.dirname(__file__), "../../build/win32"))
 PROBE = os.path.join(WIN32_DIR, "tests", "pvprobe.exe")
 
+# The ANSI code page of the run: tools/wine-run.sh sets the locale that Wine takes it from.
+CODE_PAGE = 936 if os.environ.get("LANG", "").startswith("zh_CN") else 1252
+
 NOTICE_CAPTION = "Pinvel 已经启动"
 LOGIC_CLASS = "PCN_LOGIC"
+EDITOR_CLASS = "RichEdit20W"
 NOTES = "笔记"
 
 WM_GETTEXTLENGTH = 0x000E
@@ -173,8 +178,14 @@ def rect(hwnd):
 
 def editor(note, timeout=10):
     """The note's rich-edit control, once the note has taken it."""
-    found = poll(lambda: [w for w in children(note) if w["cls"] == "RichEdit20W" and w["visible"]], timeout)
+    found = poll(lambda: [w for w in children(note) if w["cls"] == EDITOR_CLASS and w["visible"]], timeout)
     return found[0]["hwnd"] if found else None
+
+
+def text(hwnd):
+    """A window's text as the window itself gives it (WM_GETTEXT), wide."""
+    code, lines = probe("text", hwnd)
+    return "\n".join(lines) if code == 0 else None
 
 
 def text_length(hwnd):
@@ -196,6 +207,15 @@ def xdo(*args):
     subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True)
 
 
+def type_keys(text):
+    """Types with real keys. For a character the keyboard layout lacks, xdotool binds a
+    spare key for one press and unbinds it half the delay after; Wine looks the key up
+    only when the program translates the press, so on a loaded machine those keys are
+    kept bound longer."""
+    for run in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]+", text):
+        xdo("type", "--delay", 30 if run.isascii() else 300, run)
+
+
 def type_into(note, text):
     """Clicks into the note's text and types; true once the editor has taken it all."""
     edit = editor(note)
@@ -204,7 +224,7 @@ def type_into(note, text):
     before = text_length(edit)
     left, top, _, _ = rect(note)
     xdo("mousemove", left + 40, top + 60, "click", 1)
-    xdo("type", "--delay", 30, text)
+    type_keys(text)
     return poll(lambda: text_length(edit) >= before + len(text))
 
 
@@ -223,16 +243,26 @@ class ProgramFolder:
         shutil.copy(os.path.join(WIN32_DIR, "Pinvel.exe"), self.exe)
         self.running = []
 
-    def start(self, *args, env=None):
-        # PINVEL_PROGRAM_LANG runs the program under another locale, and so another
-        # ANSI code page (en_US.UTF-8: 1252), than the probes and Wine's own programs.
-        lang = os.environ.get("PINVEL_PROGRAM_LANG")
-        if env is None and lang:
-            env = dict(os.environ, LANG=lang, LC_ALL=lang)
+    def start(self, *args, env=None, drawn=False):
+        """drawn: Wine logs every text the program draws with DrawText, for drawn_texts()."""
+        err = open(self.path + ".drawn", "wb") if drawn else subprocess.DEVNULL
+        if drawn:
+            env = dict(env or os.environ, WINEDEBUG="trace+text")
         proc = subprocess.Popen(["wine", self.exe, *args], cwd=self.path, stdin=subprocess.DEVNULL,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
+                                stdout=subprocess.DEVNULL, stderr=err, env=env)
+        if drawn:
+            err.close()
         self.running.append(proc)
         return proc
+
+    def drawn_texts(self):
+        """Every text the program drew so far, as Wine's trace of DrawTextExW tells it:
+        what the user read on the screen, after any code page conversion."""
+        with open(self.path + ".drawn", "rb") as f:
+            log = f.read().decode("utf-8", "replace")
+        escapes = {"n": "\n", "r": "\r", "t": "\t", '"': '"', "\\": "\\"}
+        return [re.sub(r'\\([0-9a-f]{4}|.)', lambda m: escapes.get(m.group(1)) or chr(int(m.group(1), 16)), s)
+                for s in re.findall(r'trace:text:DrawTextExW L"((?:[^"\\]|\\.)*)"', log)]
 
     def run(self, *args, timeout=30):
         """Runs a copy to its end; returns its exit code."""
@@ -258,3 +288,5 @@ class ProgramFolder:
                 proc.kill()
                 proc.wait()
         shutil.rmtree(self.path, ignore_errors=True)
+        if os.path.exists(self.path + ".drawn"):
+            os.remove(self.path + ".drawn")

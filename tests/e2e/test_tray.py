@@ -49,7 +49,10 @@ class TrayIcon(unittest.TestCase):
 
         if os.path.exists(os.path.join(self.folder.path, "Pinvel.chm")):
             self.post(WM_COMMAND, 32793, 0)
-            helps = lambda: [w for w in e2e.top_level_windows() if w["title"] == "Pinvel 帮助" and w["visible"]]
+            # The help file keeps its title in code page 936, and the help viewer shows it
+            # in the system's: on 1252, as the Latin letters of those bytes.
+            title = "Pinvel " + "帮助".encode("gbk").decode("cp%d" % e2e.CODE_PAGE)
+            helps = lambda: [w for w in e2e.top_level_windows() if w["title"] == title and w["visible"]]
             self.assertTrue(e2e.poll(lambda: len(helps()) == 1, 20), "Help opens Pinvel.chm")
 
         self.post(WM_COMMAND, 32795, 0)

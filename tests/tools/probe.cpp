@@ -8,6 +8,7 @@
 //   pvprobe command HWND ID                   post WM_COMMAND ID (a button click) to a window
 //   pvprobe send HWND MSG WPARAM LPARAM       send a message, print the result
 //   pvprobe post HWND MSG WPARAM LPARAM       post a message
+//   pvprobe text HWND                         the text the window gives for WM_GETTEXT
 //   pvprobe rect HWND                         window rectangle: left top right bottom
 //   pvprobe hold PATH MS                      keep a file open, shared with no one, for MS ms
 //   pvprobe clip TEXT                         put the text on the clipboard
@@ -229,6 +230,21 @@ int wmain(int argc, wchar_t** argv)
     }
     if (verb == L"flood" && argc >= 4)
         return Flood(ParseHwnd(argv[2]), argc - 3, argv + 3);
+    // The window's own answer, wide: for another process GetWindowText gives only the
+    // text a control was created with, and an edit control holds what was typed since.
+    if (verb == L"text" && argc == 3) {
+        HWND hwnd = ParseHwnd(argv[2]);
+        DWORD_PTR length = 0;
+        if (!::SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+            return 1;
+        std::vector<wchar_t> buffer(length + 1);
+        DWORD_PTR copied = 0;
+        if (!::SendMessageTimeoutW(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+                                   SMTO_ABORTIFHUNG, 5000, &copied))
+            return 1;
+        Print(std::wstring(buffer.data(), copied));
+        return 0;
+    }
     if (verb == L"rect" && argc == 3) {
         RECT rc;
         if (!::GetWindowRect(ParseHwnd(argv[2]), &rc))

@@ -10,4 +10,6 @@ public:
     // Returns false when the window class cannot be registered; a failed creation is
     // fatal.
     bool Create(HWND parent);
+    // The same, but a failed creation is only reported: false.
+    bool TryCreate(HWND parent);
 };

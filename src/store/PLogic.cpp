@@ -11,6 +11,7 @@
 #include "../core/TextRules.h"
 #include "../framework/File.h"
 #include "../framework/Strings.h"
+#include "../text/PRichEdit.h"
 
 #include <shellapi.h>
 #include "../res/resource.h"
@@ -150,6 +151,9 @@ LRESULT PLogic::OnCreate()
     m_about = std::make_unique<PAboutDlg>();
     m_about->Create(m_hWnd);
     m_timerId = ::SetTimer(m_hWnd, kMinuteTimer, kMinuteTimerPeriodMs, nullptr);
+    // Notes make their editors only when shown; whether an editor can be made at all is
+    // known here, once.
+    PRichEdit::CheckAvailable(m_hWnd);
     LoadAllNotes();
     return 0;
 }

@@ -48,7 +48,6 @@ std::wstring PLogic::NotesFolder() const
 PNote* PLogic::NewNote()
 {
     auto note = std::make_unique<PNote>();
-    note->CreateEditor();
     note->m_look = GetNewNoteLook();
     // The note is not listed yet, so its own default title does not count as taken.
     note->SetTitle(NextTitle());
@@ -60,7 +59,6 @@ PNote* PLogic::NewNote()
 PNote* PLogic::LoadNote(const std::wstring& path)
 {
     auto note = std::make_unique<PNote>();
-    note->CreateEditor();
     note->SetFilePath(path);
     if (!note->Load(true, false))
         return nullptr;
@@ -94,7 +92,12 @@ NoteLook PLogic::GetNewNoteLook() const
 
 PinvelWnd* PLogic::NewNoteAndShow()
 {
-    return ShowNote(NewNote());
+    PNote* note = NewNote();
+    PinvelWnd* window = ShowNote(note);
+    // A note that could not be shown was never seen: it is not kept.
+    if (window == nullptr)
+        DeleteNote(note);
+    return window;
 }
 
 PinvelWnd* PLogic::ShowNote(PNote* note)
@@ -103,6 +106,10 @@ PinvelWnd* PLogic::ShowNote(PNote* note)
         ::SetForegroundWindow(open->GetHwnd());
         return open;
     }
+    // The note's editor is made when it is first shown; a note whose editor cannot be
+    // made now (no room for more windows) is not shown, and nothing is written.
+    if (!note->CreateEditor())
+        return nullptr;
     auto window = std::make_unique<PinvelWnd>();
     window->Create(WS_POPUP | WS_VISIBLE, m_hWnd, note);
     m_windows.push_back(std::move(window));

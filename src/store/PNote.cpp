@@ -50,13 +50,31 @@ PNote::~PNote()
     m_edit.reset();
 }
 
-void PNote::CreateEditor()
+bool PNote::CreateEditor()
 {
-    m_owner = std::make_unique<PDummyWnd>();
-    m_owner->Create(LogicWindow());
-    m_edit = std::make_unique<PRichEdit>();
+    if (m_edit)
+        return true;
+    auto owner = std::make_unique<PDummyWnd>();
+    if (!owner->TryCreate(LogicWindow()))
+        return false;
+    auto edit = std::make_unique<PRichEdit>();
     const RECT rect = {0, 0, 1, 1};
-    m_edit->Create(0, rect, m_owner->GetHwnd());
+    if (!edit->Create(0, rect, owner->GetHwnd())) {
+        owner->DestroyWindow();
+        return false;
+    }
+    m_owner = std::move(owner);
+    m_edit = std::move(edit);
+    return true;
+}
+
+PRichEdit* PNote::OpenEditor()
+{
+    if (!CreateEditor())
+        return nullptr;
+    if (!m_textLoaded)
+        Load(false, true);
+    return m_edit.get();
 }
 
 PRichEdit* PNote::AttachEditor(HWND noteWindow)
@@ -124,7 +142,7 @@ bool PNote::HasUnsavedChanges() const
 
 bool PNote::SaveIfChanged()
 {
-    if (!m_textLoaded || !HasUnsavedChanges())
+    if (!IsTextLoaded() || !HasUnsavedChanges())
         return true;
     return Save();
 }
@@ -143,7 +161,7 @@ bool PNote::SaveNow()
 {
     // A note whose text was never loaded is not written: no hourglass for it either, which
     // would cost a save of thousands of notes more than the writing itself.
-    if (!m_textLoaded)
+    if (!IsTextLoaded())
         return true;
     fw::WaitCursor wait;
     std::string rtf;
@@ -191,8 +209,9 @@ bool PNote::LoadNow(bool applyFields, bool loadText)
         m_look = fields.look;
         m_alarms = fields.alarms;
     }
-    m_textLoaded = loadText;
-    if (loadText)
+    // Text goes only into an editor that exists: a record loaded at start has none.
+    m_textLoaded = loadText && m_edit != nullptr;
+    if (m_textLoaded)
         m_edit->StreamInText(rtf, true);
     MarkSaved();
     NotifyChanged(this);

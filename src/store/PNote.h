@@ -12,8 +12,10 @@
 class PDummyWnd;
 class PRichEdit;
 
-// The record of one note. Its text lives only in its rich-edit control and its file;
-// the control stays alive, hidden in an owner window, while the note has no window.
+// The record of one note. Its text lives only in its rich-edit control and its file.
+// A note that was never shown has no control, only its record; the control is made
+// when the note is first shown and stays alive, hidden in an owner window, while the
+// note has no window.
 class PNote {
 public:
     PNote();
@@ -22,8 +24,13 @@ public:
     PNote& operator=(const PNote&) = delete;
 
     // Makes the hidden owner window (a child of the logic window) and the editor inside
-    // it. Failures are fatal.
-    void CreateEditor();
+    // it, once. False when either cannot be made (no room for more windows, no memory):
+    // the note then stays without its text, and is not saved.
+    bool CreateEditor();
+    // The editor with the note's text in it, made and loaded on first use; null when
+    // the editor cannot be made. A text that cannot be read leaves the editor empty and
+    // the note unloaded, so its file is never written over.
+    PRichEdit* OpenEditor();
     // Lends the editor to a note window (null: the desktop) and takes it back hidden.
     PRichEdit* AttachEditor(HWND noteWindow);
     void DetachEditor();
@@ -34,7 +41,8 @@ public:
     std::string GetUserName() const { return m_userName; }
     std::wstring GetFilePath() const { return m_filePath; }
     void SetFilePath(const std::wstring& path) { m_filePath = path; }
-    bool IsTextLoaded() const { return m_textLoaded; }
+    // True once the note's text is in its editor: only such a note is ever written.
+    bool IsTextLoaded() const { return m_textLoaded && m_edit != nullptr; }
 
     // Writes the note file. A note whose text was never loaded is not rewritten: its
     // file is the only copy of the text. False when the file cannot be written; the

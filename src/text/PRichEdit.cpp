@@ -54,17 +54,33 @@ void PRichEdit::SetLinkOpener(LinkOpener opener)
     g_linkOpener = opener != nullptr ? opener : &ShellOpen;
 }
 
+namespace {
+
+bool LoadRichEditLibrary()
+{
+    if (g_richEditLibrary == nullptr)
+        g_richEditLibrary = ::LoadLibraryW(L"RICHED20.DLL");
+    return g_richEditLibrary != nullptr;
+}
+
+} // namespace
+
 bool PRichEdit::Create(DWORD extraStyle, const RECT& rect, HWND parent)
 {
-    if (g_richEditLibrary == nullptr) {
-        g_richEditLibrary = ::LoadLibraryW(L"RICHED20.DLL");
-        if (g_richEditLibrary == nullptr)
-            g_error.Raise(ERR_LOAD_RICHEDIT);
-    }
-    if (!CreateEx(0, "RichEdit20W", nullptr, extraStyle | kEditStyle, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, parent, nullptr))
+    if (!LoadRichEditLibrary())
+        return false;
+    return CreateEx(0, "RichEdit20W", nullptr, extraStyle | kEditStyle, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, parent, nullptr);
+}
+
+void PRichEdit::CheckAvailable(HWND parent)
+{
+    if (!LoadRichEditLibrary())
+        g_error.Raise(ERR_LOAD_RICHEDIT);
+    PRichEdit probe;
+    const RECT rect = {0, 0, 1, 1};
+    if (!probe.Create(0, rect, parent))
         g_error.Raise(ERR_CREATE_RICHEDIT);
-    return true;
 }
 
 LRESULT PRichEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)

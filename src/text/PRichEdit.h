@@ -20,9 +20,12 @@ public:
 
     ~PRichEdit() override = default;
 
-    // Loads the rich-edit library on first use and makes the control. Either failing is
-    // fatal; the result is true whenever the process goes on.
+    // Loads the rich-edit library on first use and makes the control. False when either
+    // fails (no library, no room for another window).
     bool Create(DWORD extraStyle, const RECT& rect, HWND parent);
+    // Makes one control and destroys it again: the program cannot work without, so a
+    // failure is fatal (the library, or the control).
+    static void CheckAvailable(HWND parent);
 
     // "Times New Roman" 12 points, black, over the whole text.
     void SetDefaultFont();

@@ -154,6 +154,10 @@ void PSysTray::ShowMenu(POINT at)
             ::DeleteMenu(notes->GetHandle(), ID_TRAY_NO_NOTES, MF_BYCOMMAND);
         UINT command = kFirstNoteCommand;
         for (const auto& note : logic->Notes()) {
+            // Only the range of note commands is answered: an entry past it would do
+            // nothing, and its id would belong to other commands.
+            if (command > kLastNoteCommand)
+                break;
             notes->AppendIconItem(MF_STRING, command, MenuText(note->GetTitle()).c_str());
             if (!logic->IsHidden(note.get()))
                 ::CheckMenuItem(notes->GetHandle(), command, MF_BYCOMMAND | MF_CHECKED);

@@ -27,6 +27,8 @@ NOTES = "笔记"
 WM_GETTEXTLENGTH = 0x000E
 WM_COMMAND = 0x0111
 WM_LBUTTONDBLCLK = 0x0203
+FIRST_NOTE_COMMAND = 50000
+HIDE_ALL = 32792
 WM_TRAY_NOTIFY = 0x07EA
 
 # A look as stored: background, border, edge, info kind, scheme, then the rectangle.
@@ -143,20 +145,25 @@ def tray_window(logic, timeout=30):
     return trays[0]["hwnd"] if trays else None
 
 
-def note_owners(logic, expected, timeout=60):
-    """The hidden owners of the loaded notes, read once start-up has loaded them all.
+def lists_notes(logic, count, timeout=60):
+    """True when the tray lists exactly count notes, read once start-up is over.
 
-    The logic window exists while its creation is still loading notes, so the count is
-    read again until it reaches the expected one; a message sent to the window then
-    returns only once the program is back in its message loop, so a final read also
-    catches any note beyond the expected count.
+    A message sent to the logic window returns only once the program is back in its
+    message loop, after every note is loaded. Menus cannot be read from another process
+    under Wine, so the list is read through its commands: the last listed note shows,
+    the one after it does not exist. Both are hidden again.
     """
-    def owners():
-        return [w for w in children(logic) if w["cls"] == "PCN_DUMMY"]
-
-    poll(lambda: len(owners()) >= expected, timeout)
+    tray = tray_window(logic, timeout)
     probe("send", logic, 0, 0, 0, timeout=timeout)  # WM_NULL
-    return owners()
+    probe("post", tray, WM_COMMAND, FIRST_NOTE_COMMAND + count - 1, 0)
+    last = poll(lambda: visible("PCN_NOTE"), 10)
+    probe("post", tray, WM_COMMAND, FIRST_NOTE_COMMAND + count, 0)
+    time.sleep(2)
+    probe("send", logic, 0, 0, 0, timeout=timeout)
+    beyond = len(visible("PCN_NOTE")) > 1
+    probe("post", tray, WM_COMMAND, HIDE_ALL, 0)
+    poll(lambda: not visible("PCN_NOTE"), 10)
+    return bool(last) and not beyond
 
 
 def visible(cls):

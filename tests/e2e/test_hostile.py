@@ -55,13 +55,11 @@ class HostileFiles(unittest.TestCase):
         logic = e2e.wait_window(e2e.LOGIC_CLASS, timeout_ms=60000)
         self.assertIsNotNone(logic)
         loadable = sum(1 for _, _, ok in corpus if ok)
-        owners = e2e.note_owners(logic, loadable)
-        self.assertEqual(len(owners), loadable, "every sound file loads, every damaged one is skipped")
 
         tray = e2e.tray_window(logic)
         e2e.probe("post", tray, e2e.WM_COMMAND, 32791, 0)  # show all
         shown = e2e.poll(lambda: len(e2e.visible("PCN_NOTE")) == loadable and e2e.visible("PCN_NOTE"), 240)
-        self.assertTrue(shown, "every loaded note shows")
+        self.assertTrue(shown, "every sound file loads and shows, every damaged one is skipped")
         for w in shown:
             left, top, right, bottom = e2e.rect(w["hwnd"])
             self.assertLessEqual(right - left, 4000, "a note fits a screen")

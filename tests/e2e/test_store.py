@@ -35,19 +35,25 @@ class NoteFolder(unittest.TestCase):
         proc = self.folder.start()
         logic = e2e.wait_window(e2e.LOGIC_CLASS)
         self.assertIsNotNone(logic)
-        owners = e2e.note_owners(logic, 2)
-        self.assertEqual(len(owners), 2, "one hidden owner per loadable note")
-        for owner in owners:
-            self.assertFalse(owner["visible"])
-            editors = [w for w in e2e.children(owner["hwnd"]) if w["cls"] == e2e.EDITOR_CLASS]
-            self.assertEqual(len(editors), 1)
-            self.assertFalse(editors[0]["visible"])
+        e2e.probe("send", logic, 0, 0, 0)  # WM_NULL: answered once every note is loaded
+        owners = [w for w in e2e.children(logic) if w["cls"] == "PCN_DUMMY"]
+        self.assertEqual(owners, [], "a note that was never shown has no window")
         visible = [w for w in e2e.top_level_windows() if w["visible"] and w["cls"].startswith("PCN_")]
         self.assertEqual(visible, [], "no note window opens at start")
 
         self.assertEqual(self.folder.run("-exit"), 0)
         self.assertEqual(proc.wait(timeout=15), 0)
         self.assertEqual(self.contents(), before)
+
+        # Both are listed. Reading the list shows the last one, whose text is then loaded
+        # and written at exit; every other file is still left alone.
+        proc = self.folder.start()
+        self.assertTrue(e2e.lists_notes(e2e.wait_window(e2e.LOGIC_CLASS), 2), "every loadable note is listed")
+        self.assertEqual(self.folder.run("-exit"), 0)
+        self.assertEqual(proc.wait(timeout=15), 0)
+        after = self.contents()
+        self.assertNotEqual(after.pop("N021215 (2).pvl"), before.pop("N021215 (2).pvl"))
+        self.assertEqual(after, before)
 
 
 if __name__ == "__main__":

@@ -280,7 +280,7 @@ TEST_F(Alarms, HidingOrDeletingTheNoteFromTheTrayEndsTheSheetAsCancelled)
 TEST_F(Alarms, DueSlotShowsTheNoteAndLoopsTheSoundForSixSeconds)
 {
     PNote* note = logic->NewNote();
-    note->Editor()->StreamInText("wake up", false);
+    note->OpenEditor()->StreamInText("wake up", false);
     note->m_alarms.daily[2].enabled = true;
     note->m_alarms.daily[2].when = DateTime::FromFields(2000, 1, 1, 9, 41, 0);
     NextMinute();
@@ -324,9 +324,10 @@ TEST_F(Alarms, ASoundThatNothingWouldStopIsNotStarted)
 TEST_F(Alarms, NotesDueTogetherAreShownInListOrderWithTheirText)
 {
     PNote* first = logic->NewNote();
-    first->Editor()->StreamInText("first", false);
+    first->OpenEditor()->StreamInText("first", false);
     ASSERT_TRUE(first->Save());
     PNote* second = logic->NewNote();
+    ASSERT_TRUE(second->CreateEditor());
     second->m_alarms.monthly[0] = {};
     for (PNote* note : {first, second}) {
         note->m_alarms.weekly[4].enabled = true;

@@ -81,7 +81,7 @@ TEST_F(LogicWindow, EndOfSessionSavesEverythingAndAgrees)
 {
     PNote* note = logic->NewNote();
     logic->ShowNote(note);
-    note->Editor()->StreamInText("typed before logging off", false);
+    note->OpenEditor()->StreamInText("typed before logging off", false);
     NoteLook look = logic->DefaultLook();
     look.scheme = 3;
     look.infoKind = 2;

@@ -309,17 +309,17 @@ TEST_F(NoteWindow, HidingSavesAChangedNoteAndShowingNeedsNoFile)
 {
     PinvelWnd* window = Open(100, 100, 300, 200);
     PNote* note = window->GetNote();
-    note->Editor()->StreamInText("kept in the control", false);
+    note->OpenEditor()->StreamInText("kept in the control", false);
     logic->HideNote(note);
     EXPECT_TRUE(logic->IsHidden(note));
-    EXPECT_FALSE(::IsWindowVisible(note->Editor()->GetHwnd()));
+    EXPECT_FALSE(::IsWindowVisible(note->OpenEditor()->GetHwnd()));
     const std::string saved = wintest::ReadFileBytes(note->GetFilePath());
     EXPECT_NE(saved.find("kept in the control"), std::string::npos) << "saved when hidden";
 
     ::DeleteFileW(note->GetFilePath().c_str());
     logic->ShowNote(note);
     std::string text;
-    note->Editor()->StreamOutText(text, false);
+    note->OpenEditor()->StreamOutText(text, false);
     EXPECT_EQ(text, "kept in the control") << "shown again from the control, not the file";
     logic->HideAll();
     EXPECT_TRUE(logic->Windows().empty());

@@ -93,7 +93,7 @@ TEST_F(Soak, ThousandsOfRoundsHoldNoMoreHandlesOrMemory)
 {
     PinvelWnd::SetAlarmFunctions(&Silent, nullptr);
     PNote* note = logic->NewNote();
-    note->Editor()->StreamInText("a note used all day", false);
+    note->OpenEditor()->StreamInText("a note used all day", false);
     note->m_look.infoKind = 2;
     for (int i = 0; i < 20; ++i)
         Round(*logic, note);

@@ -21,6 +21,30 @@ const char kDefaultTitle[] = "\xB1\xCA\xBC\xC7"; // 笔记
 
 using wintest::FakeClock;
 
+// While it lives, the system refuses to make windows of one class on this thread, as
+// when the process has used up its window quota.
+class RefuseWindows {
+public:
+    explicit RefuseWindows(const wchar_t* className)
+    {
+        s_className = className;
+        m_hook = ::SetWindowsHookExW(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId());
+    }
+    ~RefuseWindows() { ::UnhookWindowsHookEx(m_hook); }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        wchar_t name[64] = {};
+        if (code == HCBT_CREATEWND && ::GetClassNameW(reinterpret_cast<HWND>(wParam), name, 64) > 0 &&
+            ::lstrcmpiW(name, s_className) == 0)
+            return 1;
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline const wchar_t* s_className = nullptr;
+    HHOOK m_hook;
+};
+
 // A logic window over a folder of its own, on 15 December 2002 at 23:59.
 class Store : public wintest::LogicTest {
 protected:
@@ -36,7 +60,7 @@ protected:
     static std::string Text(PNote* note)
     {
         std::string text;
-        note->Editor()->StreamOutText(text, false);
+        note->OpenEditor()->StreamOutText(text, false);
         return text;
     }
     static std::string Name(PNote* note)
@@ -61,7 +85,7 @@ protected:
 TEST_F(Store, NotesSurviveARestart)
 {
     PNote* note = logic->NewNote();
-    note->Editor()->StreamInText("first line\r\n\xC4\xE3\xBA\xC3", false);
+    note->OpenEditor()->StreamInText("first line\r\n\xC4\xE3\xBA\xC3", false);
     note->m_look.scheme = 3;
     note->m_alarms.weekly[5].enabled = true;
     logic->SaveAll();
@@ -82,8 +106,10 @@ TEST_F(Store, NotesSurviveARestart)
     EXPECT_EQ(back->GetTitle(), std::string(kDefaultTitle) + " 1");
     EXPECT_EQ(back->m_look.scheme, 3);
     EXPECT_TRUE(back->m_alarms.weekly[5].enabled);
-    EXPECT_EQ(Text(back), "");
-    ASSERT_TRUE(back->Load(false, true));
+    EXPECT_EQ(back->Editor(), nullptr) << "no window of its own until it is first shown";
+    PinvelWnd* window = logic->ShowNote(back);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->GetEditor(), back->Editor());
     EXPECT_TRUE(back->IsTextLoaded());
     EXPECT_EQ(Text(back), "first line\r\n\xC4\xE3\xBA\xC3");
 }
@@ -94,9 +120,28 @@ TEST_F(Store, ANoteNeverShownKeepsEveryByteOfItsFile)
     wintest::WriteFileBytes(NoteFile("N990101 (1).pvl"), bytes);
     Start();
     ASSERT_EQ(logic->Notes().size(), 1u);
+    EXPECT_EQ(logic->Notes().front()->Editor(), nullptr) << "no window for a note never shown";
     logic->Notes().front()->m_look.scheme = 12; // in memory only: the text was never loaded
     logic->SaveAll();
     EXPECT_EQ(wintest::ReadFileBytes(NoteFile("N990101 (1).pvl")), bytes);
+}
+
+TEST_F(Store, ANoteWhoseEditorCannotBeMadeIsNotShownAndItsFileIsKept)
+{
+    const std::string bytes = FileWith("Kept", "someone");
+    wintest::WriteFileBytes(NoteFile("N990101 (1).pvl"), bytes);
+    Start();
+    PNote* note = logic->Notes().front().get();
+    {
+        RefuseWindows refuse(L"RichEdit20W");
+        EXPECT_EQ(logic->ShowNote(note), nullptr);
+        EXPECT_EQ(logic->NewNoteAndShow(), nullptr);
+    }
+    EXPECT_EQ(logic->Notes().size(), 1u) << "a new note that could not be shown is not kept";
+    EXPECT_TRUE(logic->Windows().empty());
+    logic->SaveAll();
+    EXPECT_EQ(wintest::ReadFileBytes(NoteFile("N990101 (1).pvl")), bytes);
+    EXPECT_NE(logic->ShowNote(note), nullptr) << "shown once windows can be made again";
 }
 
 TEST_F(Store, ShowingAgainNeedsNoFile)
@@ -104,14 +149,15 @@ TEST_F(Store, ShowingAgainNeedsNoFile)
     wintest::WriteFileBytes(NoteFile("N990101 (1).pvl"), FileWith("t", "u"));
     Start();
     PNote* note = logic->Notes().front().get();
-    ASSERT_TRUE(note->Load(false, true));
+    ASSERT_NE(note->OpenEditor(), nullptr);
+    ASSERT_TRUE(note->IsTextLoaded());
     ::DeleteFileW(note->GetFilePath().c_str());
     wintest::TempFolder other("pinvel-store-window");
     HWND window = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(::GetParent(note->AttachEditor(window)->GetHwnd()), window);
     note->DetachEditor();
     ::DestroyWindow(window);
-    EXPECT_FALSE(::IsWindowVisible(note->Editor()->GetHwnd()));
+    EXPECT_FALSE(::IsWindowVisible(note->OpenEditor()->GetHwnd()));
     EXPECT_EQ(Text(note), "stored text");
 }
 
@@ -136,6 +182,8 @@ TEST_F(Store, FileNamesCountUpAndReuseADeletedNumber)
     EXPECT_EQ(Name(first), "N021215 (1).pvl");
     EXPECT_EQ(Name(second), "N021215 (2).pvl");
     EXPECT_EQ(Name(third), "N021215 (3).pvl");
+    for (PNote* note : {first, second, third})
+        ASSERT_TRUE(note->CreateEditor()) << "a note is written once it has been shown";
     logic->SaveAllNotes();
     logic->DeleteNote(second);
     EXPECT_EQ(wintest::ReadFileBytes(NoteFile("N021215 (2).pvl")), "<missing>");
@@ -196,10 +244,10 @@ TEST_F(Store, DamagedFilesAreSkippedAndLeftAsTheyWere)
 TEST_F(Store, AFailedSaveLosesNothingOnDisk)
 {
     PNote* note = logic->NewNote();
-    note->Editor()->StreamInText("version one", false);
+    note->OpenEditor()->StreamInText("version one", false);
     ASSERT_TRUE(note->Save());
     const std::string saved = wintest::ReadFileBytes(note->GetFilePath());
-    note->Editor()->StreamInText("version two", false);
+    note->OpenEditor()->StreamInText("version two", false);
 
     {
         // Another program holds the file open and shares nothing.
@@ -223,7 +271,7 @@ TEST_F(Store, AFailedSaveLosesNothingOnDisk)
     std::string lines;
     while (lines.size() < 300 * 1024)
         lines += "a line of ordinary words in a long note\r\n";
-    note->Editor()->StreamInText(lines, false);
+    note->OpenEditor()->StreamInText(lines, false);
     {
         wintest::FailLargeAllocations noRoom(128 * 1024);
         EXPECT_FALSE(note->Save());
@@ -244,22 +292,22 @@ TEST_F(Store, AWriteThatFailsPartwayLeavesTheOldFiles)
 {
     PNote* note = logic->NewNote();
     logic->ShowNote(note);
-    note->Editor()->StreamInText("version one", false);
+    note->OpenEditor()->StreamInText("version one", false);
     ASSERT_TRUE(note->Save());
     ASSERT_TRUE(logic->SaveSettings());
     const std::wstring exported = folder.Path() + L"exported.txt";
-    ASSERT_TRUE(note->Editor()->ExportFile(exported));
+    ASSERT_TRUE(note->OpenEditor()->ExportFile(exported));
     const std::wstring settings = logic->GetFolder() + L"Pinvel.ini";
     const std::string oldNote = wintest::ReadFileBytes(note->GetFilePath());
     const std::string oldSettings = wintest::ReadFileBytes(settings);
 
-    note->Editor()->StreamInText("version two", false);
+    note->OpenEditor()->StreamInText("version two", false);
     NoteLook look = logic->DefaultLook();
     look.scheme = 5;
     fw::SetWriteFunction(&WriteSomeThenFail);
     EXPECT_FALSE(note->Save());
     logic->SetDefaultLook(look);
-    EXPECT_FALSE(note->Editor()->ExportFile(exported));
+    EXPECT_FALSE(note->OpenEditor()->ExportFile(exported));
     fw::SetWriteFunction(nullptr);
     EXPECT_EQ(wintest::ReadFileBytes(note->GetFilePath()), oldNote);
     EXPECT_EQ(wintest::ReadFileBytes(settings), oldSettings);
@@ -376,7 +424,7 @@ TEST_F(Store, LargeNoteFilesAreCheckedWithoutCopyAndTooLargeOnesLeftAlone)
 TEST_F(Store, ChangedNotesAreSavedWithinAMinuteAndDefaultsAtOnce)
 {
     PNote* note = logic->NewNote();
-    note->Editor()->StreamInText("typed before a crash", false);
+    note->OpenEditor()->StreamInText("typed before a crash", false);
     auto nextMinute = [&] {
         ++FakeClock::minute;
         logic->SendMessage(WM_TIMER, 1, 0);

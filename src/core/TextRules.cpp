@@ -42,6 +42,17 @@ bool HasExitSwitch(std::string_view commandLine, LeadBytePredicate isLead)
            FindAnsi(lower, "/exit", isLead) != std::string_view::npos;
 }
 
+std::string EscapeMenuAmpersands(std::string_view title)
+{
+    std::string text;
+    for (char c : title) {
+        text += c;
+        if (c == '&')
+            text += '&';
+    }
+    return text;
+}
+
 std::wstring_view ArgumentsOfCommandLine(std::wstring_view commandLine)
 {
     std::size_t at = 0;

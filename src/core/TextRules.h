@@ -17,6 +17,10 @@ std::size_t FindAnsi(std::string_view text, std::string_view needle, LeadBytePre
 // to quit: "-exit" or "/exit" anywhere, in any letter case, even inside another word.
 bool HasExitSwitch(std::string_view commandLine, LeadBytePredicate isLead);
 
+// A title as a menu item's text: "&" doubled, so that it shows as itself instead of
+// underlining the next letter. No trail byte of the code page is an "&".
+std::string EscapeMenuAmpersands(std::string_view title);
+
 // Paths are wide strings: a byte string in the system's code page cannot name every file.
 
 // A process's command line without the program name that starts it, as the program's

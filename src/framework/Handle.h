@@ -46,6 +46,7 @@ public:
     RegKey(const RegKey&) = delete;
     RegKey& operator=(const RegKey&) = delete;
 
+    HKEY Get() const { return m_key; }
     HKEY* Receive()
     {
         Close();

@@ -27,6 +27,11 @@
 #define IDB_ROLL_PRESSED 216
 #define IDB_ROLL_NORMAL 217
 #define IDB_ROLL_HOVER 218
+#define IDD_FIND_NOTES 220
+#define IDI_FIND_NOTES 221
+#define IDI_DELETED_NOTES 222
+#define IDI_AGENDA 223
+#define IDI_START_WITH_WINDOWS 224
 
 // Icons of the tray, the menus and the dialogs
 #define IDI_SOUND 140
@@ -97,6 +102,8 @@
 #define IDC_TITLE_EDIT 1127
 #define IDC_ABOUT_NOTICE 1137
 #define IDC_ABOUT_VERSION 1140
+#define IDC_FIND_NOTES_TEXT 1141
+#define IDC_FIND_NOTES_LIST 1142
 
 // String table
 #define IDS_PRODUCT 2000
@@ -107,6 +114,7 @@
 #define IDS_MAIL_NO_LIBRARY 2006
 #define IDS_MAIL_BAD_LIBRARY 2007
 #define IDS_MAIL_FAILED 2008
+#define IDS_DELETED_FOLDER 2009
 #define IDS_FIND_NOT_FOUND 2100
 #define IDS_EXPORT_REPLACE 2101
 #define IDS_DEFAULT_TITLE 2200
@@ -115,6 +123,7 @@
 #define IDS_WEEKDAY_BASE 8000
 #define IDS_MONTH_BASE 8100
 #define IDS_DAY_BASE 8200
+#define IDS_SHORT_WEEKDAY_BASE 8300
 
 // Fatal start-up errors: each code is also the string with its message.
 #define ERR_BEGIN 20000
@@ -157,3 +166,7 @@
 #define ID_EDIT_REDO 32811
 #define ID_TRAY_HOME_PAGE 32818
 #define ID_NOTE_ROLL 32820
+#define ID_TRAY_START_WITH_WINDOWS 32830
+#define ID_TRAY_FIND_NOTES 32831
+#define ID_TRAY_NO_DELETED 32832
+#define ID_TRAY_NO_ALARMS 32833

@@ -113,6 +113,8 @@ void PLogic::ShowAbout()
         m_about->Show();
 }
 
+void PLogic::ShowFindNotes() {}
+
 void PLogic::ShowHelp()
 {
     const std::wstring help = m_folder + fw::LoadResStringW(IDS_HELP_FILE);

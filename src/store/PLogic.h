@@ -45,6 +45,8 @@ public:
     int LastMinute() const { return m_lastMinute; }
 
     void ShowAbout();
+    // The find-any-note dialog, made on first use and brought forward after.
+    void ShowFindNotes();
     void ShowHelp();
     PSysTray* Tray() const { return m_tray.get(); }
     PAboutDlg* About() const { return m_about.get(); }

@@ -3,6 +3,8 @@
 #include "../app/Messages.h"
 #include "../app/PError.h"
 #include "../app/Product.h"
+#include "../app/StartWithWindows.h"
+#include "../core/TextRules.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
@@ -17,7 +19,10 @@ namespace {
 
 constexpr char kTrayClass[] = "PCN_SYSTRAY";
 constexpr UINT kIconId = 1;
-constexpr int kShowNotePosition = 2;
+// Positions in the tray menu.
+constexpr int kShowNotePosition = 3;
+constexpr int kDeletedPosition = 4;
+constexpr int kAgendaPosition = 5;
 
 PSysTray::NotifyFunction g_notify = &::Shell_NotifyIconW;
 
@@ -29,18 +34,6 @@ NOTIFYICONDATAW IconData(HWND hwnd)
     data.hWnd = hwnd;
     data.uID = kIconId;
     return data;
-}
-
-// "&" in a title would underline the next letter: double it to show it as itself.
-std::string MenuText(const std::string& title)
-{
-    std::string text;
-    for (char c : title) {
-        text += c;
-        if (c == '&')
-            text += '&';
-    }
-    return text;
 }
 
 } // namespace
@@ -141,34 +134,46 @@ void PSysTray::ShowMenu(POINT at)
 {
     if (m_trackedMenu != nullptr)
         return; // already open: a second one inside its loop would outlive it
-    PLogic* logic = PLogic::Current();
     ::SetForegroundWindow(m_hWnd);
     auto menu = std::make_unique<PIconMenu>();
     if (!menu->LoadIconMenu(IDM_TRAY))
         return;
     m_trackedMenu = menu.get();
     PIconMenu* popup = menu->GetIconSubMenu(0);
-    PIconMenu* notes = popup != nullptr ? popup->GetIconSubMenu(kShowNotePosition) : nullptr;
-    if (notes != nullptr) {
-        if (!logic->Notes().empty())
-            ::DeleteMenu(notes->GetHandle(), ID_TRAY_NO_NOTES, MF_BYCOMMAND);
-        UINT command = kFirstNoteCommand;
-        for (const auto& note : logic->Notes()) {
-            // Only the range of note commands is answered: an entry past it would do
-            // nothing, and its id would belong to other commands.
-            if (command > kLastNoteCommand)
-                break;
-            notes->AppendIconItem(MF_STRING, command, MenuText(note->GetTitle()).c_str());
-            if (!logic->IsHidden(note.get()))
-                ::CheckMenuItem(notes->GetHandle(), command, MF_BYCOMMAND | MF_CHECKED);
-            ++command;
-        }
+    if (popup != nullptr) {
+        if (PIconMenu* notes = popup->GetIconSubMenu(kShowNotePosition))
+            FillNotes(*notes);
+        if (PIconMenu* deleted = popup->GetIconSubMenu(kDeletedPosition))
+            FillDeleted(*deleted);
+        if (PIconMenu* agenda = popup->GetIconSubMenu(kAgendaPosition))
+            FillAgenda(*agenda);
+        // Read each time: the value may have been changed or removed elsewhere.
+        if (IsStartingWithWindows())
+            ::CheckMenuItem(popup->GetHandle(), ID_TRAY_START_WITH_WINDOWS, MF_BYCOMMAND | MF_CHECKED);
     }
     if (popup != nullptr)
         ::TrackPopupMenu(popup->GetHandle(), TPM_RIGHTALIGN | TPM_BOTTOMALIGN, at.x, at.y, 0, m_hWnd, nullptr);
     // Lets the menu close properly when the user clicks elsewhere.
     ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
     m_trackedMenu = nullptr;
+}
+
+void PSysTray::FillNotes(PIconMenu& notes)
+{
+    PLogic* logic = PLogic::Current();
+    if (!logic->Notes().empty())
+        ::DeleteMenu(notes.GetHandle(), ID_TRAY_NO_NOTES, MF_BYCOMMAND);
+    UINT command = kFirstNoteCommand;
+    for (const auto& note : logic->Notes()) {
+        // Only the range of note commands is answered: an entry past it would do
+        // nothing, and its id would belong to other commands.
+        if (command > kLastNoteCommand)
+            break;
+        notes.AppendIconItem(MF_STRING, command, EscapeMenuAmpersands(note->GetTitle()).c_str());
+        if (!logic->IsHidden(note.get()))
+            ::CheckMenuItem(notes.GetHandle(), command, MF_BYCOMMAND | MF_CHECKED);
+        ++command;
+    }
 }
 
 LRESULT PSysTray::OnCommand(WPARAM wParam, LPARAM lParam)
@@ -199,11 +204,25 @@ LRESULT PSysTray::OnCommand(WPARAM wParam, LPARAM lParam)
     case ID_TRAY_EXIT:
         logic->Shutdown();
         return 0;
+    case ID_TRAY_START_WITH_WINDOWS:
+        SetStartWithWindows(!IsStartingWithWindows());
+        return 0;
+    case ID_TRAY_FIND_NOTES:
+        logic->ShowFindNotes();
+        return 0;
     default:
         break;
     }
     if (command >= kFirstNoteCommand && command <= kLastNoteCommand) {
         OnNoteEntry(command);
+        return 0;
+    }
+    if (command >= kFirstDeletedCommand && command <= kLastDeletedCommand) {
+        OnDeletedEntry(command);
+        return 0;
+    }
+    if (command >= kFirstAgendaCommand && command <= kLastAgendaCommand) {
+        OnAgendaEntry(command);
         return 0;
     }
     return DefWindowProc(WM_COMMAND, wParam, lParam);

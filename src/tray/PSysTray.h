@@ -3,7 +3,11 @@
 
 #include <shellapi.h>
 
+#include <string>
+#include <vector>
+
 class PIconMenu;
+class PNote;
 
 // The invisible window behind the notification-area icon: a double click makes a
 // note, a right-button press opens the tray menu with one entry per note.
@@ -14,6 +18,11 @@ public:
 
     static constexpr UINT kFirstNoteCommand = 50000;
     static constexpr UINT kLastNoteCommand = 51000;
+    // Recently deleted notes, newest first, and the alarms of the days ahead.
+    static constexpr UINT kFirstDeletedCommand = 52000;
+    static constexpr UINT kLastDeletedCommand = 52019;
+    static constexpr UINT kFirstAgendaCommand = 53000;
+    static constexpr UINT kLastAgendaCommand = 53029;
 
     // False when the window class cannot be registered; a failed creation is fatal.
     bool Create(HWND parent);
@@ -36,6 +45,14 @@ private:
     void AddIcon();
     void ShowMenu(POINT at);
     void OnNoteEntry(UINT command);
+    void FillNotes(PIconMenu& notes);
+    void FillDeleted(PIconMenu& deleted);
+    void OnDeletedEntry(UINT command);
+    void FillAgenda(PIconMenu& agenda);
+    void OnAgendaEntry(UINT command);
 
     PIconMenu* m_trackedMenu = nullptr;
+    // What the entries of the last menu stood for: their commands arrive after it closed.
+    std::vector<std::wstring> m_deletedEntries;
+    std::vector<PNote*> m_agendaEntries;
 };

@@ -51,7 +51,7 @@ bool ReadMenuAndClose()
     if (menu == nullptr)
         return false;
     g_entries.clear();
-    HMENU notes = ::GetSubMenu(::GetSubMenu(menu->GetHandle(), 0), 2);
+    HMENU notes = ::GetSubMenu(::GetSubMenu(menu->GetHandle(), 0), 3);
     for (int i = 0; i < ::GetMenuItemCount(notes); ++i) {
         char text[256] = {};
         ::GetMenuStringA(notes, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);

@@ -2,6 +2,36 @@
 
 #include <cstdio>
 
+namespace {
+
+template <typename String, typename IsTaken>
+String NumberedCandidate(const String& stem, const String& ext, const IsTaken& isTaken)
+{
+    for (int n = 1;; ++n) {
+        const std::string number = " (" + std::to_string(n) + ")";
+        String candidate = stem + String(number.begin(), number.end()) + ext;
+        if (!isTaken(candidate))
+            return candidate;
+    }
+}
+
+// "name (12)" -> "name"; anything else stays as it is.
+std::wstring_view WithoutNumber(std::wstring_view stem)
+{
+    if (stem.size() < 4 || stem.back() != L')')
+        return stem;
+    const std::size_t open = stem.rfind(L" (");
+    if (open == std::wstring_view::npos || open + 3 >= stem.size())
+        return stem;
+    for (std::size_t i = open + 2; i + 1 < stem.size(); ++i) {
+        if (stem[i] < L'0' || stem[i] > L'9')
+            return stem;
+    }
+    return stem.substr(0, open);
+}
+
+} // namespace
+
 std::string NoteFileStem(int year, int month, int day)
 {
     char text[16];
@@ -11,11 +41,18 @@ std::string NoteFileStem(int year, int month, int day)
 
 std::string NextFileCandidate(const std::string& stem, const std::function<bool(const std::string&)>& isTaken)
 {
-    for (int n = 1;; ++n) {
-        std::string candidate = stem + " (" + std::to_string(n) + ")";
-        if (!isTaken(candidate))
-            return candidate;
-    }
+    return NumberedCandidate(stem, std::string(), isTaken);
+}
+
+std::wstring FreeFileName(std::wstring_view name, const std::function<bool(const std::wstring&)>& isTaken)
+{
+    std::wstring own(name);
+    if (!isTaken(own))
+        return own;
+    const std::size_t dot = name.rfind(L'.');
+    const std::wstring_view stem = dot == std::wstring_view::npos ? name : name.substr(0, dot);
+    const std::wstring_view ext = dot == std::wstring_view::npos ? std::wstring_view() : name.substr(dot);
+    return NumberedCandidate(std::wstring(WithoutNumber(stem)), std::wstring(ext), isTaken);
 }
 
 std::string NextTitleCandidate(const std::string& base, int& counter,

@@ -86,6 +86,12 @@ std::wstring FolderOfPath(std::wstring_view path)
     return std::wstring(path.substr(0, slash + 1));
 }
 
+std::wstring FileNameOfPath(std::wstring_view path)
+{
+    const std::size_t slash = path.find_last_of(L'\\');
+    return std::wstring(slash == std::wstring_view::npos ? path : path.substr(slash + 1));
+}
+
 bool EndsWithNoCase(std::wstring_view path, std::wstring_view lowerSuffix)
 {
     if (path.size() < lowerSuffix.size())

@@ -33,6 +33,8 @@ std::wstring AppTitleFromPath(std::wstring_view modulePath);
 
 // The folder part of a path up to and including its last backslash; empty without one.
 std::wstring FolderOfPath(std::wstring_view path);
+// The part of a path after its last backslash; the whole path without one.
+std::wstring FileNameOfPath(std::wstring_view path);
 
 // True when the path ends in the given lower-case ASCII suffix (".rtf"), in any letter
 // case. Import and export treat a file as RTF exactly when its name ends in ".rtf".

@@ -58,6 +58,21 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes, std::size_t max
     return true;
 }
 
+bool ReadFileStart(const std::wstring& path, std::string& bytes, std::size_t count)
+{
+    Handle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid())
+        return false;
+    std::string data(count, '\0');
+    DWORD got = 0;
+    if (!g_read(file.Get(), data.data(), static_cast<DWORD>(count), &got, nullptr))
+        return false;
+    data.resize(got);
+    bytes.swap(data);
+    return true;
+}
+
 bool ReplaceFileContents(const std::wstring& path, const std::string& bytes)
 {
     const std::wstring temp = path + L".new";

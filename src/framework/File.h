@@ -11,6 +11,10 @@ namespace fw {
 bool ReadWholeFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes = 256u * 1024 * 1024,
                    bool othersMayWrite = false);
 
+// Reads at most the first count bytes of a file, which others may write to meanwhile.
+// False when it cannot be opened or read; bytes is then unchanged.
+bool ReadFileStart(const std::wstring& path, std::string& bytes, std::size_t count);
+
 // Replaces a file's contents in one step: the bytes go to a temporary file beside it,
 // which then takes the file's place. A failure at any point leaves the old file as it
 // was, so a full disk or a crash during a save never costs the only copy.

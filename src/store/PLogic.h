@@ -66,7 +66,12 @@ public:
     // Notes and their files.
     PNote* NewNote();
     PNote* LoadNote(const std::wstring& path);
+    // Moves the note's file aside into the deleted notes, saved first, and ends the note.
+    // A note without a file just goes; one whose file cannot be saved or moved stays.
     void DeleteNote(PNote* note);
+    // Moves a deleted note's file back under a free name, then lists and shows the note.
+    // Null when the file cannot be moved or read; it then stays where it was.
+    PNote* RestoreDeletedNote(const std::wstring& deletedPath);
     NoteLook GetNewNoteLook() const;
     void LoadAllNotes();
     void SaveAllNotes();
@@ -99,6 +104,9 @@ private:
     LRESULT OnLogicExit();
     void DeleteClosedWindows();
     void DestroyNoteWindow(PinvelWnd* window);
+    // Whether a note file name in the notes folder is taken; comingBack is the name of a
+    // deleted note being restored, which does not take its own name.
+    bool IsFileNameTaken(const std::wstring& name, const std::wstring& comingBack = std::wstring()) const;
 
     std::wstring m_folder;
     int m_titleCounter = 1;

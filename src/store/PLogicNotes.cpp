@@ -1,10 +1,12 @@
 // The logic window's note list: making, loading, saving, naming and deleting notes.
 #include "PLogic.h"
 
+#include "PDeletedNotes.h"
 #include "PNote.h"
 #include "../app/Messages.h"
 #include "../note/PinvelWnd.h"
 #include "../core/Naming.h"
+#include "../core/TextRules.h"
 #include "../framework/File.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
@@ -71,10 +73,38 @@ void PLogic::DeleteNote(PNote* note)
     auto it = std::find_if(m_notes.begin(), m_notes.end(), [note](const auto& p) { return p.get() == note; });
     if (it == m_notes.end())
         return;
+    // Deleting asks nothing, so it must be undoable: the latest text goes aside with the
+    // note. A note that was never saved has nothing to keep.
+    const std::wstring path = note->GetFilePath();
+    if (fw::FileExists(path)) {
+        if (!note->SaveIfChanged())
+            return;
+        if (!PDeletedNotes(NotesFolder()).MoveIn(path, LocalTime()))
+            return;
+    }
     while (PinvelWnd* window = FindNoteWindow(note))
         DestroyNoteWindow(window);
-    ::DeleteFileW(note->GetFilePath().c_str());
     m_notes.erase(it);
+}
+
+PNote* PLogic::RestoreDeletedNote(const std::wstring& deletedPath)
+{
+    const std::wstring own = FileNameOfPath(deletedPath);
+    const std::wstring name = FreeFileName(own, [&](const std::wstring& candidate) {
+        return IsFileNameTaken(candidate, own);
+    });
+    const std::wstring path = NotesFolder() + L"\\" + name;
+    fw::MakeFolder(NotesFolder());
+    if (!::MoveFileW(deletedPath.c_str(), path.c_str()))
+        return nullptr;
+    PNote* note = LoadNote(path);
+    if (note == nullptr) {
+        // Left in the notes folder, a file that does not load would only be skipped.
+        ::MoveFileW(path.c_str(), deletedPath.c_str());
+        return nullptr;
+    }
+    ShowNote(note);
+    return note;
 }
 
 void PLogic::NotifyNoteChanged(PNote* note)
@@ -187,6 +217,8 @@ void PLogic::LoadAllNotes()
 {
     const std::wstring folder = NotesFolder();
     fw::MakeFolder(folder);
+    PDeletedNotes(folder).KeepNewest(PDeletedNotes::kKept);
+    // Only the notes folder's own files: the deleted notes in its subfolder are not notes.
     const std::wstring pattern = folder + L"\\*." + fw::LoadResStringW(IDS_NOTE_EXT);
     WIN32_FIND_DATAW found;
     HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
@@ -235,17 +267,23 @@ std::string PLogic::NextTitle()
 std::wstring PLogic::NextFilePath() const
 {
     const SYSTEMTIME today = g_localTimeSource();
-    const std::wstring folder = NotesFolder() + L"\\";
     const std::wstring ext = L"." + fw::LoadResStringW(IDS_NOTE_EXT);
     const std::string stem = NoteFileStem(today.wYear, today.wMonth, today.wDay);
-    const std::string name = NextFileCandidate(stem, [&](const std::string& candidate) {
-        const std::wstring path = folder + WidenAscii(candidate) + ext;
-        const bool listed = std::any_of(m_notes.begin(), m_notes.end(), [&](const auto& note) {
-            return ::lstrcmpiW(note->GetFilePath().c_str(), path.c_str()) == 0;
-        });
-        // A file that failed to load (damaged, or from a newer version) still holds
-        // someone's note: never give its name to a new one.
-        return listed || fw::FileExists(path);
+    const std::string name = NextFileCandidate(
+        stem, [&](const std::string& candidate) { return IsFileNameTaken(WidenAscii(candidate) + ext); });
+    return NotesFolder() + L"\\" + WidenAscii(name) + ext;
+}
+
+bool PLogic::IsFileNameTaken(const std::wstring& name, const std::wstring& comingBack) const
+{
+    const std::wstring path = NotesFolder() + L"\\" + name;
+    const bool listed = std::any_of(m_notes.begin(), m_notes.end(), [&](const auto& note) {
+        return ::lstrcmpiW(note->GetFilePath().c_str(), path.c_str()) == 0;
     });
-    return folder + WidenAscii(name) + ext;
+    // A file that failed to load (damaged, or from a newer version) still holds
+    // someone's note: never give its name to a new one.
+    if (listed || fw::FileExists(path))
+        return true;
+    // Nor the name of a deleted note, which may come back under it.
+    return ::lstrcmpiW(name.c_str(), comingBack.c_str()) != 0 && PDeletedNotes(NotesFolder()).Holds(name);
 }

@@ -24,6 +24,17 @@ TEST(Naming, FileCandidatesCountUpAndReuseGaps)
     EXPECT_EQ(NextFileCandidate("N021215", isTaken), "N021215 (2)");
 }
 
+TEST(Naming, AMovedFileKeepsItsNameOrIsRenumbered)
+{
+    std::set<std::wstring> taken{L"N021215 (3).pvl", L"N021215 (1).pvl", L"good.pvl", L"a (b).pvl", L"x (2) (3)"};
+    auto isTaken = [&](const std::wstring& c) { return taken.count(c) != 0; };
+    EXPECT_EQ(FreeFileName(L"N021215 (2).pvl", isTaken), L"N021215 (2).pvl");
+    EXPECT_EQ(FreeFileName(L"N021215 (3).pvl", isTaken), L"N021215 (2).pvl") << "not N021215 (3) (1)";
+    EXPECT_EQ(FreeFileName(L"good.pvl", isTaken), L"good (1).pvl");
+    EXPECT_EQ(FreeFileName(L"a (b).pvl", isTaken), L"a (b) (1).pvl") << "only a number is dropped";
+    EXPECT_EQ(FreeFileName(L"x (2) (3)", isTaken), L"x (2) (1)") << "no extension; one number dropped";
+}
+
 TEST(Naming, TitlesSkipTakenOnesAndNeverRepeatInARun)
 {
     int counter = 1;

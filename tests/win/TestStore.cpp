@@ -174,7 +174,7 @@ TEST_F(Store, EmptyStoredNamesKeepTheDefaults)
     EXPECT_TRUE(note->m_alarms.yearly[2].enabled);
 }
 
-TEST_F(Store, FileNamesCountUpAndReuseADeletedNumber)
+TEST_F(Store, FileNamesCountUpAndSkipDeletedOnes)
 {
     PNote* first = logic->NewNote();
     PNote* second = logic->NewNote();
@@ -193,7 +193,9 @@ TEST_F(Store, FileNamesCountUpAndReuseADeletedNumber)
     logic->SaveAllNotes();
     EXPECT_NE(wintest::ReadFileBytes(NoteFile("N021215 (3).pvl")), "<missing>");
     FakeClock::local.wDay = 15;
-    EXPECT_EQ(Name(logic->NewNote()), "N021215 (2).pvl");
+    EXPECT_EQ(Name(logic->NewNote()), "N021215 (4).pvl") << "a deleted note may come back under its name";
+    ::DeleteFileW((logic->NotesFolder() + L"\\\x5DF2\x5220\x9664\\N021215 (2).pvl").c_str()); // 已删除
+    EXPECT_EQ(Name(logic->NewNote()), "N021215 (2).pvl") << "free again once it is gone for good";
 }
 
 TEST_F(Store, ANewNoteNeverTakesTheNameOfAFileThatDidNotLoad)

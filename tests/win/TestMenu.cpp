@@ -52,10 +52,10 @@ TEST(IconMenu, TrayMenuAndItemsAddedAtRunTime)
     ASSERT_TRUE(menu.LoadIconMenu(146));
     PIconMenu* popup = menu.GetIconSubMenu(0);
     ASSERT_NE(popup, nullptr);
-    ASSERT_EQ(::GetMenuItemCount(popup->GetHandle()), 11);
-    ExpectRecord(Record(popup->GetHandle(), 6), 32818, "\xB7\xC3\xCE\xCA\xD6\xF7\xD2\xB3...", 210, 0);
-    ExpectRecord(Record(popup->GetHandle(), 10), 32795, "\xCD\xCB\xB3\xF6(&E)", 184, 0);
-    PIconMenu* notes = popup->GetIconSubMenu(2);
+    ASSERT_EQ(::GetMenuItemCount(popup->GetHandle()), 15);
+    ExpectRecord(Record(popup->GetHandle(), 9), 32818, "\xB7\xC3\xCE\xCA\xD6\xF7\xD2\xB3...", 210, 0);
+    ExpectRecord(Record(popup->GetHandle(), 14), 32795, "\xCD\xCB\xB3\xF6(&E)", 184, 0);
+    PIconMenu* notes = popup->GetIconSubMenu(3);
     ASSERT_NE(notes, nullptr);
     ExpectRecord(Record(notes->GetHandle(), 0), 32802, "(\xC3\xBB\xD3\xD0)", 0, 187);
     EXPECT_EQ(popup->GetIconSubMenu(0), nullptr) << "no submenu there";

@@ -74,14 +74,15 @@ void PLogic::DeleteNote(PNote* note)
     if (it == m_notes.end())
         return;
     // Deleting asks nothing, so it must be undoable: the latest text goes aside with the
-    // note. A note that was never saved has nothing to keep.
-    const std::wstring path = note->GetFilePath();
-    if (fw::FileExists(path)) {
+    // note, a new note's too. A failure leaves the note as it was.
+    if (note->IsTextLoaded()) {
+        fw::MakeFolder(NotesFolder());
         if (!note->SaveIfChanged())
             return;
-        if (!PDeletedNotes(NotesFolder()).MoveIn(path, LocalTime()))
-            return;
     }
+    const std::wstring path = note->GetFilePath();
+    if (fw::FileExists(path) && !PDeletedNotes(NotesFolder()).MoveIn(path, LocalTime()))
+        return;
     while (PinvelWnd* window = FindNoteWindow(note))
         DestroyNoteWindow(window);
     m_notes.erase(it);

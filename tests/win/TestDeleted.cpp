@@ -5,6 +5,7 @@
 #include "store/PLogic.h"
 #include "store/PNote.h"
 #include "text/PIconMenu.h"
+#include "text/PRichEdit.h"
 #include "tray/PSysTray.h"
 #include "LogicTest.h"
 
@@ -130,6 +131,19 @@ TEST_F(Deleted, TheTrayListsTheNewestTwentyAndRestoresUnderAFreeName)
     EXPECT_EQ(wintest::ReadFileBytes(DeletedFile(22)), "<missing>");
     EXPECT_FALSE(logic->IsHidden(back));
     EXPECT_EQ(OpenDeletedMenu().front(), "t21  12/15 10:21");
+}
+
+TEST_F(Deleted, ANewNoteTypedIntoAndDeletedBeforeItsFirstSaveIsKept)
+{
+    PinvelWnd* window = logic->NewNoteAndShow();
+    ASSERT_NE(window, nullptr);
+    window->GetEditor()->SendMessage(WM_CHAR, 'Q', 0);
+    const std::wstring name = window->GetNote()->GetFilePath().substr(logic->NotesFolder().size() + 1);
+    window->SendMessage(WM_COMMAND, ID_NOTE_DELETE, 0);
+    EXPECT_TRUE(logic->Notes().empty());
+    const std::string kept =
+        wintest::ReadFileBytes(logic->NotesFolder() + L"\\\x5DF2\x5220\x9664\\" + name);
+    EXPECT_NE(kept.find("Q"), std::string::npos) << "what was typed goes aside with it";
 }
 
 TEST_F(Deleted, AFileThatCannotBeMovedLeavesTheNoteAndTheFileAsTheyWere)

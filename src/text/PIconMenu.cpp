@@ -34,8 +34,27 @@ constexpr IconRow kIconTable[] = {
     {32806, "Import Note...", 178}, {32807, "Export Note...", 177}, {32777, "EMail Note", 176},
     {32792, "Hide All Notes", 186}, {32791, "Show All Notes", 185}, {32818, "Pinvel Online...", 210},
     {32793, "Help...", 181},       {32794, "About...", 183},       {32795, "Exit Pinvel", 184},
+    {32831, "Find Notes...", 221}, {32830, "Start with Windows", 224},
     {-1, nullptr, 0},
 };
+
+// A submenu has no command of its own: its item shows the icon named by the first
+// command inside it, the placeholder the menu resource holds.
+constexpr IconRow kSubMenuIconTable[] = {
+    {32832, "Recently Deleted Notes", 222},
+    {32833, "Agenda", 223},
+    {-1, nullptr, 0},
+};
+
+int SubMenuIcon(HMENU sub)
+{
+    const UINT first = ::GetMenuItemID(sub, 0);
+    for (const IconRow* row = kSubMenuIconTable; row->id != -1; ++row) {
+        if (static_cast<UINT>(row->id) == first)
+            return row->icon;
+    }
+    return 0;
+}
 
 // An item's text as the menu resource holds it, in the program's code page.
 std::string MenuText(HMENU menu, int position)
@@ -141,7 +160,7 @@ void PIconMenu::MakeOwnerDrawn(HMENU menu)
             MakeOwnerDrawn(sub);
             record->id = -1;
             SetText(*record, MenuText(menu, position).c_str());
-            record->icon = 0;
+            record->icon = SubMenuIcon(sub);
             record->checkIcon = kCheckMarkIcon;
         } else if (const UINT id = ::GetMenuItemID(menu, position); id != 0 && id != static_cast<UINT>(-1)) {
             FillCommandRecord(*record, static_cast<int>(id), MenuText(menu, position).c_str());

@@ -53,7 +53,14 @@ TEST(IconMenu, TrayMenuAndItemsAddedAtRunTime)
     PIconMenu* popup = menu.GetIconSubMenu(0);
     ASSERT_NE(popup, nullptr);
     ASSERT_EQ(::GetMenuItemCount(popup->GetHandle()), 15);
+    ExpectRecord(Record(popup->GetHandle(), 1), 32831, "\xB2\xE9\xD5\xD2\xB1\xCA\xBC\xC7(&F)...", 221, 0);
+    // A submenu's item takes its icon from the placeholder command inside it.
+    ExpectRecord(Record(popup->GetHandle(), 3), -1, "\xCF\xD4\xCA\xBE\xB1\xCA\xBC\xC7(&o)", 0, 187);
+    ExpectRecord(Record(popup->GetHandle(), 4), -1,
+                 "\xD7\xEE\xBD\xFC\xC9\xBE\xB3\xFD\xB5\xC4\xB1\xCA\xBC\xC7(&R)", 222, 187);
+    ExpectRecord(Record(popup->GetHandle(), 5), -1, "\xCC\xE1\xD0\xD1\xC8\xD5\xB3\xCC(&A)", 223, 187);
     ExpectRecord(Record(popup->GetHandle(), 9), 32818, "\xB7\xC3\xCE\xCA\xD6\xF7\xD2\xB3...", 210, 0);
+    ExpectRecord(Record(popup->GetHandle(), 12), 32830, "\xBF\xAA\xBB\xFA\xCA\xB1\xC6\xF4\xB6\xAF(&W)", 224, 0);
     ExpectRecord(Record(popup->GetHandle(), 14), 32795, "\xCD\xCB\xB3\xF6(&E)", 184, 0);
     PIconMenu* notes = popup->GetIconSubMenu(3);
     ASSERT_NE(notes, nullptr);

@@ -563,6 +563,7 @@ GLASS = (200, 232, 255)
 PENCIL = (232, 96, 16)
 PENCIL_DARK = (110, 40, 0)
 ERASER = (250, 150, 170)
+BIN = (150, 150, 160)
 
 # The button's sheet spans 15 of its 20 pixels, so it fits whole.
 MENU_SHEET = _moved(BUTTON_SHEET, -2, -2)
@@ -913,6 +914,58 @@ def draw_check(cv):
                  "...##......"], {"#": LETTER}, 3, 3)
 
 
+def draw_find_notes(cv):
+    """A note under the find command's magnifier."""
+    _note(cv, 0, 0, 11, 14)
+    _magnifier(cv, 9.5, 9.0, 4.5)
+
+
+def draw_deleted_notes(cv):
+    """A note half sunk into a bin, as if lifted back out of it."""
+    n = cv.w
+    _note(cv, 3, 0, 13, 11)
+    bin_ = _hard(R.polygon([(2, 7), (14, 7), (13, 16), (3, 16)]), n)
+    cv.fill(bin_, METAL_DARK)
+    cv.fill(_inside(bin_), BIN)
+    for x in (5, 8, 11):                      # the ribs of the bin
+        cv.fill(R.rect(x, 9, x + 1, 15), METAL_DARK)
+    cv.fill(R.rect(1, 6, 15, 9), METAL_DARK)  # the rim
+    cv.fill(R.rect(2, 7, 14, 8), METAL)
+
+
+def draw_agenda(cv):
+    """A calendar page: a red band with two rings over a grid of days,
+    one of them marked."""
+    n = cv.w
+    page = _hard(R.rect(1, 2, 15, 16), n)
+    cv.fill(page, PAGE_EDGE)
+    cv.fill(_inside(page), WHITE)
+    cv.fill(R.rect(2, 3, 14, 6), RED)
+    for x in (4, 11):
+        cv.fill(R.rect(x, 0, x + 1, 4), METAL_DARK)
+    for y in (7, 10, 13):
+        for x in (3, 6, 9, 12):
+            cv.fill(R.rect(x, y, x + 2, y + 2), PAGE_INK)
+    cv.fill(R.rect(9, 10, 11, 12), BLUE)
+
+
+def draw_start_with_windows(cv):
+    """A note with a green power sign, the exit sign in the colour of go,
+    in a round gap cut out of the note's corner."""
+    n = cv.w
+    _note(cv, 0, 0, 11, 14)
+    cx, cy = 11.0, 11.0
+    ring = (_hard(R.circle(cx, cy, 5.0), n)
+            .subtract(_hard(R.circle(cx, cy, 3.0), n))
+            .subtract(_hard(R.polygon([(cx, cy), (cx - 3.5, cy - 6),
+                                       (cx + 3.5, cy - 6)]), n)))
+    sign = ring.union(_hard(R.rect(cx - 1, cy - 6, cx + 1, cy), n))
+    gap = _hard(R.circle(cx, cy, 6.0), n)
+    cv.fill(_grow(gap).intersect(cv.alpha_mask()), SHEET_EDGE)
+    cv.erase(gap)
+    cv.fill(sign, GREEN)
+
+
 # resource id -> drawing, for the menu commands
 MENU_ICONS = [
     (164, draw_undo), (168, draw_redo), (165, draw_scissors),
@@ -924,6 +977,8 @@ MENU_ICONS = [
     (177, draw_export), (176, draw_mail), (186, draw_hide_all),
     (185, draw_show_all), (210, draw_globe), (181, draw_help),
     (183, draw_about), (184, draw_exit), (187, draw_check),
+    (221, draw_find_notes), (222, draw_deleted_notes), (223, draw_agenda),
+    (224, draw_start_with_windows),
 ]
 
 

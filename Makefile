@@ -43,17 +43,21 @@ FUZZ_SECONDS ?= 600
 fuzz: native
 	tests/fuzz/run-fuzz.sh $(NATIVE)/tests/fuzz/fuzz_NoteFile tests/fuzz/corpus/NoteFile $(FUZZ_SECONDS)
 	tests/fuzz/run-fuzz.sh $(NATIVE)/tests/fuzz/fuzz_SettingsFile tests/fuzz/corpus/SettingsFile $(FUZZ_SECONDS)
+	tests/fuzz/run-fuzz.sh $(NATIVE)/tests/fuzz/fuzz_RtfText tests/fuzz/corpus/RtfText $(FUZZ_SECONDS)
 
 # The performance figures of docs/performance.md: one process per note count, then open
-# notes and idle clocks for BENCH_SECONDS.
+# notes and idle clocks for BENCH_SECONDS, then find any note over BENCH_FIND_NOTES notes.
 BENCH_NOTES ?= 50 1000 4000
 BENCH_SECONDS ?= 60
+BENCH_FIND_NOTES ?= 1000
 bench: win32
 	for n in $(BENCH_NOTES); do \
 	  PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-bench tools/wine-run.sh $(CROSS)/tests/pinvel_bench.exe $$n || exit 1; \
 	done
 	PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-bench tools/wine-run.sh $(CROSS)/tests/pinvel_bench.exe \
 	  --cpu=$(BENCH_SECONDS)
+	PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-bench tools/wine-run.sh $(CROSS)/tests/pinvel_bench.exe \
+	  --find=$(BENCH_FIND_NOTES)
 
 # What a Windows user gets: the program, its help file and a short read-me.
 dist: exe

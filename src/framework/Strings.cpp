@@ -1,5 +1,6 @@
 #include "Strings.h"
 
+#include <array>
 #include <cstdarg>
 
 namespace fw {
@@ -39,7 +40,15 @@ BYTE TextCharSet()
 
 bool IsTextLeadByte(unsigned char byte)
 {
-    return ::IsDBCSLeadByteEx(kTextCodePage, byte) != FALSE;
+    // Asked for every byte of every note a search looks through: the system is asked
+    // once for each byte value.
+    static const std::array<bool, 256> lead = [] {
+        std::array<bool, 256> table{};
+        for (int b = 0; b < 256; ++b)
+            table[b] = ::IsDBCSLeadByteEx(kTextCodePage, static_cast<BYTE>(b)) != FALSE;
+        return table;
+    }();
+    return lead[byte];
 }
 
 std::wstring LoadResStringW(UINT id)

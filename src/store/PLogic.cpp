@@ -2,6 +2,7 @@
 
 #include "PNote.h"
 #include "../dialogs/PAboutDlg.h"
+#include "../dialogs/PFindNotesDlg.h"
 #include "../note/PinvelWnd.h"
 #include "../tray/PSysTray.h"
 #include "../app/Messages.h"
@@ -48,6 +49,7 @@ PLogic::~PLogic()
     m_notes.clear();
     m_tray.reset();
     m_about.reset();
+    m_findNotes.reset();
     if (s_current == this)
         s_current = nullptr;
 }
@@ -113,7 +115,17 @@ void PLogic::ShowAbout()
         m_about->Show();
 }
 
-void PLogic::ShowFindNotes() {}
+void PLogic::ShowFindNotes()
+{
+    // Made on first use: most runs never search, and the dialog holds an editor of its own.
+    if (!m_findNotes) {
+        auto dialog = std::make_unique<PFindNotesDlg>();
+        if (!dialog->Create(m_hWnd))
+            return;
+        m_findNotes = std::move(dialog);
+    }
+    m_findNotes->Show();
+}
 
 void PLogic::ShowHelp()
 {

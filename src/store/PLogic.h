@@ -10,6 +10,7 @@ class PNote;
 class PinvelWnd;
 class PSysTray;
 class PAboutDlg;
+class PFindNotesDlg;
 
 // The hidden main window and single owner of every note. A second copy of the program
 // finds the running one by this window's class.
@@ -50,6 +51,7 @@ public:
     void ShowHelp();
     PSysTray* Tray() const { return m_tray.get(); }
     PAboutDlg* About() const { return m_about.get(); }
+    PFindNotesDlg* FindNotes() const { return m_findNotes.get(); }
 
     // Notes on screen.
     PinvelWnd* NewNoteAndShow();
@@ -119,6 +121,7 @@ private:
     std::list<std::unique_ptr<PinvelWnd>> m_closedWindows;
     std::unique_ptr<PSysTray> m_tray;
     std::unique_ptr<PAboutDlg> m_about;
+    std::unique_ptr<PFindNotesDlg> m_findNotes;
 
     static PLogic* s_current;
 };

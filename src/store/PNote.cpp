@@ -129,6 +129,7 @@ std::string PNote::EncodedFields() const
 void PNote::MarkSaved()
 {
     m_savedFields = EncodedFields();
+    m_fileText.reset();
     if (m_edit && m_edit->IsWindow())
         m_edit->SendMessage(EM_SETMODIFY, FALSE);
 }

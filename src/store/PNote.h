@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class PDummyWnd;
@@ -57,6 +58,12 @@ public:
     // the record is then unchanged.
     bool Load(bool applyFields, bool loadText);
 
+    // The note's text as plain text, read from its file for the find-notes list while no
+    // text is loaded. Dropped whenever the file is written or read, so it never outlives
+    // the text it was made from.
+    const std::optional<std::string>& FileText() const { return m_fileText; }
+    void KeepFileText(std::string text) { m_fileText = std::move(text); }
+
     // Compares the note's alarms with the local time and fires a due one.
     void CheckAlarms();
 
@@ -74,6 +81,7 @@ private:
     std::wstring m_filePath;
     // The stored fields as they were last loaded or saved.
     std::string m_savedFields;
+    std::optional<std::string> m_fileText;
 
     bool SaveNow();
     bool LoadNow(bool applyFields, bool loadText);

@@ -15,7 +15,7 @@ from pinvel_e2e import WM_COMMAND, poll, rect, visible, xdo  # noqa: E402
 
 DOCS = os.path.join(HERE, "..", "docs")
 TRAY_ICON = (1270, 790)
-SHOW_ALL, ROLL, ALARMS, APPEARANCE = 32791, 32820, 32773, 32805
+SHOW_ALL, ROLL, ALARMS, APPEARANCE, FIND_NOTES = 32791, 32820, 32773, 32805, 32831
 PSM_SETCURSEL, TCM_GETCURSEL = 0x0465, 0x130B
 RTF = b"{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}}\\f0\\fs22 %s}"
 BORDER = 0x00808080
@@ -121,11 +121,19 @@ def notes_menus_and_dialogs():
         menu = poll(lambda: visible("#32768"))
         assert menu, "the tray menu did not open"
         left, top, right, bottom = rect(menu[0]["hwnd"])
-        xdo("mousemove", (left + right) // 2, top + 3 + 19 + 7 + 9)  # onto "显示笔记"
-        assert poll(lambda: len(visible("#32768")) == 2), "the note list did not open"
+        # Onto "提醒日程": past new, find, a separator, show and deleted.
+        xdo("mousemove", (left + right) // 2, top + 3 + 19 + 19 + 7 + 19 + 19 + 9)
+        assert poll(lambda: len(visible("#32768")) == 2), "the agenda did not open"
         photograph("tray-menu.png", (left - 260, top - 20, 1280, 800))
         xdo("mousemove", 1000, 650, "click", 1)  # a click elsewhere closes it
         assert poll(lambda: not visible("#32768")), "the tray menu did not close"
+
+        e2e.probe("post", tray, WM_COMMAND, FIND_NOTES, 0)
+        finder = dialog("查找笔记")
+        xdo("type", "--delay", 40, "bread")
+        time.sleep(1)
+        photograph("find-notes.png", rect(finder))
+        close(finder)
 
         e2e.probe("post", shopping, WM_COMMAND, ALARMS, 0)
         sheet = dialog("设置提示")

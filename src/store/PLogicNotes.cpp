@@ -7,6 +7,7 @@
 #include "../core/Naming.h"
 #include "../framework/File.h"
 #include "../framework/Strings.h"
+#include "../framework/WaitCursor.h"
 #include "../res/resource.h"
 
 #include <algorithm>
@@ -185,6 +186,8 @@ void PLogic::ApplyLookToAll(const NoteLook& look)
 
 void PLogic::LoadAllNotes()
 {
+    // One hourglass for the whole folder; a note reads only its fields here.
+    fw::WaitCursor wait;
     const std::wstring folder = NotesFolder();
     fw::MakeFolder(folder);
     const std::wstring pattern = folder + L"\\*." + fw::LoadResStringW(IDS_NOTE_EXT);

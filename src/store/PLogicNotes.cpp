@@ -9,6 +9,7 @@
 #include "../core/TextRules.h"
 #include "../framework/File.h"
 #include "../framework/Strings.h"
+#include "../framework/WaitCursor.h"
 #include "../res/resource.h"
 
 #include <algorithm>
@@ -216,6 +217,8 @@ void PLogic::ApplyLookToAll(const NoteLook& look)
 
 void PLogic::LoadAllNotes()
 {
+    // One hourglass for the whole folder; a note reads only its fields here.
+    fw::WaitCursor wait;
     const std::wstring folder = NotesFolder();
     fw::MakeFolder(folder);
     PDeletedNotes(folder).KeepNewest(PDeletedNotes::kKept);

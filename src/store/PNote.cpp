@@ -12,6 +12,7 @@
 
 #include <iterator>
 #include <new>
+#include <optional>
 
 namespace {
 
@@ -186,7 +187,13 @@ bool PNote::Load(bool applyFields, bool loadText)
 
 bool PNote::LoadNow(bool applyFields, bool loadText)
 {
-    fw::WaitCursor wait;
+    // Streaming a text into the editor can take a while: the hourglass shows meanwhile.
+    // Fields alone are read only at start, where the whole folder shows one hourglass
+    // (PLogic::LoadAllNotes): setting it once per note cost a start with thousands of
+    // notes about half as much again as reading their files.
+    std::optional<fw::WaitCursor> wait;
+    if (loadText)
+        wait.emplace();
     std::string file;
     if (!fw::ReadWholeFile(m_filePath, file, kMaxNoteFileBytes))
         return false;

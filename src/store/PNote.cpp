@@ -10,6 +10,7 @@
 #include "../res/resource.h"
 #include "../text/PRichEdit.h"
 
+#include <algorithm>
 #include <iterator>
 #include <new>
 #include <optional>
@@ -59,7 +60,13 @@ bool PNote::CreateEditor()
     if (!owner->TryCreate(LogicWindow()))
         return false;
     auto edit = std::make_unique<PRichEdit>();
-    const RECT rect = {0, 0, 1, 1};
+    // Never an unsized control: a text streamed into one is laid out a character a line,
+    // which runs the process out of memory. The note's own size until its window sizes it.
+    const NoteRect& note = m_look.rect;
+    const auto side = [](std::int64_t from, std::int64_t to, std::int64_t least) {
+        return static_cast<LONG>(std::clamp<std::int64_t>(to - from, least, 4096));
+    };
+    const RECT rect = {0, 0, side(note.left, note.right, 225), side(note.top, note.bottom, 45)};
     if (!edit->Create(0, rect, owner->GetHwnd())) {
         owner->DestroyWindow();
         return false;

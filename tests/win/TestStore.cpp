@@ -151,6 +151,9 @@ TEST_F(Store, ShowingAgainNeedsNoFile)
     PNote* note = logic->Notes().front().get();
     ASSERT_NE(note->OpenEditor(), nullptr);
     ASSERT_TRUE(note->IsTextLoaded());
+    RECT size = {};
+    ::GetClientRect(note->Editor()->GetHwnd(), &size);
+    EXPECT_GT(size.right, 100) << "a text never goes into an unsized editor";
     ::DeleteFileW(note->GetFilePath().c_str());
     wintest::TempFolder other("pinvel-store-window");
     HWND window = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);

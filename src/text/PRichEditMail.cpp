@@ -86,34 +86,19 @@ Char* Pointer(std::optional<std::basic_string<Char>>& text)
     return text ? &(*text)[0] : nullptr;
 }
 
-ULONG SendWide(SendMailWide send, ULONG_PTR ui, const Text& name, const Text& address, const Text& subject,
-               const Text& body)
+// Both functions take the same message, laid out alike; only the width of its texts
+// differs, and convert makes the copies in that width.
+template <typename Message, typename Recipient, typename Send, typename Convert>
+ULONG SendThrough(Send send, Convert convert, ULONG_PTR ui, const Text& name, const Text& address,
+                  const Text& subject, const Text& body)
 {
-    auto nameCopy = Wide(name), addressCopy = Wide(address), subjectCopy = Wide(subject), bodyCopy = Wide(body);
-    MailRecipientW recipient = {};
+    auto nameCopy = convert(name), addressCopy = convert(address), subjectCopy = convert(subject),
+         bodyCopy = convert(body);
+    Recipient recipient = {};
     recipient.ulRecipClass = MAPI_TO;
     recipient.lpszName = Pointer(nameCopy);
     recipient.lpszAddress = Pointer(addressCopy);
-    MailMessageW message = {};
-    message.lpszSubject = Pointer(subjectCopy);
-    message.lpszNoteText = Pointer(bodyCopy);
-    if (name) {
-        message.nRecipCount = 1;
-        message.lpRecips = &recipient;
-    }
-    return send(0, ui, &message, kSendFlags, 0);
-}
-
-ULONG SendNarrow(LPMAPISENDMAIL send, ULONG_PTR ui, const Text& name, const Text& address, const Text& subject,
-                 const Text& body)
-{
-    auto nameCopy = SystemText(name), addressCopy = SystemText(address), subjectCopy = SystemText(subject),
-         bodyCopy = SystemText(body);
-    MapiRecipDesc recipient = {};
-    recipient.ulRecipClass = MAPI_TO;
-    recipient.lpszName = Pointer(nameCopy);
-    recipient.lpszAddress = Pointer(addressCopy);
-    MapiMessage message = {};
+    Message message = {};
     message.lpszSubject = Pointer(subjectCopy);
     message.lpszNoteText = Pointer(bodyCopy);
     if (name) {
@@ -237,8 +222,11 @@ void PRichEdit::SendMail(const char* address, const char* subject, const char* b
     {
         MailModalBracket bracket(owner);
         const ULONG_PTR ui = reinterpret_cast<ULONG_PTR>(owner);
-        result = sendWide != nullptr ? SendWide(sendWide, ui, recipient, smtp, subjectText, bodyText)
-                                     : SendNarrow(sendNarrow, ui, recipient, smtp, subjectText, bodyText);
+        result = sendWide != nullptr
+                     ? SendThrough<MailMessageW, MailRecipientW>(sendWide, &Wide, ui, recipient, smtp, subjectText,
+                                                                 bodyText)
+                     : SendThrough<MapiMessage, MapiRecipDesc>(sendNarrow, &SystemText, ui, recipient, smtp,
+                                                               subjectText, bodyText);
     }
     if (result != SUCCESS_SUCCESS && result != MAPI_USER_ABORT && result != MAPI_E_LOGIN_FAILURE)
         ShowMailMessage(owner, IDS_MAIL_FAILED);

@@ -2,7 +2,8 @@
 # Runs a Windows program, or a host command that drives Windows programs, under Wine
 # with Pinvel's private prefix and the Chinese ANSI code page (936). PINVEL_LANG names
 # another locale for everything in the run, and so another code page: en_US.UTF-8 makes
-# it a Western Windows (1252).
+# it a Western Windows (1252). PINVEL_DPI gives a new prefix's display that DPI (144 is
+# 150 % scaling); Wine reads it only when its server starts.
 #
 #   wine-run.sh [--desktop WxH] program.exe [args...]
 #   wine-run.sh [--desktop WxH] host-command [args...]
@@ -94,6 +95,9 @@ make_prefix() {
   done
   # A crashing program ends; no debugger dialog waits for a user.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  if [ -n "${PINVEL_DPI:-}" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$PINVEL_DPI" /f >/dev/null 2>&1
+  fi
   wineserver -w
   touch "$WINEPREFIX/.pinvel-ready"
 }

@@ -1,5 +1,7 @@
 #include "PAlarmPages.h"
 
+#include "../core/NoteGeometry.h"
+#include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
@@ -112,8 +114,9 @@ BOOL PAlarmPage::OnInitDialog()
 
 bool PAlarmPage::OnSetActive()
 {
+    const int size = fw::IconSizeForDpi(16, fw::WindowDpi(m_hWnd));
     HICON icon = static_cast<HICON>(
-        ::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDI_SOUND), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+        ::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDI_SOUND), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
     for (const AlarmRowIds& row : m_rows) {
         ::SendMessageW(Item(row.time), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(kTimeFormat));
         ::SendMessageW(Item(row.sound), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
@@ -239,7 +242,8 @@ void PSetAlarmPS::OnPaint()
         ::SetBkMode(dc, TRANSPARENT);
         LOGFONTW logfont;
         std::memset(&logfont, 0, sizeof(logfont));
-        logfont.lfHeight = ::MulDiv(280, ::GetDeviceCaps(dc, LOGPIXELSY), 1440);
+        const int dpi = fw::WindowDpi(m_hWnd);
+        logfont.lfHeight = ::MulDiv(280, dpi, 1440);
         logfont.lfWeight = FW_BOLD;
         logfont.lfItalic = TRUE;
         ::lstrcpynW(logfont.lfFaceName, L"Times New Roman", LF_FACESIZE);
@@ -247,11 +251,12 @@ void PSetAlarmPS::OnPaint()
         fw::SelectObject selectFont(dc, font.Get());
         RECT client;
         ::GetClientRect(m_hWnd, &client);
-        const int left = client.left + 15;
-        const int top = (client.bottom - 5) - logfont.lfHeight;
+        const int left = client.left + ScaleForDpi(15, dpi);
+        const int top = (client.bottom - ScaleForDpi(5, dpi)) - logfont.lfHeight;
+        const int lift = ScaleForDpi(1, dpi);
         const std::wstring name = fw::LoadResStringW(IDS_PRODUCT);
         ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
-        ::TextOutW(dc, left + 1, top + 1, name.c_str(), static_cast<int>(name.size()));
+        ::TextOutW(dc, left + lift, top + lift, name.c_str(), static_cast<int>(name.size()));
         ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
         ::TextOutW(dc, left, top, name.c_str(), static_cast<int>(name.size()));
     }

@@ -3,6 +3,7 @@
 #include "Messages.h"
 #include "../core/TextRules.h"
 #include "../framework/Dialog.h"
+#include "../framework/Dpi.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
 #include "../store/PLogic.h"
@@ -30,9 +31,25 @@ HWND FindLogicWindow()
     return ::FindWindowW(fw::WideFromText(kLogicClass).c_str(), nullptr);
 }
 
+// Tells a second copy's user where the running one is.
+class PAlreadyRunningDlg : public fw::Dialog {
+public:
+    PAlreadyRunningDlg() : fw::Dialog(IDD_ALREADY_RUNNING) {}
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        m_pictures.SetBitmap(m_hWnd, IDC_BANNER, IDB_BANNER);
+        return fw::Dialog::OnInitDialog();
+    }
+
+private:
+    fw::DialogPictures m_pictures;
+};
+
 void ShowAlreadyRunningNotice()
 {
-    fw::Dialog notice(IDD_ALREADY_RUNNING);
+    PAlreadyRunningDlg notice;
     notice.DoModal(nullptr);
 }
 

@@ -1,7 +1,9 @@
 #include "PColorButton.h"
 
 #include "../app/Messages.h"
+#include "../core/NoteGeometry.h"
 #include "../framework/CommonDialogs.h"
+#include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
@@ -91,25 +93,30 @@ void PColorButton::DrawSwatch()
         HDC dc = memory.Get();
         fw::FillSolid(dc, client, ::GetSysColor(COLOR_BTNFACE));
 
-        fw::Pen black(::CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+        // Lengths designed at 96 dpi, at the dialog's.
+        const int dpi = fw::WindowDpi(m_hWnd);
+        const auto px = [dpi](int pixels) { return ScaleForDpi(pixels, dpi); };
+        fw::Pen black(::CreatePen(PS_SOLID, px(1), RGB(0, 0, 0)));
         fw::Brush swatch(::CreateSolidBrush(m_colour));
         {
             fw::SelectObject selectPen(dc, black.Get());
             fw::SelectObject selectBrush(dc, swatch.Get());
-            ::Rectangle(dc, l + 4, t + 4, r - 17, b - 4);
+            ::Rectangle(dc, l + px(4), t + px(4), r - px(17), b - px(4));
         }
 
         // An etched vertical line: a 3-D rectangle two pixels wide.
-        const int x = r - 14;
-        const int top = t + 4;
-        const int height = h - 8;
-        fw::FillSolid(dc, {x, top, x + 1, top + height - 1}, ::GetSysColor(COLOR_BTNSHADOW));
-        fw::FillSolid(dc, {x + 1, top, x + 2, top + height}, ::GetSysColor(COLOR_BTNHIGHLIGHT));
-        fw::FillSolid(dc, {x, top + height - 1, x + 2, top + height}, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        const int x = r - px(14);
+        const int top = t + px(4);
+        const int height = h - px(8);
+        const int line = px(1);
+        fw::FillSolid(dc, {x, top, x + line, top + height - line}, ::GetSysColor(COLOR_BTNSHADOW));
+        fw::FillSolid(dc, {x + line, top, x + 2 * line, top + height}, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        fw::FillSolid(dc, {x, top + height - line, x + 2 * line, top + height}, ::GetSysColor(COLOR_BTNHIGHLIGHT));
 
-        const fw::Icon arrow(IDI_DROP_ARROW, 16);
+        const int arrowSize = fw::IconSizeForDpi(16, dpi);
+        const fw::Icon arrow(IDI_DROP_ARROW, arrowSize);
         if (arrow.Get() != nullptr)
-            ::DrawIconEx(dc, r - 10, t + (h - 8) / 2, arrow.Get(), 16, 16, 0, nullptr, DI_NORMAL);
+            ::DrawIconEx(dc, r - px(10), t + (h - px(8)) / 2, arrow.Get(), arrowSize, arrowSize, 0, nullptr, DI_NORMAL);
     }
     HGDIOBJ old = reinterpret_cast<HGDIOBJ>(SendMessage(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
     if (old != nullptr && old != bitmap)

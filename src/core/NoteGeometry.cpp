@@ -4,78 +4,169 @@
 
 namespace {
 
+constexpr int kMaxDpi = 960;
 constexpr int kEdge = 3;
 constexpr int kCaptionBottom = 24;
 constexpr int kInfoHeight = 21;
+constexpr int kInfoFontHeight = 18;
+constexpr int kInfoIndent = 4;
 constexpr int kCorner = 16;
 constexpr int kGripWidth = 16;
-constexpr int kStripLeftFromRight = 133;
 constexpr int kStripRightFromRight = 13;
 constexpr int kTitleIndent = 4;
 constexpr int kMinShrink = 50;
 constexpr int kGrowStep = 50;
 
+int Edge(int dpi)
+{
+    return ScaleForDpi(kEdge, dpi);
+}
+
+int CaptionBottom(int dpi)
+{
+    return ScaleForDpi(kCaptionBottom, dpi);
+}
+
+int InfoHeight(int dpi)
+{
+    return ScaleForDpi(kInfoHeight, dpi);
+}
+
+// The strip is six whole cells, so its left edge follows from its right one.
+int StripLeftFromRight(int dpi)
+{
+    return ScaleForDpi(kStripRightFromRight, dpi) + kButtonCount * ButtonSize(dpi);
+}
+
 } // namespace
 
-Box CaptionBox(int w, int)
+int ScaleForDpi(int pixels, int dpi)
 {
-    return {kEdge, kEdge, w - kEdge, kCaptionBottom};
+    dpi = std::clamp(dpi, kBaseDpi, kMaxDpi);
+    // Halves round away from zero, as the system's own scaling does.
+    const long long scaled = static_cast<long long>(pixels) * dpi;
+    return static_cast<int>(scaled >= 0 ? (scaled + kBaseDpi / 2) / kBaseDpi : -((-scaled + kBaseDpi / 2) / kBaseDpi));
 }
 
-Box ButtonStripBox(int w, int)
+int ArtSize(int base, int step)
 {
-    return {w - kStripLeftFromRight, kEdge, w - kStripRightFromRight, kEdge + kButtonSize};
+    return base * (4 + std::clamp(step, 0, kLastArtStep)) / 4;
 }
 
-Box ButtonCell(int w, int index)
+int ArtStep(int wanted, int base)
 {
-    const int left = w - kStripLeftFromRight + kButtonSize * index;
-    return {left, kEdge, left + kButtonSize, kEdge + kButtonSize};
+    int step = 0;
+    while (step < kLastArtStep && ArtSize(base, step + 1) <= wanted)
+        ++step;
+    return step;
 }
 
-Box TitleBox(int w, int h)
+int ArtResourceId(int baseId, int step)
+{
+    return baseId + 1000 * std::clamp(step, 0, kLastArtStep);
+}
+
+int ButtonSize(int dpi)
+{
+    return ScaleForDpi(kButtonSize, dpi);
+}
+
+int RolledWidth(int dpi)
+{
+    return ScaleForDpi(kRolledWidth, dpi);
+}
+
+int RolledHeight(int dpi)
+{
+    return ScaleForDpi(kRolledHeight, dpi);
+}
+
+int LineWidth(int dpi)
+{
+    return ScaleForDpi(1, dpi);
+}
+
+int InfoFontHeight(int dpi)
+{
+    return ScaleForDpi(kInfoFontHeight, dpi);
+}
+
+int InfoIndent(int dpi)
+{
+    return ScaleForDpi(kInfoIndent, dpi);
+}
+
+int GripLineReach(int line, int dpi)
+{
+    return ScaleForDpi(4 * (line + 1), dpi);
+}
+
+Box CaptionBox(int w, int, int dpi)
+{
+    return {Edge(dpi), Edge(dpi), w - Edge(dpi), CaptionBottom(dpi)};
+}
+
+Box ButtonStripBox(int w, int, int dpi)
+{
+    const int edge = Edge(dpi);
+    return {w - StripLeftFromRight(dpi), edge, w - ScaleForDpi(kStripRightFromRight, dpi), edge + ButtonSize(dpi)};
+}
+
+Box ButtonCell(int w, int index, int dpi)
+{
+    const int size = ButtonSize(dpi);
+    const int left = w - StripLeftFromRight(dpi) + size * index;
+    return {left, Edge(dpi), left + size, Edge(dpi) + size};
+}
+
+Box TitleBox(int w, int h, int dpi)
 {
     // The title may run under the first button, which paints over it.
-    const Box caption = CaptionBox(w, h);
-    return {caption.left + kTitleIndent, caption.top, caption.right - ButtonStripBox(w, h).Width(), caption.bottom};
+    const Box caption = CaptionBox(w, h, dpi);
+    return {caption.left + ScaleForDpi(kTitleIndent, dpi), caption.top, caption.right - ButtonStripBox(w, h, dpi).Width(),
+            caption.bottom};
 }
 
-Box TextBox(int w, int h)
+Box TextBox(int w, int h, int dpi)
 {
-    return {kEdge, kCaptionBottom, w - kEdge, h - kInfoHeight};
+    return {Edge(dpi), CaptionBottom(dpi), w - Edge(dpi), h - InfoHeight(dpi)};
 }
 
-Box InfoBox(int w, int h)
+Box InfoBox(int w, int h, int dpi)
 {
-    return {kEdge, h - kInfoHeight, w - kEdge - kGripWidth, h - kEdge};
+    const int edge = Edge(dpi);
+    return {edge, h - InfoHeight(dpi), w - edge - ScaleForDpi(kGripWidth, dpi), h - edge};
 }
 
-Box GripBox(int w, int h)
+Box GripBox(int w, int h, int dpi)
 {
-    return {w - kEdge - kGripWidth, h - kInfoHeight, w - kEdge, h - kEdge};
+    const int edge = Edge(dpi);
+    return {w - edge - ScaleForDpi(kGripWidth, dpi), h - InfoHeight(dpi), w - edge, h - edge};
 }
 
-HitZone NoteHitTest(int w, int h, int x, int y)
+HitZone NoteHitTest(int w, int h, int x, int y, int dpi)
 {
+    const int edge = Edge(dpi);
+    const int corner = ScaleForDpi(kCorner, dpi);
     struct Row {
         Box box;
         HitZone zone;
     };
     const Row rows[] = {
-        {GripBox(w, h), HitZone::BottomRight},
-        {CaptionBox(w, h), HitZone::Caption},
-        {{0, 0, kEdge, kCorner}, HitZone::TopLeft},
-        {{0, kCorner, kEdge, h - kCorner}, HitZone::Left},
-        {{0, h - kCorner, kEdge, h}, HitZone::BottomLeft},
-        {{0, 0, kCorner, kEdge}, HitZone::TopLeft},
-        {{kCorner, 0, w - kCorner, kEdge}, HitZone::Top},
-        {{w - kCorner, 0, w, kEdge}, HitZone::TopRight},
-        {{w - kEdge, 0, w, kCorner}, HitZone::TopRight},
-        {{w - kEdge, kCorner, w, h - kCorner}, HitZone::Right},
-        {{w - kEdge, h - kCorner, w, h}, HitZone::BottomRight},
-        {{0, h - kEdge, kCorner, h}, HitZone::BottomLeft},
-        {{kCorner, h - kEdge, w - kCorner, h}, HitZone::Bottom},
-        {{w - kCorner, h - kEdge, w, h}, HitZone::BottomRight},
+        {GripBox(w, h, dpi), HitZone::BottomRight},
+        {CaptionBox(w, h, dpi), HitZone::Caption},
+        {{0, 0, edge, corner}, HitZone::TopLeft},
+        {{0, corner, edge, h - corner}, HitZone::Left},
+        {{0, h - corner, edge, h}, HitZone::BottomLeft},
+        {{0, 0, corner, edge}, HitZone::TopLeft},
+        {{corner, 0, w - corner, edge}, HitZone::Top},
+        {{w - corner, 0, w, edge}, HitZone::TopRight},
+        {{w - edge, 0, w, corner}, HitZone::TopRight},
+        {{w - edge, corner, w, h - corner}, HitZone::Right},
+        {{w - edge, h - corner, w, h}, HitZone::BottomRight},
+        {{0, h - edge, corner, h}, HitZone::BottomLeft},
+        {{corner, h - edge, w - corner, h}, HitZone::Bottom},
+        {{w - corner, h - edge, w, h}, HitZone::BottomRight},
     };
     for (const Row& row : rows) {
         if (row.box.Contains(x, y))
@@ -84,24 +175,26 @@ HitZone NoteHitTest(int w, int h, int x, int y)
     return HitZone::Client;
 }
 
-std::vector<Box> RollSteps(const Box& current, int unrolledWidth, int unrolledHeight)
+std::vector<Box> RollSteps(const Box& current, int unrolledWidth, int unrolledHeight, int dpi)
 {
-    const bool rollingUp = !IsRolledUp(current);
-    const Box target = rollingUp ? Box{current.left, current.top, current.left + kRolledWidth, current.top + kRolledHeight}
+    const bool rollingUp = !IsRolledUp(current, dpi);
+    const int minShrink = ScaleForDpi(kMinShrink, dpi);
+    const int growStep = ScaleForDpi(kGrowStep, dpi);
+    const Box target = rollingUp ? Box{current.left, current.top, current.left + RolledWidth(dpi), current.top + RolledHeight(dpi)}
                                  : Box{current.left, current.top, current.left + unrolledWidth, current.top + unrolledHeight};
     std::vector<Box> steps;
     Box now = current;
-    int step = kGrowStep;
+    int step = growStep;
     while (!(now == target)) {
         if (rollingUp) {
-            const int shrink = std::max(now.Width() / 4, kMinShrink);
+            const int shrink = std::max(now.Width() / 4, minShrink);
             now.right = std::max(now.right - shrink, target.right);
             now.bottom = std::max(now.bottom - shrink, target.bottom);
         } else {
             // A target smaller than the window is reached in one step.
             now.right = now.right < target.right ? std::min(now.right + step, target.right) : target.right;
             now.bottom = now.bottom < target.bottom ? std::min(now.bottom + step, target.bottom) : target.bottom;
-            step += kGrowStep;
+            step += growStep;
         }
         steps.push_back(now);
     }

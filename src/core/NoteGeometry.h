@@ -3,6 +3,7 @@
 
 // The fixed layout of a note window, in window coordinates of a W x H window whose
 // whole area is client area. Left and top edges are inside, right and bottom outside.
+// Every length is designed at 96 dpi and scaled to the window's DPI.
 struct Box {
     int left = 0;
     int top = 0;
@@ -18,35 +19,59 @@ struct Box {
     }
 };
 
+constexpr int kBaseDpi = 96;
 constexpr int kButtonCount = 6;
 constexpr int kButtonSize = 20;
-// Smallest size by the mouse, and the size of a rolled-up note.
+// Smallest size by the mouse, and the size of a rolled-up note, at 96 dpi.
 constexpr int kRolledWidth = 225;
 constexpr int kRolledHeight = 45;
 
-Box CaptionBox(int w, int h);
-Box ButtonStripBox(int w, int h);
-Box ButtonCell(int w, int index);
-Box TitleBox(int w, int h);
-Box TextBox(int w, int h);
-Box InfoBox(int w, int h);
-Box GripBox(int w, int h);
+// A length designed at 96 dpi, at the given DPI, rounded to the nearest pixel. A DPI
+// below 96 or past 960 is taken as the nearest of those.
+int ScaleForDpi(int pixels, int dpi);
+
+// Drawings are made at 100 % to 200 % in quarter steps: `base` pixels at step 0,
+// base * (4 + step) / 4 at step 1 to 4. The step of the largest drawing no larger than
+// `wanted` pixels, so a drawing is never stretched by a fraction.
+constexpr int kLastArtStep = 4;
+int ArtStep(int wanted, int base);
+int ArtSize(int base, int step);
+// The resource of a drawing at a step: the 100 % one's id, plus 1000 per step.
+int ArtResourceId(int baseId, int step);
+
+int ButtonSize(int dpi);
+int RolledWidth(int dpi);
+int RolledHeight(int dpi);
+// Line widths of the frame: the border around the note and the separator of the info line.
+int LineWidth(int dpi);
+int InfoFontHeight(int dpi);
+int InfoIndent(int dpi);
+// The grip's three diagonal lines end this far from its bottom-right corner.
+int GripLineReach(int line, int dpi);
+
+Box CaptionBox(int w, int h, int dpi);
+Box ButtonStripBox(int w, int h, int dpi);
+Box ButtonCell(int w, int index, int dpi);
+Box TitleBox(int w, int h, int dpi);
+Box TextBox(int w, int h, int dpi);
+Box InfoBox(int w, int h, int dpi);
+Box GripBox(int w, int h, int dpi);
 
 // What a point of the window does for the mouse.
 enum class HitZone { Client, Caption, Left, Right, Top, Bottom, TopLeft, TopRight, BottomLeft, BottomRight };
 
-// Grip and caption first, then 3-pixel edges whose corner zones reach 16 pixels along
-// both edges; the rest is client area.
-HitZone NoteHitTest(int w, int h, int x, int y);
+// Grip and caption first, then edges (3 pixels at 96 dpi) whose corner zones reach 16
+// pixels along both edges; the rest is client area.
+HitZone NoteHitTest(int w, int h, int x, int y, int dpi);
 
 // A note counts as rolled up exactly when it is no taller than its caption band.
-inline bool IsRolledUp(const Box& window)
+inline bool IsRolledUp(const Box& window, int dpi)
 {
-    return window.Height() <= kRolledHeight;
+    return window.Height() <= RolledHeight(dpi);
 }
 
 // The rectangles a roll passes through, in order, ending at the target; empty when the
 // window already has the target size. The top-left corner never moves.
-// Rolling up shrinks by a quarter of the current width (at least 50) per step; rolling
-// back grows by 50, 100, 150, ... per step.
-std::vector<Box> RollSteps(const Box& current, int unrolledWidth, int unrolledHeight);
+// Rolling up shrinks by a quarter of the current width (at least 50 at 96 dpi) per
+// step; rolling back grows by 50, 100, 150, ... per step.
+std::vector<Box> RollSteps(const Box& current, int unrolledWidth, int unrolledHeight, int dpi);

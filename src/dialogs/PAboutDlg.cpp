@@ -21,6 +21,8 @@ BOOL PAboutDlg::OnInitDialog()
 {
     m_notice = fw::LoadResString(IDS_ABOUT_NOTICE);
     fw::Dialog::OnInitDialog();
+    m_pictures.SetBitmap(m_hWnd, IDC_ABOUT_LOGO, IDB_LOGO);
+    m_pictures.SetIcon(m_hWnd, IDC_ABOUT_ICON, IDI_ABOUT_BOX, 32);
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     return TRUE;
 }

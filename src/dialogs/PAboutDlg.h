@@ -1,5 +1,6 @@
 #pragma once
 #include "../framework/Dialog.h"
+#include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
 
 #include <string>
@@ -21,4 +22,5 @@ protected:
 private:
     std::string m_notice;
     fw::Brush m_background;
+    fw::DialogPictures m_pictures;
 };

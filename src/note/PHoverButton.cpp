@@ -1,9 +1,12 @@
 #include "PHoverButton.h"
 
+#include "../core/NoteGeometry.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -171,17 +174,23 @@ void PHoverButton::Draw(HDC dc)
         id = m_bmpNormal;
     if (id == 0)
         return;
-    fw::Bitmap bitmap(::LoadBitmapW(fw::ResourceInstance(), MAKEINTRESOURCEW(id)));
-    if (!bitmap)
-        return;
     RECT client;
     ::GetClientRect(m_hWnd, &client);
+    // The drawing made for the cell's size, or the largest that fits, centred; a
+    // drawing is never stretched.
+    const int step = ArtStep(std::min(client.right, client.bottom), kButtonSize);
+    fw::Bitmap bitmap(::LoadBitmapW(fw::ResourceInstance(), MAKEINTRESOURCEW(ArtResourceId(static_cast<int>(id), step))));
+    if (!bitmap)
+        bitmap.Reset(::LoadBitmapW(fw::ResourceInstance(), MAKEINTRESOURCEW(id)));
+    if (!bitmap)
+        return;
+    const int offset = (std::min(client.right, client.bottom) - ArtSize(kButtonSize, step)) / 2;
     // Drawn off screen first and copied in one step, so the fill never flickers.
     fw::MemoryDC memory(dc);
     fw::Bitmap canvas(::CreateCompatibleBitmap(dc, client.right, client.bottom));
     fw::SelectObject selectCanvas(memory.Get(), canvas.Get());
     fw::FillSolid(memory.Get(), client, m_backColor);
-    DrawTransparent(memory.Get(), bitmap.Get(), 0, 0, m_keyColor);
+    DrawTransparent(memory.Get(), bitmap.Get(), std::max(offset, 0), std::max(offset, 0), m_keyColor);
     ::BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
 }
 

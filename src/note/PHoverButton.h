@@ -15,8 +15,9 @@ struct ButtonSpec {
     std::string tipText;
 };
 
-// A 20 x 20 owner-drawn button that shows one of its bitmaps on its back colour, with
-// the key colour transparent, and a tooltip. A click hands its command to the parent.
+// A square owner-drawn button (20 x 20 at 96 dpi) that shows one of its bitmaps, in
+// the size drawn for its own, on its back colour, with the key colour transparent, and
+// a tooltip. A click hands its command to the parent.
 class PHoverButton : public fw::Wnd {
 public:
     enum State { Normal = 0, Hover = 1, Pressed = 2, Disabled = 3 };

@@ -4,6 +4,7 @@
 #include "../app/PError.h"
 #include "../appearance/PAppearanceDlg.h"
 #include "../core/Placement.h"
+#include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
@@ -115,37 +116,37 @@ Box PinvelWnd::ClientBox() const
 Box PinvelWnd::CaptionRect() const
 {
     const Box c = ClientBox();
-    return CaptionBox(c.right, c.bottom);
+    return CaptionBox(c.right, c.bottom, m_dpi);
 }
 
 Box PinvelWnd::ButtonStripRect() const
 {
     const Box c = ClientBox();
-    return ButtonStripBox(c.right, c.bottom);
+    return ButtonStripBox(c.right, c.bottom, m_dpi);
 }
 
 Box PinvelWnd::TitleRect() const
 {
     const Box c = ClientBox();
-    return TitleBox(c.right, c.bottom);
+    return TitleBox(c.right, c.bottom, m_dpi);
 }
 
 Box PinvelWnd::TextRect() const
 {
     const Box c = ClientBox();
-    return TextBox(c.right, c.bottom);
+    return TextBox(c.right, c.bottom, m_dpi);
 }
 
 Box PinvelWnd::InfoRect() const
 {
     const Box c = ClientBox();
-    return InfoBox(c.right, c.bottom);
+    return InfoBox(c.right, c.bottom, m_dpi);
 }
 
 Box PinvelWnd::GripRect() const
 {
     const Box c = ClientBox();
-    return GripBox(c.right, c.bottom);
+    return GripBox(c.right, c.bottom, m_dpi);
 }
 
 LRESULT PinvelWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -177,6 +178,8 @@ LRESULT PinvelWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnSettingChange(wParam, lParam);
     case WM_MEASUREITEM:
         return OnMeasureItem(wParam, lParam);
+    case fw::kDpiChangedMessage:
+        return OnDpiChanged(wParam, lParam);
     case WM_NOTE_REFRESH:
         ApplyLook(*m_look);
         return 0;
@@ -206,10 +209,12 @@ LRESULT PinvelWnd::OnCreate(WPARAM wParam, LPARAM lParam)
 {
     if (DefWindowProc(WM_CREATE, wParam, lParam) == -1)
         return -1;
+    m_dpi = fw::WindowDpi(m_hWnd);
     m_infoTimer = ::SetTimer(m_hWnd, kInfoTimer, kInfoTimerPeriodMs, nullptr);
     m_edit = m_note->AttachEditor(m_hWnd);
     const Box text = TextRect();
     ::MoveWindow(m_edit->GetHwnd(), text.left, text.top, text.Width(), text.Height(), FALSE);
+    ZoomEditor();
     ::ShowWindow(m_edit->GetHwnd(), SW_SHOW);
     ApplyLook(*m_look);
     ::SetForegroundWindow(m_hWnd);
@@ -231,7 +236,7 @@ void PinvelWnd::CreateButtons()
         description.backColor = m_look->edge;
         description.tipText = fw::LoadResString(row.command);
         auto button = std::make_unique<PHoverButton>();
-        button->Create(ToRect(ButtonCell(client.right, i)), m_hWnd, 0, description);
+        button->Create(ToRect(ButtonCell(client.right, i, m_dpi)), m_hWnd, 0, description);
         m_buttons[i] = std::move(button);
     }
 }
@@ -272,7 +277,7 @@ LRESULT PinvelWnd::OnNcHitTest(WPARAM wParam, LPARAM lParam)
     POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     ::ScreenToClient(m_hWnd, &point);
     const Box client = ClientBox();
-    const HitZone zone = NoteHitTest(client.right, client.bottom, point.x, point.y);
+    const HitZone zone = NoteHitTest(client.right, client.bottom, point.x, point.y, m_dpi);
     if (zone == HitZone::Client)
         return DefWindowProc(WM_NCHITTEST, wParam, lParam);
     return HitCode(zone);
@@ -292,8 +297,10 @@ LRESULT PinvelWnd::OnGetMinMaxInfo(MINMAXINFO& info)
     info.ptMaxSize.x = work.right - work.left;
     info.ptMaxSize.y = work.bottom - work.top;
     info.ptMaxTrackSize = info.ptMaxSize;
-    info.ptMinTrackSize.x = kRolledWidth;
-    info.ptMinTrackSize.y = kRolledHeight;
+    // Asked before the window is made, when it has no DPI of its own yet.
+    const int dpi = m_hWnd != nullptr ? fw::WindowDpi(m_hWnd) : m_dpi;
+    info.ptMinTrackSize.x = RolledWidth(dpi);
+    info.ptMinTrackSize.y = RolledHeight(dpi);
     return 0;
 }
 
@@ -306,6 +313,13 @@ LRESULT PinvelWnd::OnNcLButtonDblClk()
 LRESULT PinvelWnd::OnSize(WPARAM wParam, LPARAM lParam)
 {
     DefWindowProc(WM_SIZE, wParam, lParam);
+    LayOut();
+    SendMessage(WM_NCPAINT, 1, 0);
+    return 0;
+}
+
+void PinvelWnd::LayOut()
+{
     if (m_edit != nullptr && m_edit->IsWindow()) {
         const Box text = TextRect();
         ::MoveWindow(m_edit->GetHwnd(), text.left, text.top, text.Width(), text.Height(), TRUE);
@@ -315,11 +329,41 @@ LRESULT PinvelWnd::OnSize(WPARAM wParam, LPARAM lParam)
     for (auto& button : m_buttons) {
         if (!button)
             continue;
-        const Box cell = ButtonCell(client.right, index++);
+        const Box cell = ButtonCell(client.right, index++, m_dpi);
         ::MoveWindow(button->GetHwnd(), cell.left, cell.top, cell.Width(), cell.Height(), TRUE);
     }
+}
+
+// A note carried to a screen of another scaling takes the rectangle the system
+// suggests, which keeps it under the mouse at its new size, and lays itself out again.
+LRESULT PinvelWnd::OnDpiChanged(WPARAM wParam, LPARAM lParam)
+{
+    const int dpi = HIWORD(wParam);
+    if (dpi <= 0)
+        return 0;
+    m_unrolledWidth = ::MulDiv(m_unrolledWidth, dpi, m_dpi);
+    m_unrolledHeight = ::MulDiv(m_unrolledHeight, dpi, m_dpi);
+    m_dpi = dpi;
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+    ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOut();
+    ZoomEditor();
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
     SendMessage(WM_NCPAINT, 1, 0);
     return 0;
+}
+
+void PinvelWnd::ZoomEditor()
+{
+    if (m_edit == nullptr || !m_edit->IsWindow())
+        return;
+    // The editor measures points at the system's DPI; zero and zero is no zoom at all.
+    const int system = fw::SystemDpi();
+    if (m_dpi == system)
+        m_edit->SendMessage(EM_SETZOOM, 0, 0);
+    else
+        m_edit->SendMessage(EM_SETZOOM, static_cast<WPARAM>(m_dpi), static_cast<LPARAM>(system));
 }
 
 LRESULT PinvelWnd::OnWindowPosChanged(WPARAM wParam, LPARAM lParam)
@@ -398,10 +442,10 @@ void PinvelWnd::RollUpOrBack()
     RECT window;
     ::GetWindowRect(m_hWnd, &window);
     const Box current{window.left, window.top, window.right, window.bottom};
-    if (!IsRolledUp(current)) {
+    if (!IsRolledUp(current, m_dpi)) {
         m_unrolledWidth = current.Width();
         m_unrolledHeight = current.Height();
     }
-    for (const Box& step : RollSteps(current, m_unrolledWidth, m_unrolledHeight))
+    for (const Box& step : RollSteps(current, m_unrolledWidth, m_unrolledHeight, m_dpi))
         ::MoveWindow(m_hWnd, step.left, step.top, step.Width(), step.Height(), TRUE);
 }

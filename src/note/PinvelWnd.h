@@ -31,7 +31,8 @@ public:
     void ApplyLook(const NoteLook& look);
     void RollUpOrBack();
 
-    // The fixed layout, computed from the current size on every use.
+    // The fixed layout, computed from the current size and DPI on every use.
+    int Dpi() const { return m_dpi; }
     Box ClientBox() const;
     Box CaptionRect() const;
     Box ButtonStripRect() const;
@@ -98,6 +99,7 @@ private:
     LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
     LRESULT OnSettingChange(WPARAM wParam, LPARAM lParam);
     LRESULT OnMeasureItem(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
     void ShowContextMenu(int x, int y);
     void OnTextFont();
@@ -122,6 +124,10 @@ private:
     };
     bool Closed() const { return m_hWnd == nullptr; }
     void CreateButtons();
+    // Places the editor and the buttons for the current size and DPI.
+    void LayOut();
+    // Text keeps its point size on a screen whose scaling differs from the system's.
+    void ZoomEditor();
 
     NoteLook* m_look = nullptr;
     std::string m_findText;
@@ -138,6 +144,7 @@ private:
     PAppearanceDlg* m_appearance = nullptr;
     std::array<std::unique_ptr<PHoverButton>, kButtonCount> m_buttons;
     int m_modalDepth = 0;
+    int m_dpi = kBaseDpi;
     int m_unrolledWidth = 0;
     int m_unrolledHeight = 0;
 };

@@ -3,6 +3,7 @@
 
 #include "../core/FontSize.h"
 #include "../framework/CommonDialogs.h"
+#include "../framework/Dpi.h"
 #include "../dialogs/PTitleDlg.h"
 #include "../res/resource.h"
 #include "../store/PLogic.h"
@@ -136,6 +137,7 @@ void PinvelWnd::ShowContextMenu(int x, int y)
     auto menu = std::make_unique<PIconMenu>();
     if (!menu->LoadIconMenu(IDM_NOTE_CONTEXT))
         return;
+    menu->SetDpi(fw::DpiAtPoint({x, y}));
     m_menu = menu.get();
     PIconMenu* popup = menu->GetIconSubMenu(0);
     PIconMenu* edit = popup != nullptr ? popup->GetIconSubMenu(kEditPosition) : nullptr;

@@ -14,8 +14,6 @@ namespace {
 
 constexpr COLORREF kGrey = RGB(128, 128, 128);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr int kInfoFontHeight = 18;
-constexpr int kInfoIndent = 4;
 
 HFONT MakeFont(int height)
 {
@@ -96,18 +94,13 @@ void PinvelWnd::PaintEdge(HDC dc)
     ::CombineRgn(frame.Get(), frame.Get(), stripRegion.Get(), RGN_DIFF);
     ::SelectClipRgn(dc, frame.Get());
 
-    fw::Pen border(::CreatePen(PS_SOLID, 1, m_look->border));
-    fw::Brush edge(::CreateSolidBrush(m_look->edge));
-    fw::Pen grey(::CreatePen(PS_SOLID, 1, kGrey));
-    {
-        fw::SelectObject selectPen(dc, border.Get());
-        fw::SelectObject selectBrush(dc, edge.Get());
-        ::Rectangle(dc, 0, 0, client.right, client.bottom);
-    }
-    fw::SelectObject selectGrey(dc, grey.Get());
+    // The border is filled rather than stroked, so it keeps inside the window at any width.
+    const int line = LineWidth(m_dpi);
+    fw::FillSolid(dc, ToRect(client), m_look->border);
+    fw::FillSolid(dc, {line, line, client.right - line, client.bottom - line}, m_look->edge);
+    const Box caption = CaptionRect();
     const int separator = InfoRect().top;
-    ::MoveToEx(dc, 3, separator, nullptr);
-    ::LineTo(dc, client.right - 3, separator);
+    fw::FillSolid(dc, {caption.left, separator, client.right - caption.left, separator + line}, kGrey);
 }
 
 void PinvelWnd::PaintTitle(HDC dc)
@@ -127,14 +120,14 @@ void PinvelWnd::PaintInfo(HDC dc)
 {
     fw::SavedDC saved(dc);
     RECT info = ToRect(InfoRect());
-    info.left += kInfoIndent;
+    info.left += InfoIndent(m_dpi);
     ::SetTextColor(dc, kBlack);
     ::SetBkColor(dc, m_look->edge);
     ::SetBkMode(dc, OPAQUE);
     // The clock repaints this line alone: clear what a longer text left, but not the
     // separator on the band's top row.
-    fw::FillSolid(dc, {info.left, info.top + 1, info.right, info.bottom}, m_look->edge);
-    fw::Font font(MakeFont(kInfoFontHeight));
+    fw::FillSolid(dc, {info.left, info.top + LineWidth(m_dpi), info.right, info.bottom}, m_look->edge);
+    fw::Font font(MakeFont(InfoFontHeight(m_dpi)));
     fw::SelectObject selectFont(dc, font.Get());
     const std::wstring text = fw::WideFromText(InfoText());
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &info,
@@ -147,9 +140,10 @@ void PinvelWnd::PaintGrip(HDC dc)
     const Box grip = GripRect();
     const int r = grip.right;
     const int b = grip.bottom;
-    fw::Pen grey(::CreatePen(PS_SOLID, 1, kGrey));
+    fw::Pen grey(::CreatePen(PS_SOLID, LineWidth(m_dpi), kGrey));
     fw::SelectObject selectGrey(dc, grey.Get());
-    for (int d : {4, 8, 12}) {
+    for (int line = 0; line < 3; ++line) {
+        const int d = GripLineReach(line, m_dpi);
         ::MoveToEx(dc, r - d, b, nullptr);
         ::LineTo(dc, r, b - d);
     }

@@ -1,5 +1,7 @@
 #include "PIconMenu.h"
 
+#include "../core/NoteGeometry.h"
+#include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
@@ -116,7 +118,8 @@ PIconMenu::PIconMenu()
       m_selectedTextColour(::GetSysColor(COLOR_HIGHLIGHTTEXT)),
       m_backColour(::GetSysColor(COLOR_MENU)),
       m_selectedBackColour(::GetSysColor(COLOR_HIGHLIGHT)),
-      m_checkedBoxColour(RGB(230, 230, 230))
+      m_checkedBoxColour(RGB(230, 230, 230)),
+      m_dpi(fw::SystemDpi())
 {
     std::memset(&m_font, 0, sizeof(m_font));
     m_font.lfHeight = kFontTwips;
@@ -183,6 +186,7 @@ PIconMenu* PIconMenu::GetIconSubMenu(int position)
     wrapper->m_backColour = m_backColour;
     wrapper->m_selectedBackColour = m_selectedBackColour;
     wrapper->m_checkedBoxColour = m_checkedBoxColour;
+    wrapper->m_dpi = m_dpi;
     wrapper->Attach(sub);
     m_subMenus.push_back(std::move(wrapper));
     return m_subMenus.back().get();
@@ -206,10 +210,15 @@ bool PIconMenu::AppendIconItem(UINT flags, UINT_PTR commandId, const char* text)
     return true;
 }
 
-HFONT PIconMenu::MakeFont(HDC dc) const
+int PIconMenu::FontHeight() const
+{
+    return ::MulDiv(std::abs(m_font.lfHeight), m_dpi, 1440);
+}
+
+HFONT PIconMenu::MakeFont() const
 {
     LOGFONTW font = m_font;
-    font.lfHeight = ::MulDiv(std::abs(m_font.lfHeight), ::GetDeviceCaps(dc, LOGPIXELSY), 1440);
+    font.lfHeight = FontHeight();
     return ::CreateFontIndirectW(&font);
 }
 
@@ -217,8 +226,8 @@ void PIconMenu::MeasureItem(MEASUREITEMSTRUCT& item)
 {
     const auto* record = reinterpret_cast<const MenuItemData*>(item.itemData);
     HDC screen = ::GetDC(nullptr);
-    fw::Font font(MakeFont(screen));
-    const int height = ::MulDiv(std::abs(m_font.lfHeight), ::GetDeviceCaps(screen, LOGPIXELSY), 1440);
+    fw::Font font(MakeFont());
+    const int height = FontHeight();
     {
         fw::SelectObject select(screen, font.Get());
         if (record == nullptr || record->id == 0) {
@@ -231,9 +240,9 @@ void PIconMenu::MeasureItem(MEASUREITEMSTRUCT& item)
             RECT work = {};
             ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
             const int cap = (work.right - work.left) / 3;
-            const int width = LOWORD(extent) + kTextPadding;
+            const int width = LOWORD(extent) + ScaleForDpi(kTextPadding, m_dpi);
             item.itemWidth = static_cast<UINT>(width < cap ? width : cap);
-            item.itemHeight = static_cast<UINT>(height + kItemPadding);
+            item.itemHeight = static_cast<UINT>(height + ScaleForDpi(kItemPadding, m_dpi));
         }
     }
     ::ReleaseDC(nullptr, screen);

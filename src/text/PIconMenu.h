@@ -17,7 +17,8 @@ struct MenuItemData {
 // The icon of a command's menu item; false when the command has none of its own.
 bool FindMenuIcon(int commandId, MenuItemData& record);
 
-// A pop-up menu whose items the program draws itself: a 16 x 16 icon per command, a
+// A pop-up menu whose items the program draws itself: an icon per command (16 x 16 at
+// 96 dpi, measured and drawn for the DPI of the screen the menu opens on), a
 // raised frame under the mouse, a sunken box for checked items, embossed disabled
 // items and etched separators.
 class PIconMenu : public fw::Menu {
@@ -30,6 +31,9 @@ public:
     // A wrapper of the submenu at the position, owned by this object; null if none.
     PIconMenu* GetIconSubMenu(int position);
     bool AppendIconItem(UINT flags, UINT_PTR commandId, const char* text);
+    // The DPI of the screen the menu opens on; submenus taken later share it.
+    void SetDpi(int dpi) { m_dpi = dpi; }
+    int Dpi() const { return m_dpi; }
 
     void MeasureItem(MEASUREITEMSTRUCT& item) override;
     void DrawItem(const DRAWITEMSTRUCT& item) override;
@@ -37,7 +41,8 @@ public:
 private:
     void MakeOwnerDrawn(HMENU menu);
     MenuItemData* NewRecord();
-    HFONT MakeFont(HDC dc) const;
+    HFONT MakeFont() const;
+    int FontHeight() const;
 
     LOGFONTW m_font;
     COLORREF m_textColour;
@@ -45,6 +50,7 @@ private:
     COLORREF m_backColour;
     COLORREF m_selectedBackColour;
     COLORREF m_checkedBoxColour;
+    int m_dpi;
     std::list<std::unique_ptr<MenuItemData>> m_items;
     std::list<std::unique_ptr<PIconMenu>> m_subMenus;
 };

@@ -1,6 +1,8 @@
 // Drawing of one owner-drawn menu item, off screen and copied in one step.
 #include "PIconMenu.h"
 
+#include "../core/NoteGeometry.h"
+#include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
 
@@ -48,7 +50,7 @@ void PIconMenu::DrawItem(const DRAWITEMSTRUCT& item)
     fw::Bitmap canvas(::CreateCompatibleBitmap(item.hDC, w, h));
     fw::SelectObject selectCanvas(memory.Get(), canvas.Get());
     HDC dc = memory.Get();
-    fw::Font font(MakeFont(item.hDC));
+    fw::Font font(MakeFont());
     fw::SelectObject selectFont(dc, font.Get());
 
     const bool disabled = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
@@ -66,44 +68,49 @@ void PIconMenu::DrawItem(const DRAWITEMSTRUCT& item)
     }
 
     fw::FillSolid(dc, whole, selected ? m_selectedBackColour : m_backColour);
-    const RECT column = {0, 0, kIconColumn, h};
-    const RECT box = {0, 0, kIconBox, h};
-    const int iconTop = (h - kIconSize) / 2;
+    const int iconColumn = ScaleForDpi(kIconColumn, m_dpi);
+    const int iconSize = fw::IconSizeForDpi(kIconSize, m_dpi);
+    // The icon is centred where a scaled one would sit, when its drawing is smaller.
+    const int iconLeft = ScaleForDpi(kIconLeft, m_dpi) + (ScaleForDpi(kIconSize, m_dpi) - iconSize) / 2;
+    const RECT column = {0, 0, iconColumn, h};
+    const RECT box = {0, 0, ScaleForDpi(kIconBox, m_dpi), h};
+    const int iconTop = (h - iconSize) / 2;
 
     if (disabled) {
-        const fw::Icon icon(static_cast<UINT>(record->icon), kIconSize);
+        const fw::Icon icon(static_cast<UINT>(record->icon), iconSize);
         if (record->icon != 0)
             fw::FillSolid(dc, column, m_backColour);
         if (icon.Get() != nullptr)
-            ::DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon.Get()), 0, kIconLeft, iconTop, kIconSize,
-                         kIconSize, DST_ICON | DSS_DISABLED);
+            ::DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon.Get()), 0, iconLeft, iconTop, iconSize, iconSize,
+                         DST_ICON | DSS_DISABLED);
     } else if (checked) {
         const int shown = record->checkIcon != 0 ? record->checkIcon : record->icon;
         if (shown != 0) {
-            const fw::Icon icon(static_cast<UINT>(shown), kIconSize);
+            const fw::Icon icon(static_cast<UINT>(shown), iconSize);
             fw::FillSolid(dc, column, m_backColour);
             fw::FillSolid(dc, box, selected ? ::GetSysColor(COLOR_3DLIGHT) : m_checkedBoxColour);
             if (icon.Get() != nullptr)
-                ::DrawIconEx(dc, kIconLeft, iconTop, icon.Get(), kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+                ::DrawIconEx(dc, iconLeft, iconTop, icon.Get(), iconSize, iconSize, 0, nullptr, DI_NORMAL);
             Frame3D(dc, box, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
         }
     } else if (record->icon != 0) {
-        const fw::Icon icon(static_cast<UINT>(record->icon), kIconSize);
+        const fw::Icon icon(static_cast<UINT>(record->icon), iconSize);
         fw::FillSolid(dc, column, m_backColour);
         if (icon.Get() != nullptr)
-            ::DrawIconEx(dc, kIconLeft, iconTop, icon.Get(), kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+            ::DrawIconEx(dc, iconLeft, iconTop, icon.Get(), iconSize, iconSize, 0, nullptr, DI_NORMAL);
         if (selected)
             Frame3D(dc, box, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
     }
 
     if (record->text[0] != '\0') {
-        RECT text = {kIconColumn, 0, w, h};
+        RECT text = {iconColumn, 0, w, h};
         const UINT format = DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_END_ELLIPSIS;
         const std::wstring shown = fw::WideFromText(record->text);
         const int length = static_cast<int>(shown.size());
         ::SetBkMode(dc, TRANSPARENT);
         if (disabled) {
-            RECT raised = {text.left + 1, text.top + 1, text.right + 1, text.bottom + 1};
+            const int lift = ScaleForDpi(1, m_dpi);
+            RECT raised = {text.left + lift, text.top + lift, text.right + lift, text.bottom + lift};
             ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
             ::DrawTextW(dc, shown.c_str(), length, &raised, format);
             ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));

@@ -5,6 +5,7 @@
 #include "../app/Product.h"
 #include "../app/StartWithWindows.h"
 #include "../core/TextRules.h"
+#include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
@@ -99,7 +100,8 @@ void PSysTray::AddIcon()
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_TRAY_NOTIFY;
     // The shell keeps a copy of the icon; ours goes when the call has returned.
-    const fw::Icon icon(IDI_TRAY, 16);
+    // The notification area shows icons at the system's small-icon size.
+    const fw::Icon icon(IDI_TRAY, fw::IconSizeForDpi(16, fw::SystemDpi()));
     data.hIcon = icon.Get();
     // The first version of the record, which every shell takes, holds 64 characters.
     ::lstrcpynW(data.szTip, fw::LoadResStringW(IDS_TRAY_TIP).c_str(), 64);
@@ -138,6 +140,7 @@ void PSysTray::ShowMenu(POINT at)
     auto menu = std::make_unique<PIconMenu>();
     if (!menu->LoadIconMenu(IDM_TRAY))
         return;
+    menu->SetDpi(fw::DpiAtPoint(at));
     m_trackedMenu = menu.get();
     PIconMenu* popup = menu->GetIconSubMenu(0);
     if (popup != nullptr) {

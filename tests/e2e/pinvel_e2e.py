@@ -202,6 +202,12 @@ def colours(left, top, right, bottom):
     return {raw[i:i + 3] for i in range(0, len(raw), 3)}
 
 
+def screenshot(path, left, top, right, bottom):
+    """A picture of a box of the screen, for a person to look at."""
+    subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top),
+                    path], capture_output=True, timeout=60)
+
+
 def xdo(*args):
     """Real input through the X server, as a person would give it."""
     subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True)

@@ -215,7 +215,7 @@ TEST_F(NoteWindow, TitleIsOneLineBlackOnEdgeWithALiteralAmpersand)
 TEST_F(NoteWindow, ButtonsShowTheEdgeThroughTheirKeyColour)
 {
     PinvelWnd* window = Open(60, 60, 300, 200);
-    const Box cell = ButtonCell(300, 0);
+    const Box cell = ButtonCell(300, 0, 96);
     EXPECT_EQ(wintest::Pixels(window->GetHwnd()).At(cell.left, cell.top), kEdge);
     NoteLook blue;
     blue.edge = RGB(40, 90, 200);
@@ -224,7 +224,7 @@ TEST_F(NoteWindow, ButtonsShowTheEdgeThroughTheirKeyColour)
     window->ApplyLook(blue);
     const wintest::Pixels px(window->GetHwnd());
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(px.At(ButtonCell(300, i).left, ButtonCell(300, i).top), blue.edge) << i;
+        EXPECT_EQ(px.At(ButtonCell(300, i, 96).left, ButtonCell(300, i, 96).top), blue.edge) << i;
     EXPECT_EQ(px.At(0, 0), blue.border);
     EXPECT_EQ(px.At(1, 1), blue.edge);
     EXPECT_EQ(px.At(50, 100), blue.background);
@@ -238,7 +238,7 @@ TEST_F(NoteWindow, TheLooksRectangleFollowsEveryMoveAndSize)
     EXPECT_EQ(RectBox(rect), (Box{150, 170, 450, 370}));
     ::SetWindowPos(window->GetHwnd(), nullptr, 0, 0, 260, 120, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(RectBox(rect), (Box{150, 170, 410, 290}));
-    const Box cell = ButtonCell(260, 5);
+    const Box cell = ButtonCell(260, 5, 96);
     RECT rc;
     ::GetWindowRect(::GetWindow(::GetWindow(window->GetHwnd(), GW_CHILD), GW_HWNDLAST), &rc);
     EXPECT_EQ(rc.left - 150, cell.left) << "buttons follow the right edge";
@@ -274,6 +274,44 @@ TEST_F(NoteWindow, RollUpAndBackAndTheRectangleItLeaves)
     EXPECT_EQ(px.Count({3, 24, 222, 25}, kGrey), 219) << "separator right under the caption";
     window->RollUpOrBack();
     EXPECT_EQ(WindowBox(window), (Box{100, 100, 400, 300}));
+}
+
+// Windows sends the change to the window itself when it is dragged onto a screen of
+// another scaling, with the rectangle it suggests there.
+TEST_F(NoteWindow, ADpiChangeTakesTheSuggestedRectangleAndLaysOutAgain)
+{
+    PinvelWnd* window = Open(100, 100, 300, 200);
+    window->RollUpOrBack();
+    ASSERT_EQ(WindowBox(window), (Box{100, 100, 325, 145}));
+    auto changeTo = [&](int dpi, RECT suggested) {
+        window->SendMessage(0x02E0, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    };
+    changeTo(144, {100, 100, 438, 168});
+    EXPECT_EQ(WindowBox(window), (Box{100, 100, 438, 168}));
+    EXPECT_EQ(window->Dpi(), 144);
+    // Rolled back to the size it had, at the new scale.
+    window->RollUpOrBack();
+    EXPECT_EQ(WindowBox(window), (Box{100, 100, 550, 400}));
+    EXPECT_EQ(RectBox(window->GetNote()->m_look.rect), (Box{100, 100, 550, 400}));
+
+    auto childBox = [&](HWND child) {
+        RECT rc;
+        ::GetWindowRect(child, &rc);
+        return Box{rc.left - 100, rc.top - 100, rc.right - 100, rc.bottom - 100};
+    };
+    for (int i = 0; i < kButtonCount; ++i)
+        EXPECT_EQ(childBox(window->GetButton(i)->GetHwnd()), ButtonCell(450, i, 144)) << i;
+    EXPECT_EQ(childBox(window->GetEditor()->GetHwnd()), TextBox(450, 300, 144));
+    EXPECT_EQ(window->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(100 + 4, 250)), HTLEFT);
+    window->SendMessage(WM_NCPAINT, 1, 0);
+    const wintest::Pixels px(window->GetHwnd());
+    EXPECT_EQ(px.Count({0, 150, 2, 151}, kBorder), 2) << "a border two pixels wide";
+    EXPECT_EQ(px.Count({2, 150, 5, 151}, kEdge), 3);
+    EXPECT_EQ(px.Count({400, 268, 445, 270}, kGrey), 90) << "a separator two pixels high";
+
+    changeTo(96, {100, 100, 400, 300});
+    EXPECT_EQ(childBox(window->GetButton(5)->GetHwnd()), ButtonCell(300, 5, 96));
+    EXPECT_EQ(childBox(window->GetEditor()->GetHwnd()), TextBox(300, 200, 96));
 }
 
 TEST_F(NoteWindow, DoubleClickOnTheFrameMaximisesAndRestores)
@@ -370,13 +408,13 @@ TEST_F(NoteWindow, HoverAndLeaveSwitchTheButtonsBitmap)
     PinvelWnd* window = Open(100, 100, 300, 200);
     HWND button = window->GetButton(3)->GetHwnd();
     const PHoverButton* hover = window->GetButton(3);
-    const Box cell = ButtonCell(300, 3);
+    const Box cell = ButtonCell(300, 3, 96);
     ASSERT_TRUE(wintest::MoveCursor(100 + cell.left + 5, 100 + cell.top + 5));
     EXPECT_TRUE(wintest::PumpUntil([&] { return hover->GetState() == 1; }, 5000));
-    EXPECT_NE(wintest::Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), kEdge) << "hover covers the cell";
+    EXPECT_NE(wintest::Pixels(window->GetHwnd()).At(ButtonCell(300, 3, 96).left, 3), kEdge) << "hover covers the cell";
     ASSERT_TRUE(wintest::MoveCursor(700, 600));
     EXPECT_TRUE(wintest::PumpUntil([&] { return hover->GetState() == 0; }, 5000));
-    EXPECT_EQ(wintest::Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), kEdge);
+    EXPECT_EQ(wintest::Pixels(window->GetHwnd()).At(ButtonCell(300, 3, 96).left, 3), kEdge);
     HWND tip = window->GetButton(3)->GetTip();
     ASSERT_NE(tip, nullptr);
     EXPECT_EQ(::SendMessageA(tip, TTM_GETDELAYTIME, TTDT_INITIAL, 0), 100);
@@ -396,7 +434,7 @@ TEST_F(NoteWindow, HoverAndLeaveSwitchTheButtonsBitmap)
     wintest::MoveCursor(100 + cell.left + 6, 100 + cell.top + 6);
     wintest::PumpUntil([] { return false; }, 300);
     EXPECT_EQ(window->GetButton(3)->GetState(), 2);
-    EXPECT_EQ(wintest::Pixels(window->GetHwnd()).At(ButtonCell(300, 3).left, 3), RGB(101, 188, 183));
+    EXPECT_EQ(wintest::Pixels(window->GetHwnd()).At(ButtonCell(300, 3, 96).left, 3), RGB(101, 188, 183));
     ::SendMessageA(button, BM_SETSTATE, FALSE, 0);
 }
 

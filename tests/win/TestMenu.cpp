@@ -80,7 +80,7 @@ TEST(IconMenu, TrayMenuAndItemsAddedAtRunTime)
     EXPECT_TRUE(notes->AppendIconItem(MF_SEPARATOR, 0, nullptr)) << "passed on as it is";
 }
 
-TEST(IconMenu, MeasuresAt96Dpi)
+TEST(IconMenu, MeasuresAt96DpiAndAtTheScreensDpi)
 {
     PIconMenu menu;
     MenuItemData separator;
@@ -103,12 +103,20 @@ TEST(IconMenu, MeasuresAt96Dpi)
     RECT work;
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_EQ(static_cast<int>(m.itemWidth), (work.right - work.left) / 3);
+
+    // On a screen at 150 %: 22-pixel text and 6 of padding, separators half the text.
+    menu.SetDpi(144);
+    menu.MeasureItem(m);
+    EXPECT_EQ(m.itemHeight, 28u);
+    m.itemData = reinterpret_cast<ULONG_PTR>(&separator);
+    menu.MeasureItem(m);
+    EXPECT_EQ(m.itemHeight, 11u);
 }
 
 // Draws one item 120 x 19 into a bitmap and reads its pixels.
 class DrawnItem {
 public:
-    DrawnItem(const MenuItemData& record, UINT action, UINT state)
+    DrawnItem(const MenuItemData& record, UINT action, UINT state, int dpi = 96)
     {
         HDC screen = ::GetDC(nullptr);
         m_dc = ::CreateCompatibleDC(screen);
@@ -116,6 +124,7 @@ public:
         ::ReleaseDC(nullptr, screen);
         m_old = ::SelectObject(m_dc, m_bitmap);
         PIconMenu menu;
+        menu.SetDpi(dpi);
         DRAWITEMSTRUCT d = {};
         d.CtlType = ODT_MENU;
         d.itemAction = action;
@@ -194,6 +203,13 @@ TEST(IconMenu, DrawnStates)
             other += (c != menuColour && c != shadow && c != light) ? 1 : 0;
         }
     EXPECT_EQ(other, 0) << "an embossed icon has only the 3-D colours";
+
+    // At 150 % the check box is 33 pixels wide and the icon is the 24-pixel drawing.
+    const D checkedAt144(withIcon, ODA_DRAWENTIRE, ODS_CHECKED, 144);
+    EXPECT_EQ(checkedAt144.At(31, 2), RGB(230, 230, 230));
+    EXPECT_EQ(checkedAt144.At(32, 5), light);
+    EXPECT_GT(checkedAt144.Count(5 + 16, 0, 5 + 24, D::kH, RGB(230, 230, 230)), 0);
+    EXPECT_LT(checkedAt144.Count(5 + 16, 0, 5 + 24, D::kH, RGB(230, 230, 230)), 8 * D::kH) << "the icon reaches past 16";
 
     const D separator(Item(0, "", 0, 0), ODA_DRAWENTIRE, 0);
     EXPECT_EQ(separator.Count(0, D::kH / 2, D::kW, D::kH / 2 + 1, shadow), D::kW - 1);

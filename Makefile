@@ -79,6 +79,8 @@ screenshots: exe
 	cmake --build $(CROSS) --target pvprobe -j $(JOBS)
 	PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-shots PINVEL_WIN32_DIR=$(CURDIR)/$(CROSS) \
 	  tools/wine-run.sh --desktop 1280x800 python3 tools/take-screenshots.py
+	PINVEL_DPI=144 PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-shots-144 PINVEL_WIN32_DIR=$(CURDIR)/$(CROSS) \
+	  tools/wine-run.sh --desktop 1280x800 python3 tools/take-screenshots.py --scaled
 
 clean:
 	rm -rf $(BUILD)

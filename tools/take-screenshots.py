@@ -1,7 +1,7 @@
 """Takes the README's pictures from the real program: notes in several colours, notes in
 four schemes, the tray menu with its note list, the weekly page of the alarm sheet, the
-appearance dialog and the already-running notice. Run through `make screenshots`; the
-pictures go to docs/."""
+appearance dialog and the already-running notice; with --scaled, on a display at 150 %,
+a note and its menu. Run through `make screenshots`; the pictures go to docs/."""
 import calendar
 import os
 import subprocess
@@ -158,6 +158,28 @@ def notes_menus_and_dialogs():
         folder.close()
 
 
+def scaled():
+    """A note and its menu on a display at 150 %: the prefix's LogPixels is 144."""
+    folder = e2e.ProgramFolder()
+    try:
+        title, text, background, edge, scheme, info, _, alarms = NOTES[0]
+        look = (background, BORDER, edge, info, scheme, 60, 60, 540, 390)
+        e2e.put_note(folder.path, "N261207 (1).pvl", e2e.note_file(title, "pinvel", RTF % text, look, alarms,
+                                                                   (TODAY, TODAY)))
+        show_all(start(folder), 1)
+        xdo("mousemove", 300, 250, "click", 1, "click", 3)
+        menu = poll(lambda: visible("#32768"))
+        assert menu, "the note's menu did not open"
+        _, _, right, bottom = rect(menu[0]["hwnd"])
+        photograph("note-150.png", (40, 40, max(right, 560) + 20, max(bottom, 410) + 20), [edge])
+        xdo("key", "Escape")
+    finally:
+        folder.close()
+
+
 if __name__ == "__main__":
-    schemes()
-    notes_menus_and_dialogs()
+    if sys.argv[1:] == ["--scaled"]:
+        scaled()
+    else:
+        schemes()
+        notes_menus_and_dialogs()

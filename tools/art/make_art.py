@@ -463,8 +463,11 @@ def draw_palette(cv):
     cv.erase(hole)
     for (x, y), c in zip(((5, 8), (8, 6), (12, 6), (15, 8)), PAINTS):
         cv.fill(R.rect(x - 1, y - 1, x + 1, y + 1), c)
-    # The brush crosses the board from the lower right, tip to the centre.
-    handle = R.line(18.0, 17.0, 13.0, 12.0, 2.2)
+    # The brush crosses the board from the lower right, tip to the centre;
+    # its end draws back as far as a heavier outline reaches out, so the
+    # edge of the cell stays clear.
+    back = (cv.weight() - 1) / cv.k
+    handle = R.line(18.0 - back, 17.0 - back, 13.0, 12.0, 2.2)
     _outlined(cv, cv.hard(handle), (170, 90, 30), (60, 30, 0))
     cv.fill(cv.hard(R.line(13.5, 12.5, 10.5, 9.5, 2.2)), (150, 150, 160))
     cv.fill(cv.hard(R.line(11.0, 10.0, 9.0, 8.0, 1.6)), (0, 0, 0))

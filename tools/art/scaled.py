@@ -80,8 +80,8 @@ def inside(m):
 
 def scale2x(rows):
     """Doubles a character drawing, turning its single-pixel stairs into
-    smooth diagonals instead of 2 x 2 blocks; corners that are not part of
-    a stair stay square."""
+    smooth diagonals instead of 2 x 2 blocks; an outer corner loses its
+    tip, which rounds dots and softens square ends a little."""
     w = max(len(r) for r in rows)
     g = [r.ljust(w, ".") for r in rows]
     h = len(g)

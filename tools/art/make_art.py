@@ -8,6 +8,10 @@ only reruns when the artwork really changed.
 
 To add an image or sound, write a function returning (file name, bytes)
 and list it in ARTWORK.
+
+The program picks images by the window's display scale, 100 to 200 % in
+steps of 25 (see scaled.py): an icon file holds one image per scale, and
+a bitmap drawn at step s of those is numbered base id + 1000 * s.
 """
 
 import collections
@@ -295,7 +299,8 @@ LOGO_BITMAPS = [_logo_maker(rid, step) for rid in LOGOS for step in sc.STEPS]
 
 
 # ---------------------------------------------------------- caption buttons
-# Six buttons on a note's caption, each in three states.  The caption takes
+# Six buttons on a note's caption, each in three states, 20 px at 100 %
+# and 25, 30, 35 and 40 px at the larger scales.  The caption takes
 # the note's edge colour, which can be anything, so the normal state keys
 # its background out and every symbol gets a dark outline that stands out
 # against light and mid-tone captions alike.
@@ -567,7 +572,8 @@ CAPTION_BITMAPS = [_button_maker(draw, state, rid, step)
                    for state, rid in zip(STATES, ids)]
 
 # ------------------------------------------------------------- menu icons
-# 16 px, every pixel either fully opaque or clear: menus that honour alpha
+# 16 px at 100 % and 20, 24, 28 and 32 px at the larger scales, every
+# pixel either fully opaque or clear: menus that honour alpha
 # and those that only use the AND mask then show the same shape, and the
 # embossed copy of a disabled item keeps the symbol's outline.  Commands
 # that also have a caption button show the button's drawing, moved onto

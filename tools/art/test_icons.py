@@ -48,7 +48,7 @@ class Icons(unittest.TestCase):
                 self.assertGreater(len(opaque(im)), 20 * n / 16.0, (rid, n))
 
     def test_scaled_menu_icons_fill_the_cell_as_at_16px(self):
-        # Catches a part left at its 16 px place or size.
+        # Catches a shape left at its 16 px place or size.
         for rid in MENU_IDS + SIXTEEN_COLOUR_IDS + (152,):
             (box, count), *scaled = [extent(opaque(im))
                                      for im in self.icons[rid]]

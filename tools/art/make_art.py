@@ -8,6 +8,10 @@ only reruns when the artwork really changed.
 
 To add an image or sound, write a function returning (file name, bytes)
 and list it in ARTWORK.
+
+The program picks images by the window's display scale, 100 to 200 % in
+steps of 25 (see scaled.py): an icon file holds one image per scale, and
+a bitmap drawn at step s of those is numbered base id + 1000 * s.
 """
 
 import collections
@@ -19,6 +23,7 @@ sys.dont_write_bytecode = True  # keep the source tree clean during builds
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import raster as R  # noqa: E402
+import scaled as sc  # noqa: E402
 import sound  # noqa: E402
 
 # ------------------------------------------------------------------ palette
@@ -112,27 +117,34 @@ def draw_note(cv, S, ox=0, oy=0):
             (255, 255, 255), 0.8)
 
 
-def note_16():
-    """Hand-placed 16 px version: every edge on the pixel grid, one-pixel
-    writing, no blur, so nothing turns to mush."""
-    cv = R.Canvas(16, 16)
-    L, T, Rr, B, f = 1, 2, 14, 15, 5
+def note_small(k=1.0):
+    """Hand-placed 16 px version, drawn at k times that: every edge on the
+    pixel grid, writing one stroke thick, no blur, so nothing turns to
+    mush."""
+    cv = sc.Cell(sc.scaled_size(16, k), k)
+    L, T, Rr, B, f = (cv.snap(v) for v in (1, 2, 14, 15, 5))
+    o = cv.weight()
     body = _note_outline(L, T, Rr, B, f)
-    cv.fill(body.transformed(R.translate(1, 1)), SHADOW, 0.30)
-    cv.fill(body, EDGE)
-    cv.fill(_note_outline(L, T, Rr, B, f, inset=1.0), PAPER)
-    cv.fill(R.rect(L + 1, T + 1, Rr - 1, T + 4), BAND)
-    for y, right in ((7, 12), (9, 12), (11, 8)):
-        cv.fill(R.rect(3, y, right, y + 1), INK)
+    cv.fill(body.transformed(R.translate(o, o)), SHADOW, 0.30, real=True)
+    cv.fill(body, EDGE, real=True)
+    cv.fill(_note_outline(L, T, Rr, B, f, inset=o), PAPER, real=True)
+    cv.fill(R.rect(L + o, T + o, Rr - o, cv.snap(6)), BAND, real=True)
+    _writing(cv, cv.snap(3), cv.snap(7), cv.snap(12),
+             lambda y: cv.snap(12) if y < cv.snap(11) else cv.snap(8), INK)
     flap = R.polygon([(Rr, B - f), (Rr - f, B), (Rr - f, B - f)])
-    cv.fill(flap, FLAP_DARK)
-    cv.fill(R.polygon([(Rr - f, B - f), (Rr - 1.5, B - f), (Rr - f, B - 1.5)]),
-            FLAP_LIGHT, 0.7)
+    cv.fill(flap, FLAP_DARK, real=True)
+    cv.fill(R.polygon([(Rr - f, B - f), (Rr - 1.5 * o, B - f),
+                       (Rr - f, B - 1.5 * o)]), FLAP_LIGHT, 0.7, real=True)
     for i in range(f):  # a hard pixel stair reads better than a soft 45 deg
-        cv.fill(R.rect(Rr - 1 - i, B - f + i, Rr - i, B - f + i + 1), EDGE)
+        cv.fill(R.rect(Rr - o - i, B - f + i, Rr - i, B - f + i + 1), EDGE,
+                real=True)
     cv.fill(R.circle(8, 3, 2.0), R.radial_gradient(
         7.2, 2.2, 3.0, [(0.0, PIN_LIGHT), (0.4, PIN), (1.0, PIN_DARK)]))
     return cv
+
+
+def note_16():
+    return note_small()
 
 
 def note_icon(S):
@@ -141,8 +153,14 @@ def note_icon(S):
     return cv
 
 
+# Small icons (title bar, taskbar) and large ones at every display scale.
+APP_ICON_SIZES = (16, 20, 24, 28, 32, 40, 48, 56, 64)
+
+
 def app_icon():
-    return "icon128.ico", R.ico([note_16(), note_icon(32), note_icon(48)])
+    # The drawing made for 48 px blurs its writing below 28.
+    return "icon128.ico", R.ico([note_small(n / 16.0) if n < 28
+                                 else note_icon(n) for n in APP_ICON_SIZES])
 
 
 # ---------------------------------------------------------------- lettering
@@ -234,9 +252,9 @@ def word_path(text, x, baseline, size=1.0):
     return out, pen - x
 
 
-def draw_logo(W, H, bg, note_S, note_y, baseline, size=1.0):
+def draw_logo(W, H, bg, note_S, note_y, baseline, size=1.0, k=1.0):
     """The note motif beside the word, centred together; note_y and
-    baseline place them vertically."""
+    baseline place them vertically.  k scales the text's shadow."""
     cv = R.Canvas(W, H, bg)
     _, text_w = word_path("Pinvel", 0, 0, size)
     gap = round(7 * size)
@@ -247,25 +265,42 @@ def draw_logo(W, H, bg, note_S, note_y, baseline, size=1.0):
     text_x = left + margin + note_w + gap
     text, _ = word_path("Pinvel", text_x, baseline, size)
     m = text.mask(W, H)
-    cv.fill(m.shifted(1.0, 1.0).blurred(0.7), SHADOW, 0.30)
+    cv.fill(m.shifted(1.0 * k, 1.0 * k).blurred(0.7 * k), SHADOW, 0.30)
     cv.fill(m, R.linear_gradient(0, baseline - CAP * size, 0, baseline,
                                  [(0.0, TITLE_TOP), (1.0, TITLE_BOTTOM)]))
     return cv
 
 
-def logo_banner():
-    cv = draw_logo(150, 43, DIALOG_FACE, 42, -1, 32)
-    return "bitmap213.bmp", R.bmp24(cv, DIALOG_FACE)
+# resource id: background, then at 100 %: width, height, note size, the
+# note's top, the text's baseline and size.  The About box is white, so
+# its logo is drawn straight onto white.
+LOGOS = {213: (DIALOG_FACE, 150, 43, 42, -1, 32, 1.0),
+         208: (WHITE, 172, 47, 46, 0, 38, 1.25)}
 
 
-def about_logo():
-    """The About box is white, so this one is drawn straight onto white."""
-    cv = draw_logo(172, 47, WHITE, 46, 0, 38, 1.25)
-    return "bitmap208.bmp", R.bmp24(cv, WHITE)
+def logo_bitmap(rid, k=1.0):
+    bg, W, H, note_S, note_y, baseline, size = LOGOS[rid]
+    W, H, note_S, note_y, baseline = (sc.scaled_size(v, k) for v in
+                                      (W, H, note_S, note_y, baseline))
+    # the nearest text size whose stems are whole pixels
+    size = math.ceil(size * k * STEM - 0.5) / STEM
+    return R.bmp24(draw_logo(W, H, bg, note_S, note_y, baseline, size, k), bg)
+
+
+def _logo_maker(rid, step):
+    def make():
+        return ("bitmap%d.bmp" % sc.scaled_id(rid, step),
+                logo_bitmap(rid, sc.SCALES[step]))
+    make.__name__ = "logo_%d" % sc.scaled_id(rid, step)
+    return make
+
+
+LOGO_BITMAPS = [_logo_maker(rid, step) for rid in LOGOS for step in sc.STEPS]
 
 
 # ---------------------------------------------------------- caption buttons
-# Six buttons on a note's caption, each in three states.  The caption takes
+# Six buttons on a note's caption, each in three states, 20 px at 100 %
+# and 25, 30, 35 and 40 px at the larger scales.  The caption takes
 # the note's edge colour, which can be anything, so the normal state keys
 # its background out and every symbol gets a dark outline that stands out
 # against light and mid-tone captions alike.
@@ -290,59 +325,16 @@ TITLE_LIGHT = (40, 120, 230)
 SHEET_BAND = (250, 196, 64)
 
 
-def _mask(fn, n=BTN):
-    """A hard 0/1 mask from a test on pixel centres."""
-    return R.Mask(n, n, [1.0 if fn(x + 0.5, y + 0.5) else 0.0
-                         for y in range(n) for x in range(n)])
-
-
-def _hard(path, n=BTN):
-    """Half-covered pixels or more count as inside, so shapes keep their
-    size but lose the soft rim that would have to be blended with
-    something: the caption colour is not known when these are drawn."""
-    return R.Mask(n, n, [1.0 if v >= 0.5 else 0.0
-                         for v in path.mask(n, n).data])
-
-
-def _grow(m):
-    """Pixels next to m (4-neighbours); its outline."""
-    d, w = m.data, m.w
-
-    def near(i):
-        x, y = i % w, i // w
-        return ((x > 0 and d[i - 1]) or (x < w - 1 and d[i + 1])
-                or (y > 0 and d[i - w]) or (y < m.h - 1 and d[i + w]))
-    return R.Mask(w, m.h, [0.0 if d[i] else (1.0 if near(i) else 0.0)
-                           for i in range(len(d))])
-
-
-def _inside(m):
-    """Hard mask m without its border pixels: those with a 4-neighbour
-    outside m or past the edge of the image."""
-    d, w, h = m.data, m.w, m.h
-
-    def keep(i):
-        x, y = i % w, i // w
-        return (d[i] and 0 < x < w - 1 and 0 < y < h - 1
-                and d[i - 1] and d[i + 1] and d[i - w] and d[i + w])
-    return R.Mask(w, h, [1.0 if keep(i) else 0.0 for i in range(w * h)])
-
-
 def _outlined(cv, m, fill, edge):
-    cv.fill(_grow(m), edge)
+    cv.fill(cv.grow(m), edge)
     cv.fill(m, fill)
 
 
-def _pixels(pts, n=BTN):
-    pts = set(pts)
-    return R.Mask(n, n, [1.0 if (i % n, i // n) in pts else 0.0
-                         for i in range(n * n)])
-
-
-def _diagonal(x, y, n, dx):
-    """A two-pixel-wide 45 degree band of n rows from (x, y) downwards,
-    leaning right (dx 1) or left (dx -1)."""
-    return [(x + dx * i + k, y + i) for i in range(n) for k in (0, 1)]
+def _band(x, y, rows, width, dx=1):
+    """A 45 degree band of real pixels, width wide, rows tall, from (x, y)
+    downwards, leaning right (dx 1) or left (dx -1).  Built pixel by pixel
+    so every stair is the same at every size."""
+    return [(x + dx * i + j, y + i) for i in range(rows) for j in range(width)]
 
 
 # The note sheet is square like the app's notes, tilted by edges that run
@@ -367,37 +359,54 @@ def _to_sheet(s, x, y):
             (px * s.v[0] + py * s.v[1]) / side)
 
 
-def _sheet_mask(s, n):
+def _sheet_mask(cv, s):
     (ox, oy), (ux, uy), (vx, vy) = s.origin, s.u, s.v
-    return _hard(R.polygon([(ox, oy), (ox + ux, oy + uy),
-                            (ox + ux + vx, oy + uy + vy), (ox + vx, oy + vy)]),
-                 n)
+    return cv.hard(R.polygon([(ox, oy), (ox + ux, oy + uy),
+                              (ox + ux + vx, oy + uy + vy),
+                              (ox + vx, oy + vy)]))
 
 
 def draw_sheet(cv, s=BUTTON_SHEET):
-    n = cv.w
-    m = _sheet_mask(s, n)
-    body = _inside(m)
+    m = _sheet_mask(cv, s)
+    body = cv.inside(m)
     cv.fill(m, SHEET_EDGE)
     cv.fill(body, PAPER)
-    cv.fill(body.intersect(_mask(lambda x, y: _to_sheet(s, x, y)[1] < s.band,
-                                 n)), SHEET_BAND)
-    # One pixel per column, so a writing line neither breaks up nor
-    # doubles where it steps.
+    cv.fill(body.intersect(cv.where(
+        lambda x, y: _to_sheet(s, x, y)[1] < s.band)), SHEET_BAND)
+    # One stroke weight per column, so a writing line neither breaks up
+    # nor doubles where it steps.
     slant = s.v[1] / math.hypot(*s.u)
+    half = slant * cv.weight() / cv.k / 2
     for v, left, right in s.lines:
         def on(x, y, v=v, left=left, right=right):
             a, b = _to_sheet(s, x, y)
-            return left <= a < right and -slant / 2 <= b - v < slant / 2
-        cv.fill(body.intersect(_mask(on, n)), INK)
+            return left <= a < right and -half <= b - v < half
+        cv.fill(body.intersect(cv.where(on)), INK)
 
 
-def _rim_dots(m):
+def _rim_dots(cv, m):
     """Every other pixel of m's rim, taken in order round it, so the dots
-    stay evenly spaced through the stairs."""
+    stay evenly spaced through the stairs.  At 200 % the same is done on
+    a grid of 2 x 2 cells, giving the 100 % dots doubled; in between,
+    wider dots could not keep an even spacing, so they stay one pixel."""
+    o = int(cv.k)
+    if o == 1:
+        return _dots(m)
+    cw, ch = -(-m.w // o), -(-m.h // o)
+    cells = R.Mask(cw, ch, [
+        1.0 if sum(m.data[y * m.w + x]
+                   for y in range(cy * o, min(m.h, cy * o + o))
+                   for x in range(cx * o, min(m.w, cx * o + o))) >= o * o / 2
+        else 0.0 for cy in range(ch) for cx in range(cw)])
+    dots = _dots(cells).data
+    return sc.pixels([(x, y) for y in range(m.h) for x in range(m.w)
+                      if dots[(y // o) * cw + x // o]], m.w, m.h)
+
+
+def _dots(m):
     n = m.w
     left = {(i % n, i // n) for i, v in
-            enumerate(m.subtract(_inside(m)).data) if v}
+            enumerate(m.subtract(sc.inside(m)).data) if v}
     order, here = [], min(left, key=lambda p: (p[1], p[0]))
     while here:
         order.append(here)
@@ -407,36 +416,42 @@ def _rim_dots(m):
                      ((1, 0), (0, 1), (-1, 0), (0, -1),
                       (1, 1), (-1, 1), (-1, -1), (1, -1))
                      if (x + dx, y + dy) in left), None)
-    return _pixels(order[::2], n)
+        if here is None and left:   # a stair left a pixel behind
+            here = min(left, key=lambda p: (p[0] - x) ** 2 + (p[1] - y) ** 2)
+    return sc.pixels(order[::2], n, m.h)
 
 
 def draw_sheet_dotted(cv, s=BUTTON_SHEET):
-    cv.fill(_rim_dots(_sheet_mask(s, cv.w)), OUTLINE)
+    cv.fill(_rim_dots(cv, _sheet_mask(cv, s)), OUTLINE)
 
 
 def draw_cross(cv, x=10, y=10, n=7):
-    """A red X over the sheet's lower right; n odd so the arms cross on a
-    whole two-by-two block."""
-    _outlined(cv, _pixels(_diagonal(x, y, n, 1)
-                          + _diagonal(x + n - 1, y, n, -1), cv.w),
-              RED, RED_DARK)
+    """A red X over the sheet's lower right; an odd number of rows so the
+    arms cross on a whole block."""
+    rows = cv.snap(y + n) - cv.snap(y)
+    rows -= 1 - rows % 2
+    w = cv.weight(2)
+    left = int(round(cv.at(x + (n + 1) / 2.0) - (rows + w - 1) / 2.0))
+    top = int(round(cv.at(y + n / 2.0) - rows / 2.0))
+    arms = (_band(left, top, rows, w)
+            + _band(left + rows - 1, top, rows, w, -1))
+    _outlined(cv, cv.real(arms), RED, RED_DARK)
 
 
 def draw_clock(cv, cx=10.0, cy=11.0):
-    n = cv.w
     for sx in (-1, 1):            # a bell above and a leg below each side
         bell = R.circle(cx + sx * 5.0, cy - 6.0, 2.6)
-        _outlined(cv, _hard(bell, n), BLUE, BLUE_DARK)
+        _outlined(cv, cv.hard(bell), BLUE, BLUE_DARK)
         leg = R.line(cx + sx * 3.5, cy + 4.0, cx + sx * 5.5, cy + 6.5, 1.6)
-        cv.fill(_hard(leg, n), BLUE_DARK)
+        cv.fill(cv.hard(leg), BLUE_DARK)
     cv.fill(R.rect(cx - 1, cy - 8, cx + 1, cy - 6), BLUE_DARK)
-    body = _hard(R.circle(cx, cy, 6.0), n)
+    body = cv.hard(R.circle(cx, cy, 6.0))
     _outlined(cv, body, BLUE, BLUE_DARK)
     # A light crescent on the upper left of the case makes it look round.
-    shine = (R.circle(cx - 1.5, cy - 1.8, 4.6).mask(n, n)
-             .subtract(R.circle(cx, cy, 4.6).mask(n, n)))
-    cv.fill(shine.intersect(_inside(body)), BLUE_LIGHT, 0.8)
-    cv.fill(_hard(R.circle(cx, cy, 4.0), n), WHITE)
+    shine = (cv.soft(R.circle(cx - 1.5, cy - 1.8, 4.6))
+             .subtract(cv.soft(R.circle(cx, cy, 4.6))))
+    cv.fill(shine.intersect(cv.inside(body)), BLUE_LIGHT, 0.8)
+    cv.fill(cv.hard(R.circle(cx, cy, 4.0)), WHITE)
     cv.fill(R.rect(cx - 1, cy - 3, cx, cy + 1), (0, 0, 0))
     cv.fill(R.rect(cx - 1, cy, cx + 2, cy + 1), (0, 0, 0))
     cv.fill(R.rect(cx - 1, cy, cx, cy + 1), RED)      # the hands' pivot
@@ -446,18 +461,21 @@ PAINTS = (RED, (255, 224, 0), BLUE, (40, 170, 40))
 
 
 def draw_palette(cv):
-    board = _hard(R.ellipse(10.0, 10.5, 8.0, 6.0))
-    hole = _hard(R.ellipse(7.0, 13.0, 1.6, 1.2))
+    board = cv.hard(R.ellipse(10.0, 10.5, 8.0, 6.0))
+    hole = cv.hard(R.ellipse(7.0, 13.0, 1.6, 1.2))
     _outlined(cv, board, WOOD, WOOD_DARK)
-    cv.fill(_grow(hole), WOOD_DARK)
+    cv.fill(cv.grow(hole), WOOD_DARK)
     cv.erase(hole)
     for (x, y), c in zip(((5, 8), (8, 6), (12, 6), (15, 8)), PAINTS):
         cv.fill(R.rect(x - 1, y - 1, x + 1, y + 1), c)
-    # The brush crosses the board from the lower right, tip to the centre.
-    handle = R.line(18.0, 17.0, 13.0, 12.0, 2.2)
-    _outlined(cv, _hard(handle), (170, 90, 30), (60, 30, 0))
-    cv.fill(_hard(R.line(13.5, 12.5, 10.5, 9.5, 2.2)), (150, 150, 160))
-    cv.fill(_hard(R.line(11.0, 10.0, 9.0, 8.0, 1.6)), (0, 0, 0))
+    # The brush crosses the board from the lower right, tip to the centre;
+    # its end draws back as far as a heavier outline reaches out, so the
+    # edge of the cell stays clear.
+    back = (cv.weight() - 1) / cv.k
+    handle = R.line(18.0 - back, 17.0 - back, 13.0, 12.0, 2.2)
+    _outlined(cv, cv.hard(handle), (170, 90, 30), (60, 30, 0))
+    cv.fill(cv.hard(R.line(13.5, 12.5, 10.5, 9.5, 2.2)), (150, 150, 160))
+    cv.fill(cv.hard(R.line(11.0, 10.0, 9.0, 8.0, 1.6)), (0, 0, 0))
 
 
 def draw_rollup(cv, head=4, d=0):
@@ -467,14 +485,19 @@ def draw_rollup(cv, head=4, d=0):
     cv.fill(R.rect(L + 1, T + 1, Rr - 1, B - 1), PAPER)
     cv.fill(R.rect(L + 1, T + 1, Rr - 1, T + 3), R.linear_gradient(
         L, 0, Rr, 0, [(0.0, TITLE_BOTTOM), (1.0, TITLE_LIGHT)]))
-    # Tips on opposite corners of a square keep the shaft a true 45.
-    (tx, ty), (bx, by) = (14 - d, 7 - d), (6 - d, 15 - d)
-    n = by - ty
-    pts = _diagonal(bx + n - 1, by - n + 1, n, -1)
+    # Tips on opposite corners of a square keep the shaft a true 45: the
+    # square is laid out in real pixels from its lower left corner.
+    side = cv.snap(9)
+    x0, y1 = cv.snap(6 - d), cv.snap(16 - d) - 1       # the lower tip
+    x1, y0 = x0 + side - 1, y1 - side + 1          # the upper tip
+    head = cv.snap(head)
+    w = cv.weight(2)
+    pts = [p for p in _band(x1 - 1 - (w - 2) // 2, y0 + 1, side - 1, w, -1)
+           if x0 <= p[0] <= x1]
     for r in range(head):
-        pts += [(tx - j, ty + r) for j in range(head - r)]
-        pts += [(bx + j, by - r) for j in range(head - r)]
-    _outlined(cv, _pixels(pts, cv.w), ORANGE, ORANGE_DARK)
+        pts += [(x1 - j, y0 + r) for j in range(head - r)]
+        pts += [(x0 + j, y1 - r) for j in range(head - r)]
+    _outlined(cv, cv.real(pts), ORANGE, ORANGE_DARK)
 
 
 def _solid(cv):
@@ -488,27 +511,28 @@ def _solid(cv):
     return out
 
 
-def symbol(draw):
-    cv = R.Canvas(BTN, BTN)
+def symbol(draw, k=1.0):
+    cv = sc.Cell(sc.scaled_size(BTN, k), k)
     draw(cv)
     return _solid(cv)
 
 
-def button_face(state):
+def button_face(state, k=1.0):
     """The face a symbol sits on: None for the keyed normal state."""
     if state == "normal":
         return None
-    cv = R.Canvas(BTN, BTN, TEAL)
+    n = sc.scaled_size(BTN, k)
+    cv = R.Canvas(n, n, TEAL)
     if state == "hover":
-        reach = math.hypot(BTN / 2.0 - 0.5, BTN / 2.0 - 0.5)  # corner centres
-        cv.fill(R.rect(0, 0, BTN, BTN), R.radial_gradient(
-            BTN / 2.0, BTN / 2.0, reach, [(0.0, WHITE), (0.25, WHITE),
-                                          (1.0, TEAL)]))
+        reach = math.hypot(n / 2.0 - 0.5, n / 2.0 - 0.5)  # corner centres
+        cv.fill(R.rect(0, 0, n, n), R.radial_gradient(
+            n / 2.0, n / 2.0, reach, [(0.0, WHITE), (0.25, WHITE),
+                                      (1.0, TEAL)]))
     return cv
 
 
-def button_bitmap(draw, state):
-    face, sym = button_face(state), symbol(draw)
+def button_bitmap(draw, state, k=1.0):
+    face, sym = button_face(state, k), symbol(draw, k)
     if face is None:
         return R.bmp24(sym, key=KEY)
     return R.bmp24(face.draw(sym))
@@ -531,19 +555,25 @@ CAPTION_BUTTONS = [
 STATES = ("normal", "hover", "pressed")
 
 
-def _button_maker(draw, state, rid):
+def _button_maker(draw, state, rid, step):
+    rid = sc.scaled_id(rid, step)
+
     def make():
-        return "bitmap%d.bmp" % rid, button_bitmap(draw, state)
+        return "bitmap%d.bmp" % rid, button_bitmap(draw, state,
+                                                   sc.SCALES[step])
     make.__name__ = "button_%d" % rid
     return make
 
 
-CAPTION_BITMAPS = [_button_maker(draw, state, rid)
+# One bitmap per state and scale, named by its scaled resource id.
+CAPTION_BITMAPS = [_button_maker(draw, state, rid, step)
+                   for step in sc.STEPS
                    for draw, ids in CAPTION_BUTTONS
                    for state, rid in zip(STATES, ids)]
 
 # ------------------------------------------------------------- menu icons
-# 16 px, every pixel either fully opaque or clear: menus that honour alpha
+# 16 px at 100 % and 20, 24, 28 and 32 px at the larger scales, every
+# pixel either fully opaque or clear: menus that honour alpha
 # and those that only use the AND mask then show the same shape, and the
 # embossed copy of a disabled item keeps the symbol's outline.  Commands
 # that also have a caption button show the button's drawing, moved onto
@@ -569,15 +599,6 @@ BIN = (150, 150, 160)
 MENU_SHEET = _moved(BUTTON_SHEET, -2, -2)
 
 
-def _sprite(cv, rows, colours, x=0, y=0):
-    """Hand-placed pixels, for shapes too small to draw as outlines: one
-    string per row, each character a key of colours or '.' for clear."""
-    for ch, col in colours.items():
-        pts = [(x + i, y + j) for j, row in enumerate(rows)
-               for i, c in enumerate(row) if c == ch]
-        cv.fill(_pixels(pts, cv.w), col)
-
-
 def _mirrored(cv):
     out = R.Canvas(cv.w, cv.h)
     for y in range(cv.h):
@@ -587,70 +608,79 @@ def _mirrored(cv):
     return out
 
 
+def _writing(cv, x0, y0, y1, right, ink):
+    """Lines one stroke weight thick with gaps as wide, from real row y0
+    down to y1; right(y) is where the line on row y ends."""
+    o = cv.weight()
+    for y in range(y0, y1 - o + 1, 2 * o):
+        cv.fill(R.rect(x0, y, right(y), y + o), ink, real=True)
+
+
 def _note(cv, x0, y0, x1, y1, fold=3):
-    """An upright note: caption band, writing and a folded corner."""
-    n = cv.w
-    body = _hard(R.polygon([(x0, y0), (x1, y0), (x1, y1 - fold),
-                            (x1 - fold, y1), (x0, y1)]), n)
+    """An upright note: caption band, writing and a folded corner.  Laid
+    out on the real grid so the fold stays a true 45 at every size."""
+    x0, y0, x1, y1, fold = (cv.snap(v) for v in (x0, y0, x1, y1, fold))
+    o = cv.weight()
+    body = cv.hard(R.polygon([(x0, y0), (x1, y0), (x1, y1 - fold),
+                              (x1 - fold, y1), (x0, y1)]), real=True)
     cv.fill(body, SHEET_EDGE)
-    inner = _inside(body)
+    inner = cv.inside(body)
     cv.fill(inner, PAPER)
-    cv.fill(inner.intersect(_hard(R.rect(x0, y0, x1, y0 + 3), n)),
-            SHEET_BAND)
-    for y in range(y0 + 5, y1 - 1, 2):
-        right = x1 - 2 if y < y1 - fold - 1 else x1 - fold - 1
-        cv.fill(R.rect(x0 + 2, y, right, y + 1), INK)
+    cv.fill(inner.intersect(cv.hard(R.rect(x0, y0, x1, y0 + cv.snap(3)),
+                                    real=True)), SHEET_BAND)
+    _writing(cv, x0 + 2 * o, y0 + cv.snap(5), y1 - o,
+             lambda y: x1 - 2 * o if y + o <= y1 - fold - o
+             else x1 - fold - o, INK)
     cv.fill(R.polygon([(x1 - fold, y1 - fold), (x1, y1 - fold),
-                       (x1 - fold, y1)]), FLAP_DARK)
+                       (x1 - fold, y1)]), FLAP_DARK, real=True)
     for i in range(fold):   # the same hard stair as the 16 px app icon
-        cv.fill(R.rect(x1 - 1 - i, y1 - fold + i, x1 - i, y1 - fold + i + 1),
-                SHEET_EDGE)
+        cv.fill(R.rect(x1 - o - i, y1 - fold + i, x1 - i, y1 - fold + i + 1),
+                SHEET_EDGE, real=True)
 
 
 def draw_undo(cv):
     # The shaft bends round the right of a circle so the arrow reads as
     # "going back"; its head sits level with the upper run.
-    n = cv.w
     cx, cy = 9.0, 8.0
     ring = R.circle(cx, cy, 5.0).hole(R.circle(cx, cy, 3.0))
-    shaft = (_hard(ring, n).intersect(_mask(lambda x, y: x > cx, n))
-             .union(_hard(R.rect(4, cy - 5, cx, cy - 3), n))
-             .union(_hard(R.rect(5, cy + 3, cx, cy + 5), n)))
-    head = _hard(R.polygon([(1, cy - 4), (5, cy - 8), (5, cy)]), n)
+    shaft = (cv.hard(ring).intersect(cv.where(lambda x, y: x > cx))
+             .union(cv.hard(R.rect(4, cy - 5, cx, cy - 3)))
+             .union(cv.hard(R.rect(5, cy + 3, cx, cy + 5))))
+    head = cv.hard(R.polygon([(1, cy - 4), (5, cy - 8), (5, cy)]))
     _outlined(cv, shaft.union(head), BLUE, BLUE_DARK)
 
 
 def draw_redo(cv):
-    tmp = R.Canvas(cv.w, cv.h)
+    tmp = sc.Cell(cv.w, cv.k)
     draw_undo(tmp)
     cv.draw(_mirrored(tmp))
 
 
 def draw_scissors(cv):
-    n = cv.w
     for sx in (-1, 1):
         blade = R.polygon([(8 - sx * 4.5, 0.5), (8 - sx * 3.5, 0.5),
                            (8 + sx * 2.5, 10.5), (8 + sx * 1.0, 10.5)])
-        _outlined(cv, _hard(blade, n), METAL, METAL_DARK)
+        _outlined(cv, cv.hard(blade), METAL, METAL_DARK)
     cv.fill(R.rect(7, 6, 9, 8), METAL_DARK)       # the screw
     for sx in (-1, 1):
-        ring = _hard(R.circle(8 + sx * 3.5, 12.5, 3.4), n).subtract(
-            _hard(R.circle(8 + sx * 3.5, 12.5, 1.6), n))
+        ring = cv.hard(R.circle(8 + sx * 3.5, 12.5, 3.4)).subtract(
+            cv.hard(R.circle(8 + sx * 3.5, 12.5, 1.6)))
         cv.fill(ring, RED_DARK)
-        cv.fill(_inside(ring), RED)
+        cv.fill(cv.inside(ring), RED)
 
 
 def _page(cv, x0, y0, x1, y1, fold=3):
     """A white page with a folded top right corner and grey writing."""
-    n = cv.w
-    body = _hard(R.polygon([(x0, y0), (x1 - fold, y0), (x1, y0 + fold),
-                            (x1, y1), (x0, y1)]), n)
+    x0, y0, x1, y1, fold = (cv.snap(v) for v in (x0, y0, x1, y1, fold))
+    o = cv.weight()
+    body = cv.hard(R.polygon([(x0, y0), (x1 - fold, y0), (x1, y0 + fold),
+                              (x1, y1), (x0, y1)]), real=True)
     cv.fill(body, PAGE_EDGE)
-    cv.fill(_inside(body), WHITE)
+    cv.fill(cv.inside(body), WHITE)
     cv.fill(R.polygon([(x1 - fold, y0), (x1 - fold, y0 + fold),
-                       (x1, y0 + fold)]), PAGE_EDGE)
-    for y in range(y0 + 3, y1 - 1, 2):
-        cv.fill(R.rect(x0 + 2, y, x1 - 2, y + 1), PAGE_INK)
+                       (x1, y0 + fold)]), PAGE_EDGE, real=True)
+    _writing(cv, x0 + 2 * o, y0 + 3 * o, y1 - o, lambda y: x1 - 2 * o,
+             PAGE_INK)
 
 
 def draw_copy(cv):
@@ -659,10 +689,11 @@ def draw_copy(cv):
 
 
 def draw_paste(cv):
-    cv.fill(R.rect(1, 2, 12, 16), WOOD_DARK)
-    cv.fill(R.rect(2, 3, 11, 15), WOOD)
-    cv.fill(R.rect(4, 0, 9, 5), METAL_DARK)
-    cv.fill(R.rect(5, 1, 8, 4), METAL)
+    board, clip = cv.hard(R.rect(1, 2, 12, 16)), cv.hard(R.rect(4, 0, 9, 5))
+    cv.fill(board, WOOD_DARK)
+    cv.fill(cv.inside(board), WOOD)
+    cv.fill(clip, METAL_DARK)
+    cv.fill(cv.inside(clip), METAL)
     _page(cv, 7, 6, 15, 16)
 
 
@@ -683,8 +714,8 @@ A_ROWS = ["...##...",
 
 
 def draw_font(cv):
-    _sprite(cv, A_ROWS, {"#": LETTER}, 0, 3)
-    _sprite(cv, [".####.",
+    cv.sprite(A_ROWS, {"#": LETTER}, 0, 3)
+    cv.sprite([".####.",
                  "....##",
                  ".#####",
                  "##..##",
@@ -693,21 +724,21 @@ def draw_font(cv):
 
 
 def draw_text_colour(cv):
-    _sprite(cv, A_ROWS, {"#": LETTER}, 4, 1)
-    cv.fill(R.rect(1, 12, 15, 16), RED_DARK)
-    cv.fill(R.rect(2, 13, 14, 15), RED)
+    cv.sprite(A_ROWS, {"#": LETTER}, 4, 1)
+    bar = cv.hard(R.rect(1, 12, 15, 16))
+    cv.fill(bar, RED_DARK)
+    cv.fill(cv.inside(bar), RED)
 
 
 def _magnifier(cv, cx, cy, r):
-    n = cv.w
     d = r * 0.7071
     handle = R.line(cx + d, cy + d, cx + d + 4.5, cy + d + 4.5, 2.6)
-    cv.fill(_hard(handle, n), METAL_DARK)
-    lens = _hard(R.circle(cx, cy, r), n)
+    cv.fill(cv.hard(handle), METAL_DARK)
+    lens = cv.hard(R.circle(cx, cy, r))
     cv.fill(lens, METAL_DARK)
-    glass = _hard(R.circle(cx, cy, r - 1.4), n)
+    glass = cv.hard(R.circle(cx, cy, r - 1.4))
     cv.fill(glass, GLASS)
-    cv.fill(_hard(R.circle(cx - 1.2, cy - 1.2, 1.1), n).intersect(glass),
+    cv.fill(cv.hard(R.circle(cx - 1.2, cy - 1.2, 1.1)).intersect(glass),
             WHITE)
 
 
@@ -715,22 +746,33 @@ def draw_find(cv):
     _magnifier(cv, 6.5, 6.5, 5.5)
 
 
-_DOWN = ["..###..",
-         "..###..",
-         "#######",
-         ".#####.",
-         "..###..",
-         "...#..."]
+def _odd(v):
+    """The odd whole number nearest v, for shapes with a one-pixel tip."""
+    return 2 * int(v // 2) + 1
+
+
+def _down_arrow(cv, x, y, up=False):
+    """A 7 pixel wide arrow with a 45 degree head and a three pixel shaft,
+    its top left at (x, y); up turns it over."""
+    head, shaft = _odd(cv.at(7)), _odd(cv.at(3))
+    left, top = int(round(cv.at(x + 3.5) - head / 2.0)), cv.snap(y)
+    rows = ([(left + (head - shaft) // 2, shaft)]
+            * (cv.snap(y + 2) - top)
+            + [(left + i, head - 2 * i) for i in range((head + 1) // 2)])
+    if up:
+        rows.reverse()
+    cv.fill(cv.real([(x0 + i, top + r) for r, (x0, w) in enumerate(rows)
+                     for i in range(w)]), GREEN_DARK)
 
 
 def draw_find_next(cv):
     _magnifier(cv, 8.0, 5.5, 5.0)
-    _sprite(cv, _DOWN, {"#": GREEN_DARK}, 0, 10)
+    _down_arrow(cv, 0, 10)
 
 
 def draw_find_prev(cv):
     _magnifier(cv, 8.0, 5.5, 5.0)
-    _sprite(cv, _DOWN[::-1], {"#": GREEN_DARK}, 0, 10)
+    _down_arrow(cv, 0, 10, up=True)
 
 
 def draw_hide_note(cv):
@@ -746,18 +788,17 @@ def draw_alarm_16(cv):
 
 
 def draw_palette_16(cv):
-    n = cv.w
-    board = _hard(R.ellipse(7.5, 8.0, 7.0, 5.5), n)
-    hole = _hard(R.ellipse(5.0, 10.5, 1.4, 1.0), n)
+    board = cv.hard(R.ellipse(7.5, 8.0, 7.0, 5.5))
+    hole = cv.hard(R.ellipse(5.0, 10.5, 1.4, 1.0))
     _outlined(cv, board, WOOD, WOOD_DARK)
-    cv.fill(_grow(hole), WOOD_DARK)
+    cv.fill(cv.grow(hole), WOOD_DARK)
     cv.erase(hole)
     for (x, y), c in zip(((3, 6), (6, 4), (9, 4), (12, 6)), PAINTS):
         cv.fill(R.rect(x - 1, y - 1, x + 1, y + 1), c)
-    _outlined(cv, _hard(R.line(15.5, 15.5, 11.5, 11.5, 2.2), n),
+    _outlined(cv, cv.hard(R.line(15.5, 15.5, 11.5, 11.5, 2.2)),
               (170, 90, 30), (60, 30, 0))
-    cv.fill(_hard(R.line(11.5, 11.5, 9.0, 9.0, 2.2), n), (150, 150, 160))
-    cv.fill(_hard(R.line(9.5, 9.5, 7.5, 7.5, 1.6), n), BLACK)
+    cv.fill(cv.hard(R.line(11.5, 11.5, 9.0, 9.0, 2.2)), (150, 150, 160))
+    cv.fill(cv.hard(R.line(9.5, 9.5, 7.5, 7.5, 1.6)), BLACK)
 
 
 def draw_note_cross(cv):
@@ -767,15 +808,18 @@ def draw_note_cross(cv):
 
 def _pencil(cv, x, y, length):
     """A pencil on a 45 degree diagonal, point at (x, y), running down and
-    to the right; two pixels wide like the cross's arms."""
-    n = cv.w
+    to the right; as wide as the cross's arms."""
+    x, y = cv.snap(x), cv.snap(y)
+    w, t = cv.weight(2), cv.weight()
 
-    def band(i0, i1):
-        return _pixels(_diagonal(x + i0, y + i0, i1 - i0, 1), n)
-    whole = band(1, length).union(_pixels([(x, y)], n))
-    cv.fill(_grow(whole), PENCIL_DARK)
+    def band(i0, i1):       # from row i0 to row i1 of the design
+        r0, r1 = (t if i0 == 1 else cv.snap(i0)), cv.snap(i1)
+        return cv.real(_band(x + r0, y + r0, r1 - r0, w))
+    point = cv.real([(x + i, y + j) for i in range(t) for j in range(t)])
+    whole = band(1, length).union(point)
+    cv.fill(cv.grow(whole), PENCIL_DARK)
     cv.fill(whole, PENCIL)
-    cv.fill(_pixels([(x, y)], n), BLACK)
+    cv.fill(point, BLACK)
     cv.fill(band(1, 3), WOOD)
     cv.fill(band(length - 3, length - 2), METAL)
     cv.fill(band(length - 2, length), ERASER)
@@ -789,9 +833,8 @@ def draw_title(cv):
 def _arrow_right(cv, x0, x1, y, fill, edge):
     """A level arrow from x0 to its point at x1 with a 45 degree head; the
     shaft is two pixels tall on rows y-1 and y."""
-    n = cv.w
-    shaft = _hard(R.rect(x0, y - 1, x1 - 3, y + 1), n)
-    head = _hard(R.polygon([(x1 - 4, y - 4), (x1, y), (x1 - 4, y + 4)]), n)
+    shaft = cv.hard(R.rect(x0, y - 1, x1 - 3, y + 1))
+    head = cv.hard(R.polygon([(x1 - 4, y - 4), (x1, y), (x1 - 4, y + 4)]))
     _outlined(cv, shaft.union(head), fill, edge)
 
 
@@ -807,7 +850,7 @@ def draw_export(cv):
 
 def draw_mail(cv):
     _note(cv, 3, 0, 13, 11)
-    _sprite(cv, ["################",
+    cv.sprite(["################",
                  "##wwwwwwwwwwww##",
                  "#w##wwwwwwww##w#",
                  "#www##wwww##www#",
@@ -827,21 +870,19 @@ def draw_show_all(cv):
 
 
 def draw_hide_all(cv):
-    n = cv.w
-    front = R.Mask(n, n)
+    front = R.Mask(cv.w, cv.h)
     for d in STACK[::-1]:
-        m = _hard(R.rect(d, d, d + 10, d + 10), n)
-        cv.fill(_rim_dots(m).subtract(_inside(front)), OUTLINE)
+        m = cv.hard(R.rect(d, d, d + 10, d + 10))
+        cv.fill(_rim_dots(cv, m).subtract(cv.inside(front)), OUTLINE)
         front = front.union(m)
 
 
 def draw_globe(cv):
-    n = cv.w
-    disc = _hard(R.circle(8, 8, 7.0), n)
+    disc = cv.hard(R.circle(8, 8, 7.0))
     cv.fill(disc, BLUE_DARK)
-    sea = _inside(disc)
+    sea = cv.inside(disc)
     cv.fill(sea, BLUE)
-    land = _pixels([(x, y) for y, row in enumerate([
+    land = cv.sprite_mask([
         "................",
         "................",
         ".....###........",
@@ -857,16 +898,15 @@ def draw_globe(cv):
         "............#...",
         "................",
         "................",
-        "................"]) for x, c in enumerate(row) if c == "#"], n)
+        "................"], "#")
     cv.fill(land.intersect(sea), GREEN)
 
 
 def _disc_glyph(cv, rows, face, edge, ink, x, y):
-    n = cv.w
-    disc = _hard(R.circle(8, 8, 7.5), n)
+    disc = cv.hard(R.circle(8, 8, 7.5))
     cv.fill(disc, edge)
-    cv.fill(_inside(disc), face)
-    _sprite(cv, rows, {"#": ink}, x, y)
+    cv.fill(cv.inside(disc), face)
+    cv.sprite(rows, {"#": ink}, x, y)
 
 
 def draw_help(cv):
@@ -894,16 +934,15 @@ def draw_about(cv):
 
 
 def draw_exit(cv):
-    n = cv.w
-    ring = _hard(R.circle(8, 9, 6.5), n).subtract(
-        _hard(R.circle(8, 9, 4.5), n)).subtract(
-        _hard(R.polygon([(8, 9), (3, 0), (13, 0)]), n))
-    bar = _hard(R.rect(7, 1, 9, 9), n)
+    ring = cv.hard(R.circle(8, 9, 6.5)).subtract(
+        cv.hard(R.circle(8, 9, 4.5))).subtract(
+        cv.hard(R.polygon([(8, 9), (3, 0), (13, 0)])))
+    bar = cv.hard(R.rect(7, 1, 9, 9))
     cv.fill(ring.union(bar), RED)
 
 
 def draw_check(cv):
-    _sprite(cv, ["..........#",
+    cv.sprite(["..........#",
                  ".........##",
                  "........###",
                  "#......###.",
@@ -922,46 +961,54 @@ def draw_find_notes(cv):
 
 def draw_deleted_notes(cv):
     """A note half sunk into a bin, as if lifted back out of it."""
-    n = cv.w
     _note(cv, 3, 0, 13, 11)
-    bin_ = _hard(R.polygon([(2, 7), (14, 7), (13, 16), (3, 16)]), n)
+    bin_ = cv.hard(R.polygon([(2, 7), (14, 7), (13, 16), (3, 16)]))
     cv.fill(bin_, METAL_DARK)
-    cv.fill(_inside(bin_), BIN)
+    cv.fill(cv.inside(bin_), BIN)
+    o = cv.weight()
     for x in (5, 8, 11):                      # the ribs of the bin
-        cv.fill(R.rect(x, 9, x + 1, 15), METAL_DARK)
-    cv.fill(R.rect(1, 6, 15, 9), METAL_DARK)  # the rim
-    cv.fill(R.rect(2, 7, 14, 8), METAL)
+        x = cv.snap(x)
+        cv.fill(R.rect(x, cv.snap(9), x + o, cv.snap(15)), METAL_DARK, real=True)
+    rim = cv.hard(R.rect(1, 6, 15, 9))
+    cv.fill(rim, METAL_DARK)
+    cv.fill(cv.inside(rim), METAL)
 
 
 def draw_agenda(cv):
     """A calendar page: a red band with two rings over a grid of days,
     one of them marked."""
-    n = cv.w
-    page = _hard(R.rect(1, 2, 15, 16), n)
+    page = cv.hard(R.rect(1, 2, 15, 16))
     cv.fill(page, PAGE_EDGE)
-    cv.fill(_inside(page), WHITE)
+    cv.fill(cv.inside(page), WHITE)
     cv.fill(R.rect(2, 3, 14, 6), RED)
+    o = cv.weight()
     for x in (4, 11):
-        cv.fill(R.rect(x, 0, x + 1, 4), METAL_DARK)
-    for y in (7, 10, 13):
-        for x in (3, 6, 9, 12):
-            cv.fill(R.rect(x, y, x + 2, y + 2), PAGE_INK)
-    cv.fill(R.rect(9, 10, 11, 12), BLUE)
+        x = cv.snap(x)
+        cv.fill(R.rect(x, 0, x + o, cv.snap(4)), METAL_DARK, real=True)
+    # Days are whole squares a stroke apart, the grid centred on the page.
+    day, gap = cv.weight(2), o
+    left = cv.snap(3) + (cv.snap(14) - cv.snap(3) - 4 * day - 3 * gap) // 2
+    top = cv.snap(7) + (cv.snap(15) - cv.snap(7) - 3 * day - 2 * gap) // 2
+    for row in range(3):
+        y = top + row * (day + gap)
+        for col in range(4):
+            x = left + col * (day + gap)
+            mark = BLUE if (row, col) == (1, 2) else PAGE_INK
+            cv.fill(R.rect(x, y, x + day, y + day), mark, real=True)
 
 
 def draw_start_with_windows(cv):
     """A note with a green power sign, the exit sign in the colour of go,
     in a round gap cut out of the note's corner."""
-    n = cv.w
     _note(cv, 0, 0, 11, 14)
     cx, cy = 11.0, 11.0
-    ring = (_hard(R.circle(cx, cy, 5.0), n)
-            .subtract(_hard(R.circle(cx, cy, 3.0), n))
-            .subtract(_hard(R.polygon([(cx, cy), (cx - 3.5, cy - 6),
-                                       (cx + 3.5, cy - 6)]), n)))
-    sign = ring.union(_hard(R.rect(cx - 1, cy - 6, cx + 1, cy), n))
-    gap = _hard(R.circle(cx, cy, 6.0), n)
-    cv.fill(_grow(gap).intersect(cv.alpha_mask()), SHEET_EDGE)
+    ring = (cv.hard(R.circle(cx, cy, 5.0))
+            .subtract(cv.hard(R.circle(cx, cy, 3.0)))
+            .subtract(cv.hard(R.polygon([(cx, cy), (cx - 3.5, cy - 6),
+                                       (cx + 3.5, cy - 6)]))))
+    sign = ring.union(cv.hard(R.rect(cx - 1, cy - 6, cx + 1, cy)))
+    gap = cv.hard(R.circle(cx, cy, 6.0))
+    cv.fill(cv.grow(gap).intersect(cv.alpha_mask()), SHEET_EDGE)
     cv.erase(gap)
     cv.fill(sign, GREEN)
 
@@ -982,15 +1029,20 @@ MENU_ICONS = [
 ]
 
 
-def menu_canvas(draw):
-    cv = R.Canvas(ICON, ICON)
+def menu_canvas(draw, k=1.0):
+    cv = sc.Cell(sc.scaled_size(ICON, k), k)
     draw(cv)
     return _solid(cv)
 
 
+def menu_images(draw):
+    """One image per display scale, 16 px first."""
+    return [menu_canvas(draw, k) for k in sc.SCALES]
+
+
 def _icon_maker(draw, rid):
     def make():
-        return "icon%d.ico" % rid, R.ico([menu_canvas(draw)])
+        return "icon%d.ico" % rid, R.ico(menu_images(draw))
     make.__name__ = "icon_%d" % rid
     return make
 
@@ -1013,77 +1065,78 @@ VGA_WHITE = R.VGA16[15]
 def draw_tray_note(cv):
     """note_16 in sixteen colours.  Olive edges hold the yellow together on
     a light taskbar; on a dark one the yellow itself carries the shape."""
-    n = cv.w
-    L, T, Rr, B, f = 1, 2, 15, 15, 5
-    body = _hard(_note_outline(L, T, Rr, B, f), n)
+    L, T, Rr, B, f = (cv.snap(v) for v in (1, 2, 15, 15, 5))
+    o = cv.weight()
+    body = cv.hard(_note_outline(L, T, Rr, B, f), real=True)
     cv.fill(body, VGA_OLIVE)
-    cv.fill(_inside(body), VGA_YELLOW)
-    cv.fill(R.rect(L + 1, T + 4, Rr - 1, T + 5), VGA_OLIVE)   # under the band
-    for y, right in ((9, 13), (11, 13), (13, 9)):
-        cv.fill(R.rect(3, y, right, y + 1), VGA_GREY)
-    cv.fill(_hard(R.polygon([(Rr, B - f), (Rr - f, B), (Rr - f, B - f)]), n),
-            VGA_SILVER)
+    cv.fill(cv.inside(body), VGA_YELLOW)
+    band = T + cv.snap(4)                                       # under the band
+    cv.fill(R.rect(L + o, band, Rr - o, band + o), VGA_OLIVE, real=True)
+    _writing(cv, cv.snap(3), cv.snap(9), cv.snap(14),
+             lambda y: cv.snap(13) if y < cv.snap(13) else cv.snap(9), VGA_GREY)
+    cv.fill(cv.hard(R.polygon([(Rr, B - f), (Rr - f, B), (Rr - f, B - f)]),
+                    real=True), VGA_SILVER)
     x, y = Rr - f, B - f            # light catching the curl
-    cv.fill(_pixels([(x, y), (x + 1, y), (x, y + 1)], n), VGA_WHITE)
+    cv.fill(cv.real([(x + a * o + i, y + b * o + j)
+                     for a, b in ((0, 0), (1, 0), (0, 1))
+                     for i in range(o) for j in range(o)]), VGA_WHITE)
     for i in range(f):
-        cv.fill(R.rect(Rr - 1 - i, B - f + i, Rr - i, B - f + i + 1),
-                VGA_OLIVE)
-    _sprite(cv, [".rr.",
-                 "rwrr",
-                 "rrrm",
-                 ".mm."], {"r": VGA_RED, "w": VGA_WHITE, "m": VGA_MAROON},
-            6, 1)
+        cv.fill(R.rect(Rr - o - i, B - f + i, Rr - i, B - f + i + 1),
+                VGA_OLIVE, real=True)
+    cv.sprite([".rr.",
+               "rwrr",
+               "rrrm",
+               ".mm."], {"r": VGA_RED, "w": VGA_WHITE, "m": VGA_MAROON},
+              6, 1)
 
 
 def draw_speaker(cv):
-    n = cv.w
-    box = _hard(R.rect(1, 5, 5, 11), n)
-    cone = _hard(R.polygon([(4, 5), (9, 1), (9, 15), (4, 11)]), n)
+    box = cv.hard(R.rect(1, 5, 5, 11))
+    cone = cv.hard(R.polygon([(4, 5), (9, 1), (9, 15), (4, 11)]))
     body = box.union(cone)
     cv.fill(body, VGA_BLACK)
-    cv.fill(_inside(box), VGA_GREY)
-    cv.fill(_inside(cone), VGA_SILVER)
-    cv.fill(_inside(cone).intersect(_hard(R.rect(5, 8, 9, 16), n)),
+    cv.fill(cv.inside(box), VGA_GREY)
+    cv.fill(cv.inside(cone), VGA_SILVER)
+    cv.fill(cv.inside(cone).intersect(cv.hard(R.rect(5, 8, 9, 16))),
             VGA_GREY)
     for r in (3.5, 6.0):          # two sound waves round the cone's mouth
-        wave = (_hard(R.circle(9, 8, r + 0.6), n)
-                .subtract(_hard(R.circle(9, 8, r - 0.6), n))
-                .intersect(_mask(lambda x, y, r=r:
-                                 x > 10.5 and abs(y - 8) < r * 0.8, n)))
+        wave = (cv.hard(R.circle(9, 8, r + 0.6))
+                .subtract(cv.hard(R.circle(9, 8, r - 0.6)))
+                .intersect(cv.where(lambda x, y, r=r:
+                                 x > 10.5 and abs(y - 8) < r * 0.8)))
         cv.fill(wave, VGA_NAVY)
 
 
 def draw_submenu_mark(cv):
-    """A small black triangle pointing right, 4 x 7 pixels in the top
-    left corner; the rest of the icon stays clear."""
-    _sprite(cv, ["#...",
-                 "##..",
-                 "###.",
-                 "####",
-                 "###.",
-                 "##..",
-                 "#..."], {"#": BLACK})
+    """A small black triangle pointing right, 4 x 7 pixels at 100 %, in
+    the top left corner; the rest of the icon stays clear.  Its edges
+    keep one step per row at every size."""
+    w = cv.snap(4)
+    cv.fill(cv.real([(x, y) for y in range(2 * w - 1)
+                     for x in range(w - abs(y - (w - 1)))]), BLACK)
 
 
 def tray_icon():
-    return "icon147.ico", R.ico([menu_canvas(draw_tray_note)], bpp=4)
+    return "icon147.ico", R.ico(menu_images(draw_tray_note), bpp=4)
 
 
 def speaker_icon():
-    return "icon140.ico", R.ico([menu_canvas(draw_speaker)], bpp=4)
+    return "icon140.ico", R.ico(menu_images(draw_speaker), bpp=4)
 
 
 def submenu_icon():
-    return "icon152.ico", R.ico([menu_canvas(draw_submenu_mark)])
+    return "icon152.ico", R.ico(menu_images(draw_submenu_mark))
 
 
 def about_icon():
-    return "icon209.ico", R.ico([note_icon(32), note_16()])
+    """The About box asks for the system's large icon size, 32 px at
+    100 % and 64 at 200 %."""
+    return "icon209.ico", R.ico([note_16()] + [note_icon(sc.scaled_size(32, k))
+                                               for k in sc.SCALES])
 
 
-ARTWORK = ([app_icon, logo_banner, about_logo, about_icon, tray_icon,
-            speaker_icon, submenu_icon]
-           + CAPTION_BITMAPS + MENU_ICON_FILES + [sound.alarm_wave])
+ARTWORK = ([app_icon, about_icon, tray_icon, speaker_icon, submenu_icon]
+           + LOGO_BITMAPS + CAPTION_BITMAPS + MENU_ICON_FILES + [sound.alarm_wave])
 
 
 def main(argv):

@@ -314,16 +314,29 @@ class Mask:
 
 
 def _convolve(src, w, h, k, step):
-    """1-D convolution along rows (step 1) or columns (step w)."""
+    """1-D convolution along rows (step 1) or columns (step w).  Only the
+    box round the non-zero pixels is worked out, as the sum is 0 past it;
+    that keeps shadows on wide images cheap."""
     r = len(k) // 2
     out = [0.0] * (w * h)
-    for i in range(w * h):
-        pos = i % w if step == 1 else i // w
-        lim = w if step == 1 else h
-        acc = 0.0
-        for j in range(max(0, r - pos), min(len(k), lim - pos + r)):
-            acc += k[j] * src[i + (j - r) * step]
-        out[i] = acc
+    lit = [i for i, v in enumerate(src) if v]
+    if not lit:
+        return out
+    x0, x1 = min(i % w for i in lit), max(i % w for i in lit)
+    y0, y1 = lit[0] // w, lit[-1] // w
+    if step == 1:
+        x0, x1 = max(0, x0 - r), min(w - 1, x1 + r)
+    else:
+        y0, y1 = max(0, y0 - r), min(h - 1, y1 + r)
+    lim = w if step == 1 else h
+    for y in range(y0, y1 + 1):
+        for x in range(x0, x1 + 1):
+            i = y * w + x
+            pos = x if step == 1 else y
+            acc = 0.0
+            for j in range(max(0, r - pos), min(len(k), lim - pos + r)):
+                acc += k[j] * src[i + (j - r) * step]
+            out[i] = acc
     return out
 
 

@@ -1,19 +1,26 @@
-"""Checks on the caption button bitmaps as the program will load them."""
+"""Checks on the caption button bitmaps as the program will load them, at
+every display scale."""
 
-import contextlib
-import io
 import os
 import struct
 import sys
-import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import make_art as M  # noqa: E402
+import scaled as sc  # noqa: E402
 
 KEY = (255, 0, 255)
 TEAL = (101, 188, 183)
+_made = {}
+
+
+def artwork():
+    """Every file the build embeds, by name; drawn once per test run."""
+    if not _made:
+        _made.update(make() for make in M.ARTWORK)
+    return _made
 
 
 def read_bmp(data):
@@ -35,59 +42,88 @@ def ring(rows):
             if x in (0, n - 1) or y in (0, n - 1)]
 
 
+def extent(cells):
+    """Bounding box (x0, y0, x1, y1) and count of (x, y) cells."""
+    xs, ys = [x for x, _ in cells], [y for _, y in cells]
+    return (min(xs), min(ys), max(xs) + 1, max(ys) + 1), len(cells)
+
+
 class CaptionButtons(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        with tempfile.TemporaryDirectory() as d:
-            with contextlib.redirect_stdout(io.StringIO()):
-                M.main(["make_art.py", d])
-            cls.files = {}
+        cls.files = {}      # (base id, step) -> (state, bmp)
+        for step in sc.STEPS:
             for _, ids in M.CAPTION_BUTTONS:
                 for state, rid in zip(M.STATES, ids):
-                    with open(os.path.join(d, "bitmap%d.bmp" % rid),
-                              "rb") as f:
-                        cls.files[rid] = (state, read_bmp(f.read()))
+                    name = "bitmap%d.bmp" % (rid + 1000 * step)
+                    cls.files[rid, step] = (state,
+                                            read_bmp(artwork()[name]))
 
-    def test_every_state_has_its_own_20px_24bit_file(self):
-        self.assertEqual(len(self.files), 3 * len(M.CAPTION_BUTTONS))
-        for rid, (_, (w, h, bpp, _)) in self.files.items():
-            self.assertEqual((w, h, bpp), (20, 20, 24), rid)
+    def test_every_state_and_scale_has_its_own_24bit_file(self):
+        self.assertEqual(len(self.files), 3 * 5 * len(M.CAPTION_BUTTONS))
+        for (rid, step), (_, (w, h, bpp, _)) in self.files.items():
+            n = (20, 25, 30, 35, 40)[step]
+            self.assertEqual((w, h, bpp), (n, n, 24), (rid, step))
 
     def test_normal_keys_only_the_background_and_has_no_pink_fringe(self):
-        for rid, (state, (_, _, _, rows)) in self.files.items():
+        for key, (state, (w, _, _, rows)) in self.files.items():
             if state != "normal":
                 continue
-            self.assertEqual(set(ring(rows)), {KEY}, rid)
+            self.assertEqual(set(ring(rows)), {KEY}, key)
             symbol = [p for row in rows for p in row if p != KEY]
-            self.assertGreater(len(symbol), 15, rid)
+            self.assertGreater(len(symbol), 15 * w / 20.0, key)
             pink = [p for p in symbol
                     if p[0] > 200 and p[1] < 60 and p[2] > 200]
-            self.assertEqual(pink, [], rid)
+            self.assertEqual(pink, [], key)
 
     def test_hover_and_pressed_are_opaque_teal_faces(self):
-        for rid, (state, (_, _, _, rows)) in self.files.items():
+        for key, (state, (w, _, _, rows)) in self.files.items():
             if state == "normal":
                 continue
-            self.assertNotIn(KEY, [p for row in rows for p in row], rid)
-            for x, y in ((0, 0), (19, 0), (0, 19), (19, 19)):
-                self.assertEqual(rows[y][x], TEAL, (rid, x, y))
+            self.assertNotIn(KEY, [p for row in rows for p in row], key)
+            for x, y in ((0, 0), (w - 1, 0), (0, w - 1), (w - 1, w - 1)):
+                self.assertEqual(rows[y][x], TEAL, (key, x, y))
 
     def test_hover_face_brightens_towards_the_centre(self):
-        face = M.button_face("hover")
-        centre, corner = face.pixel(10, 10), face.pixel(0, 0)
-        self.assertGreater(sum(centre[:3]), sum(corner[:3]) + 150)
-        self.assertGreater(sum(face.pixel(5, 5)[:3]), sum(corner[:3]))
+        for k in sc.SCALES:
+            face = M.button_face("hover", k)
+            c, corner = face.w // 2, face.pixel(0, 0)
+            self.assertGreater(sum(face.pixel(c, c)[:3]),
+                               sum(corner[:3]) + 150, k)
+            self.assertGreater(sum(face.pixel(c // 2, c // 2)[:3]),
+                               sum(corner[:3]), k)
 
     def test_three_states_show_the_same_symbol(self):
+        for step in sc.STEPS:
+            for _, ids in M.CAPTION_BUTTONS:
+                normal, hover, pressed = (self.files[rid, step][1][3]
+                                          for rid in ids)
+                n = len(normal)
+                for y in range(n):
+                    for x in range(n):
+                        if normal[y][x] != KEY:
+                            self.assertEqual(hover[y][x], normal[y][x],
+                                             (ids, step, x, y))
+                            self.assertEqual(pressed[y][x], normal[y][x],
+                                             (ids, step, x, y))
+
+    def test_scaled_symbols_fill_the_cell_as_at_100_percent(self):
+        # Catches a shape left at its 20 px place or size when the rest
+        # of the symbol grew.
         for _, ids in M.CAPTION_BUTTONS:
-            normal, hover, pressed = (self.files[rid][1][3] for rid in ids)
-            for y in range(20):
-                for x in range(20):
-                    if normal[y][x] != KEY:
-                        self.assertEqual(hover[y][x], normal[y][x],
-                                         (ids, x, y))
-                        self.assertEqual(pressed[y][x], normal[y][x],
-                                         (ids, x, y))
+            boxes = []
+            for step in sc.STEPS:
+                rows = self.files[ids[0], step][1][3]
+                boxes.append(extent([(x, y) for y, row in enumerate(rows)
+                                     for x, p in enumerate(row) if p != KEY]))
+            box, count = boxes[0]
+            for k, (scaled_box, scaled_count) in zip(sc.SCALES, boxes):
+                for a, b in zip(box, scaled_box):
+                    self.assertAlmostEqual(b / k, a, delta=1.2,
+                                           msg=(ids, k, scaled_box))
+                # dotted outlines keep one-pixel dots, so grow only by k
+                self.assertTrue(0.5 < scaled_count / k ** 2 / count < 1.3,
+                                (ids, k, scaled_count))
 
 
 if __name__ == "__main__":

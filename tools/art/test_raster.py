@@ -197,7 +197,7 @@ class Artwork(unittest.TestCase):
             with open(os.path.join(out, "icon128.ico"), "rb") as f:
                 ico = f.read()
             sizes = [ico[6 + 16 * i] for i in range(ico[4])]
-            self.assertEqual(sizes, [16, 32, 48])
+            self.assertEqual(sizes, [16, 20, 24, 28, 32, 40, 48, 56, 64])
             with open(os.path.join(out, "bitmap213.bmp"), "rb") as f:
                 self.assertEqual(dib(f.read(), 14)[1:5], (150, 43, 1, 24))
             stamp = os.stat(os.path.join(out, "icon128.ico")).st_mtime_ns
@@ -206,10 +206,10 @@ class Artwork(unittest.TestCase):
                 os.stat(os.path.join(out, "icon128.ico")).st_mtime_ns, stamp)
 
     def test_icon_sizes_have_opaque_body_and_clear_corners(self):
-        for cv in (make_art.note_16(), make_art.note_icon(32),
-                   make_art.note_icon(48)):
-            self.assertEqual(cv.pixel(0, cv.h - 1)[3], 0)
-            self.assertEqual(cv.pixel(cv.w // 3, cv.h // 2)[3], 255)
+        for cv in ([make_art.note_small(k) for k in (1, 1.25, 1.5)]
+                   + [make_art.note_icon(n) for n in (28, 32, 48, 64)]):
+            self.assertEqual(cv.pixel(0, cv.h - 1)[3], 0, cv.w)
+            self.assertEqual(cv.pixel(cv.w // 3, cv.h // 2)[3], 255, cv.w)
 
 
 if __name__ == "__main__":

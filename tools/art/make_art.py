@@ -1040,9 +1040,18 @@ def menu_images(draw):
     return [menu_canvas(draw, k) for k in sc.SCALES]
 
 
+# Icons that a dialog also shows at the system's large icon size (32 px at
+# 100 %, 64 at 200 %): their files hold those sizes as well.
+DIALOG_ICON_IDS = (148, 150, 157)
+DIALOG_ICON_SCALES = (2.5, 3.0, 3.5, 4.0)
+
+
 def _icon_maker(draw, rid):
     def make():
-        return "icon%d.ico" % rid, R.ico(menu_images(draw))
+        images = menu_images(draw)
+        if rid in DIALOG_ICON_IDS:
+            images += [menu_canvas(draw, k) for k in DIALOG_ICON_SCALES]
+        return "icon%d.ico" % rid, R.ico(images)
     make.__name__ = "icon_%d" % rid
     return make
 

@@ -1,6 +1,6 @@
 #include "PAlarmPages.h"
 
-#include "../core/NoteGeometry.h"
+#include "../core/DpiScale.h"
 #include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"

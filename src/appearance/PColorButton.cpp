@@ -1,7 +1,7 @@
 #include "PColorButton.h"
 
 #include "../app/Messages.h"
-#include "../core/NoteGeometry.h"
+#include "../core/DpiScale.h"
 #include "../framework/CommonDialogs.h"
 #include "../framework/Dpi.h"
 #include "../framework/Gdi.h"

@@ -2,7 +2,7 @@
 
 #include "Strings.h"
 
-#include "../core/NoteGeometry.h"
+#include "../core/DpiScale.h"
 
 namespace fw {
 

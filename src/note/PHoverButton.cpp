@@ -178,19 +178,20 @@ void PHoverButton::Draw(HDC dc)
     ::GetClientRect(m_hWnd, &client);
     // The drawing made for the cell's size, or the largest that fits, centred; a
     // drawing is never stretched.
-    const int step = ArtStep(std::min(client.right, client.bottom), kButtonSize);
+    const int cell = std::min(client.right, client.bottom);
+    const int step = ArtStep(cell, kButtonSize);
     fw::Bitmap bitmap(::LoadBitmapW(fw::ResourceInstance(), MAKEINTRESOURCEW(ArtResourceId(static_cast<int>(id), step))));
     if (!bitmap)
         bitmap.Reset(::LoadBitmapW(fw::ResourceInstance(), MAKEINTRESOURCEW(id)));
     if (!bitmap)
         return;
-    const int offset = (std::min(client.right, client.bottom) - ArtSize(kButtonSize, step)) / 2;
+    const int offset = std::max((cell - ArtSize(kButtonSize, step)) / 2, 0);
     // Drawn off screen first and copied in one step, so the fill never flickers.
     fw::MemoryDC memory(dc);
     fw::Bitmap canvas(::CreateCompatibleBitmap(dc, client.right, client.bottom));
     fw::SelectObject selectCanvas(memory.Get(), canvas.Get());
     fw::FillSolid(memory.Get(), client, m_backColor);
-    DrawTransparent(memory.Get(), bitmap.Get(), std::max(offset, 0), std::max(offset, 0), m_keyColor);
+    DrawTransparent(memory.Get(), bitmap.Get(), offset, offset, m_keyColor);
     ::BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
 }
 

@@ -297,8 +297,8 @@ LRESULT PinvelWnd::OnGetMinMaxInfo(MINMAXINFO& info)
     info.ptMaxSize.x = work.right - work.left;
     info.ptMaxSize.y = work.bottom - work.top;
     info.ptMaxTrackSize = info.ptMaxSize;
-    // Asked before the window is made, when it has no DPI of its own yet.
-    const int dpi = m_hWnd != nullptr ? fw::WindowDpi(m_hWnd) : m_dpi;
+    // Asked for during creation too, before WM_CREATE has set m_dpi.
+    const int dpi = fw::WindowDpi(m_hWnd);
     info.ptMinTrackSize.x = RolledWidth(dpi);
     info.ptMinTrackSize.y = RolledHeight(dpi);
     return 0;

@@ -1,6 +1,6 @@
 #include "PIconMenu.h"
 
-#include "../core/NoteGeometry.h"
+#include "../core/DpiScale.h"
 #include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"

@@ -1,7 +1,7 @@
 // Drawing of one owner-drawn menu item, off screen and copied in one step.
 #include "PIconMenu.h"
 
-#include "../core/NoteGeometry.h"
+#include "../core/DpiScale.h"
 #include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"

@@ -1,11 +1,17 @@
 # The two commands of the README: `make run` and `make test`. Both install what is
 # missing first (tools/bootstrap.sh), then build with CMake.
+# The same sources build for 32-bit Windows (build/win32, the product) and for x86-64
+# (build/win64). Where the machine runs no 32-bit code, the programs are run from the
+# x86-64 build: WIN is the build this machine runs.
 BUILD  := build
 NATIVE := $(BUILD)/native
 CROSS  := $(BUILD)/win32
+CROSS64 := $(BUILD)/win64
 JOBS   := $(shell nproc 2>/dev/null || echo 2)
+WIN    := $(shell tools/runs-32bit.sh && echo win32 || echo win64)
+RUNS   := PINVEL_ARCH=$(WIN) PINVEL_WIN_DIR=$(CURDIR)/$(BUILD)/$(WIN)
 
-.PHONY: all bootstrap exe win32 native test run stop fuzz bench soak dist screenshots clean
+.PHONY: all bootstrap exe exe64 win32 win64 native test run stop fuzz bench soak dist screenshots clean
 
 all: exe
 
@@ -15,28 +21,44 @@ bootstrap:
 $(CROSS)/CMakeCache.txt: | bootstrap
 	cmake -S . -B $(CROSS) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 
+$(CROSS64)/CMakeCache.txt: | bootstrap
+	cmake -S . -B $(CROSS64) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+
 $(NATIVE)/CMakeCache.txt: | bootstrap
-	cmake -S . -B $(NATIVE) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPINVEL_WIN32_DIR=$(CURDIR)/$(CROSS)
+	cmake -S . -B $(NATIVE) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPINVEL_CROSS_ROOT=$(CURDIR)/$(BUILD)
 
 # Only the program and its help file.
 exe: bootstrap $(CROSS)/CMakeCache.txt
 	cmake --build $(CROSS) --target Pinvel pinvel_help -j $(JOBS)
 
+exe64: bootstrap $(CROSS64)/CMakeCache.txt
+	cmake --build $(CROSS64) --target Pinvel pinvel_help -j $(JOBS)
+
 win32: bootstrap $(CROSS)/CMakeCache.txt
 	cmake --build $(CROSS) -j $(JOBS)
+
+win64: bootstrap $(CROSS64)/CMakeCache.txt
+	cmake --build $(CROSS64) -j $(JOBS)
 
 native: bootstrap $(NATIVE)/CMakeCache.txt
 	cmake --build $(NATIVE) -j $(JOBS)
 
-test: win32 native
+# Every test of the builds this machine can run; a test of the i686 build on a machine
+# that runs no 32-bit code is reported as skipped, with the reason in its output.
+test: win32 win64 native
+	@if tools/runs-32bit.sh; then \
+	  echo "make test: testing the i686 and the x86-64 builds"; \
+	else \
+	  echo "make test: testing the x86-64 build; the i686 build is only built and its file checked (this machine runs no 32-bit code)"; \
+	fi
 	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
 
-run: exe
-	tools/run-pinvel.sh
+run: exe $(if $(filter win64,$(WIN)),exe64)
+	$(RUNS) tools/run-pinvel.sh
 
 # Asks the Pinvel started by `make run` to save and quit.
 stop:
-	PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix tools/wine-run.sh --join $(BUILD)/run/Pinvel.exe -exit
+	$(RUNS) tools/wine-run.sh --join $(BUILD)/run/Pinvel.exe -exit
 
 # Each file reader's fuzz target for FUZZ_SECONDS (ten minutes by default).
 FUZZ_SECONDS ?= 600
@@ -53,9 +75,10 @@ fuzz: native
 BENCH_NOTES ?= 50 1000 2000 4000 10000
 BENCH_SECONDS ?= 60
 BENCH_FIND_NOTES ?= 1000
-BENCH_EXE := $(CROSS)/tests/pinvel_bench.exe
-bench: win32
-	PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-bench tools/wine-run.sh --desktop 1280x800 sh -c '\
+BENCH_EXE := $(BUILD)/$(WIN)/tests/pinvel_bench.exe
+bench: $(WIN)
+	@echo "make bench: the $(WIN) build"
+	$(RUNS) PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-$(WIN)-bench tools/wine-run.sh --desktop 1280x800 sh -c '\
 	  for n in $(BENCH_NOTES); do wine $(BENCH_EXE) $$n || exit 1; done; \
 	  wine $(BENCH_EXE) --program="$(BENCH_NOTES)" --exit=1000,20 --cpu=$(BENCH_SECONDS) && \
 	  wine $(BENCH_EXE) --find=$(BENCH_FIND_NOTES)'
@@ -70,16 +93,18 @@ dist: exe
 
 # Ten thousand rounds of paints, menus, show and hide, and alarms in one process: the
 # handle counts and the memory must not grow.
-soak: win32
-	PINVEL_SOAK=10000 PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-bench tools/wine-run.sh --desktop 1280x800 \
-	  $(CROSS)/tests/pinvel_win_tests.exe --gtest_filter=Soak.*
+soak: $(WIN)
+	@echo "make soak: the $(WIN) build"
+	$(RUNS) PINVEL_SOAK=10000 PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-$(WIN)-bench tools/wine-run.sh \
+	  --desktop 1280x800 $(BUILD)/$(WIN)/tests/pinvel_win_tests.exe --gtest_filter=Soak.*
 
 # The README's pictures, taken from the real program driven by the probe.
-screenshots: exe
-	cmake --build $(CROSS) --target pvprobe -j $(JOBS)
-	PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-shots PINVEL_WIN32_DIR=$(CURDIR)/$(CROSS) \
+screenshots: $(if $(filter win64,$(WIN)),exe64,exe)
+	@echo "make screenshots: the $(WIN) build"
+	cmake --build $(BUILD)/$(WIN) --target pvprobe -j $(JOBS)
+	$(RUNS) PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-$(WIN)-shots \
 	  tools/wine-run.sh --desktop 1280x800 python3 tools/take-screenshots.py
-	PINVEL_DPI=144 PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-shots-144 PINVEL_WIN32_DIR=$(CURDIR)/$(CROSS) \
+	$(RUNS) PINVEL_DPI=144 PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-$(WIN)-shots-144 \
 	  tools/wine-run.sh --desktop 1280x800 python3 tools/take-screenshots.py --scaled
 
 clean:

@@ -3,9 +3,12 @@
 # Idempotent: when everything is present it only checks and returns.
 set -euo pipefail
 
+here=$(cd "$(dirname "$0")" && pwd)
+
 need_pkgs=(
   g++-mingw-w64-i686-posix mingw-w64-i686-dev
-  wine wine32:i386
+  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+  wine wine64
   xvfb xdotool x11-utils
   fonts-wqy-microhei fonts-wine
   locales
@@ -14,6 +17,10 @@ need_pkgs=(
   imagemagick zip fp-utils
   python3
 )
+# 32-bit Wine only where 32-bit code runs; elsewhere the x86-64 build is what runs.
+if "$here/runs-32bit.sh"; then
+  need_pkgs+=(wine32:i386)
+fi
 
 missing=()
 installed=$(dpkg-query -W -f='${Package}:${Architecture} ${Status}\n' 2>/dev/null | awk '/install ok installed/ {print $1}')

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Starts the freshly built Pinvel.exe from its own program folder under build/run
-# (its notes and settings live beside it) and stays until Pinvel exits.
+# (its notes and settings live beside it) and stays until Pinvel exits. PINVEL_ARCH and
+# PINVEL_WIN_DIR name the build: the i686 one unless the machine runs no 32-bit code.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
+export PINVEL_ARCH=${PINVEL_ARCH:-win32}
+build=${PINVEL_WIN_DIR:-$root/build/$PINVEL_ARCH}
 folder=$root/build/run
 mkdir -p "$folder"
-cp "$root/build/win32/Pinvel.exe" "$folder/Pinvel.exe"
+[ "$PINVEL_ARCH" = win64 ] && echo "This machine runs no 32-bit code: running the x86-64 build."
+cp "$build/Pinvel.exe" "$folder/Pinvel.exe"
 # The help file the tray menu opens, when it was built.
-[ -f "$root/build/win32/Pinvel.chm" ] && cp "$root/build/win32/Pinvel.chm" "$folder/Pinvel.chm"
+[ -f "$build/Pinvel.chm" ] && cp "$build/Pinvel.chm" "$folder/Pinvel.chm"
 cd "$folder"
-export PINVEL_PREFIX=$root/build/wineprefix
 if [ -n "${DISPLAY:-}" ]; then
   echo "Pinvel runs on display $DISPLAY from $folder. Its icon is in the notification area."
   exec "$root/tools/wine-run.sh" "$folder/Pinvel.exe" "$@"

@@ -3,7 +3,10 @@
 # with Pinvel's private prefix and the Chinese ANSI code page (936). PINVEL_LANG names
 # another locale for everything in the run, and so another code page: en_US.UTF-8 makes
 # it a Western Windows (1252). PINVEL_DPI gives a new prefix's display that DPI (144 is
-# 150 % scaling); Wine reads it only when its server starts.
+# 150 % scaling); Wine reads it only when its server starts. PINVEL_ARCH picks the
+# build the run is for: win32 (the default) runs 32-bit Wine, win64 the 64-bit loader
+# and server. A machine that runs no 32-bit code cannot run win32 at all: the run is
+# then skipped with exit code 77, and says so.
 #
 #   wine-run.sh [--desktop WxH] program.exe [args...]
 #   wine-run.sh [--desktop WxH] host-command [args...]
@@ -28,8 +31,30 @@ elif [ "${1:-}" = "--join" ]; then
 fi
 [ $# -ge 1 ] || { echo "usage: wine-run.sh [--desktop WxH] program.exe|command [args...]" >&2; exit 2; }
 
-export WINEPREFIX=${PINVEL_PREFIX:-$root/build/wineprefix}
-export WINEARCH=win32
+arch=${PINVEL_ARCH:-win32}
+case $arch in
+  win32)
+    if ! "$here/runs-32bit.sh"; then
+      echo "wine-run: skipped: this machine runs no 32-bit code, so the i686 build cannot run here" >&2
+      exit 77
+    fi
+    ;;
+  win64)
+    # With 32-bit Wine installed too, the plain wine command always picks its 32-bit
+    # loader; the shims beside this script call the 64-bit one, for this script and for
+    # every program it starts.
+    export WINELOADER=/usr/lib/wine/wine64
+    export WINESERVER=/usr/lib/wine/wineserver64
+    export PATH="$here/wine64:$PATH"
+    ;;
+  *)
+    echo "wine-run: PINVEL_ARCH is win32 or win64, not $arch" >&2
+    exit 2
+    ;;
+esac
+export PINVEL_ARCH=$arch
+export WINEARCH=$arch
+export WINEPREFIX=${PINVEL_PREFIX:-$root/build/wineprefix-$arch}
 export WINEDEBUG=${WINEDEBUG:--all}
 # Wine takes the ANSI code page from the locale, not from the registry.
 export LANG=${PINVEL_LANG:-zh_CN.UTF-8}
@@ -39,9 +64,18 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINE_RUN_SCRIPT="$here/wine-run.sh"
 mkdir -p "$(dirname "$WINEPREFIX")"
 
+# The architecture a finished prefix was made for; prefixes made before there were two
+# builds are 32-bit and say nothing.
+prefix_arch() {
+  [ -f "$WINEPREFIX/.pinvel-ready" ] || return 0
+  local made
+  made=$(cat "$WINEPREFIX/.pinvel-ready")
+  echo "${made:-win32}"
+}
+
 if [ $join -eq 1 ]; then
   # Talks to programs of a run already going on: its server, its display, no lock.
-  [ -f "$WINEPREFIX/.pinvel-ready" ] || { echo "wine-run: no Wine prefix at $WINEPREFIX" >&2; exit 1; }
+  [ "$(prefix_arch)" = "$arch" ] || { echo "wine-run: no $arch Wine prefix at $WINEPREFIX" >&2; exit 1; }
   exec wine "$@"
 fi
 
@@ -85,7 +119,11 @@ if [ -n "${PINVEL_ANNOUNCE:-}" ]; then
 fi
 
 make_prefix() {
-  [ -f "$WINEPREFIX/.pinvel-ready" ] && return 0
+  local made
+  made=$(prefix_arch)
+  [ "$made" = "$arch" ] && return 0
+  # Wine cannot run one architecture's programs in the other's prefix.
+  [ -n "$made" ] && echo "wine-run: $WINEPREFIX was made for $made; making it again for $arch" >&2
   rm -rf "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || { echo "wine-run: cannot make the Wine prefix" >&2; exit 1; }
   # Dialog fonts the Chinese texts ask for, mapped to the CJK font installed on the host.
@@ -99,7 +137,7 @@ make_prefix() {
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$PINVEL_DPI" /f >/dev/null 2>&1
   fi
   wineserver -w
-  touch "$WINEPREFIX/.pinvel-ready"
+  echo "$arch" >"$WINEPREFIX/.pinvel-ready"
 }
 
 if wineserver -p3 >/dev/null 2>&1; then

@@ -25,18 +25,26 @@ public:
         for (int i = 0; i < 8; ++i)
             m_out.push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
     }
-    // A string is its 32-bit byte count followed by its bytes, without terminator.
+    // A string is its 32-bit byte count followed by its bytes, without terminator. One
+    // of 4 GiB or more has no count that would read back as itself: the writer refuses
+    // it, and is no longer Ok.
     void String(std::string_view s)
     {
+        if (static_cast<std::uint64_t>(s.size()) > UINT32_MAX) {
+            m_ok = false;
+            return;
+        }
         U32(static_cast<std::uint32_t>(s.size()));
         Bytes(s);
     }
 
+    bool Ok() const { return m_ok; }
     const std::string& Data() const { return m_out; }
     std::string Take() { return std::move(m_out); }
 
 private:
     std::string m_out;
+    bool m_ok = true;
 };
 
 class ByteReader {

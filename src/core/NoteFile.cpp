@@ -109,7 +109,7 @@ std::string EncodeNoteFile(const NoteFields& fields, std::string_view rtf)
     WriteLook(out, fields.look);
     WriteAlarmBlock(out, fields.alarms);
     out.String(rtf);
-    return out.Take();
+    return out.Ok() ? out.Take() : std::string();
 }
 
 bool DecodeNoteFields(std::string_view file, NoteFields& fields, std::size_t& textOffset)

@@ -21,7 +21,8 @@ constexpr std::uint32_t kNoteFileVersion = 1;
 // Bytes of a note file besides its title, user name and text.
 constexpr std::size_t kNoteFileFixedSize = 469;
 
-// The whole file: magic, version, the fields in stored order, then the RTF text.
+// The whole file: magic, version, the fields in stored order, then the RTF text. Empty
+// when a text is too long for its length word; a note file is never empty.
 std::string EncodeNoteFile(const NoteFields& fields, std::string_view rtf);
 
 // Reads the fields of a whole note file held in memory. On success textOffset is where

@@ -1,6 +1,7 @@
 #include "Strings.h"
 
 #include <array>
+#include <climits>
 #include <cstdarg>
 
 namespace fw {
@@ -61,29 +62,40 @@ std::wstring LoadResStringW(UINT id)
     return std::wstring(text, static_cast<std::size_t>(n));
 }
 
-std::wstring WideFromText(std::string_view text)
+std::wstring WideFromBytes(UINT codePage, std::string_view bytes)
 {
-    if (text.empty())
+    if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT_MAX))
         return std::wstring();
-    const int n = ::MultiByteToWideChar(kTextCodePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    const int size = static_cast<int>(bytes.size());
+    const int n = ::MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
     if (n <= 0)
         return std::wstring();
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    ::MultiByteToWideChar(kTextCodePage, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+    ::MultiByteToWideChar(codePage, 0, bytes.data(), size, &wide[0], n);
     return wide;
+}
+
+std::string BytesFromWide(UINT codePage, const wchar_t* text, std::size_t length)
+{
+    if (text == nullptr || length == 0 || length > static_cast<std::size_t>(INT_MAX))
+        return std::string();
+    const int wide = static_cast<int>(length);
+    const int n = ::WideCharToMultiByte(codePage, 0, text, wide, nullptr, 0, nullptr, nullptr);
+    if (n <= 0)
+        return std::string();
+    std::string bytes(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(codePage, 0, text, wide, &bytes[0], n, nullptr, nullptr);
+    return bytes;
+}
+
+std::wstring WideFromText(std::string_view text)
+{
+    return WideFromBytes(kTextCodePage, text);
 }
 
 std::string TextFromWide(const wchar_t* text, std::size_t length)
 {
-    if (text == nullptr || length == 0)
-        return std::string();
-    const int wide = static_cast<int>(length);
-    const int n = ::WideCharToMultiByte(kTextCodePage, 0, text, wide, nullptr, 0, nullptr, nullptr);
-    if (n <= 0)
-        return std::string();
-    std::string bytes(static_cast<std::size_t>(n), '\0');
-    ::WideCharToMultiByte(kTextCodePage, 0, text, wide, &bytes[0], n, nullptr, nullptr);
-    return bytes;
+    return BytesFromWide(kTextCodePage, text, length);
 }
 
 std::string TextFromWide(const std::wstring& text)

@@ -29,8 +29,13 @@ BYTE TextCharSet();
 // True when the byte starts a double-byte character of the program's code page.
 bool IsTextLeadByte(unsigned char byte);
 
-// Text between the program's byte strings and the wide functions. Characters the
-// program's code page cannot hold become '?'.
+// Text between bytes of a code page and the wide functions. The system's functions
+// count in int: a text longer than that is refused (empty), never cut to a wrapped
+// length. Empty too for a code page the system does not have.
+std::wstring WideFromBytes(UINT codePage, std::string_view bytes);
+std::string BytesFromWide(UINT codePage, const wchar_t* text, std::size_t length);
+
+// The same for the program's own code page. Characters it cannot hold become '?'.
 std::wstring WideFromText(std::string_view text);
 std::string TextFromWide(const std::wstring& text);
 std::string TextFromWide(const wchar_t* text, std::size_t length);

@@ -177,7 +177,8 @@ bool PNote::SaveNow()
     // A text that did not come out whole must not take the place of a good file.
     if (!m_edit->StreamOutText(rtf, true))
         return false;
-    if (!fw::ReplaceFileContents(m_filePath, EncodeNoteFile(Fields(), rtf)))
+    const std::string file = EncodeNoteFile(Fields(), rtf);
+    if (file.empty() || !fw::ReplaceFileContents(m_filePath, file))
         return false;
     MarkSaved();
     return true;

@@ -14,13 +14,10 @@ const std::string kNoText;
 
 std::u16string DecodeCodePage(unsigned codePage, std::string_view bytes)
 {
-    const int size = static_cast<int>(bytes.size());
-    const int n = ::MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
+    const std::wstring wide = fw::WideFromBytes(codePage, bytes);
     // A code page the system does not have: the characters are there, unknown.
-    if (n <= 0)
+    if (wide.empty())
         return std::u16string(bytes.size(), u'?');
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    ::MultiByteToWideChar(codePage, 0, bytes.data(), size, &wide[0], n);
     return std::u16string(wide.begin(), wide.end());
 }
 

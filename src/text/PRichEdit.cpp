@@ -106,7 +106,7 @@ LRESULT PRichEdit::OnCreate(WPARAM wParam, LPARAM lParam)
     // The text mode can only change while the control is empty.
     SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
     SendMessage(EM_SETTEXTMODE, TM_RICHTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE);
-    SendMessage(EM_EXLIMITTEXT, 0, static_cast<LPARAM>(0xFFFFFFFF));
+    SendMessage(EM_EXLIMITTEXT, 0, kTextLimit);
     ::DragAcceptFiles(m_hWnd, TRUE);
     const LRESULT mask = SendMessage(EM_GETEVENTMASK);
     SendMessage(EM_SETEVENTMASK, 0, mask | ENM_DROPFILES | ENM_LINK);
@@ -303,7 +303,7 @@ DWORD CALLBACK PRichEdit::StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LON
         *done = 0;
         return 1;
     }
-    self->m_streamPos += count;
+    self->m_streamPos += static_cast<std::size_t>(count);
     *done = count;
     return 0;
 }
@@ -312,10 +312,10 @@ DWORD CALLBACK PRichEdit::StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG
 {
     auto* self = reinterpret_cast<PRichEdit*>(cookie);
     const std::string_view source = self->m_streamIn;
-    const std::size_t left = source.size() - static_cast<std::size_t>(self->m_streamPos);
+    const std::size_t left = source.size() - self->m_streamPos;
     const std::size_t take = left < static_cast<std::size_t>(count) ? left : static_cast<std::size_t>(count);
     std::memcpy(buffer, source.data() + self->m_streamPos, take);
-    self->m_streamPos += static_cast<long>(take);
+    self->m_streamPos += take;
     *done = static_cast<LONG>(take);
     return 0;
 }

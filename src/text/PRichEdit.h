@@ -3,6 +3,7 @@
 
 #include <richedit.h>
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,10 @@ public:
 
     // Opens a link's text through the shell; tests replace it.
     using LinkOpener = void (*)(const std::string& target);
+
+    // The most characters the control takes, the same on every build: a character
+    // position is a 32-bit LONG to the control.
+    static constexpr LRESULT kTextLimit = 0x7FFFFFFF;
 
     ~PRichEdit() override = default;
 
@@ -83,7 +88,7 @@ private:
     static DWORD CALLBACK StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done);
 
     // Meaningful only during a stream operation.
-    long m_streamPos = 0;
+    std::size_t m_streamPos = 0;
     std::string* m_streamOut = nullptr;
     bool m_streamFailed = false;
     std::string_view m_streamIn;

@@ -72,12 +72,7 @@ std::optional<std::string> SystemText(const Text& text)
     if (!text)
         return std::nullopt;
     const std::wstring wide = fw::WideFromText(*text);
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                        nullptr);
-    std::string bytes(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0)
-        ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &bytes[0], n, nullptr, nullptr);
-    return bytes;
+    return fw::BytesFromWide(CP_ACP, wide.data(), wide.size());
 }
 
 template <typename Char>

@@ -13,8 +13,9 @@ import subprocess
 import tempfile
 import time
 
-WIN32_DIR = os.environ.get("PINVEL_WIN32_DIR", os.path.join(os.path.dirname(__file__), "../../build/win32"))
-PROBE = os.path.join(WIN32_DIR, "tests", "pvprobe.exe")
+# The build under test: build/win32 or build/win64.
+WIN_DIR = os.environ.get("PINVEL_WIN_DIR", os.path.join(os.path.dirname(__file__), "../../build/win32"))
+PROBE = os.path.join(WIN_DIR, "tests", "pvprobe.exe")
 
 # The ANSI code page of the run: tools/wine-run.sh sets the locale that Wine takes it from.
 CODE_PAGE = 936 if os.environ.get("LANG", "").startswith("zh_CN") else 1252
@@ -246,7 +247,7 @@ class ProgramFolder:
     def __init__(self):
         self.path = tempfile.mkdtemp(prefix="pinvel-")
         self.exe = os.path.join(self.path, "Pinvel.exe")
-        shutil.copy(os.path.join(WIN32_DIR, "Pinvel.exe"), self.exe)
+        shutil.copy(os.path.join(WIN_DIR, "Pinvel.exe"), self.exe)
         self.running = []
 
     def start(self, *args, env=None, drawn=False):

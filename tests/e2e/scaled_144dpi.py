@@ -17,7 +17,7 @@ SHOTS = os.environ.get("PINVEL_SHOTS")
 
 
 def bitmap_size(name):
-    with open(os.path.join(e2e.WIN32_DIR, "art", name), "rb") as f:
+    with open(os.path.join(e2e.WIN_DIR, "art", name), "rb") as f:
         header = f.read(26)
     width, height = struct.unpack_from("<ii", header, 18)
     return width, abs(height)

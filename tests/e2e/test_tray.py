@@ -14,7 +14,7 @@ class TrayIcon(unittest.TestCase):
     def setUp(self):
         self.folder = e2e.ProgramFolder()
         self.addCleanup(self.folder.close)
-        help_file = os.path.join(e2e.WIN32_DIR, "Pinvel.chm")
+        help_file = os.path.join(e2e.WIN_DIR, "Pinvel.chm")
         if os.path.exists(help_file):
             shutil.copy(help_file, self.folder.path)
         self.proc = self.folder.start()

@@ -1,4 +1,5 @@
 #include "core/DateTime.h"
+#include "../common/DateSweep.h"
 
 #include <gtest/gtest.h>
 
@@ -149,6 +150,11 @@ TEST(DateTime, FieldsRoundTripAtSecondResolution)
                 ASSERT_TRUE(roundTrips(y, mo, d, static_cast<int>(count * 7919LL % 86400))) << y << '-' << mo << '-' << d;
             }
     EXPECT_EQ(count, 2958465 + 657434 + 1);
+}
+
+TEST(DateTime, FieldsGiveTheValuesEveryBuildStores)
+{
+    EXPECT_EQ(testutil::DateSweepFingerprint(), testutil::kDateSweepFingerprint);
 }
 
 TEST(DateTime, EqualityComparesBitsAndStatus)

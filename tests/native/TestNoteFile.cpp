@@ -100,6 +100,17 @@ TEST(NoteFile, RoundTripsEveryField)
     EXPECT_EQ(EncodeNoteFile(back, rtf), file);
 }
 
+// Only a 64-bit build can hold such a text; its length word would wrap to a few bytes.
+// The writer refuses it from its length alone, before reading any of it.
+TEST(NoteFile, ATextOfFourGigabytesOrMoreIsRefusedNotWrapped)
+{
+    if (sizeof(std::size_t) < 8)
+        GTEST_SKIP() << "a 32-bit build cannot hold 4 GiB";
+    const char byte = 'x';
+    const std::string_view huge(&byte, std::size_t{UINT32_MAX} + 1);
+    EXPECT_EQ(EncodeNoteFile(SampleFields(), huge), "");
+}
+
 TEST(NoteFile, EmptyStringsAndTextTakeNoBytes)
 {
     NoteFields f;

@@ -91,6 +91,8 @@ TEST_F(Editor, CreatedHiddenWithItsStylesAndEvents)
     EXPECT_EQ(::GetParent(hwnd), parent.GetHwnd());
     const LRESULT mask = edit.SendMessage(EM_GETEVENTMASK);
     EXPECT_EQ(mask & (ENM_LINK | ENM_DROPFILES), ENM_LINK | ENM_DROPFILES);
+    // The same limit on both builds, where 0xFFFFFFFF was -1 on one and refused as such.
+    EXPECT_EQ(edit.SendMessage(EM_GETLIMITTEXT), PRichEdit::kTextLimit);
     const LOGFONTW font = FontAt(0, 0);
     EXPECT_STREQ(font.lfFaceName, L"Times New Roman");
     EXPECT_EQ(font.lfHeight, 240);

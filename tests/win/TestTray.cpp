@@ -9,6 +9,8 @@
 #include "tray/PSysTray.h"
 #include "LogicTest.h"
 
+#include <cstddef>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -92,7 +94,8 @@ TEST_F(Tray, IconAddedAtCreationRemovedWithTheWindowAndBackWithTheTaskbar)
     ASSERT_EQ(g_calls.size(), 1u);
     const auto& [message, data] = g_calls[0];
     EXPECT_EQ(message, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(data.cbSize, 152u);
+    // The first version of the wide record: it ends with a tip of 64 characters.
+    EXPECT_EQ(data.cbSize, offsetof(NOTIFYICONDATAW, szTip) + sizeof(data.szTip[0]) * 64);
     EXPECT_EQ(data.hWnd, logic->Tray()->GetHwnd());
     EXPECT_EQ(data.uID, 1u);
     EXPECT_EQ(data.uFlags, 7u);

@@ -1,0 +1,146 @@
+"""Checks a built Pinvel.exe as Windows will load it, from the file alone: no Wine, so it
+runs for a build this machine cannot run too.
+
+    check-exe.py path/to/Pinvel.exe win32|win64
+
+The machine type and optional-header kind match the build; the program is a GUI
+program; it imports only from the system's own libraries (no compiler run-time DLL
+that a bare Windows lacks); its manifest names an architecture that lets Windows start
+it on this machine type; every resource the program loads is in it; and the file's
+size stays within what it is meant to be.
+"""
+import re
+import struct
+import sys
+
+MACHINES = {"win32": (0x014C, 0x10B, "x86"), "win64": (0x8664, 0x20B, "amd64")}
+SYSTEM_LIBRARIES = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll", "shell32.dll",
+                    "winmm.dll", "oleaut32.dll", "ole32.dll", "advapi32.dll", "msvcrt.dll"}
+RT_BITMAP, RT_MENU, RT_DIALOG, RT_STRING, RT_GROUP_ICON, RT_MANIFEST = 2, 4, 5, 6, 14, 24
+# The resources the program loads by number, by type.
+EXPECTED = {
+    RT_DIALOG: [100, 133, 134, 135, 136, 137, 142, 144, 155, 211],
+    RT_MENU: [143, 146],
+    RT_BITMAP: [141, 142, 143, *range(193, 205), 208, 213, 216, 217, 218],
+    RT_GROUP_ICON: [128, 140, 147, 148, 150, 152, 157, 159, *range(164, 173), *range(174, 180), 181,
+                    *range(183, 188), 209, 210, 215],
+    RT_MANIFEST: [1],
+    "WAVE": [158],
+}
+# The string table's blocks of sixteen that hold the entries the program shows first.
+STRING_BLOCKS = [2000 // 16 + 1, 2300 // 16 + 1, 20000 // 16 + 1]
+MAX_BYTES = 4 * 1024 * 1024
+
+
+class Image:
+    def __init__(self, data):
+        self.data = data
+        if data[:2] != b"MZ":
+            raise ValueError("no MZ header")
+        pe = struct.unpack_from("<I", data, 0x3C)[0]
+        if data[pe:pe + 4] != b"PE\0\0":
+            raise ValueError("no PE signature")
+        self.machine, sections, _, _, _, optional_size, _ = struct.unpack_from("<HHIIIHH", data, pe + 4)
+        optional = pe + 24
+        self.magic = struct.unpack_from("<H", data, optional)[0]
+        self.subsystem = struct.unpack_from("<H", data, optional + 68)[0]
+        directories = optional + (96 if self.magic == 0x10B else 112)
+        self.directory = [struct.unpack_from("<II", data, directories + 8 * i) for i in range(16)]
+        table = optional + optional_size
+        self.sections = []
+        for i in range(sections):
+            _, virtual_size, address, raw_size, raw_at = struct.unpack_from("<8sIIII", data, table + 40 * i)
+            self.sections.append((address, max(virtual_size, raw_size), raw_at))
+
+    def at(self, rva):
+        for address, size, raw_at in self.sections:
+            if address <= rva < address + size:
+                return raw_at + rva - address
+        raise ValueError("address %#x is in no section" % rva)
+
+    def c_string(self, rva):
+        start = self.at(rva)
+        return self.data[start:self.data.index(b"\0", start)].decode("ascii")
+
+    def imports(self):
+        rva = self.directory[1][0]
+        names = []
+        while rva:
+            entry = struct.unpack_from("<IIIII", self.data, self.at(rva))
+            if not any(entry):
+                break
+            names.append(self.c_string(entry[3]).lower())
+            rva += 20
+        return names
+
+    def resources(self):
+        """{type: {id: bytes of the first language}}; named types by their name."""
+        base = self.directory[2][0]
+
+        def entries(offset):
+            _, _, _, _, named, numbered = struct.unpack_from("<IIHHHH", self.data, self.at(base + offset))
+            for i in range(named + numbered):
+                key, target = struct.unpack_from("<II", self.data, self.at(base + offset + 16 + 8 * i))
+                if key & 0x80000000:
+                    at = self.at(base + (key & 0x7FFFFFFF))
+                    length = struct.unpack_from("<H", self.data, at)[0]
+                    key = self.data[at + 2:at + 2 + 2 * length].decode("utf-16-le")
+                yield key, target
+
+        found = {}
+        for kind, types in entries(0):
+            found[kind] = {}
+            for number, languages in entries(types & 0x7FFFFFFF):
+                _, leaf = next(entries(languages & 0x7FFFFFFF))
+                rva, size = struct.unpack_from("<II", self.data, self.at(base + leaf))
+                found[kind][number] = self.data[self.at(rva):self.at(rva) + size]
+        return found
+
+
+def check(path, build):
+    with open(path, "rb") as f:
+        data = f.read()
+    machine, magic, architecture = MACHINES[build]
+    image = Image(data)
+    faults = []
+    if image.machine != machine or image.magic != magic:
+        faults.append("machine %#x, optional header %#x; %s needs %#x, %#x" %
+                      (image.machine, image.magic, build, machine, magic))
+    if image.subsystem != 2:
+        faults.append("subsystem %d, not a GUI program" % image.subsystem)
+    foreign = sorted(set(image.imports()) - SYSTEM_LIBRARIES)
+    if foreign:
+        faults.append("imports from libraries a bare Windows lacks: " + ", ".join(foreign))
+    resources = image.resources()
+    for kind, numbers in EXPECTED.items():
+        missing = [n for n in numbers if n not in resources.get(kind, {})]
+        if missing:
+            faults.append("resources of type %s missing: %s" % (kind, missing))
+    missing = [b for b in STRING_BLOCKS if b not in resources.get(RT_STRING, {})]
+    if missing:
+        faults.append("string-table blocks missing: %s" % missing)
+    manifest = resources.get(RT_MANIFEST, {}).get(1, b"").decode("utf-8", "replace")
+    identity = re.search(r'<assemblyIdentity[^>]*name="Pinvel"[^>]*>', manifest)
+    named = re.search(r'processorArchitecture="([^"]*)"', identity.group(0)) if identity else None
+    if not named or named.group(1) not in ("*", architecture):
+        # Windows refuses to start a program whose manifest names another machine.
+        faults.append("manifest architecture %s on a %s program" %
+                      (named.group(1) if named else "missing", architecture))
+    if len(data) > MAX_BYTES:
+        faults.append("%d bytes, more than %d" % (len(data), MAX_BYTES))
+    return faults
+
+
+def main():
+    path, build = sys.argv[1], sys.argv[2]
+    faults = check(path, build)
+    for fault in faults:
+        print("%s: %s" % (path, fault))
+    if not faults:
+        print("%s: a %s program with its resources, system imports only, %d bytes" %
+              (path, build, len(open(path, "rb").read())))
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

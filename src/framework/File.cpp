@@ -14,7 +14,50 @@ namespace {
 ReadFunction g_read = &::ReadFile;
 WriteFunction g_write = &::WriteFile;
 
+// Room kept below MAX_PATH for what a call adds to a path: the temporary file's name.
+constexpr std::size_t kShortPathLimit = MAX_PATH - 40;
+
+// Makes the temporary file a replacement is written to, beside the target, under a name
+// that belongs to no one else: "~", the target's name, a part unique to this process and
+// moment, ".tmp". Created only if new, so no other file is ever overwritten; folder-sync
+// programs leave such names alone.
+Handle CreateTemporaryBeside(const std::wstring& path, std::wstring& temp)
+{
+    static unsigned counter = 0;
+    const std::size_t slash = path.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+    const std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        wchar_t unique[32];
+        ::wsprintfW(unique, L".%lx%lx%x.tmp", ::GetCurrentProcessId(), ::GetTickCount(), ++counter);
+        temp = LongPath(folder + L"~" + name + unique);
+        Handle file(
+            ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.IsValid() || ::GetLastError() != ERROR_FILE_EXISTS)
+            return file;
+    }
+    return Handle();
+}
+
 } // namespace
+
+std::wstring LongPath(const std::wstring& path)
+{
+    if (path.size() < kShortPathLimit || path.compare(0, 4, L"\\\\?\\") == 0)
+        return path;
+    // The long form is taken as it is: it must be complete and normalised first.
+    const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return path;
+    std::wstring full(size, L'\0');
+    const DWORD length = ::GetFullPathNameW(path.c_str(), size, &full[0], nullptr);
+    if (length == 0 || length >= size)
+        return path;
+    full.resize(length);
+    if (full.compare(0, 2, L"\\\\") == 0)
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
 
 void SetReadFunction(ReadFunction function)
 {
@@ -29,8 +72,8 @@ void SetWriteFunction(WriteFunction function)
 bool ReadWholeFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes, bool othersMayWrite)
 {
     const DWORD share = othersMayWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ;
-    Handle file(
-        ::CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle file(::CreateFileW(LongPath(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid())
         return false;
     LARGE_INTEGER size;
@@ -60,8 +103,8 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes, std::size_t max
 
 bool ReadFileStart(const std::wstring& path, std::string& bytes, std::size_t count)
 {
-    Handle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle file(::CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid())
         return false;
     std::string data(count, '\0');
@@ -75,10 +118,9 @@ bool ReadFileStart(const std::wstring& path, std::string& bytes, std::size_t cou
 
 bool ReplaceFileContents(const std::wstring& path, const std::string& bytes)
 {
-    const std::wstring temp = path + L".new";
+    std::wstring temp;
     {
-        Handle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+        Handle file = CreateTemporaryBeside(path, temp);
         if (!file.IsValid())
             return false;
         std::size_t done = 0;
@@ -98,7 +140,7 @@ bool ReplaceFileContents(const std::wstring& path, const std::string& bytes)
             return false;
         }
     }
-    if (!::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!::MoveFileExW(temp.c_str(), LongPath(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         ::DeleteFileW(temp.c_str());
         return false;
     }
@@ -107,12 +149,12 @@ bool ReplaceFileContents(const std::wstring& path, const std::string& bytes)
 
 bool FileExists(const std::wstring& path)
 {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return ::GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool MakeFolder(const std::wstring& path)
 {
-    return ::CreateDirectoryW(path.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
+    return ::CreateDirectoryW(LongPath(path).c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 } // namespace fw

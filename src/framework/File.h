@@ -15,10 +15,14 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes, std::size_t max
 // False when it cannot be opened or read; bytes is then unchanged.
 bool ReadFileStart(const std::wstring& path, std::string& bytes, std::size_t count);
 
-// Replaces a file's contents in one step: the bytes go to a temporary file beside it,
-// which then takes the file's place. A failure at any point leaves the old file as it
-// was, so a full disk or a crash during a save never costs the only copy.
+// Replaces a file's contents in one step: the bytes go to a new temporary file beside
+// it ("~name.unique.tmp", never another file's), which then takes the file's place. A
+// failure at any point leaves the old file as it was, so a full disk or a crash during
+// a save never costs the only copy.
 bool ReplaceFileContents(const std::wstring& path, const std::string& bytes);
+
+// A path the wide file functions take at any length: a long one in its "\\?\" form.
+std::wstring LongPath(const std::wstring& path);
 
 // Paths of the program's own files; every file operation goes through the wide functions.
 bool FileExists(const std::wstring& path);

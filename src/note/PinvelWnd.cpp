@@ -200,6 +200,10 @@ LRESULT PinvelWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_KEYDOWN:
         return OnKeyDown(wParam, lParam);
+    case WM_CLOSE:
+        // Alt+F4 or another program's close: the window must not be destroyed behind the
+        // logic window's back, which would keep a dead object in its list.
+        return OnCommand(ID_NOTE_HIDE, 0);
     default:
         return DefWindowProc(msg, wParam, lParam);
     }

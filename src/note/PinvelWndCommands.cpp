@@ -26,11 +26,38 @@ UINT Enabled(bool enabled)
     return MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED);
 }
 
+// Commands that open a dialog or a message box of the note (find onward and back open
+// the not-found box).
+bool OpensADialog(UINT command)
+{
+    switch (command) {
+    case ID_TEXT_FONT:
+    case ID_TEXT_COLOR:
+    case ID_EDIT_FIND:
+    case ID_EDIT_FIND_NEXT:
+    case ID_EDIT_FIND_PREV:
+    case ID_NOTE_TITLE:
+    case ID_NOTE_ALARMS:
+    case ID_NOTE_APPEARANCE:
+    case ID_NOTE_IMPORT:
+    case ID_NOTE_EXPORT:
+    case ID_NOTE_MAIL:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 LRESULT PinvelWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     PLogic* logic = PLogic::Current();
+    // Anyone can post a command, and F3 repeats: a dialog opened inside another of the
+    // note's own would nest without end, and the outer one's copy of the note would
+    // overwrite what the inner one stored.
+    if (OpensADialog(LOWORD(wParam)) && IsInModalLoop())
+        return 0;
     switch (LOWORD(wParam)) {
     case ID_EDIT_UNDO:
         m_edit->SendMessage(EM_UNDO);

@@ -146,7 +146,13 @@ LRESULT PLogic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnTimer(wParam, lParam);
     case WM_QUERYENDSESSION:
         return OnQueryEndSession(wParam, lParam);
+    case WM_ENDSESSION:
+        return OnEndSession(wParam);
     case WM_LOGIC_EXIT:
+        return OnLogicExit();
+    case WM_CLOSE:
+        // What taskkill without /F, uninstallers and "close all programs" tools send: the
+        // default handler would end the loop without saving.
         return OnLogicExit();
     default:
         if (msg == PSysTray::TaskbarCreatedMessage() && m_tray)
@@ -190,6 +196,15 @@ LRESULT PLogic::OnQueryEndSession(WPARAM wParam, LPARAM lParam)
         return 0;
     Shutdown();
     return 1;
+}
+
+// The session ends for certain: a WM_QUERYENDSESSION answered elsewhere, or not asked
+// at all, must not end the process without saving.
+LRESULT PLogic::OnEndSession(WPARAM ending)
+{
+    if (ending != FALSE)
+        Shutdown();
+    return 0;
 }
 
 LRESULT PLogic::OnLogicExit()

@@ -103,6 +103,7 @@ private:
     LRESULT OnCreate();
     LRESULT OnTimer(WPARAM timerId, LPARAM lParam);
     LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEndSession(WPARAM ending);
     LRESULT OnLogicExit();
     void DeleteClosedWindows();
     void DestroyNoteWindow(PinvelWnd* window);

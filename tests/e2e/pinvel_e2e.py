@@ -30,6 +30,7 @@ WM_COMMAND = 0x0111
 WM_LBUTTONDBLCLK = 0x0203
 FIRST_NOTE_COMMAND = 50000
 HIDE_ALL = 32792
+SHOW_ALL = 32791
 WM_TRAY_NOTIFY = 0x07EA
 
 # A look as stored: background, border, edge, info kind, scheme, then the rectangle.

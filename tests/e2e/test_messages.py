@@ -5,6 +5,7 @@ import unittest
 import pinvel_e2e as e2e
 
 WM_NULL = 0x0000
+WM_CLOSE = 0x0010
 WM_PASTE = 0x0302
 PRIVATE = [0x7E8, 0x7E9, 0x7EA, 0x7EB, 0x1788]  # WM_LOGIC_EXIT would only end it
 
@@ -38,6 +39,32 @@ class HostileMessages(unittest.TestCase):
         self.assertEqual(len(saved), 1)
         with open(saved[0], "rb") as f:
             self.assertIn(b"written before the flood", f.read())
+
+    def test_close_from_outside_saves_and_alt_f4_hides_a_note(self):
+        folder = e2e.ProgramFolder()
+        self.addCleanup(folder.close)
+        proc = folder.start()
+        logic = e2e.wait_window(e2e.LOGIC_CLASS)
+        tray = e2e.tray_window(logic)
+        note = e2e.new_note(tray)
+        self.assertTrue(e2e.type_into(note, "closed with alt f4"))
+
+        # Alt+F4 is the note's hide: saved, and shown again from the tray like any other.
+        e2e.xdo("key", "alt+F4")
+        self.assertTrue(e2e.poll(lambda: not e2e.visible("PCN_NOTE")), "Alt+F4 hides the note")
+        self.assertTrue(e2e.poll(lambda: any(b"closed with alt f4" in open(p, "rb").read()
+                                             for p in e2e.saved_notes(folder.path))), "saved when hidden")
+        e2e.probe("post", tray, e2e.WM_COMMAND, e2e.SHOW_ALL, 0)
+        shown = e2e.poll(lambda: e2e.visible("PCN_NOTE"))
+        self.assertEqual(len(shown), 1)
+        self.assertIn("closed with alt f4", e2e.text(e2e.editor(shown[0]["hwnd"])))
+
+        # What taskkill without /F sends: the program saves and ends as with -exit.
+        self.assertTrue(e2e.type_into(shown[0]["hwnd"], " and then closed"))
+        e2e.probe("post", logic, WM_CLOSE, 0, 0)
+        self.assertEqual(proc.wait(timeout=30), 0)
+        with open(e2e.saved_notes(folder.path)[0], "rb") as f:
+            self.assertIn(b"and then closed", f.read())
 
 
 if __name__ == "__main__":

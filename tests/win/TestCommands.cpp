@@ -6,12 +6,14 @@
 #include "store/PNote.h"
 #include "text/PIconMenu.h"
 #include "text/PRichEdit.h"
+#include "res/resource.h"
 #include "LogicTest.h"
 
 #include <gtest/gtest.h>
 
 #include <mapi.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -275,6 +277,53 @@ TEST_F(Commands, FindTakesTheSelectionAndNeverWraps)
     EXPECT_EQ(Selection().cpMin, 6);
     Command(32804);
     EXPECT_EQ(g_messages.size(), 2u) << "no wrap to the end";
+}
+
+// Commands posted, as by anyone, while one of the note's dialogs or boxes is open open
+// nothing inside it; F3 held down after a failed search shows one box, not a stack.
+TEST_F(Commands, DialogCommandsDoNothingWhileOneOfTheNotesOwnIsOpen)
+{
+    HWND first = nullptr;
+    int ticks = 0;
+    bool nested = false;
+    wintest::WhenReady([&] {
+        HWND active = wintest::ActiveDialog();
+        if (active == nullptr)
+            return false;
+        if (first == nullptr) {
+            first = active;
+            for (UINT id : {ID_NOTE_ALARMS, ID_NOTE_TITLE, ID_NOTE_APPEARANCE, ID_TEXT_FONT, ID_TEXT_COLOR, ID_EDIT_FIND})
+                ::PostMessageW(window->GetHwnd(), WM_COMMAND, id, 0);
+            return false;
+        }
+        if (active != first) {
+            nested = true;
+            ::PostMessageW(active, WM_COMMAND, IDCANCEL, 0);
+            return false;
+        }
+        if (++ticks < 10)
+            return false;
+        ::PostMessageW(first, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    });
+    Command(ID_NOTE_TITLE);
+    EXPECT_FALSE(nested);
+
+    static int depth = 0;
+    static int deepest = 0;
+    static HWND note = nullptr;
+    note = window->GetHwnd();
+    fw::SetMessageBoxFunction([](HWND, const std::string&, const std::string&, UINT) {
+        deepest = std::max(deepest, ++depth);
+        for (int i = 0; depth == 1 && i < 3; ++i)
+            ::PostMessageW(note, WM_KEYDOWN, VK_F3, 0);
+        wintest::PumpUntil([] { return false; }, 300);  // the box's own loop
+        --depth;
+        return IDOK;
+    });
+    AnswerFind("nowhere", false, IDOK);
+    window->ShowFindDialog();
+    EXPECT_EQ(deepest, 1);
 }
 
 TEST_F(Commands, FindMatchesCaseAndWholeWordsOnlyWhenAsked)

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -32,15 +34,62 @@ TEST_F(ScratchFolder, ReplaceWritesAndReadsBackEveryByte)
     EXPECT_EQ(back, bytes) << "a refused read leaves the buffer alone";
 }
 
-TEST_F(ScratchFolder, FailedReplaceKeepsTheOldFile)
+BOOL WINAPI DiskFull(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED)
+{
+    *written = 0;
+    ::SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+std::vector<std::wstring> Listing(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW(fw::LongPath(folder + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (found.cFileName[0] != L'.')
+            names.push_back(found.cFileName);
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(ScratchFolder, FailedReplaceKeepsTheOldFileAndLeavesNothingBehind)
 {
     ASSERT_TRUE(fw::ReplaceFileContents(folder + L"a.bin", "old contents"));
-    // The temporary file cannot be made when a folder stands in its place.
-    ASSERT_TRUE(::CreateDirectoryW((folder + L"a.bin.new").c_str(), nullptr));
+    fw::SetWriteFunction(&DiskFull);
     EXPECT_FALSE(fw::ReplaceFileContents(folder + L"a.bin", "new contents"));
+    fw::SetWriteFunction(nullptr);
     std::string back;
     ASSERT_TRUE(fw::ReadWholeFile(folder + L"a.bin", back));
     EXPECT_EQ(back, "old contents");
+    EXPECT_EQ(Listing(folder), std::vector<std::wstring>{L"a.bin"});
+}
+
+// The temporary file's name belongs to no other file, and a path past MAX_PATH (a deep
+// program folder, an export into one) is written and read like any other.
+TEST_F(ScratchFolder, ReplaceTouchesNoNeighbourAndTakesLongPaths)
+{
+    ASSERT_TRUE(fw::ReplaceFileContents(folder + L"report.rtf.new", "someone else's"));
+    ASSERT_TRUE(fw::ReplaceFileContents(folder + L"report.rtf", "exported"));
+    std::string back;
+    ASSERT_TRUE(fw::ReadWholeFile(folder + L"report.rtf.new", back));
+    EXPECT_EQ(back, "someone else's");
+    EXPECT_EQ(Listing(folder), (std::vector<std::wstring>{L"report.rtf", L"report.rtf.new"}));
+
+    std::wstring deep = folder;
+    while (deep.size() < 300) {
+        deep += std::wstring(40, L'd') + L"\\";
+        ASSERT_TRUE(fw::MakeFolder(deep));
+    }
+    ASSERT_TRUE(fw::ReplaceFileContents(deep + L"N261208 (1).pvl", "deep note"));
+    EXPECT_TRUE(fw::FileExists(deep + L"N261208 (1).pvl"));
+    ASSERT_TRUE(fw::ReadWholeFile(deep + L"N261208 (1).pvl", back));
+    EXPECT_EQ(back, "deep note");
+    EXPECT_EQ(Listing(deep), std::vector<std::wstring>{L"N261208 (1).pvl"});
 }
 
 TEST_F(ScratchFolder, ReplaceIntoAMissingFolderFails)

@@ -100,6 +100,20 @@ TEST_F(LogicWindow, EndOfSessionSavesEverythingAndAgrees)
     EXPECT_EQ(stored.infoKind, 2);
 }
 
+// The query can go to another program first, or not come at all: the end alone saves.
+TEST_F(LogicWindow, EndOfSessionWithoutAQuerySavesToo)
+{
+    PNote* note = logic->NewNote();
+    logic->ShowNote(note);
+    note->OpenEditor()->StreamInText("typed before shutting down", false);
+    HWND hwnd = logic->GetHwnd();
+    ::SendMessageA(hwnd, WM_ENDSESSION, FALSE, 0);
+    EXPECT_TRUE(::IsWindow(hwnd)) << "the session goes on";
+    ::SendMessageA(hwnd, WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(::IsWindow(hwnd));
+    EXPECT_NE(wintest::ReadFileBytes(note->GetFilePath()).find("typed before shutting down"), std::string::npos);
+}
+
 TEST_F(LogicWindow, ASecondLogicWindowObjectReusesTheClass)
 {
     PLogic other;

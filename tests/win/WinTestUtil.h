@@ -1,4 +1,6 @@
 #pragma once
+#include "framework/File.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -72,7 +74,7 @@ inline void WriteFileBytes(const std::wstring& path, const std::string& bytes)
 inline void RemoveTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    HANDLE search = ::FindFirstFileW(fw::LongPath(folder + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
             const std::wstring name = found.cFileName;
@@ -82,11 +84,11 @@ inline void RemoveTree(const std::wstring& folder)
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(path);
             else
-                ::DeleteFileW(path.c_str());
+                ::DeleteFileW(fw::LongPath(path).c_str());
         } while (::FindNextFileW(search, &found));
         ::FindClose(search);
     }
-    ::RemoveDirectoryW(folder.c_str());
+    ::RemoveDirectoryW(fw::LongPath(folder).c_str());
 }
 
 // A fresh folder under the temporary folder, removed with everything in it at the end.

@@ -34,9 +34,13 @@ bool DecodeNoteFields(std::string_view file, NoteFields& fields, std::size_t& te
 // to be checked. False when the stored length runs past the end.
 bool DecodeNoteText(std::string_view file, std::size_t textOffset, std::string_view& rtf);
 
-// The largest note file read: a text this long no longer fits the editor beside
-// everything else a 32-bit process holds, and a larger file is left as it is.
+// The largest note file read and written: a text this long no longer fits the editor
+// beside everything else a 32-bit process holds, and a larger file is left as it is.
 constexpr std::size_t kMaxNoteFileBytes = 64u * 1024 * 1024;
+// The most characters a note's editor takes, so that a full note's file stays under the
+// limit above: RTF writes a character in at most 9 bytes ("\uN?" for one outside the
+// code page, two "\'hh" for a Chinese one), which leaves half the file for formatting.
+constexpr std::size_t kMaxNoteTextChars = kMaxNoteFileBytes / 16;
 
 // Look fields in their stored order, shared with the settings file.
 void WriteLook(ByteWriter& out, const NoteLook& look);

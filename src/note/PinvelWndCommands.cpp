@@ -4,6 +4,7 @@
 #include "../core/FontSize.h"
 #include "../framework/CommonDialogs.h"
 #include "../framework/Dpi.h"
+#include "../framework/Strings.h"
 #include "../dialogs/PTitleDlg.h"
 #include "../res/resource.h"
 #include "../store/PLogic.h"

@@ -46,6 +46,14 @@ RECT ToRect(const Box& box)
 
 std::string PinvelWnd::InfoText() const
 {
+    switch (m_note->GetTrouble()) {
+    case PNote::Trouble::CutShort:
+        return fw::LoadResString(IDS_NOTE_CUT_SHORT);
+    case PNote::Trouble::TooLarge:
+        return fw::LoadResString(IDS_NOTE_TOO_LARGE);
+    case PNote::Trouble::None:
+        break;
+    }
     switch (m_look->infoKind) {
     case 0:
         return DateText(m_note->m_stamp0.Value(), 0);

@@ -91,7 +91,11 @@ void PLogic::Shutdown()
 
 void PLogic::SaveAll()
 {
-    SaveSettings();
+    // The look for new notes was written when it was chosen; the file is written again
+    // only when it is missing or holds another.
+    std::string stored;
+    if (!fw::ReadWholeFile(m_folder + kSettingsFile, stored, 64 * 1024) || stored != EncodeSettings(m_defaultLook))
+        SaveSettings();
     SaveAllNotes();
 }
 

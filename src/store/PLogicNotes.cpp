@@ -256,9 +256,11 @@ void PLogic::SetDefaultLook(const NoteLook& look)
 
 void PLogic::SaveAllNotes()
 {
+    // Only what changed: a note shown and hidden unchanged keeps its file as it is, and a
+    // folder-sync program has nothing to carry.
     fw::MakeFolder(NotesFolder());
     for (auto& note : m_notes)
-        note->Save();
+        note->SaveIfChanged();
 }
 
 std::string PLogic::NextTitle()

@@ -26,6 +26,8 @@ std::string WindowsUserName()
     return fw::TextFromWide(name);
 }
 
+std::size_t g_maxFileBytes = kMaxNoteFileBytes;
+
 HWND LogicWindow()
 {
     PLogic* logic = PLogic::Current();
@@ -178,10 +180,34 @@ bool PNote::SaveNow()
     if (!m_edit->StreamOutText(rtf, true))
         return false;
     const std::string file = EncodeNoteFile(Fields(), rtf);
-    if (file.empty() || !fw::ReplaceFileContents(m_filePath, file))
+    // Written, a larger file would be skipped at the next start and lost with it.
+    if (file.empty() || file.size() > g_maxFileBytes) {
+        SetTrouble(Trouble::TooLarge);
+        return false;
+    }
+    if (!fw::ReplaceFileContents(m_filePath, file))
         return false;
     MarkSaved();
+    SetTrouble(Trouble::None);
     return true;
+}
+
+void PNote::SetMaxFileBytes(std::size_t bytes)
+{
+    g_maxFileBytes = bytes != 0 ? bytes : kMaxNoteFileBytes;
+}
+
+std::size_t PNote::MaxFileBytes()
+{
+    return g_maxFileBytes;
+}
+
+void PNote::SetTrouble(Trouble trouble)
+{
+    if (m_trouble == trouble)
+        return;
+    m_trouble = trouble;
+    NotifyChanged(this);
 }
 
 bool PNote::Load(bool applyFields, bool loadText)
@@ -203,7 +229,7 @@ bool PNote::LoadNow(bool applyFields, bool loadText)
     if (loadText)
         wait.emplace();
     std::string file;
-    if (!fw::ReadWholeFile(m_filePath, file, kMaxNoteFileBytes))
+    if (!fw::ReadWholeFile(m_filePath, file, g_maxFileBytes))
         return false;
     NoteFields fields;
     std::size_t textOffset = 0;
@@ -227,8 +253,13 @@ bool PNote::LoadNow(bool applyFields, bool loadText)
     }
     // Text goes only into an editor that exists: a record loaded at start has none.
     m_textLoaded = loadText && m_edit != nullptr;
-    if (m_textLoaded)
-        m_edit->StreamInText(rtf, true);
+    if (m_textLoaded) {
+        // A text cut short must never be saved over the whole one in the file.
+        const bool whole = m_edit->StreamInText(rtf, true);
+        m_textLoaded = whole;
+        m_edit->SendMessage(EM_SETREADONLY, whole ? FALSE : TRUE);
+        m_trouble = whole ? Trouble::None : Trouble::CutShort;
+    }
     MarkSaved();
     NotifyChanged(this);
     return true;

@@ -19,6 +19,15 @@ class PRichEdit;
 // note has no window.
 class PNote {
 public:
+    // What keeps a note from being saved, shown on its info line in place of its text.
+    enum class Trouble {
+        None,
+        // Its text did not come into the editor whole: shown read-only, never written.
+        CutShort,
+        // Its file would be larger than the program reads back: the last good file stays.
+        TooLarge,
+    };
+
     PNote();
     virtual ~PNote();
     PNote(const PNote&) = delete;
@@ -44,6 +53,7 @@ public:
     void SetFilePath(const std::wstring& path) { m_filePath = path; }
     // True once the note's text is in its editor: only such a note is ever written.
     bool IsTextLoaded() const { return m_textLoaded && m_edit != nullptr; }
+    Trouble GetTrouble() const { return m_trouble; }
 
     // Writes the note file. A note whose text was never loaded is not rewritten: its
     // file is the only copy of the text. False when the file cannot be written; the
@@ -64,6 +74,11 @@ public:
     const std::optional<std::string>& FileText() const { return m_fileText; }
     void KeepFileText(std::string text) { m_fileText = std::move(text); }
 
+    // The largest note file written and read (kMaxNoteFileBytes); tests lower it, 0
+    // restores it.
+    static void SetMaxFileBytes(std::size_t bytes);
+    static std::size_t MaxFileBytes();
+
     // Compares the note's alarms with the local time and fires a due one.
     void CheckAlarms();
 
@@ -78,12 +93,14 @@ private:
     std::string m_title;
     std::string m_userName;
     bool m_textLoaded = true;
+    Trouble m_trouble = Trouble::None;
     std::wstring m_filePath;
     // The stored fields as they were last loaded or saved.
     std::string m_savedFields;
     std::optional<std::string> m_fileText;
 
     bool SaveNow();
+    void SetTrouble(Trouble trouble);
     bool LoadNow(bool applyFields, bool loadText);
     NoteFields Fields() const;
     std::string EncodedFields() const;

@@ -2,6 +2,7 @@
 
 #include "../app/PError.h"
 #include "../core/TextRules.h"
+#include "../framework/CommonDialogs.h"
 #include "../framework/Strings.h"
 #include "../framework/WaitCursor.h"
 #include "../res/resource.h"
@@ -90,6 +91,10 @@ LRESULT PRichEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnCreate(wParam, lParam);
     case WM_KEYDOWN:
         return OnKeyDown(wParam, lParam);
+    case EM_EXLIMITTEXT:
+        // Zero is the control's own default of 64K characters.
+        m_limit = lParam > 0 ? lParam : 0x10000;
+        return DefWindowProc(msg, wParam, lParam);
     default:
         return DefWindowProc(msg, wParam, lParam);
     }
@@ -109,7 +114,7 @@ LRESULT PRichEdit::OnCreate(WPARAM wParam, LPARAM lParam)
     SendMessage(EM_EXLIMITTEXT, 0, kTextLimit);
     ::DragAcceptFiles(m_hWnd, TRUE);
     const LRESULT mask = SendMessage(EM_GETEVENTMASK);
-    SendMessage(EM_SETEVENTMASK, 0, mask | ENM_DROPFILES | ENM_LINK);
+    SendMessage(EM_SETEVENTMASK, 0, mask | ENM_DROPFILES | ENM_LINK | ENM_CHANGE);
     SendMessage(EM_AUTOURLDETECT, TRUE);
     // The control's own default comes from the system font, which is bold on a Western
     // Windows: a stored RTF text that says nothing of bold would come back bold there,
@@ -128,8 +133,19 @@ LRESULT PRichEdit::OnKeyDown(WPARAM wParam, LPARAM lParam)
     return DefWindowProc(WM_KEYDOWN, wParam, lParam);
 }
 
-bool PRichEdit::OnReflectedMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT& result)
+bool PRichEdit::OnReflectedMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
+    // Told to whichever window the control was made in: its owner or its note.
+    if (msg == WM_COMMAND) {
+        if (HIWORD(wParam) == EN_CHANGE)
+            OnTextChanged();
+        else if (HIWORD(wParam) == EN_MAXTEXT)
+            OnTextFull();
+        else
+            return false;
+        result = 0;
+        return true;
+    }
     if (msg != WM_NOTIFY)
         return false;
     const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
@@ -254,16 +270,16 @@ bool PRichEdit::StreamOutText(std::string& text, bool asRtf)
     return whole;
 }
 
-void PRichEdit::StreamInText(std::string_view text, bool asRtf)
+bool PRichEdit::StreamInText(std::string_view text, bool asRtf)
 {
-    if (asRtf) {
-        StreamIn(text, SF_RTF);
-        return;
-    }
+    if (asRtf)
+        return StreamIn(text, SF_RTF);
     const std::wstring wide = fw::WideFromText(text);
-    StreamIn(std::string_view(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t)),
-             SF_TEXT | SF_UNICODE);
+    const bool whole = StreamIn(
+        std::string_view(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t)),
+        SF_TEXT | SF_UNICODE);
     SetDefaultFont();
+    return whole && (text.empty() || !wide.empty());
 }
 
 bool PRichEdit::StreamOut(std::string& bytes, WPARAM format)
@@ -280,7 +296,7 @@ bool PRichEdit::StreamOut(std::string& bytes, WPARAM format)
     return !m_streamFailed && stream.dwError == 0;
 }
 
-void PRichEdit::StreamIn(std::string_view bytes, WPARAM format)
+bool PRichEdit::StreamIn(std::string_view bytes, WPARAM format)
 {
     m_streamIn = bytes;
     m_streamPos = 0;
@@ -289,6 +305,56 @@ void PRichEdit::StreamIn(std::string_view bytes, WPARAM format)
     stream.pfnCallback = &PRichEdit::StreamInCallback;
     SendMessage(EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
     m_streamIn = std::string_view();
+    // At its limit the control stops taking text without reporting an error; Wine's
+    // grows its limit instead, which is set back here.
+    const bool whole = stream.dwError == 0 && TextRoom() == Room::Left;
+    SendMessage(EM_EXLIMITTEXT, 0, m_limit);
+    return whole;
+}
+
+LRESULT PRichEdit::TextLength() const
+{
+    GETTEXTLENGTHEX length = {GTL_NUMCHARS, 1200};
+    return SendMessage(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length));
+}
+
+PRichEdit::Room PRichEdit::TextRoom() const
+{
+    const LRESULT length = TextLength();
+    if (length < m_limit)
+        return Room::Left;
+    return length == m_limit ? Room::Full : Room::Over;
+}
+
+// A note takes no more than it can save and read back. A text being loaded or imported
+// says so in its own way.
+void PRichEdit::OnTextChanged()
+{
+    if (InStream())
+        return;
+    const Room room = TextRoom();
+    if (room == Room::Left) {
+        m_toldFull = false;
+        return;
+    }
+    if (room == Room::Over) {
+        // The paste that went over is taken back whole.
+        SendMessage(EM_UNDO);
+        SendMessage(EM_EXLIMITTEXT, 0, m_limit);
+    }
+    OnTextFull();
+}
+
+// Typing or pasting past what a note can hold: the rest is not taken, and the user is
+// told why, once until the text is shorter again.
+void PRichEdit::OnTextFull()
+{
+    if (InStream() || m_toldFull)
+        return;
+    m_toldFull = true;
+    fw::ShowMessage(::GetAncestor(m_hWnd, GA_ROOT),
+                    fw::Format(fw::LoadResString(IDS_NOTE_FULL).c_str(), static_cast<int>(kTextLimit)),
+                    MB_OK | MB_ICONEXCLAMATION);
 }
 
 DWORD CALLBACK PRichEdit::StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)

@@ -1,4 +1,5 @@
 #pragma once
+#include "../core/NoteFile.h"
 #include "../framework/Wnd.h"
 
 #include <richedit.h>
@@ -19,9 +20,9 @@ public:
     // Opens a link's text through the shell; tests replace it.
     using LinkOpener = void (*)(const std::string& target);
 
-    // The most characters the control takes, the same on every build: a character
-    // position is a 32-bit LONG to the control.
-    static constexpr LRESULT kTextLimit = 0x7FFFFFFF;
+    // The most characters the control takes, the same on every build, so that a full
+    // note's file can still be read back.
+    static constexpr LRESULT kTextLimit = static_cast<LRESULT>(kMaxNoteTextChars);
 
     ~PRichEdit() override = default;
 
@@ -43,13 +44,25 @@ public:
     // page. False when the control reported an error or the text could not be held:
     // what came out is then incomplete.
     bool StreamOutText(std::string& text, bool asRtf);
-    void StreamInText(std::string_view text, bool asRtf);
+    // Replaces the whole content. False when the control did not take the whole text
+    // (an error, or no more room: a text that fills it to its limit may have been cut).
+    bool StreamInText(std::string_view text, bool asRtf);
+    // True while a text is being streamed in: the control's complaints meanwhile are
+    // answered by whoever streams.
+    bool InStream() const { return !m_streamIn.empty(); }
+    // How the text stands to the control's limit. Windows stops typing, pasting and
+    // streaming at the limit; Wine's control grows its limit to take a paste or a
+    // stream, so a text can be over it there.
+    enum class Room { Left, Full, Over };
+    Room TextRoom() const;
     std::string GetSelectedText() const;
 
     // Replace the whole text from a file, or write it to one: RTF when the name ends in
     // ".rtf" in any case, plain text otherwise. Only a file read whole replaces the
     // text; an export goes beside the file and then takes its place, so a failed write
     // leaves the old file. False when nothing was imported or written.
+    // A file whose text the note cannot hold is refused with a message, and the note
+    // keeps its text.
     bool ImportFile(const std::wstring& path);
     bool ExportFile(const std::wstring& path);
     // The same, with the file chosen in the file dialogs. Export appends ".rtf" or
@@ -83,9 +96,17 @@ private:
     void OnDropFiles(const ENDROPFILES& drop);
 
     bool StreamOut(std::string& bytes, WPARAM format);
-    void StreamIn(std::string_view bytes, WPARAM format);
+    bool StreamIn(std::string_view bytes, WPARAM format);
     static DWORD CALLBACK StreamOutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done);
     static DWORD CALLBACK StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done);
+
+    // The limit the control was given (EM_EXLIMITTEXT).
+    LPARAM m_limit = kTextLimit;
+    // Set once the user was told the note is full, until the text is shorter again.
+    bool m_toldFull = false;
+    LRESULT TextLength() const;
+    void OnTextChanged();
+    void OnTextFull();
 
     // Meaningful only during a stream operation.
     std::size_t m_streamPos = 0;

@@ -26,9 +26,18 @@ bool PRichEdit::ImportFile(const std::wstring& path)
     std::string bytes;
     if (!fw::ReadWholeFile(path, bytes, kMaxNoteFileBytes, true))
         return false;
-    const bool asRtf = IsRtfFile(path);
-    StreamInText(bytes, asRtf);
-    return true;
+    std::string before;
+    if (!StreamOutText(before, true))
+        return false;
+    if (StreamInText(bytes, IsRtfFile(path)))
+        return true;
+    StreamInText(before, true);
+    const std::string name = fw::TextFromWide(FileNameOfPath(path));
+    fw::ShowMessage(::GetAncestor(m_hWnd, GA_ROOT),
+                    fw::Format(fw::LoadResString(IDS_IMPORT_TOO_LONG).c_str(), name.c_str(),
+                               static_cast<int>(kTextLimit)),
+                    MB_OK | MB_ICONEXCLAMATION);
+    return false;
 }
 
 bool PRichEdit::ExportFile(const std::wstring& path)

@@ -369,6 +369,36 @@ TEST_F(Commands, FindDialogRemembersItsDirectionAndEmptyTextOnlyStoresOptions)
     EXPECT_NE(g_messages[1].find("\"" + std::string(31, 'q') + " ...\""), std::string::npos) << g_messages[1];
 }
 
+// A note takes no more than it can save and read back: typing past it is told, and a
+// file that holds more is not imported at all.
+TEST_F(Commands, TypingOrImportingPastWhatANoteHoldsIsRefusedAndTold)
+{
+    edit->SendMessage(EM_EXLIMITTEXT, 0, 25);
+    SetClipboardText(window->GetHwnd(), "0123456789");
+    Select(21, 21);
+    Command(ID_EDIT_PASTE);
+    EXPECT_LE(Text().size(), 25u);
+    ASSERT_EQ(g_messages.size(), 1u);
+    EXPECT_EQ(g_messages[0], fw::Format(fw::LoadResString(IDS_NOTE_FULL).c_str(), int(PRichEdit::kTextLimit)));
+    for (char c : std::string("0123456789"))
+        edit->SendMessage(WM_CHAR, static_cast<WPARAM>(c), 0);
+    EXPECT_LE(Text().size(), 25u);
+
+    g_messages.clear();
+    const std::string before = Text();
+    static std::wstring s_path;
+    s_path = folder.Path() + L"long.txt";
+    wintest::WriteFileBytes(s_path, std::string(100, 'i'));
+    PRichEdit::SetFileDialogFunction([](bool, HWND, const char*, DWORD, std::wstring& path, DWORD&) {
+        path = s_path;
+        return true;
+    });
+    Command(ID_NOTE_IMPORT);
+    EXPECT_EQ(Text(), before);
+    ASSERT_EQ(g_messages.size(), 1u);
+    EXPECT_NE(g_messages[0].find("long.txt"), std::string::npos) << g_messages[0];
+}
+
 TEST_F(Commands, ExportAndImportThroughTheirDialogs)
 {
     static std::wstring s_path;

@@ -34,13 +34,6 @@ TEST_F(ScratchFolder, ReplaceWritesAndReadsBackEveryByte)
     EXPECT_EQ(back, bytes) << "a refused read leaves the buffer alone";
 }
 
-BOOL WINAPI DiskFull(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED)
-{
-    *written = 0;
-    ::SetLastError(ERROR_DISK_FULL);
-    return FALSE;
-}
-
 std::vector<std::wstring> Listing(const std::wstring& folder)
 {
     std::vector<std::wstring> names;
@@ -60,7 +53,7 @@ std::vector<std::wstring> Listing(const std::wstring& folder)
 TEST_F(ScratchFolder, FailedReplaceKeepsTheOldFileAndLeavesNothingBehind)
 {
     ASSERT_TRUE(fw::ReplaceFileContents(folder + L"a.bin", "old contents"));
-    fw::SetWriteFunction(&DiskFull);
+    fw::SetWriteFunction(&wintest::DiskFullWrite);
     EXPECT_FALSE(fw::ReplaceFileContents(folder + L"a.bin", "new contents"));
     fw::SetWriteFunction(nullptr);
     std::string back;

@@ -307,11 +307,12 @@ TEST_F(Editor, FileFormatFollowsTheRtfEnding)
     EXPECT_EQ(wintest::ReadFileBytes(base + L"plan.Rtf").rfind("{\\rtf", 0), 0u);
     EXPECT_EQ(wintest::ReadFileBytes(base + L"plan.txt"), kSampleText);
 
-    // A write that cannot be finished (here: its file beside the target cannot be made)
-    // reports failure and leaves the old file whole.
-    ASSERT_TRUE(::CreateDirectoryW((base + L"plan.txt.new").c_str(), nullptr));
+    // A write that cannot be finished (here: the disk is full) reports failure and
+    // leaves the old file whole.
+    fw::SetWriteFunction(&wintest::DiskFullWrite);
     edit.StreamInText("newer", false);
     EXPECT_FALSE(edit.ExportFile(base + L"plan.txt"));
+    fw::SetWriteFunction(nullptr);
     EXPECT_EQ(wintest::ReadFileBytes(base + L"plan.txt"), kSampleText);
 }
 

@@ -4,6 +4,7 @@
 #include "note/PinvelWnd.h"
 #include "store/PLogic.h"
 #include "store/PNote.h"
+#include "res/resource.h"
 #include "text/PRichEdit.h"
 #include "FailingNew.h"
 #include "LogicTest.h"
@@ -263,12 +264,12 @@ TEST_F(Store, AFailedSaveLosesNothingOnDisk)
     }
     EXPECT_EQ(wintest::ReadFileBytes(note->GetFilePath()), saved);
 
-    // Nothing can be written beside the file.
-    ASSERT_TRUE(::CreateDirectoryW((note->GetFilePath() + L".new").c_str(), nullptr));
+    // The disk is full.
+    fw::SetWriteFunction(&wintest::DiskFullWrite);
     EXPECT_FALSE(note->Save());
+    fw::SetWriteFunction(nullptr);
     EXPECT_EQ(wintest::ReadFileBytes(note->GetFilePath()), saved);
     EXPECT_EQ(Text(note), "version two") << "the note itself keeps its text";
-    ::RemoveDirectoryW((note->GetFilePath() + L".new").c_str());
 
     // The text cannot come out whole: memory runs out while the control streams it. The
     // note is shown, so that its control has the size it lays a long text out in.
@@ -424,6 +425,49 @@ TEST_F(Store, LargeNoteFilesAreCheckedWithoutCopyAndTooLargeOnesLeftAlone)
                                  OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(::GetFileSize(check, nullptr), head.size() + textLength);
     ::CloseHandle(check);
+}
+
+// The control stops at its limit without an error: the part it took must never be saved
+// over the whole text in the file.
+TEST_F(Store, ATextCutShortWhileLoadingIsShownReadOnlyAndNeverWritten)
+{
+    NoteFields fields;
+    fields.look.rect = {10, 20, 310, 220};
+    const std::string bytes = EncodeNoteFile(fields, "{\\rtf1 " + std::string(200, 'w') + "}");
+    wintest::WriteFileBytes(NoteFile("N021201 (1).pvl"), bytes);
+    Start();
+    PNote* note = logic->Notes().front().get();
+    ASSERT_TRUE(note->CreateEditor());
+    note->Editor()->SendMessage(EM_EXLIMITTEXT, 0, 50);
+    PinvelWnd* window = logic->ShowNote(note);
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(note->IsTextLoaded());
+    EXPECT_NE(::GetWindowLongW(note->Editor()->GetHwnd(), GWL_STYLE) & ES_READONLY, 0);
+    EXPECT_EQ(window->InfoText(), fw::LoadResString(IDS_NOTE_CUT_SHORT));
+    logic->HideNote(note);
+    logic->Shutdown();
+    EXPECT_EQ(wintest::ReadFileBytes(NoteFile("N021201 (1).pvl")), bytes);
+}
+
+// A file the next start would refuse to read is not written: the last good one stays,
+// and the note says why on its info line until it fits again.
+TEST_F(Store, ANoteWhoseFileWouldBeTooLargeToReadBackKeepsItsLastFile)
+{
+    PinvelWnd* window = logic->NewNoteAndShow();
+    PNote* note = window->GetNote();
+    window->GetEditor()->StreamInText("short", false);
+    ASSERT_TRUE(note->Save());
+    const std::string good = wintest::ReadFileBytes(note->GetFilePath());
+    PNote::SetMaxFileBytes(good.size() + 100);
+    window->GetEditor()->StreamInText(std::string(1000, 'L'), false);
+    EXPECT_FALSE(note->Save());
+    EXPECT_EQ(wintest::ReadFileBytes(note->GetFilePath()), good);
+    EXPECT_EQ(window->InfoText(), fw::LoadResString(IDS_NOTE_TOO_LARGE));
+    window->GetEditor()->StreamInText("short again", false);
+    EXPECT_TRUE(note->Save());
+    PNote::SetMaxFileBytes(0);
+    EXPECT_EQ(note->GetTrouble(), PNote::Trouble::None);
+    EXPECT_NE(wintest::ReadFileBytes(note->GetFilePath()).find("short again"), std::string::npos);
 }
 
 TEST_F(Store, ChangedNotesAreSavedWithinAMinuteAndDefaultsAtOnce)

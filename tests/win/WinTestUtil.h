@@ -71,6 +71,14 @@ inline void WriteFileBytes(const std::wstring& path, const std::string& bytes)
     ::CloseHandle(file);
 }
 
+// A disk that is full: every write fails and writes nothing.
+inline BOOL WINAPI DiskFullWrite(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED)
+{
+    *written = 0;
+    ::SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
 inline void RemoveTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;

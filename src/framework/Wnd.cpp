@@ -253,4 +253,23 @@ bool RegisterClassOnce(const char* className, UINT classStyle, UINT iconId, HCUR
     return ::RegisterClassExW(&wc) != 0;
 }
 
+int UserObjectsLeft()
+{
+    DWORD quota = 10000;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0,
+                        KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+        DWORD value = 0;
+        DWORD type = 0;
+        DWORD size = sizeof(value);
+        if (::RegQueryValueExW(key, L"USERProcessHandleQuota", nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                               &size) == ERROR_SUCCESS &&
+            type == REG_DWORD && value != 0)
+            quota = value;
+        ::RegCloseKey(key);
+    }
+    const DWORD used = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+    return used < quota ? static_cast<int>(quota - used) : 0;
+}
+
 } // namespace fw

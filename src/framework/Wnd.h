@@ -73,6 +73,10 @@ private:
 // true when the child handled it.
 bool ReflectToChild(Wnd* parent, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
+// How many more window-manager objects (windows, menus, icons) this process may make
+// before it reaches its quota: the system's setting, 10,000 unless changed.
+int UserObjectsLeft();
+
 // Registers a window class unless one of that name exists already. The window procedure
 // is always the default one: window objects take their windows over at creation. The
 // class icon (a resource id, 0 for none) is loaded only when the class is registered: it

@@ -1,7 +1,6 @@
 #include "PinvelWnd.h"
 
 #include "../app/Messages.h"
-#include "../app/PError.h"
 #include "../appearance/PAppearanceDlg.h"
 #include "../core/Placement.h"
 #include "../framework/Dpi.h"
@@ -100,10 +99,10 @@ bool PinvelWnd::Create(DWORD style, HWND parent, PNote* note)
 
     if (!fw::RegisterClassOnce(kNoteClass, 0, 0, ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)), nullptr))
         return false;
-    if (!CreateEx(WS_EX_TOPMOST, kNoteClass, "Note", style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect.left, rect.top,
-                  rect.right - rect.left, rect.bottom - rect.top, parent, nullptr))
-        g_error.Raise(ERR_CREATE_NOTE_WND);
-    return true;
+    // No room for more windows (the quota is used up, no memory): the note is not shown,
+    // and nothing half-made stays.
+    return CreateEx(WS_EX_TOPMOST, kNoteClass, "Note", style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect.left,
+                    rect.top, rect.right - rect.left, rect.bottom - rect.top, parent, nullptr);
 }
 
 Box PinvelWnd::ClientBox() const
@@ -222,11 +221,11 @@ LRESULT PinvelWnd::OnCreate(WPARAM wParam, LPARAM lParam)
     ::ShowWindow(m_edit->GetHwnd(), SW_SHOW);
     ApplyLook(*m_look);
     ::SetForegroundWindow(m_hWnd);
-    CreateButtons();
-    return 0;
+    // A note without its buttons could not be hidden or deleted from its caption.
+    return CreateButtons() ? 0 : -1;
 }
 
-void PinvelWnd::CreateButtons()
+bool PinvelWnd::CreateButtons()
 {
     const Box client = ClientBox();
     for (int i = 0; i < kButtonCount; ++i) {
@@ -240,9 +239,11 @@ void PinvelWnd::CreateButtons()
         description.backColor = m_look->edge;
         description.tipText = fw::LoadResString(row.command);
         auto button = std::make_unique<PHoverButton>();
-        button->Create(ToRect(ButtonCell(client.right, i, m_dpi)), m_hWnd, 0, description);
+        if (!button->Create(ToRect(ButtonCell(client.right, i, m_dpi)), m_hWnd, 0, description))
+            return false;
         m_buttons[i] = std::move(button);
     }
+    return true;
 }
 
 LRESULT PinvelWnd::OnDestroy(WPARAM wParam, LPARAM lParam)

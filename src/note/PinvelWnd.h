@@ -21,8 +21,8 @@ public:
     PinvelWnd();
     ~PinvelWnd() override;
 
-    // Opens the window for the note; a failure to make the window is fatal. False when
-    // its class cannot be registered.
+    // Opens the window for the note. False when its class cannot be registered or the
+    // window or one of its buttons cannot be made; nothing of it is left then.
     bool Create(DWORD style, HWND parent, PNote* note);
 
     PNote* GetNote() const { return m_note; }
@@ -123,7 +123,7 @@ private:
         PinvelWnd& m_window;
     };
     bool Closed() const { return m_hWnd == nullptr; }
-    void CreateButtons();
+    bool CreateButtons();
     // Places the editor and the buttons for the current size and DPI.
     void LayOut();
     // Text keeps its point size on a screen whose scaling differs from the system's.

@@ -20,6 +20,8 @@ public:
     using MinuteSource = int (*)();
     // Reads the local date and time new notes are named by; tests replace it.
     using LocalTimeSource = SYSTEMTIME (*)();
+    // Tells how many more window-manager objects the process may make; tests replace it.
+    using RoomSource = int (*)();
 
     PLogic();
     ~PLogic() override;
@@ -90,6 +92,7 @@ public:
     static void SetMinuteSource(MinuteSource source);
     static int CurrentUtcMinute();
     static void SetLocalTimeSource(LocalTimeSource source);
+    static void SetRoomSource(RoomSource source);
     // The local date and time as the note store sees it (the clock, or a test's).
     static SYSTEMTIME LocalTime();
     // Points the store at another folder than the program's (tests, the benchmark).

@@ -24,6 +24,13 @@ SYSTEMTIME SystemLocalTime()
 }
 
 PLogic::LocalTimeSource g_localTimeSource = &SystemLocalTime;
+PLogic::RoomSource g_objectsLeft = &fw::UserObjectsLeft;
+
+// What an open note costs of the process's window quota (owner, editor, window, six
+// buttons and their tips, with room to spare), and what is kept free for the tray menu,
+// the dialogs and the notes' menus: a note past that is not opened.
+constexpr int kObjectsPerNote = 24;
+constexpr int kObjectsKeptFree = 600;
 
 // Note file names are ASCII, whatever the system's code page.
 std::wstring WidenAscii(const std::string& text)
@@ -32,6 +39,11 @@ std::wstring WidenAscii(const std::string& text)
 }
 
 } // namespace
+
+void PLogic::SetRoomSource(RoomSource source)
+{
+    g_objectsLeft = source != nullptr ? source : &fw::UserObjectsLeft;
+}
 
 void PLogic::SetLocalTimeSource(LocalTimeSource source)
 {
@@ -138,12 +150,14 @@ PinvelWnd* PLogic::ShowNote(PNote* note)
         ::SetForegroundWindow(open->GetHwnd());
         return open;
     }
-    // The note's editor is made when it is first shown; a note whose editor cannot be
-    // made now (no room for more windows) is not shown, and nothing is written.
-    if (!note->CreateEditor())
+    // Near the quota every further window fails, the tray menu too, and with it the way to
+    // hide notes again: no note opens there. The note's editor is made when it is first
+    // shown; a note whose windows cannot be made now is not shown, and nothing is written.
+    if (g_objectsLeft() < kObjectsPerNote + kObjectsKeptFree || !note->CreateEditor())
         return nullptr;
     auto window = std::make_unique<PinvelWnd>();
-    window->Create(WS_POPUP | WS_VISIBLE, m_hWnd, note);
+    if (!window->Create(WS_POPUP | WS_VISIBLE, m_hWnd, note))
+        return nullptr;
     m_windows.push_back(std::move(window));
     // A note whose text cannot be read now shows empty and is not saved, so its file
     // stays as it was.
@@ -196,8 +210,11 @@ void PLogic::HideAll()
 
 void PLogic::ShowAll()
 {
-    for (auto& note : m_notes)
-        ShowNote(note.get());
+    // Stops at the first note that cannot be opened: the ones after it would fail too.
+    for (auto& note : m_notes) {
+        if (ShowNote(note.get()) == nullptr)
+            return;
+    }
 }
 
 PinvelWnd* PLogic::FindNoteWindow(PNote* note) const

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <unordered_set>
 
 namespace {
 
@@ -128,6 +129,17 @@ PIconMenu::PIconMenu()
     ::lstrcpynW(m_font.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
 }
 
+namespace {
+
+// Every item record of every live menu. One user-interface thread: no lock.
+std::unordered_set<const MenuItemData*>& LiveRecords()
+{
+    static std::unordered_set<const MenuItemData*> records;
+    return records;
+}
+
+} // namespace
+
 PIconMenu::~PIconMenu()
 {
     // A submenu belongs to its parent menu, which destroys it: its wrapper only lets go.
@@ -135,13 +147,22 @@ PIconMenu::~PIconMenu()
         sub->Detach();
     m_subMenus.clear();
     DestroyMenu();
+    for (const auto& record : m_items)
+        LiveRecords().erase(record.get());
     m_items.clear();
 }
 
 MenuItemData* PIconMenu::NewRecord()
 {
     m_items.push_back(std::make_unique<MenuItemData>());
+    LiveRecords().insert(m_items.back().get());
     return m_items.back().get();
+}
+
+const MenuItemData* PIconMenu::KnownRecord(ULONG_PTR itemData)
+{
+    const auto* record = reinterpret_cast<const MenuItemData*>(itemData);
+    return LiveRecords().count(record) != 0 ? record : nullptr;
 }
 
 bool PIconMenu::LoadIconMenu(UINT resourceId)
@@ -224,7 +245,7 @@ HFONT PIconMenu::MakeFont() const
 
 void PIconMenu::MeasureItem(MEASUREITEMSTRUCT& item)
 {
-    const auto* record = reinterpret_cast<const MenuItemData*>(item.itemData);
+    const MenuItemData* record = KnownRecord(item.itemData);
     HDC screen = ::GetDC(nullptr);
     fw::Font font(MakeFont());
     const int height = FontHeight();

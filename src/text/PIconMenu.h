@@ -38,6 +38,11 @@ public:
     void MeasureItem(MEASUREITEMSTRUCT& item) override;
     void DrawItem(const DRAWITEMSTRUCT& item) override;
 
+    // The record an item's data names, when it is one of the records of a menu the
+    // program holds; null otherwise. Another process can send measure and draw messages
+    // whose item data is anything at all.
+    static const MenuItemData* KnownRecord(ULONG_PTR itemData);
+
 private:
     void MakeOwnerDrawn(HMENU menu);
     MenuItemData* NewRecord();

@@ -39,7 +39,7 @@ void Frame3D(HDC dc, const RECT& rect, COLORREF topLeft, COLORREF bottomRight)
 
 void PIconMenu::DrawItem(const DRAWITEMSTRUCT& item)
 {
-    const auto* record = reinterpret_cast<const MenuItemData*>(item.itemData);
+    const MenuItemData* record = KnownRecord(item.itemData);
     if (record == nullptr)
         return;
     const int w = item.rcItem.right - item.rcItem.left;

@@ -326,11 +326,18 @@ PRichEdit::Room PRichEdit::TextRoom() const
     return length == m_limit ? Room::Full : Room::Over;
 }
 
+// The control may tell of a change after a load has ended; a text cut short on loading
+// is read-only and already says so on its note.
+bool PRichEdit::IsUsersChange() const
+{
+    return !InStream() && (::GetWindowLongW(m_hWnd, GWL_STYLE) & ES_READONLY) == 0;
+}
+
 // A note takes no more than it can save and read back. A text being loaded or imported
 // says so in its own way.
 void PRichEdit::OnTextChanged()
 {
-    if (InStream())
+    if (!IsUsersChange())
         return;
     const Room room = TextRoom();
     if (room == Room::Left) {
@@ -349,7 +356,7 @@ void PRichEdit::OnTextChanged()
 // told why, once until the text is shorter again.
 void PRichEdit::OnTextFull()
 {
-    if (InStream() || m_toldFull)
+    if (!IsUsersChange() || m_toldFull)
         return;
     m_toldFull = true;
     fw::ShowMessage(::GetAncestor(m_hWnd, GA_ROOT),

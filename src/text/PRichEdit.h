@@ -105,6 +105,7 @@ private:
     // Set once the user was told the note is full, until the text is shorter again.
     bool m_toldFull = false;
     LRESULT TextLength() const;
+    bool IsUsersChange() const;
     void OnTextChanged();
     void OnTextFull();
 

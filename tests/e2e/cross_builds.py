@@ -4,7 +4,8 @@ and finds every file as it was.
 
 Each build runs in its own Wine prefix, so each step of the round trip is a run of
 tools/wine-run.sh of its own: the i686 build writes the notes, the x86-64 build shows
-each one (so its text is loaded and written again at exit), and the other way round.
+each one and types a character and takes it back (so that the note counts as changed
+and is written again), and the other way round.
 Needs a machine that runs both builds; elsewhere it reports itself skipped.
 
     cross_builds.py                       the round trips, from outside Wine
@@ -48,9 +49,18 @@ def step(source, target, make_one):
         tray = e2e.tray_window(logic)
         e2e.probe("send", logic, 0, 0, 0)
         for i in range(count):
+            shown = {w["hwnd"] for w in e2e.visible("PCN_NOTE")}
             e2e.probe("post", tray, WM_COMMAND, FIRST_NOTE_COMMAND + i, 0)
             if not e2e.poll(lambda: len(e2e.visible("PCN_NOTE")) == i + 1):
                 raise AssertionError("note %d of %d did not show" % (i + 1, count))
+            # Only a changed note is written: a key and its undoing change nothing else.
+            note = [w["hwnd"] for w in e2e.visible("PCN_NOTE") if w["hwnd"] not in shown][0]
+            edit = e2e.editor(note)
+            before = e2e.text_length(edit)
+            if not e2e.type_into(note, "x"):
+                raise AssertionError("note %d did not take a key" % (i + 1))
+            e2e.xdo("key", "BackSpace")
+            e2e.poll(lambda: e2e.text_length(edit) == before)
         if make_one and not e2e.type_into(e2e.new_note(tray), "typed on one build"):
             raise AssertionError("the new note did not take the typed text")
         e2e.probe("post", tray, WM_COMMAND, HIDE_ALL, 0)

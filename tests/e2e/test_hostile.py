@@ -17,7 +17,7 @@ def with_look(rect, stamp=27134.4375, info_kind=0):
 def hostile_notes():
     """(file name, bytes, whether a reader may load it): every truncation of a real file,
     lengths that run past the end, dates that are not numbers, rectangles at the ends of
-    the 32-bit range, text that is no RTF, and ten megabytes of text."""
+    the 32-bit range, text that is no RTF, and ten megabytes of text, more than a note's editor takes."""
     text = b"{\\rtf1\\ansi some {\\b bold} text\\par}"
     real = note_file("real note", "tester", text)
     files = [("real.pvl", real, True)]
@@ -67,7 +67,9 @@ class HostileFiles(unittest.TestCase):
         self.assertEqual(self.folder.run("-exit", timeout=240), 0)
         self.assertEqual(proc.wait(timeout=120), 0, "ended normally")
         for name, data, ok in corpus:
-            if not ok:
+            # Ten megabytes are more than a note's editor takes: shown cut short and
+            # read-only, that note is never written over its whole text.
+            if not ok or name == "ten-mb.pvl":
                 with open(os.path.join(self.folder.path, e2e.NOTES, name), "rb") as f:
                     self.assertEqual(f.read(), data, name)
 

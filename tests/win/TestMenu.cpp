@@ -80,20 +80,38 @@ TEST(IconMenu, TrayMenuAndItemsAddedAtRunTime)
     EXPECT_TRUE(notes->AppendIconItem(MF_SEPARATOR, 0, nullptr)) << "passed on as it is";
 }
 
+// A record like the given one that the menu itself holds, as its item data: the menu
+// measures and draws only its own records.
+ULONG_PTR Held(PIconMenu& menu, const MenuItemData& like)
+{
+    if (menu.GetHandle() == nullptr)
+        menu.Attach(::CreatePopupMenu());
+    const UINT id = static_cast<UINT>(::GetMenuItemCount(menu.GetHandle()) + 1);
+    menu.AppendIconItem(MF_STRING, id, "x");
+    MENUITEMINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_DATA;
+    ::GetMenuItemInfoW(menu.GetHandle(), id, FALSE, &info);
+    *reinterpret_cast<MenuItemData*>(info.dwItemData) = like;
+    return info.dwItemData;
+}
+
 TEST(IconMenu, MeasuresAt96DpiAndAtTheScreensDpi)
 {
     PIconMenu menu;
-    MenuItemData separator;
-    MenuItemData item;
-    item.id = 32797;
-    std::strcpy(item.text, "New");
+    MenuItemData like;
+    like.id = 32797;
+    std::strcpy(like.text, "New");
+    const ULONG_PTR separator = Held(menu, MenuItemData());
+    const ULONG_PTR held = Held(menu, like);
+    MenuItemData& item = *reinterpret_cast<MenuItemData*>(held);
     MEASUREITEMSTRUCT m = {};
     m.CtlType = ODT_MENU;
-    m.itemData = reinterpret_cast<ULONG_PTR>(&separator);
+    m.itemData = separator;
     menu.MeasureItem(m);
     EXPECT_EQ(m.itemHeight, 7u);
     EXPECT_EQ(m.itemWidth, 0u);
-    m.itemData = reinterpret_cast<ULONG_PTR>(&item);
+    m.itemData = held;
     menu.MeasureItem(m);
     EXPECT_EQ(m.itemHeight, 19u);
     EXPECT_GT(m.itemWidth, 24u);
@@ -108,7 +126,7 @@ TEST(IconMenu, MeasuresAt96DpiAndAtTheScreensDpi)
     menu.SetDpi(144);
     menu.MeasureItem(m);
     EXPECT_EQ(m.itemHeight, 28u);
-    m.itemData = reinterpret_cast<ULONG_PTR>(&separator);
+    m.itemData = separator;
     menu.MeasureItem(m);
     EXPECT_EQ(m.itemHeight, 11u);
 }
@@ -125,13 +143,14 @@ public:
         m_old = ::SelectObject(m_dc, m_bitmap);
         PIconMenu menu;
         menu.SetDpi(dpi);
+        const ULONG_PTR held = Held(menu, record);
         DRAWITEMSTRUCT d = {};
         d.CtlType = ODT_MENU;
         d.itemAction = action;
         d.itemState = state;
         d.hDC = m_dc;
         d.rcItem = {0, 0, kW, kH};
-        d.itemData = reinterpret_cast<ULONG_PTR>(&record);
+        d.itemData = held;
         menu.DrawItem(d);
     }
     ~DrawnItem()

@@ -127,22 +127,43 @@ TEST_F(Store, ANoteNeverShownKeepsEveryByteOfItsFile)
     EXPECT_EQ(wintest::ReadFileBytes(NoteFile("N990101 (1).pvl")), bytes);
 }
 
-TEST_F(Store, ANoteWhoseEditorCannotBeMadeIsNotShownAndItsFileIsKept)
+// Its editor, its window or one of its buttons: whatever cannot be made, the program
+// goes on, the note stays hidden with nothing half-made, and nothing is written.
+TEST_F(Store, ANoteWhoseWindowsCannotBeMadeIsNotShownAndItsFileIsKept)
 {
     const std::string bytes = FileWith("Kept", "someone");
     wintest::WriteFileBytes(NoteFile("N990101 (1).pvl"), bytes);
-    Start();
-    PNote* note = logic->Notes().front().get();
-    {
-        RefuseWindows refuse(L"RichEdit20W");
-        EXPECT_EQ(logic->ShowNote(note), nullptr);
-        EXPECT_EQ(logic->NewNoteAndShow(), nullptr);
+    for (const wchar_t* refused : {L"RichEdit20W", L"PCN_NOTE", L"BUTTON"}) {
+        Start();
+        PNote* note = logic->Notes().front().get();
+        {
+            RefuseWindows refuse(refused);
+            EXPECT_EQ(logic->ShowNote(note), nullptr) << fw::TextFromWide(refused);
+            EXPECT_EQ(logic->NewNoteAndShow(), nullptr);
+        }
+        EXPECT_EQ(logic->Notes().size(), 1u) << "a new note that could not be shown is not kept";
+        EXPECT_TRUE(logic->Windows().empty());
+        EXPECT_EQ(::FindWindowW(L"PCN_NOTE", nullptr), nullptr);
+        logic->SaveAll();
+        EXPECT_EQ(wintest::ReadFileBytes(NoteFile("N990101 (1).pvl")), bytes);
+        EXPECT_NE(logic->ShowNote(note), nullptr) << "shown once windows can be made again";
+        logic->HideNote(note);
     }
-    EXPECT_EQ(logic->Notes().size(), 1u) << "a new note that could not be shown is not kept";
-    EXPECT_TRUE(logic->Windows().empty());
-    logic->SaveAll();
-    EXPECT_EQ(wintest::ReadFileBytes(NoteFile("N990101 (1).pvl")), bytes);
-    EXPECT_NE(logic->ShowNote(note), nullptr) << "shown once windows can be made again";
+}
+
+// "Show all" with more notes than the window quota holds stops while the tray menu and
+// the way to hide them again still have room.
+TEST_F(Store, ShowAllStopsBeforeTheWindowQuota)
+{
+    for (int i = 0; i < 4; ++i)
+        logic->NewNote();
+    // Room for two notes beyond what is kept free; each open note takes its share.
+    static PLogic* s_logic = nullptr;
+    s_logic = logic.get();
+    PLogic::SetRoomSource([] { return 600 + 2 * 24 - 24 * static_cast<int>(s_logic->Windows().size()); });
+    logic->ShowAll();
+    PLogic::SetRoomSource(nullptr);
+    EXPECT_EQ(logic->Windows().size(), 2u);
 }
 
 TEST_F(Store, ShowingAgainNeedsNoFile)

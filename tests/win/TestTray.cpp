@@ -6,6 +6,7 @@
 #include "store/PLogic.h"
 #include "store/PNote.h"
 #include "text/PIconMenu.h"
+#include "res/resource.h"
 #include "tray/PSysTray.h"
 #include "LogicTest.h"
 
@@ -241,6 +242,43 @@ TEST(TitleDialog, AcceptsAnyTextAndCancelChangesNothing)
     AnswerTitle("Edited", IDCANCEL);
     EXPECT_EQ(dialog.DoModal(nullptr), IDCANCEL);
     EXPECT_EQ(dialog.m_title, "Kept");
+}
+
+// Measure and draw messages reach the tray from anywhere with their item data copied
+// unchanged: data that is no record of the open menu's is never read, but measured as an
+// item without one. (A read of it would fault, which the system swallows in a window
+// procedure: the measure would then come back unanswered.)
+TEST_F(Tray, OwnerDrawMessagesWithForeignItemDataWhileTheMenuIsOpen)
+{
+    static std::vector<UINT> s_heights;
+    s_heights.clear();
+    wintest::WhenReady([] {
+        PIconMenu* menu = g_tray->TrackedMenu();
+        if (menu == nullptr)
+            return false;
+        for (ULONG_PTR data : {ULONG_PTR{0}, ULONG_PTR{1}, ULONG_PTR{0x12345678}}) {
+            MEASUREITEMSTRUCT measure = {ODT_MENU, 0, ID_TRAY_SHOW_ALL, 0, 0, data};
+            ::SendMessageW(g_tray->GetHwnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+            s_heights.push_back(measure.itemHeight);
+            DRAWITEMSTRUCT draw = {};
+            draw.CtlType = ODT_MENU;
+            draw.itemID = ID_TRAY_SHOW_ALL;
+            draw.itemAction = ODA_DRAWENTIRE;
+            draw.hwndItem = reinterpret_cast<HWND>(::GetSubMenu(menu->GetHandle(), 0));
+            draw.hDC = ::GetDC(nullptr);
+            draw.rcItem = RECT{0, 0, 120, 24};
+            draw.itemData = data;
+            ::SendMessageW(g_tray->GetHwnd(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+            ::ReleaseDC(nullptr, draw.hDC);
+        }
+        ::EndMenu();
+        return true;
+    });
+    Notify(1, WM_RBUTTONDOWN);
+    ASSERT_EQ(s_heights.size(), 3u);
+    EXPECT_GT(s_heights[0], 0u);
+    EXPECT_EQ(s_heights[1], s_heights[0]);
+    EXPECT_EQ(s_heights[2], s_heights[0]);
 }
 
 } // namespace

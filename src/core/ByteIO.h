@@ -4,6 +4,17 @@
 #include <string>
 #include <string_view>
 
+// True when a length fits the 32-bit word the files store it in; only a build whose
+// sizes are wider can hold one that does not.
+template <typename Size>
+constexpr bool FitsLengthWord(Size length)
+{
+    if constexpr (sizeof(Size) > sizeof(std::uint32_t))
+        return length <= UINT32_MAX;
+    else
+        return true;
+}
+
 // Little-endian writing and bounds-checked reading of the program's binary files.
 // A reader never reads past its end and never trusts a stored length beyond the bytes
 // that are there: a damaged file fails instead.
@@ -30,7 +41,7 @@ public:
     // it, and is no longer Ok.
     void String(std::string_view s)
     {
-        if (static_cast<std::uint64_t>(s.size()) > UINT32_MAX) {
+        if (!FitsLengthWord(s.size())) {
             m_ok = false;
             return;
         }

@@ -6,6 +6,7 @@ import pinvel_e2e as e2e
 
 WM_NULL = 0x0000
 WM_CLOSE = 0x0010
+WM_RBUTTONDOWN = 0x0204
 WM_PASTE = 0x0302
 PRIVATE = [0x7E8, 0x7E9, 0x7EA, 0x7EB, 0x1788]  # WM_LOGIC_EXIT would only end it
 
@@ -39,6 +40,24 @@ class HostileMessages(unittest.TestCase):
         self.assertEqual(len(saved), 1)
         with open(saved[0], "rb") as f:
             self.assertIn(b"written before the flood", f.read())
+
+    def test_owner_draw_messages_with_foreign_item_data_while_the_menu_is_open(self):
+        folder = e2e.ProgramFolder()
+        self.addCleanup(folder.close)
+        proc = folder.start()
+        logic = e2e.wait_window(e2e.LOGIC_CLASS)
+        tray = e2e.tray_window(logic)
+        e2e.probe("post", tray, e2e.WM_TRAY_NOTIFY, 1, WM_RBUTTONDOWN)
+        self.assertTrue(e2e.poll(lambda: e2e.visible("#32768")), "the tray menu opens")
+        # Measured as an item without a record: a read of the data would fault, which the
+        # system swallows in a window procedure, and the measure would answer 0.
+        for data in (1, 0x12345678, 0xDEADBEEF):
+            self.assertEqual(e2e.probe("ownerdraw", tray, e2e.SHOW_ALL, data)[1], ["1"], hex(data))
+        e2e.xdo("key", "Escape")
+        e2e.xdo("mousemove", 10, 10, "click", 1)
+        self.assertTrue(e2e.poll(lambda: not e2e.visible("#32768")))
+        self.assertEqual(folder.run("-exit", timeout=60), 0)
+        self.assertEqual(proc.wait(timeout=30), 0)
 
     def test_close_from_outside_saves_and_alt_f4_hides_a_note(self):
         folder = e2e.ProgramFolder()

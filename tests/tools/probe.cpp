@@ -170,6 +170,32 @@ int Flood(HWND hwnd, int count, wchar_t** messages)
     return 0;
 }
 
+// Measures and draws an item of the open menu through hwnd, with item data of the
+// probe's choosing, as any program on the desktop can. Prints what the measure answered
+// (a fault inside the program's window procedure is swallowed and answers 0).
+int OwnerDraw(HWND hwnd, UINT id, ULONG_PTR data)
+{
+    HWND popup = ::FindWindowW(L"#32768", nullptr);
+    HMENU menu = popup != nullptr ? reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr;
+    DWORD_PTR measured = 0;
+    MEASUREITEMSTRUCT measure = {ODT_MENU, 0, id, 0, 0, data};
+    ::SendMessageTimeoutW(hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure), SMTO_ABORTIFHUNG, 5000,
+                          &measured);
+    DRAWITEMSTRUCT draw = {};
+    draw.CtlType = ODT_MENU;
+    draw.itemID = id;
+    draw.itemAction = ODA_DRAWENTIRE;
+    draw.hwndItem = reinterpret_cast<HWND>(menu);
+    draw.hDC = ::GetDC(nullptr);
+    draw.rcItem = RECT{0, 0, 120, 24};
+    draw.itemData = data;
+    DWORD_PTR drawn = 0;
+    ::SendMessageTimeoutW(hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw), SMTO_ABORTIFHUNG, 5000, &drawn);
+    ::ReleaseDC(nullptr, draw.hDC);
+    Print(std::to_wstring(measured));
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -228,6 +254,9 @@ int wmain(int argc, wchar_t** argv)
         ::CloseClipboard();
         return 0;
     }
+    if (verb == L"ownerdraw" && argc == 5)
+        return OwnerDraw(ParseHwnd(argv[2]), static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0)),
+                         static_cast<ULONG_PTR>(std::wcstoull(argv[4], nullptr, 0)));
     if (verb == L"flood" && argc >= 4)
         return Flood(ParseHwnd(argv[2]), argc - 3, argv + 3);
     // The window's own answer, wide: for another process GetWindowText gives only the

@@ -12,13 +12,18 @@ PRIVATE = [0x7E8, 0x7E9, 0x7EA, 0x7EB, 0x1788]  # WM_LOGIC_EXIT would only end i
 
 
 class HostileMessages(unittest.TestCase):
-    def test_junk_private_messages_to_every_window_change_nothing(self):
+    def start(self):
+        """The program in a fresh folder: the folder, the process, its logic and tray windows."""
         folder = e2e.ProgramFolder()
         self.addCleanup(folder.close)
         proc = folder.start()
         logic = e2e.wait_window(e2e.LOGIC_CLASS)
         tray = e2e.tray_window(logic)
         self.assertIsNotNone(tray)
+        return folder, proc, logic, tray
+
+    def test_junk_private_messages_to_every_window_change_nothing(self):
+        folder, proc, logic, tray = self.start()
         note = e2e.new_note(tray)
         self.assertIsNotNone(note)
         e2e.probe("clip", "written before the flood")
@@ -42,11 +47,7 @@ class HostileMessages(unittest.TestCase):
             self.assertIn(b"written before the flood", f.read())
 
     def test_owner_draw_messages_with_foreign_item_data_while_the_menu_is_open(self):
-        folder = e2e.ProgramFolder()
-        self.addCleanup(folder.close)
-        proc = folder.start()
-        logic = e2e.wait_window(e2e.LOGIC_CLASS)
-        tray = e2e.tray_window(logic)
+        folder, proc, _, tray = self.start()
         e2e.probe("post", tray, e2e.WM_TRAY_NOTIFY, 1, WM_RBUTTONDOWN)
         self.assertTrue(e2e.poll(lambda: e2e.visible("#32768")), "the tray menu opens")
         # Measured as an item without a record: a read of the data would fault, which the
@@ -60,11 +61,7 @@ class HostileMessages(unittest.TestCase):
         self.assertEqual(proc.wait(timeout=30), 0)
 
     def test_close_from_outside_saves_and_alt_f4_hides_a_note(self):
-        folder = e2e.ProgramFolder()
-        self.addCleanup(folder.close)
-        proc = folder.start()
-        logic = e2e.wait_window(e2e.LOGIC_CLASS)
-        tray = e2e.tray_window(logic)
+        folder, proc, logic, tray = self.start()
         note = e2e.new_note(tray)
         self.assertTrue(e2e.type_into(note, "closed with alt f4"))
 

@@ -65,3 +65,26 @@ std::string NextTitleCandidate(const std::string& base, int& counter,
             return candidate;
     }
 }
+
+std::wstring FileNameFromTitle(std::wstring_view title, std::wstring_view fallback)
+{
+    std::wstring name;
+    for (wchar_t c : title)
+        name += (c < 32 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos) ? L'_' : c;
+    while (!name.empty() && (name.back() == L'.' || name.back() == L' '))
+        name.pop_back();
+    if (name.empty())
+        name = fallback;
+    // The device names count with any extension and in any letter case.
+    std::wstring base = name.substr(0, name.find(L'.'));
+    for (wchar_t& c : base)
+        c = (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL"}) {
+        if (base == device)
+            return L"_" + name;
+    }
+    if (base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0) && base[3] >= L'1' &&
+        base[3] <= L'9')
+        return L"_" + name;
+    return name;
+}

@@ -20,3 +20,8 @@ std::wstring FreeFileName(std::wstring_view name, const std::function<bool(const
 // tried, so a number is not offered twice in one run.
 std::string NextTitleCandidate(const std::string& base, int& counter,
                                const std::function<bool(const std::string&)>& isTaken);
+
+// A title as a file name: the characters no file name can hold (\ / : * ? " < > | and
+// control characters) become "_", trailing dots and blanks go, and a name the system
+// keeps for a device (CON, NUL, COM1...) gets a "_" in front. Empty gives fallback.
+std::wstring FileNameFromTitle(std::wstring_view title, std::wstring_view fallback);

@@ -45,8 +45,13 @@ INT_PTR PAboutDlg::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam)
     return reinterpret_cast<INT_PTR>(m_background.Get());
 }
 
-void PAboutDlg::Show()
+void PAboutDlg::Show(const std::wstring& notesFolder)
 {
+    std::wstring line = fw::LoadResStringW(IDS_ABOUT_FOLDER);
+    const std::size_t at = line.find(L"%s");
+    if (at != std::wstring::npos)
+        line.replace(at, 2, notesFolder);
+    ::SetDlgItemTextW(m_hWnd, IDC_ABOUT_FOLDER, line.c_str());
     RECT desktop, dialog;
     ::GetWindowRect(::GetDesktopWindow(), &desktop);
     ::GetWindowRect(m_hWnd, &dialog);

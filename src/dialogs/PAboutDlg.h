@@ -11,8 +11,9 @@ class PAboutDlg : public fw::Dialog {
 public:
     PAboutDlg();
 
-    // Centres the dialog on the desktop, shows it and brings it to the front.
-    void Show();
+    // Centres the dialog on the desktop, shows it with the folder the notes are kept in
+    // and brings it to the front.
+    void Show(const std::wstring& notesFolder);
 
 protected:
     BOOL OnInitDialog() override;

@@ -1,5 +1,7 @@
 #include "CommonDialogs.h"
 
+#include <shlobj.h>
+
 #include "App.h"
 #include "Strings.h"
 #include "../core/TextRules.h"
@@ -52,7 +54,50 @@ std::wstring FilterExtension(const std::wstring& list, DWORD index)
     return pattern.substr(dot + 1);
 }
 
+int CALLBACK SelectStartFolder(HWND dialog, UINT message, LPARAM, LPARAM start)
+{
+    if (message == BFFM_INITIALIZED && start != 0)
+        ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, start);
+    return 0;
+}
+
+bool SystemFolderDialog(HWND owner, const std::wstring& prompt, std::wstring& folder)
+{
+    // The picker's newer look hosts shell views, which need COM on this thread.
+    const HRESULT com = ::OleInitialize(nullptr);
+    BROWSEINFOW info = {};
+    info.hwndOwner = owner;
+    info.lpszTitle = prompt.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
+    info.lpfn = &SelectStartFolder;
+    info.lParam = folder.empty() ? 0 : reinterpret_cast<LPARAM>(folder.c_str());
+    bool chosen = false;
+    if (PIDLIST_ABSOLUTE item = ::SHBrowseForFolderW(&info)) {
+        wchar_t path[MAX_PATH] = {};
+        if (::SHGetPathFromIDListW(item, path) && path[0] != 0) {
+            folder = path;
+            chosen = true;
+        }
+        ::CoTaskMemFree(item);
+    }
+    if (SUCCEEDED(com))
+        ::OleUninitialize();
+    return chosen;
+}
+
+FolderDialogFunction g_folderDialog = &SystemFolderDialog;
+
 } // namespace
+
+bool ShowFolderDialog(HWND owner, const std::wstring& prompt, std::wstring& folder)
+{
+    return g_folderDialog(owner, prompt, folder);
+}
+
+void SetFolderDialogFunction(FolderDialogFunction function)
+{
+    g_folderDialog = function != nullptr ? function : &SystemFolderDialog;
+}
 
 HWND DefaultOwner()
 {

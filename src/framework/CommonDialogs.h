@@ -30,4 +30,10 @@ bool ShowFontDialog(HWND owner, DWORD flags, LOGFONTW& font, int& pointSizeTenth
 // the process, so a colour mixed in one is offered in the next.
 bool ShowColorDialog(HWND owner, DWORD flags, COLORREF& colour);
 
+// The system's folder picker, with a box to type a path into; folder is where it starts
+// and, on OK, the folder chosen. False when cancelled. Tests replace the function.
+using FolderDialogFunction = bool (*)(HWND owner, const std::wstring& prompt, std::wstring& folder);
+bool ShowFolderDialog(HWND owner, const std::wstring& prompt, std::wstring& folder);
+void SetFolderDialogFunction(FolderDialogFunction function);
+
 } // namespace fw

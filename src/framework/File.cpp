@@ -39,6 +39,17 @@ Handle CreateTemporaryBeside(const std::wstring& path, std::wstring& temp)
     return Handle();
 }
 
+// Removes a temporary file after a failure, keeping the failure's own error code: the
+// caller tells the user why the save failed, not why a clean-up did.
+bool DiscardTemporary(Handle& file, const std::wstring& temp)
+{
+    const DWORD error = ::GetLastError();
+    file.Reset();
+    ::DeleteFileW(temp.c_str());
+    ::SetLastError(error != 0 ? error : ERROR_WRITE_FAULT);
+    return false;
+}
+
 } // namespace
 
 std::wstring LongPath(const std::wstring& path)
@@ -127,22 +138,20 @@ bool ReplaceFileContents(const std::wstring& path, const std::string& bytes)
         while (done < bytes.size()) {
             DWORD put = 0;
             const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
-            if (!g_write(file.Get(), bytes.data() + done, want, &put, nullptr) || put == 0) {
-                file.Reset();
-                ::DeleteFileW(temp.c_str());
-                return false;
+            if (!g_write(file.Get(), bytes.data() + done, want, &put, nullptr))
+                return DiscardTemporary(file, temp);
+            if (put == 0) {
+                ::SetLastError(ERROR_DISK_FULL);
+                return DiscardTemporary(file, temp);
             }
             done += put;
         }
-        if (!::FlushFileBuffers(file.Get())) {
-            file.Reset();
-            ::DeleteFileW(temp.c_str());
-            return false;
-        }
+        if (!::FlushFileBuffers(file.Get()))
+            return DiscardTemporary(file, temp);
     }
     if (!::MoveFileExW(temp.c_str(), LongPath(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ::DeleteFileW(temp.c_str());
-        return false;
+        Handle none;
+        return DiscardTemporary(none, temp);
     }
     return true;
 }
@@ -155,6 +164,19 @@ bool FileExists(const std::wstring& path)
 bool MakeFolder(const std::wstring& path)
 {
     return ::CreateDirectoryW(LongPath(path).c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool MakeFolders(const std::wstring& path)
+{
+    std::wstring folder = path;
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/'))
+        folder.pop_back();
+    if (folder.empty() || FileExists(folder))
+        return !folder.empty();
+    const std::size_t slash = folder.find_last_of(L"\\/");
+    if (slash != std::wstring::npos && slash > 2)
+        MakeFolders(folder.substr(0, slash));
+    return MakeFolder(folder);
 }
 
 } // namespace fw

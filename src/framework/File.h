@@ -27,6 +27,8 @@ std::wstring LongPath(const std::wstring& path);
 // Paths of the program's own files; every file operation goes through the wide functions.
 bool FileExists(const std::wstring& path);
 bool MakeFolder(const std::wstring& path);
+// The folder and every folder above it that is missing.
+bool MakeFolders(const std::wstring& path);
 
 // For tests: what reads and writes a file's bytes (ReadFile and WriteFile unless
 // replaced; null restores them).

@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 class PAppearanceDlg;
 class PIconMenu;
@@ -73,6 +74,8 @@ public:
 
     // The context menu while it is tracked, else null.
     PIconMenu* ContextMenu() const { return m_menu; }
+    static constexpr UINT kFirstVersionCommand = 54000;
+    static constexpr UINT kLastVersionCommand = 54999;
 
     // Painting, on a device context of the whole window.
     void PaintFrame(HDC dc);
@@ -102,6 +105,9 @@ private:
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
     void ShowContextMenu(int x, int y);
+    // The submenu of the note's earlier versions, newest first, and a choice from it.
+    void FillVersions(PIconMenu& popup);
+    void OnVersionEntry(UINT command);
     void OnTextFont();
     void OnTextColor();
     void OnChangeTitle();
@@ -140,6 +146,8 @@ private:
     PRichEdit* m_edit = nullptr;
     // Set only while the context menu is tracked.
     PIconMenu* m_menu = nullptr;
+    // What the version entries of the last menu stood for: the command comes after it closed.
+    std::vector<std::wstring> m_versionEntries;
     // Set only while the appearance dialog is open.
     PAppearanceDlg* m_appearance = nullptr;
     std::array<std::unique_ptr<PHoverButton>, kButtonCount> m_buttons;

@@ -137,6 +137,10 @@ LRESULT PinvelWnd::OnCommand(WPARAM wParam, LPARAM lParam)
         OnMailNote();
         return 0;
     default:
+        if (LOWORD(wParam) >= kFirstVersionCommand && LOWORD(wParam) <= kLastVersionCommand) {
+            OnVersionEntry(LOWORD(wParam));
+            return 0;
+        }
         return DefWindowProc(WM_COMMAND, wParam, lParam);
     }
 }
@@ -179,6 +183,8 @@ void PinvelWnd::ShowContextMenu(int x, int y)
         ::EnableMenuItem(h, ID_EDIT_CLEAR, Enabled(selection));
         ::EnableMenuItem(h, ID_EDIT_PASTE, Enabled(m_edit->SendMessage(EM_CANPASTE, CF_UNICODETEXT) != 0));
     }
+    if (popup != nullptr)
+        FillVersions(*popup);
     if (popup != nullptr) {
         ModalScope modal(*this);
         ::TrackPopupMenu(popup->GetHandle(), TPM_RIGHTBUTTON, x, y, 0, m_hWnd, nullptr);

@@ -1,6 +1,7 @@
 // The note window's own frame: edge, border, title, info line and grip.
 #include "PinvelWnd.h"
 
+#include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
@@ -8,6 +9,7 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -117,6 +119,14 @@ void PinvelWnd::PaintTitle(HDC dc)
     ::SetTextColor(dc, kBlack);
     ::SetBkColor(dc, m_look->edge);
     RECT title = ToRect(TitleRect());
+    // A note that could not be saved says so in its caption until a save works.
+    if (m_note->SaveFailed()) {
+        const int size = std::min<int>(title.bottom - title.top, fw::IconSizeForDpi(16, m_dpi));
+        const fw::Icon mark(IDI_SAVE_FAILED, size);
+        ::DrawIconEx(dc, title.left, title.top + (title.bottom - title.top - size) / 2, mark.Get(), size, size, 0,
+                     nullptr, DI_NORMAL);
+        title.left += size + ::MulDiv(3, m_dpi, 96);
+    }
     fw::Font font(MakeFont(title.bottom - title.top));
     fw::SelectObject selectFont(dc, font.Get());
     const std::wstring text = fw::WideFromText(m_note->GetTitle());

@@ -1,5 +1,6 @@
 #include "PDeletedNotes.h"
 
+#include "PVersions.h"
 #include "../core/Naming.h"
 #include "../core/TextRules.h"
 #include "../framework/File.h"
@@ -37,7 +38,7 @@ SYSTEMTIME LocalFromTicks(ULONGLONG ticks)
 } // namespace
 
 PDeletedNotes::PDeletedNotes(const std::wstring& notesFolder)
-    : m_folder(notesFolder + L"\\" + fw::LoadResStringW(IDS_DELETED_FOLDER))
+    : m_notesFolder(notesFolder), m_folder(notesFolder + L"\\" + fw::LoadResStringW(IDS_DELETED_FOLDER))
 {
 }
 
@@ -99,6 +100,8 @@ std::vector<PDeletedNotes::Entry> PDeletedNotes::NewestFirst(std::size_t count) 
 void PDeletedNotes::KeepNewest(std::size_t count) const
 {
     const std::vector<Found> found = ListNewestFirst();
-    for (std::size_t i = count; i < found.size(); ++i)
-        ::DeleteFileW((m_folder + L"\\" + found[i].name).c_str());
+    for (std::size_t i = count; i < found.size(); ++i) {
+        if (::DeleteFileW((m_folder + L"\\" + found[i].name).c_str()))
+            PVersions(m_notesFolder).RemoveAll(found[i].name);
+    }
 }

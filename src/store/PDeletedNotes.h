@@ -28,7 +28,7 @@ public:
     bool MoveIn(const std::wstring& path, const SYSTEMTIME& deletedAt) const;
     // The deleted notes, newest first; at most count.
     std::vector<Entry> NewestFirst(std::size_t count) const;
-    // Removes all but the newest count deleted notes for good.
+    // Removes all but the newest count deleted notes for good, with their versions.
     void KeepNewest(std::size_t count) const;
 
 private:
@@ -38,5 +38,6 @@ private:
     };
     std::vector<Found> ListNewestFirst() const;
 
+    std::wstring m_notesFolder;
     std::wstring m_folder;
 };

@@ -80,10 +80,15 @@ bool PLogic::Create()
 
 void PLogic::Shutdown()
 {
+    // Asked twice (an -exit while the tray's exit question is up): once is all.
+    if (m_ending)
+        return;
+    m_ending = true;
     // A menu still open (the request to quit came from outside) would keep its loop
     // running after every window is gone.
     ::EndMenu();
     SaveAll();
+    KeepUnsavedForLater();
     ::KillTimer(m_hWnd, m_timerId);
     m_timerId = 0;
     DestroyWindow();
@@ -116,7 +121,7 @@ bool PLogic::SaveSettings()
 void PLogic::ShowAbout()
 {
     if (m_about)
-        m_about->Show();
+        m_about->Show(NotesFolder());
 }
 
 void PLogic::ShowFindNotes()
@@ -131,9 +136,16 @@ void PLogic::ShowFindNotes()
     m_findNotes->Show();
 }
 
+void PLogic::OpenNotesFolder()
+{
+    const std::wstring folder = NotesFolder();
+    fw::MakeFolder(folder);
+    ::ShellExecuteW(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
 void PLogic::ShowHelp()
 {
-    const std::wstring help = m_folder + fw::LoadResStringW(IDS_HELP_FILE);
+    const std::wstring help = m_programFolder + fw::LoadResStringW(IDS_HELP_FILE);
     ::ShellExecuteW(nullptr, L"open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
@@ -168,10 +180,13 @@ LRESULT PLogic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 LRESULT PLogic::OnCreate()
 {
     s_current = this;
-    m_folder = g_programFolder.empty() ? FolderOfPath(fw::ModulePath()) : g_programFolder;
+    m_programFolder = g_programFolder.empty() ? FolderOfPath(fw::ModulePath()) : g_programFolder;
+    FindHome();
     LoadSettings();
     m_tray = std::make_unique<PSysTray>();
     m_tray->Create(m_hWnd);
+    if (!m_homeNews.empty())
+        Tell(m_homeNews, false);
     m_about = std::make_unique<PAboutDlg>();
     m_about->Create(m_hWnd);
     m_timerId = ::SetTimer(m_hWnd, kMinuteTimer, kMinuteTimerPeriodMs, nullptr);
@@ -179,6 +194,7 @@ LRESULT PLogic::OnCreate()
     // known here, once.
     PRichEdit::CheckAvailable(m_hWnd);
     LoadAllNotes();
+    BringBackRescued();
     return 0;
 }
 

@@ -30,8 +30,13 @@ public:
     // registered.
     bool Create();
 
-    // Saves everything and destroys the window, which ends the message loop.
+    // Saves everything, rescues what cannot be saved, and destroys the window, which
+    // ends the message loop.
     void Shutdown();
+    // The tray's exit: asks first when some notes cannot be saved; No keeps running.
+    void ExitFromTray();
+    // Notes whose text is loaded and changed since they were last saved.
+    int UnsavedCount() const;
     void SaveAll();
 
     // The look given to new notes, kept in "Pinvel.ini" beside the program.
@@ -43,7 +48,12 @@ public:
     // Saves every note whose text or fields changed since it was last saved.
     void SaveChangedNotes();
 
+    // Where "Pinvel.ini" and the notes folder are: the program folder, or the user's own
+    // folder when the program folder cannot be written. Ends in a backslash.
     std::wstring GetFolder() const { return m_folder; }
+    std::wstring ProgramFolder() const { return m_programFolder; }
+    // Where notes that cannot be saved at exit wait for the next start.
+    static std::wstring RescueFolder();
     const std::list<std::unique_ptr<PNote>>& Notes() const { return m_notes; }
     int LastMinute() const { return m_lastMinute; }
 
@@ -51,6 +61,10 @@ public:
     // The find-any-note dialog, made on first use and brought forward after.
     void ShowFindNotes();
     void ShowHelp();
+    // Asks for a folder and writes a dated backup of every note into it.
+    void BackUpAll();
+    // Shows the notes folder in Explorer.
+    void OpenNotesFolder();
     PSysTray* Tray() const { return m_tray.get(); }
     PAboutDlg* About() const { return m_about.get(); }
     PFindNotesDlg* FindNotes() const { return m_findNotes.get(); }
@@ -76,6 +90,9 @@ public:
     // Moves a deleted note's file back under a free name, then lists and shows the note.
     // Null when the file cannot be moved or read; it then stays where it was.
     PNote* RestoreDeletedNote(const std::wstring& deletedPath);
+    // Puts an earlier version back into the note, once what it holds now is saved (and
+    // so kept as a version too). Nothing changes when the note cannot be saved first.
+    bool RestoreVersion(PNote* note, const std::wstring& versionPath);
     NoteLook GetNewNoteLook() const;
     void LoadAllNotes();
     void SaveAllNotes();
@@ -98,6 +115,9 @@ public:
     // Points the store at another folder than the program's (tests, the benchmark).
     // Takes effect when the window is created; an empty folder restores the default.
     static void SetProgramFolder(const std::wstring& folder);
+    // Points the per-user folders ("%APPDATA%\", "%LOCALAPPDATA%\", each ending in a
+    // backslash) elsewhere (tests); empty ones restore the system's.
+    static void SetUserFolders(const std::wstring& roaming, const std::wstring& local);
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -109,12 +129,28 @@ private:
     LRESULT OnEndSession(WPARAM ending);
     LRESULT OnLogicExit();
     void DeleteClosedWindows();
+    bool HasRoomForNote() const;
+    // Telling the user, saving's results, the home and the rescue.
+    void Tell(const std::wstring& text, bool warning);
+    void OnSaveResult(PNote* note, bool saved);
+    void FindHome();
+    void KeepUnsavedForLater();
+    void BringBackRescued();
+    static std::wstring UserFolder();
+    static std::wstring LocalFolder();
     void DestroyNoteWindow(PinvelWnd* window);
     // Whether a note file name in the notes folder is taken; comingBack is the name of a
     // deleted note being restored, which does not take its own name.
     bool IsFileNameTaken(const std::wstring& name, const std::wstring& comingBack = std::wstring()) const;
 
+    std::wstring m_programFolder;
     std::wstring m_folder;
+    // What the user is told once the tray icon is there: where the notes went.
+    std::wstring m_homeNews;
+    bool m_ending = false;
+    bool m_backingUp = false;
+    // Where the last backup went, offered first the next time.
+    std::wstring m_backupFolder;
     int m_titleCounter = 1;
     NoteLook m_defaultLook;
     UINT_PTR m_timerId = 0;

@@ -3,6 +3,7 @@
 
 #include "PDeletedNotes.h"
 #include "PNote.h"
+#include "PVersions.h"
 #include "../app/Messages.h"
 #include "../note/PinvelWnd.h"
 #include "../core/Naming.h"
@@ -90,8 +91,10 @@ void PLogic::DeleteNote(PNote* note)
     // note, a new note's too. A failure leaves the note as it was.
     if (note->IsTextLoaded()) {
         fw::MakeFolder(NotesFolder());
-        if (!note->SaveIfChanged())
+        if (!note->SaveIfChanged()) {
+            OnSaveResult(note, false);
             return;
+        }
     }
     const std::wstring path = note->GetFilePath();
     if (fw::FileExists(path) && !PDeletedNotes(NotesFolder()).MoveIn(path, LocalTime()))
@@ -117,6 +120,7 @@ PNote* PLogic::RestoreDeletedNote(const std::wstring& deletedPath)
         ::MoveFileW(path.c_str(), deletedPath.c_str());
         return nullptr;
     }
+    PVersions(NotesFolder()).Rename(own, name);
     ShowNote(note);
     return note;
 }
@@ -150,10 +154,9 @@ PinvelWnd* PLogic::ShowNote(PNote* note)
         ::SetForegroundWindow(open->GetHwnd());
         return open;
     }
-    // Near the quota every further window fails, the tray menu too, and with it the way to
-    // hide notes again: no note opens there. The note's editor is made when it is first
-    // shown; a note whose windows cannot be made now is not shown, and nothing is written.
-    if (g_objectsLeft() < kObjectsPerNote + kObjectsKeptFree || !note->CreateEditor())
+    // The note's editor is made when it is first shown; a note whose windows cannot be
+    // made now is not shown, and nothing is written.
+    if (!HasRoomForNote() || !note->CreateEditor())
         return nullptr;
     auto window = std::make_unique<PinvelWnd>();
     if (!window->Create(WS_POPUP | WS_VISIBLE, m_hWnd, note))
@@ -164,6 +167,13 @@ PinvelWnd* PLogic::ShowNote(PNote* note)
     if (!note->IsTextLoaded())
         note->Load(false, true);
     return m_windows.back().get();
+}
+
+// Near the quota every further window fails, the tray menu too, and with it the way to
+// hide notes again: no note opens there.
+bool PLogic::HasRoomForNote() const
+{
+    return g_objectsLeft() >= kObjectsPerNote + kObjectsKeptFree;
 }
 
 void PLogic::HideNote(PNote* note)
@@ -180,7 +190,7 @@ void PLogic::CloseNoteWindow(PinvelWnd* window)
     PNote* note = window->GetNote();
     DestroyNoteWindow(window);
     // What was typed into a note is on disk once the note is out of sight.
-    note->SaveIfChanged();
+    OnSaveResult(note, note->SaveIfChanged());
 }
 
 void PLogic::DestroyNoteWindow(PinvelWnd* window)
@@ -211,9 +221,19 @@ void PLogic::HideAll()
 void PLogic::ShowAll()
 {
     // Stops at the first note that cannot be opened: the ones after it would fail too.
+    int left = static_cast<int>(m_notes.size());
     for (auto& note : m_notes) {
+        if (!IsHidden(note.get())) {
+            --left;
+            continue;
+        }
+        if (!HasRoomForNote()) {
+            Tell(fw::WideFromText(fw::Format(fw::LoadResString(IDS_SHOW_ALL_LIMIT).c_str(), left)), true);
+            return;
+        }
         if (ShowNote(note.get()) == nullptr)
             return;
+        --left;
     }
 }
 
@@ -261,7 +281,7 @@ void PLogic::SaveChangedNotes()
         if (!folderMade)
             fw::MakeFolder(NotesFolder());
         folderMade = true;
-        note->Save();
+        OnSaveResult(note.get(), note->Save());
     }
 }
 
@@ -307,6 +327,8 @@ bool PLogic::IsFileNameTaken(const std::wstring& name, const std::wstring& comin
     // someone's note: never give its name to a new one.
     if (listed || fw::FileExists(path))
         return true;
-    // Nor the name of a deleted note, which may come back under it.
-    return ::lstrcmpiW(name.c_str(), comingBack.c_str()) != 0 && PDeletedNotes(NotesFolder()).Holds(name);
+    // Nor the name of a deleted note, which may come back under it, nor one whose earlier
+    // versions are still kept: a new note would inherit them.
+    return ::lstrcmpiW(name.c_str(), comingBack.c_str()) != 0 &&
+           (PDeletedNotes(NotesFolder()).Holds(name) || PVersions(NotesFolder()).HasAny(name));
 }

@@ -1,9 +1,11 @@
 #include "PNote.h"
 
 #include "PLogic.h"
+#include "PVersions.h"
 #include "../app/PDummyWnd.h"
 #include "../note/PinvelWnd.h"
 #include "../core/NoteFile.h"
+#include "../core/TextRules.h"
 #include "../framework/File.h"
 #include "../framework/Strings.h"
 #include "../framework/WaitCursor.h"
@@ -164,8 +166,32 @@ bool PNote::Save()
     try {
         return SaveNow();
     } catch (const std::bad_alloc&) {
-        return false;
+        return Failed(ERROR_NOT_ENOUGH_MEMORY);
     }
+}
+
+bool PNote::Failed(DWORD error)
+{
+    const bool first = m_saveError == 0;
+    m_saveError = error != 0 ? error : ERROR_GEN_FAILURE;
+    if (first)
+        NotifyChanged(this);
+    return false;
+}
+
+bool PNote::Encode(std::string& file)
+{
+    std::string rtf;
+    // A text that did not come out whole must not take the place of a good file.
+    if (!m_edit->StreamOutText(rtf, true))
+        return Failed(ERROR_READ_FAULT);
+    file = EncodeNoteFile(Fields(), rtf);
+    // Written, a larger file would be skipped at the next start and lost with it.
+    if (file.empty() || file.size() > g_maxFileBytes) {
+        SetTrouble(Trouble::TooLarge);
+        return Failed(ERROR_FILE_TOO_LARGE);
+    }
+    return true;
 }
 
 bool PNote::SaveNow()
@@ -175,21 +201,38 @@ bool PNote::SaveNow()
     if (!IsTextLoaded())
         return true;
     fw::WaitCursor wait;
-    std::string rtf;
-    // A text that did not come out whole must not take the place of a good file.
-    if (!m_edit->StreamOutText(rtf, true))
+    std::string file;
+    if (!Encode(file))
         return false;
-    const std::string file = EncodeNoteFile(Fields(), rtf);
-    // Written, a larger file would be skipped at the next start and lost with it.
-    if (file.empty() || file.size() > g_maxFileBytes) {
-        SetTrouble(Trouble::TooLarge);
+    // The file being replaced becomes an earlier version, once the new one is safely in
+    // its place: a failed save leaves no version that is only the same file again.
+    std::string old;
+    const bool versioned = fw::ReadWholeFile(m_filePath, old, PVersions::kMaxBytesPerNote);
+    if (!fw::ReplaceFileContents(m_filePath, file))
+        return Failed(::GetLastError());
+    if (versioned && old != file)
+        PVersions(FolderOfPath(m_filePath).substr(0, FolderOfPath(m_filePath).size() - 1))
+            .Add(m_filePath, old, PLogic::LocalTime());
+    MarkSaved();
+    const bool wasFailing = m_saveError != 0;
+    m_saveError = 0;
+    m_failureTold = false;
+    SetTrouble(Trouble::None);
+    if (wasFailing)
+        NotifyChanged(this);
+    return true;
+}
+
+bool PNote::WriteCopy(const std::wstring& path)
+{
+    if (!IsTextLoaded())
+        return false;
+    try {
+        std::string file;
+        return Encode(file) && fw::ReplaceFileContents(path, file);
+    } catch (const std::bad_alloc&) {
         return false;
     }
-    if (!fw::ReplaceFileContents(m_filePath, file))
-        return false;
-    MarkSaved();
-    SetTrouble(Trouble::None);
-    return true;
 }
 
 void PNote::SetMaxFileBytes(std::size_t bytes)
@@ -262,5 +305,33 @@ bool PNote::LoadNow(bool applyFields, bool loadText)
     }
     MarkSaved();
     NotifyChanged(this);
+    return true;
+}
+
+bool PNote::RestoreFrom(const std::wstring& versionPath)
+{
+    if (!IsTextLoaded())
+        return false;
+    std::string file;
+    NoteFields fields;
+    std::size_t textOffset = 0;
+    std::string_view rtf;
+    if (!fw::ReadWholeFile(versionPath, file, g_maxFileBytes) || !DecodeNoteFields(file, fields, textOffset) ||
+        !DecodeNoteText(file, textOffset, rtf))
+        return false;
+    fw::WaitCursor wait;
+    if (!m_edit->StreamInText(rtf, true)) {
+        Load(false, true); // the text it had, saved just before
+        return false;
+    }
+    if (!fields.title.empty())
+        m_title = fields.title;
+    const NoteRect where = m_look.rect;
+    m_look = fields.look;
+    m_look.rect = where;
+    m_alarms = fields.alarms;
+    m_edit->SendMessage(EM_SETMODIFY, TRUE);
+    NotifyChanged(this);
+    Save();
     return true;
 }

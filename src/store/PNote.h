@@ -54,6 +54,14 @@ public:
     // True once the note's text is in its editor: only such a note is ever written.
     bool IsTextLoaded() const { return m_textLoaded && m_edit != nullptr; }
     Trouble GetTrouble() const { return m_trouble; }
+    // True from a failed save until the next one that works: the caption shows a mark.
+    bool SaveFailed() const { return m_saveError != 0; }
+    // Why the last save failed: a system error code (ERROR_FILE_TOO_LARGE for a note past
+    // what the program reads back); 0 when it did not fail.
+    DWORD SaveError() const { return m_saveError; }
+    // Whether the user was told of the present failure; told once until a save works.
+    bool FailureTold() const { return m_failureTold; }
+    void SetFailureTold() { m_failureTold = true; }
 
     // Writes the note file. A note whose text was never loaded is not rewritten: its
     // file is the only copy of the text. False when the file cannot be written; the
@@ -63,10 +71,18 @@ public:
     bool HasUnsavedChanges() const;
     // Saves a note whose text is loaded and that changed; true when nothing was lost.
     bool SaveIfChanged();
+    // Writes the note's file, as a save would, to another path: a rescue copy or a
+    // backup. The note stays as changed as it was.
+    bool WriteCopy(const std::wstring& path);
     // Reads the note file: the stored fields when applyFields is set, the text when
     // loadText is set. False for a file that is missing, not a note file or damaged;
     // the record is then unchanged.
     bool Load(bool applyFields, bool loadText);
+
+    // Puts the text, title, colours and alarms of an earlier version back into the note
+    // (it stays where it is on the screen) and saves it, which keeps the text it had as a
+    // version in turn. False when the version cannot be read; the note is then unchanged.
+    bool RestoreFrom(const std::wstring& versionPath);
 
     // The note's text as plain text, read from its file for the find-notes list while no
     // text is loaded. Dropped whenever the file is written or read, so it never outlives
@@ -94,12 +110,16 @@ private:
     std::string m_userName;
     bool m_textLoaded = true;
     Trouble m_trouble = Trouble::None;
+    DWORD m_saveError = 0;
+    bool m_failureTold = false;
     std::wstring m_filePath;
     // The stored fields as they were last loaded or saved.
     std::string m_savedFields;
     std::optional<std::string> m_fileText;
 
     bool SaveNow();
+    bool Encode(std::string& file);
+    bool Failed(DWORD error);
     void SetTrouble(Trouble trouble);
     bool LoadNow(bool applyFields, bool loadText);
     NoteFields Fields() const;

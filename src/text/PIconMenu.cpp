@@ -37,7 +37,8 @@ constexpr IconRow kIconTable[] = {
     {32806, "Import Note...", 178}, {32807, "Export Note...", 177}, {32777, "EMail Note", 176},
     {32792, "Hide All Notes", 186}, {32791, "Show All Notes", 185}, {32818, "Pinvel Online...", 210},
     {32793, "Help...", 181},       {32794, "About...", 183},       {32795, "Exit Pinvel", 184},
-    {32831, "Find Notes...", 221}, {32830, "Start with Windows", 224},
+    {32831, "Find Notes...", 221}, {32830, "Start with Windows", 224}, {32850, "Open Notes Folder", 225},
+    {32851, "Back Up All Notes...", 226},
     {-1, nullptr, 0},
 };
 
@@ -46,6 +47,7 @@ constexpr IconRow kIconTable[] = {
 constexpr IconRow kSubMenuIconTable[] = {
     {32832, "Recently Deleted Notes", 222},
     {32833, "Agenda", 223},
+    {32840, "Earlier Versions", 227},
     {-1, nullptr, 0},
 };
 

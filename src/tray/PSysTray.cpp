@@ -30,8 +30,11 @@ PSysTray::NotifyFunction g_notify = &::Shell_NotifyIconW;
 
 NOTIFYICONDATAW IconData(HWND hwnd)
 {
+    // The second version of the record: the first one that carries balloons, which the
+    // program needs to tell of a note it could not save. Every shell since Windows 2000
+    // takes it.
     NOTIFYICONDATAW data = {};
-    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
     data.hWnd = hwnd;
     data.uID = kIconId;
     return data;
@@ -103,9 +106,21 @@ void PSysTray::AddIcon()
     // The notification area shows icons at the system's small-icon size.
     const fw::Icon icon(IDI_TRAY, fw::IconSizeForDpi(16, fw::SystemDpi()));
     data.hIcon = icon.Get();
-    // The first version of the record, which every shell takes, holds 64 characters.
+    // The tip keeps to the 64 characters of the first version of the record.
     ::lstrcpynW(data.szTip, fw::LoadResStringW(IDS_TRAY_TIP).c_str(), 64);
     g_notify(NIM_ADD, &data);
+}
+
+void PSysTray::ShowBalloon(const std::wstring& text, bool warning)
+{
+    NOTIFYICONDATAW data = IconData(m_hWnd);
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = warning ? NIIF_WARNING : NIIF_INFO;
+    // The shell shows a balloon for at least ten seconds and at most thirty.
+    data.uTimeout = 15000;
+    ::lstrcpynW(data.szInfoTitle, fw::LoadResStringW(IDS_PRODUCT).c_str(), ARRAYSIZE(data.szInfoTitle));
+    ::lstrcpynW(data.szInfo, text.c_str(), ARRAYSIZE(data.szInfo));
+    g_notify(NIM_MODIFY, &data);
 }
 
 LRESULT PSysTray::OnDestroy(WPARAM wParam, LPARAM lParam)
@@ -205,10 +220,16 @@ LRESULT PSysTray::OnCommand(WPARAM wParam, LPARAM lParam)
         logic->ShowAbout();
         return 0;
     case ID_TRAY_EXIT:
-        logic->Shutdown();
+        logic->ExitFromTray();
         return 0;
     case ID_TRAY_START_WITH_WINDOWS:
         SetStartWithWindows(!IsStartingWithWindows());
+        return 0;
+    case ID_TRAY_BACKUP:
+        logic->BackUpAll();
+        return 0;
+    case ID_TRAY_OPEN_FOLDER:
+        logic->OpenNotesFolder();
         return 0;
     case ID_TRAY_FIND_NOTES:
         logic->ShowFindNotes();

@@ -27,6 +27,9 @@ public:
     // False when the window class cannot be registered; a failed creation is fatal.
     bool Create(HWND parent);
     PIconMenu* TrackedMenu() const { return m_trackedMenu; }
+    // A notification-area balloon: what the user must know of without a window in the
+    // way (a note that could not be saved, where the notes went).
+    void ShowBalloon(const std::wstring& text, bool warning);
 
     static void SetNotifyFunction(NotifyFunction function);
     // Sent to every top-level window when the taskbar comes back after a restart; the

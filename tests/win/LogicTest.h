@@ -3,12 +3,16 @@
 // of its own, and actions run inside the modal loop a command opens.
 #include "note/Monitors.h"
 #include "store/PLogic.h"
+#include "tray/PSysTray.h"
 #include "WinTestUtil.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace wintest {
 
@@ -81,19 +85,48 @@ inline HWND ActiveDialog(int withControl = 0)
     return withControl == 0 || ::GetDlgItem(active, withControl) != nullptr ? active : nullptr;
 }
 
+// What the program handed the shell (icons added and removed, balloons shown), in place
+// of the shell itself.
+struct ShellCalls {
+    static inline std::vector<std::pair<DWORD, NOTIFYICONDATAW>> calls;
+
+    static BOOL WINAPI Record(DWORD message, PNOTIFYICONDATAW data)
+    {
+        calls.emplace_back(message, *data);
+        return TRUE;
+    }
+    // The texts of the balloons shown since the last look, warnings marked "!".
+    static std::vector<std::wstring> TakeBalloons()
+    {
+        std::vector<std::wstring> texts;
+        for (const auto& [message, data] : calls) {
+            if (message == NIM_MODIFY && (data.uFlags & NIF_INFO) != 0)
+                texts.push_back((data.dwInfoFlags == NIIF_WARNING ? L"!" : L"") + std::wstring(data.szInfo));
+        }
+        calls.clear();
+        return texts;
+    }
+};
+
 // A logic window over a program folder of its own, reading the fake clock.
 class LogicTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         FakeClock::Install();
+        ShellCalls::calls.clear();
+        PSysTray::SetNotifyFunction(&ShellCalls::Record);
         PLogic::SetProgramFolder(folder.Path());
+        // The user's own folders too: what a test rescues stays in its folder.
+        PLogic::SetUserFolders(folder.Path() + L"roaming\\", folder.Path() + L"local\\");
         Start();
     }
     void TearDown() override
     {
         logic.reset();
         PLogic::SetProgramFolder(L"");
+        PLogic::SetUserFolders(L"", L"");
+        PSysTray::SetNotifyFunction(nullptr);
         SetMonitorWorkAreas({});
         FakeClock::Remove();
     }

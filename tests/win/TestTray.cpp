@@ -20,13 +20,7 @@
 
 namespace {
 
-std::vector<std::pair<DWORD, NOTIFYICONDATAW>> g_calls;
-
-BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAW data)
-{
-    g_calls.emplace_back(message, *data);
-    return TRUE;
-}
+auto& g_calls = wintest::ShellCalls::calls;
 
 bool IconAlive(HICON icon)
 {
@@ -69,15 +63,8 @@ class Tray : public wintest::LogicTest {
 protected:
     void SetUp() override
     {
-        g_calls.clear();
-        PSysTray::SetNotifyFunction(&RecordNotify);
         LogicTest::SetUp();
         g_tray = logic->Tray();
-    }
-    void TearDown() override
-    {
-        LogicTest::TearDown();
-        PSysTray::SetNotifyFunction(nullptr);
     }
     LRESULT Notify(WPARAM icon, LPARAM mouse) { return logic->Tray()->SendMessage(WM_TRAY_NOTIFY, icon, mouse); }
     std::vector<Entry> OpenMenu()
@@ -95,8 +82,9 @@ TEST_F(Tray, IconAddedAtCreationRemovedWithTheWindowAndBackWithTheTaskbar)
     ASSERT_EQ(g_calls.size(), 1u);
     const auto& [message, data] = g_calls[0];
     EXPECT_EQ(message, static_cast<DWORD>(NIM_ADD));
-    // The first version of the wide record: it ends with a tip of 64 characters.
-    EXPECT_EQ(data.cbSize, offsetof(NOTIFYICONDATAW, szTip) + sizeof(data.szTip[0]) * 64);
+    // The second version of the wide record, the first that carries balloons: it ends
+    // with the balloon's flags.
+    EXPECT_EQ(data.cbSize, offsetof(NOTIFYICONDATAW, dwInfoFlags) + sizeof(data.dwInfoFlags));
     EXPECT_EQ(data.hWnd, logic->Tray()->GetHwnd());
     EXPECT_EQ(data.uID, 1u);
     EXPECT_EQ(data.uFlags, 7u);

@@ -1,0 +1,54 @@
+// The note's earlier versions in its context menu.
+#include "PinvelWnd.h"
+
+#include "../framework/Strings.h"
+#include "../res/resource.h"
+#include "../store/PLogic.h"
+#include "../store/PNote.h"
+#include "../store/PVersions.h"
+#include "../core/TextRules.h"
+#include "../text/PIconMenu.h"
+
+namespace {
+
+// "12/7 16:05  (1.2 KB)"
+std::string EntryText(const PVersions::Entry& entry)
+{
+    const VersionStamp& t = entry.when;
+    return fw::Format(fw::LoadResString(IDS_VERSION_ENTRY).c_str(), t.month, t.day, t.hour, t.minute,
+                      SizeText(entry.bytes).c_str());
+}
+
+} // namespace
+
+void PinvelWnd::FillVersions(PIconMenu& popup)
+{
+    m_versionEntries.clear();
+    PIconMenu* versions = nullptr;
+    for (int i = 0; i < ::GetMenuItemCount(popup.GetHandle()) && versions == nullptr; ++i) {
+        HMENU sub = ::GetSubMenu(popup.GetHandle(), i);
+        if (sub != nullptr && ::GetMenuItemID(sub, 0) == ID_NOTE_VERSIONS)
+            versions = popup.GetIconSubMenu(i);
+    }
+    PLogic* logic = PLogic::Current();
+    if (versions == nullptr || logic == nullptr)
+        return;
+    const auto entries = PVersions(logic->NotesFolder()).Of(FileNameOfPath(m_note->GetFilePath()));
+    // A note whose text is not in its editor has nothing to take a version into.
+    if (entries.empty() || !m_note->IsTextLoaded())
+        return;
+    ::DeleteMenu(versions->GetHandle(), ID_NOTE_VERSIONS, MF_BYCOMMAND);
+    for (std::size_t i = 0; i < entries.size() && i <= kLastVersionCommand - kFirstVersionCommand; ++i) {
+        versions->AppendIconItem(MF_STRING, kFirstVersionCommand + i, EntryText(entries[i]).c_str());
+        m_versionEntries.push_back(entries[i].path);
+    }
+}
+
+void PinvelWnd::OnVersionEntry(UINT command)
+{
+    const std::size_t index = command - kFirstVersionCommand;
+    PLogic* logic = PLogic::Current();
+    if (index >= m_versionEntries.size() || logic == nullptr)
+        return;
+    logic->RestoreVersion(m_note, m_versionEntries[index]);
+}

@@ -1,0 +1,278 @@
+// Saves that fail, what is rescued at exit, earlier versions and backups.
+#include "app/Messages.h"
+#include "framework/CommonDialogs.h"
+#include "framework/File.h"
+#include "framework/Strings.h"
+#include "note/PinvelWnd.h"
+#include "res/resource.h"
+#include "store/PNote.h"
+#include "store/PVersions.h"
+#include "text/PIconMenu.h"
+#include "text/PRichEdit.h"
+#include "LogicTest.h"
+#include "Pixels.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using wintest::FakeClock;
+using wintest::ShellCalls;
+
+// A string of the table with its one number filled in.
+std::wstring WithCount(UINT id, int count)
+{
+    std::wstring text = fw::LoadResStringW(id);
+    return text.replace(text.find(L"%d"), 2, std::to_wstring(count));
+}
+
+class Safety : public wintest::LogicTest {
+protected:
+    void TearDown() override
+    {
+        fw::SetWriteFunction(nullptr);
+        fw::SetMessageBoxFunction(nullptr);
+        fw::SetFolderDialogFunction(nullptr);
+        LogicTest::TearDown();
+    }
+    void NextMinute()
+    {
+        ++FakeClock::minute;
+        logic->SendMessage(WM_TIMER, 1, 0);
+    }
+    PNote* NoteWith(const char* text)
+    {
+        PNote* note = logic->NewNote();
+        note->OpenEditor()->StreamInText(text, false);
+        return note;
+    }
+    static void Type(PNote* note, const char* text)
+    {
+        note->OpenEditor()->StreamInText(text, false);
+        note->Editor()->SendMessage(EM_SETMODIFY, TRUE);
+    }
+    static bool Holds(const std::wstring& path, const char* text)
+    {
+        return wintest::ReadFileBytes(path).find(text) != std::string::npos;
+    }
+    std::vector<std::wstring> Files(const std::wstring& folder) const
+    {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW found;
+        HANDLE search = ::FindFirstFileW((folder + L"\\*.pvl").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return names;
+        do
+            names.push_back(found.cFileName);
+        while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+        return names;
+    }
+    // The caption's pixels at the left of the title, where a failed save shows its mark.
+    static std::vector<COLORREF> MarkPixels(PinvelWnd* window)
+    {
+        const Box title = window->TitleRect();
+        const wintest::Pixels pixels(window->GetHwnd());
+        std::vector<COLORREF> seen;
+        for (int y = title.top; y < title.bottom; ++y)
+            for (int x = title.left; x < title.left + (title.bottom - title.top); ++x)
+                seen.push_back(pixels.At(x, y));
+        return seen;
+    }
+    static int Differing(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b)
+    {
+        int n = 0;
+        for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
+            n += a[i] != b[i] ? 1 : 0;
+        return n;
+    }
+};
+
+TEST_F(Safety, AFailedSaveIsToldOnceMarkedAndTriedEachMinuteUntilItWorks)
+{
+    PNote* note = NoteWith("typed on a full disk");
+    PinvelWnd* window = logic->ShowNote(note);
+    ASSERT_NE(window, nullptr);
+    const std::vector<COLORREF> clean = MarkPixels(window);
+
+    fw::SetWriteFunction(&wintest::DiskFullWrite);
+    NextMinute();
+    const std::vector<std::wstring> told = ShellCalls::TakeBalloons();
+    ASSERT_EQ(told.size(), 1u);
+    const std::wstring pattern = fw::LoadResStringW(IDS_SAVE_FAILED);
+    const std::wstring start = L"!" + pattern.substr(0, pattern.find(L"%s")) + fw::WideFromText(note->GetTitle());
+    EXPECT_EQ(told[0].rfind(start, 0), 0u) << "warns with the title first";
+    EXPECT_GT(told[0].size(), fw::WideFromText(note->GetTitle()).size() + 10) << "with the system's reason";
+    EXPECT_TRUE(note->SaveFailed());
+    EXPECT_GT(Differing(MarkPixels(window), clean), 20) << "the caption shows the mark";
+
+    NextMinute();
+    EXPECT_TRUE(ShellCalls::TakeBalloons().empty()) << "told once";
+    EXPECT_TRUE(note->HasUnsavedChanges());
+
+    fw::SetWriteFunction(nullptr);
+    NextMinute();
+    EXPECT_TRUE(Holds(note->GetFilePath(), "typed on a full disk")) << "saved once there is room";
+    EXPECT_FALSE(note->SaveFailed());
+    EXPECT_EQ(Differing(MarkPixels(window), clean), 0);
+
+    Type(note, "typed after");
+    fw::SetWriteFunction(&wintest::DiskFullWrite);
+    logic->HideNote(note);
+    EXPECT_EQ(ShellCalls::TakeBalloons().size(), 1u) << "a new failure after a save is told again";
+}
+
+TEST_F(Safety, WhatCannotBeSavedAtExitIsRescuedAfterAskingAndComesBackAtTheNextStart)
+{
+    PNote* note = NoteWith("the old text");
+    ASSERT_TRUE(note->Save());
+    Type(note, "typed before exit");
+    const std::wstring path = note->GetFilePath();
+    HANDLE held = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    static std::string asked;
+    static int answer = IDNO;
+    fw::SetMessageBoxFunction([](HWND, const std::string& text, const std::string&, UINT) {
+        asked = text;
+        return answer;
+    });
+    logic->Tray()->SendMessage(WM_COMMAND, ID_TRAY_EXIT);
+    EXPECT_EQ(fw::WideFromText(asked), WithCount(IDS_EXIT_UNSAVED, 1));
+    ASSERT_TRUE(logic->IsWindow()) << "No keeps the program running";
+
+    answer = IDYES;
+    logic->Tray()->SendMessage(WM_COMMAND, ID_TRAY_EXIT);
+    EXPECT_FALSE(logic->IsWindow());
+    ::CloseHandle(held);
+    const std::wstring rescue = PLogic::RescueFolder();
+    ASSERT_EQ(Files(rescue).size(), 1u);
+    EXPECT_TRUE(Holds(rescue + L"\\" + Files(rescue)[0], "typed before exit"));
+    EXPECT_TRUE(Holds(path, "the old text")) << "the held file as it was";
+
+    ShellCalls::TakeBalloons();
+    Start();
+    ASSERT_EQ(logic->Notes().size(), 2u);
+    PNote* back = logic->Notes().back().get();
+    EXPECT_NE(back->GetFilePath(), path) << "under a free name";
+    EXPECT_TRUE(Holds(back->GetFilePath(), "typed before exit"));
+    EXPECT_TRUE(Files(rescue).empty()) << "gone once the note is in the notes folder";
+    EXPECT_FALSE(logic->IsHidden(back));
+    EXPECT_EQ(ShellCalls::TakeBalloons(), std::vector<std::wstring>{WithCount(IDS_RESCUED, 1)});
+}
+
+// Chooses the newest of the note's earlier versions from its context menu, as a user
+// does; returns what the submenu listed.
+std::vector<std::string> ChooseNewestVersion(PinvelWnd* window)
+{
+    std::vector<std::string> listed;
+    wintest::WhenReady([&] {
+        PIconMenu* menu = window->ContextMenu();
+        if (menu == nullptr)
+            return false;
+        HMENU popup = ::GetSubMenu(menu->GetHandle(), 0);
+        for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+            HMENU sub = ::GetSubMenu(popup, i);
+            const UINT first = sub != nullptr ? ::GetMenuItemID(sub, 0) : 0;
+            if (first != ID_NOTE_VERSIONS && first != PinvelWnd::kFirstVersionCommand)
+                continue;
+            for (int j = 0; j < ::GetMenuItemCount(sub); ++j) {
+                char text[128] = {};
+                ::GetMenuStringA(sub, static_cast<UINT>(j), text, sizeof(text), MF_BYPOSITION);
+                listed.push_back(text);
+            }
+            if (first == PinvelWnd::kFirstVersionCommand)
+                ::PostMessageW(window->GetHwnd(), WM_COMMAND, first, 0);
+        }
+        ::EndMenu();
+        return true;
+    });
+    window->SendMessage(WM_NOTE_CONTEXTMENU, 0xFFFF, 0xFFFF);
+    wintest::PumpUntil([] { return false; }, 50);
+    return listed;
+}
+
+TEST_F(Safety, VersionsAreKeptByTheClockAndOneIsRestoredUndoably)
+{
+    FakeClock::local = {2026, 12, 1, 7, 9, 0, 0, 0};
+    PNote* note = NoteWith("v1");
+    PinvelWnd* window = logic->ShowNote(note);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(ChooseNewestVersion(window), std::vector<std::string>{"(\xC3\xBB\xD3\xD0)"}) << "(没有), greyed";
+    ASSERT_TRUE(note->Save());
+    const auto saveAt = [&](WORD month, WORD day, WORD hour, WORD minute, const char* text) {
+        FakeClock::local.wMonth = month;
+        FakeClock::local.wDay = day;
+        FakeClock::local.wHour = hour;
+        FakeClock::local.wMinute = minute;
+        Type(note, text);
+        ASSERT_TRUE(note->Save());
+    };
+    saveAt(12, 7, 9, 10, "v2");
+    saveAt(12, 7, 9, 20, "v3");
+    saveAt(12, 7, 11, 0, "v4");
+    const std::wstring path = note->GetFilePath();
+    const PVersions versions(logic->NotesFolder());
+    auto kept = versions.Of(path.substr(path.find_last_of(L'\\') + 1));
+    ASSERT_EQ(kept.size(), 2u) << "the last hour's one and the newest of nine o'clock";
+    EXPECT_TRUE(Holds(kept[0].path, "v3"));
+    EXPECT_TRUE(Holds(kept[1].path, "v2"));
+
+    FakeClock::local.wYear = 2027;
+    saveAt(1, 16, 16, 5, "v5");
+    kept = versions.Of(path.substr(path.find_last_of(L'\\') + 1));
+    ASSERT_EQ(kept.size(), 1u) << "past thirty days the old ones go";
+
+    const std::vector<std::string> listed = ChooseNewestVersion(window);
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].rfind("1/16 16:05  (", 0), 0u) << listed[0];
+    EXPECT_EQ(wintest::ReadFileBytes(path).find("v5"), std::string::npos);
+    EXPECT_TRUE(Holds(path, "v4")) << "restored and saved";
+    ASSERT_EQ(ChooseNewestVersion(window).size(), 2u) << "the text it had is a version now";
+    EXPECT_TRUE(Holds(path, "v5")) << "going back is undone";
+}
+
+TEST_F(Safety, ABackupHoldsEveryNoteFileAsOnDiskAndEachNoteAsRtfUnderItsTitle)
+{
+    PNote* first = NoteWith("{\\rtf1 saved text}");
+    first->SetTitle("a/b: c?");
+    ASSERT_TRUE(first->Save());
+    PNote* second = NoteWith("changed text");
+    second->SetTitle("a/b: c?");
+    static std::wstring into;
+    into = folder.Path() + L"backups";
+    ASSERT_TRUE(fw::MakeFolder(into));
+    fw::SetFolderDialogFunction([](HWND, const std::wstring&, std::wstring& chosen) {
+        chosen = into;
+        return true;
+    });
+    FakeClock::local = {2026, 12, 1, 7, 16, 5, 0, 0};
+    logic->Tray()->SendMessage(WM_COMMAND, ID_TRAY_BACKUP);
+    logic->Tray()->SendMessage(WM_COMMAND, ID_TRAY_BACKUP);
+    const std::wstring made = into + L"\\Pinvel \x5907\x4EFD 2026-12-07 1605\\";
+    ASSERT_TRUE(fw::FileExists(made + L"Pinvel.ini"));
+    EXPECT_TRUE(fw::FileExists(into + L"\\Pinvel \x5907\x4EFD 2026-12-07 1605 (2)\\Pinvel.ini")) << "never into an earlier one";
+    for (PNote* note : {first, second}) {
+        const std::wstring name = note->GetFilePath().substr(note->GetFilePath().find_last_of(L'\\') + 1);
+        EXPECT_EQ(wintest::ReadFileBytes(made + name), wintest::ReadFileBytes(note->GetFilePath()));
+    }
+    EXPECT_TRUE(Holds(made + L"a_b_ c_.rtf", "saved text"));
+    EXPECT_TRUE(Holds(made + L"a_b_ c_ (1).rtf", "changed text"));
+
+    // The backup's note files are notes to a fresh program folder.
+    wintest::TempFolder fresh{"pinvel-restored"};
+    ASSERT_TRUE(fw::MakeFolder(fresh.Path() + L"\x7B14\x8BB0"));
+    for (const std::wstring& name : Files(made.substr(0, made.size() - 1)))
+        ASSERT_TRUE(::CopyFileW((made + name).c_str(), (fresh.Path() + L"\x7B14\x8BB0\\" + name).c_str(), TRUE));
+    PLogic::SetProgramFolder(fresh.Path());
+    Start();
+    ASSERT_EQ(logic->Notes().size(), 2u);
+    for (const auto& note : logic->Notes())
+        EXPECT_EQ(note->GetTitle(), "a/b: c?");
+    logic.reset();
+}
+
+} // namespace

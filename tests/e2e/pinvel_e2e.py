@@ -168,6 +168,13 @@ def lists_notes(logic, count, timeout=60):
     return bool(last) and not beyond
 
 
+def balloon():
+    """The notification-area balloon the shell shows, if one is up (its text is drawn by
+    the shell and cannot be read from here)."""
+    shell = {w["pid"] for w in top_level_windows() if w["cls"] == "Shell_TrayWnd"}
+    return [w for w in top_level_windows() if w["visible"] and w["cls"] == "tooltips_class32" and w["pid"] in shell]
+
+
 def visible(cls):
     return [w for w in top_level_windows() if w["visible"] and w["cls"] == cls]
 
@@ -242,10 +249,33 @@ def new_note(tray):
     return wait_window("PCN_NOTE")
 
 
+def user_folders():
+    """The Wine user's %APPDATA% and %LOCALAPPDATA%, as Linux paths."""
+    users = os.path.join(os.environ["WINEPREFIX"], "drive_c", "users")
+    user = next(u for u in sorted(os.listdir(users)) if u != "Public")
+    appdata = os.path.join(users, user, "AppData")
+    return os.path.join(appdata, "Roaming"), os.path.join(appdata, "Local")
+
+
+def clear_user_folders():
+    """What a program run left in the user's folders (notes kept there when the program
+    folder was shut, rescued notes): every test starts without them."""
+    roaming, local = user_folders()
+    for folder in (os.path.join(roaming, "Pinvel"), os.path.join(local, "Pinvel"), os.path.join(local, "VirtualStore")):
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def rescued():
+    """The rescue folder under the user's profile, and the files in it."""
+    folder = os.path.join(user_folders()[1], "Pinvel", "未保存")
+    return folder, sorted(os.listdir(folder)) if os.path.isdir(folder) else []
+
+
 class ProgramFolder:
     """A fresh program folder holding a copy of Pinvel.exe."""
 
     def __init__(self):
+        clear_user_folders()
         self.path = tempfile.mkdtemp(prefix="pinvel-")
         self.exe = os.path.join(self.path, "Pinvel.exe")
         shutil.copy(os.path.join(WIN_DIR, "Pinvel.exe"), self.exe)
@@ -296,5 +326,6 @@ class ProgramFolder:
                 proc.kill()
                 proc.wait()
         shutil.rmtree(self.path, ignore_errors=True)
+        clear_user_folders()
         if os.path.exists(self.path + ".drawn"):
             os.remove(self.path + ".drawn")

@@ -1013,6 +1013,89 @@ def draw_start_with_windows(cv):
     cv.fill(sign, GREEN)
 
 
+FOLDER = (250, 210, 100)
+FOLDER_BACK = (222, 168, 60)     # the inside of the folder, in shadow
+
+
+def draw_notes_folder(cv):
+    """An open folder with a note standing in it: the back and its tab
+    behind the note, the front leaning out over it."""
+    back = cv.hard(R.polygon([(0, 1), (4, 1), (6, 3), (15, 3), (15, 15),
+                              (0, 15)]))
+    cv.fill(back, WOOD_DARK)
+    cv.fill(cv.inside(back), FOLDER_BACK)
+    _note(cv, 7, 0, 15, 12)
+    # Both sides run two rows down per pixel across, an even stair.
+    front = cv.hard(R.polygon([(4, 7), (16, 7), (12, 15), (0, 15)]))
+    cv.fill(front, WOOD_DARK)
+    cv.fill(cv.inside(front), FOLDER)
+
+
+def _arrow_down(cv, x, y0, y1, fill, edge):
+    """_arrow_right turned to point down at y1; the shaft is two pixels
+    wide on columns x-1 and x."""
+    shaft = cv.hard(R.rect(x - 1, y0, x + 1, y1 - 3))
+    head = cv.hard(R.polygon([(x - 4, y1 - 4), (x, y1), (x + 4, y1 - 4)]))
+    _outlined(cv, shaft.union(head), fill, edge)
+
+
+def draw_back_up(cv):
+    """Two notes and an arrow going down from them into a drive."""
+    _note(cv, 0, 0, 8, 9, 2)
+    _note(cv, 2, 2, 10, 11, 2)
+    drive = cv.hard(R.rect(0, 11, 16, 16))
+    cv.fill(drive, METAL_DARK)
+    cv.fill(cv.inside(drive), METAL)
+    cv.fill(R.rect(2, 13, 4, 14), GREEN)            # the drive's light
+    _arrow_down(cv, 11, 3, 14, GREEN, GREEN_DARK)
+
+
+def draw_versions(cv):
+    """A note with a clock whose rim is an arrow turning back, in a round
+    gap cut out of the note's corner like the power sign's."""
+    _note(cv, 0, 0, 11, 14)
+    cx, cy = 11.0, 11.0
+    gap = cv.hard(R.circle(cx, cy, 6.0))
+    cv.fill(cv.grow(gap).intersect(cv.alpha_mask()), SHEET_EDGE)
+    cv.erase(gap)
+    # The rim leaves its lower left quarter open; its end at nine o'clock
+    # points down, the way back round.  The face stays white all round so
+    # the hands read on a dark menu too.
+    face = cv.hard(R.circle(cx, cy, 3.3))
+    cv.fill(face, WHITE)
+    rim = (cv.hard(R.circle(cx, cy, 5.0)).subtract(face)
+           .subtract(cv.hard(R.rect(cx - 6, cy, cx, cy + 6))))
+    # The head is laid out in real pixels, each row two narrower, so its
+    # sides keep a true 45 at every size.
+    half, x, y = cv.snap(2), cv.snap(cx - 4), cv.snap(cy)
+    head = cv.real([(x + i, y + j) for j in range(half)
+                    for i in range(j - half, half - j)])
+    cv.fill(rim.union(head), BLUE_DARK)
+    cv.fill(R.rect(cx - 1, cy - 3, cx, cy + 1), BLACK)
+    cv.fill(R.rect(cx - 1, cy, cx + 2, cy + 1), BLACK)
+
+
+WARN = (255, 200, 24)
+WARN_EDGE = (96, 56, 0)
+
+
+def draw_save_failed(cv):
+    """An amber warning triangle with a dark rim, so it stands out on a
+    light caption as well as a dark one.  Laid out on the real grid and
+    centred on the cell, so both sides keep the same stair at every
+    size."""
+    n, a = cv.w, cv.weight()
+    top, bottom = cv.snap(1), cv.snap(15)
+    sign = cv.hard(R.polygon([(n / 2 - a, top), (n / 2 + a, top),
+                              (n, bottom), (0, bottom)]), real=True)
+    cv.fill(sign, WARN_EDGE)
+    cv.fill(cv.inside(sign), WARN)
+    w = 2 * a                   # even, so the mark is centred as well
+    x = n // 2 - a
+    cv.fill(R.rect(x, cv.snap(5), x + w, cv.snap(10)), LETTER, real=True)
+    cv.fill(R.rect(x, cv.snap(11), x + w, cv.snap(13)), LETTER, real=True)
+
+
 # resource id -> drawing, for the menu commands
 MENU_ICONS = [
     (164, draw_undo), (168, draw_redo), (165, draw_scissors),
@@ -1025,7 +1108,8 @@ MENU_ICONS = [
     (185, draw_show_all), (210, draw_globe), (181, draw_help),
     (183, draw_about), (184, draw_exit), (187, draw_check),
     (221, draw_find_notes), (222, draw_deleted_notes), (223, draw_agenda),
-    (224, draw_start_with_windows),
+    (224, draw_start_with_windows), (225, draw_notes_folder),
+    (226, draw_back_up), (227, draw_versions), (228, draw_save_failed),
 ]
 
 

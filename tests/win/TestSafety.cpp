@@ -5,6 +5,7 @@
 #include "framework/Strings.h"
 #include "note/PinvelWnd.h"
 #include "res/resource.h"
+#include "store/PDeletedNotes.h"
 #include "store/PNote.h"
 #include "store/PVersions.h"
 #include "text/PIconMenu.h"
@@ -233,6 +234,13 @@ TEST_F(Safety, VersionsAreKeptByTheClockAndOneIsRestoredUndoably)
     EXPECT_TRUE(Holds(path, "v4")) << "restored and saved";
     ASSERT_EQ(ChooseNewestVersion(window).size(), 2u) << "the text it had is a version now";
     EXPECT_TRUE(Holds(path, "v5")) << "going back is undone";
+
+    // A deleted note keeps its versions until it is removed for good.
+    const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
+    logic->DeleteNote(note);
+    EXPECT_EQ(versions.Of(name).size(), 3u);
+    PDeletedNotes(logic->NotesFolder()).KeepNewest(0);
+    EXPECT_TRUE(versions.Of(name).empty());
 }
 
 TEST_F(Safety, ABackupHoldsEveryNoteFileAsOnDiskAndEachNoteAsRtfUnderItsTitle)

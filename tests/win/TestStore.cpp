@@ -164,6 +164,9 @@ TEST_F(Store, ShowAllStopsBeforeTheWindowQuota)
     logic->ShowAll();
     PLogic::SetRoomSource(nullptr);
     EXPECT_EQ(logic->Windows().size(), 2u);
+    const auto told = wintest::ShellCalls::TakeBalloons();
+    ASSERT_EQ(told.size(), 1u) << "the user is told";
+    EXPECT_NE(told[0].find(L" 2 "), std::wstring::npos) << "how many notes are not shown";
 }
 
 TEST_F(Store, ShowingAgainNeedsNoFile)

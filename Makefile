@@ -66,6 +66,7 @@ fuzz: native
 	tests/fuzz/run-fuzz.sh $(NATIVE)/tests/fuzz/fuzz_NoteFile tests/fuzz/corpus/NoteFile $(FUZZ_SECONDS)
 	tests/fuzz/run-fuzz.sh $(NATIVE)/tests/fuzz/fuzz_SettingsFile tests/fuzz/corpus/SettingsFile $(FUZZ_SECONDS)
 	tests/fuzz/run-fuzz.sh $(NATIVE)/tests/fuzz/fuzz_RtfText tests/fuzz/corpus/RtfText $(FUZZ_SECONDS)
+	tests/fuzz/run-fuzz.sh $(NATIVE)/tests/fuzz/fuzz_SideFile tests/fuzz/corpus/SideFile $(FUZZ_SECONDS)
 
 # The performance figures of docs/performance.md, all inside one Wine virtual desktop (the
 # tray needs its shell, and hiding windows without one costs seconds each): the note

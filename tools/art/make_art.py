@@ -1096,6 +1096,80 @@ def draw_save_failed(cv):
     cv.fill(R.rect(x, cv.snap(11), x + w, cv.snap(13)), LETTER, real=True)
 
 
+def _up_down_arrow(cv, x, y0, y1):
+    """_down_arrow with a head at both ends, from row y0 to row y1: its
+    two heads keep one step per row at every size."""
+    head, shaft = _odd(cv.at(7)), _odd(cv.at(3))
+    left = int(round(cv.at(x + 3.5) - head / 2.0))
+    top, n = cv.snap(y0), (head + 1) // 2
+    tip = [(left + n - 1 - i, 2 * i + 1) for i in range(n)]
+    rows = (tip + [(left + (head - shaft) // 2, shaft)]
+            * (cv.snap(y1) - top - 2 * n) + tip[::-1])
+    return cv.real([(x0 + i, top + r) for r, (x0, w) in enumerate(rows)
+                    for i in range(w)])
+
+
+def draw_window_position(cv):
+    """One note over another beside an arrow up and down: the note can be
+    raised above other windows or sunk to the desktop."""
+    _note(cv, 0, 0, 8, 10, 2)
+    _note(cv, 2, 5, 10, 16, 2)
+    arrow = _up_down_arrow(cv, 9, 0, 16)
+    cv.fill(arrow, BLUE_DARK)
+    cv.fill(cv.inside(arrow), BLUE)
+
+
+def draw_transparency(cv):
+    """A note over a blue disc, its lower half let through by half, so the
+    disc and its rim show through there but not through the upper half."""
+    disc = cv.hard(R.circle(10.5, 10.5, 5.5))
+    cv.fill(disc, BLUE_DARK)
+    cv.fill(cv.inside(disc), BLUE)
+    note = sc.Cell(cv.w, cv.k)
+    _note(note, 0, 0, 11, 15)
+    lower = cv.hard(R.rect(0, 8, 16, 16))
+    # Every pixel ends fully opaque or clear, so where nothing lies behind
+    # the half-clear paper it is blended with white, as on a light menu.
+    cv.fill(note.alpha_mask().intersect(lower).subtract(cv.alpha_mask()),
+            WHITE)
+    cut = cv.snap(8) * cv.w * 4
+    note.px[cut:] = [v * 0.5 for v in note.px[cut:]]
+    cv.draw(note)
+
+
+KEY_TOP = (240, 240, 246)
+
+
+def _letter_k(cv, x, y):
+    """A K seven pixels tall with its top left at (x, y): a stem two
+    strokes wide and two arms as wide that meet it on the middle row.
+    Laid out in real pixels, an odd number of rows, so the arms keep a
+    true 45."""
+    x, top, w, h = cv.snap(x), cv.snap(y), cv.weight(2), _odd(cv.at(7))
+    mid, n = top + h // 2, h // 2 + 1
+    pts = [(x + i, top + j) for i in range(w) for j in range(h)]
+    pts += [(x + w + i + j, mid + s * i) for s in (-1, 1)
+            for i in range(n) for j in range(w)]
+    return cv.real(pts)
+
+
+def draw_hotkeys(cv):
+    """A key cap seen a little from the front: its face, edged like a
+    raised top, sits high on the cap so the front shows below it."""
+    # The corners are cut by a stair of real pixels, as a scaled diagonal
+    # would round to a different cut at every size.
+    n, c = cv.w, cv.weight()
+    cap = cv.hard(R.rect(0, 0, 16, 16)).subtract(cv.real(
+        [(x, y) for i in range(c) for j in range(c - i)
+         for x in (i, n - 1 - i) for y in (j, n - 1 - j)]))
+    cv.fill(cap, METAL_DARK)
+    cv.fill(cv.inside(cap), BIN)
+    face = cv.hard(R.rect(2, 1, 14, 12))
+    cv.fill(face, METAL)
+    cv.fill(cv.inside(face), KEY_TOP)
+    cv.fill(_letter_k(cv, 5, 3), LETTER)
+
+
 # resource id -> drawing, for the menu commands
 MENU_ICONS = [
     (164, draw_undo), (168, draw_redo), (165, draw_scissors),
@@ -1110,6 +1184,8 @@ MENU_ICONS = [
     (221, draw_find_notes), (222, draw_deleted_notes), (223, draw_agenda),
     (224, draw_start_with_windows), (225, draw_notes_folder),
     (226, draw_back_up), (227, draw_versions), (228, draw_save_failed),
+    (229, draw_window_position), (230, draw_transparency),
+    (231, draw_hotkeys),
 ]
 
 

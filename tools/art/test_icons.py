@@ -16,7 +16,8 @@ from test_buttons import artwork, extent, read_bmp  # noqa: E402
 # would otherwise only show up as a blank menu item.
 MENU_IDS = (148, 150, 157, 159, 164, 165, 166, 167, 168, 169, 170, 171,
             172, 174, 175, 176, 177, 178, 179, 181, 183, 184, 185, 186,
-            187, 210, 215, 221, 222, 223, 224, 225, 226, 227, 228)
+            187, 210, 215, 221, 222, 223, 224, 225, 226, 227, 228,
+            229, 230, 231)
 SIXTEEN_COLOUR_IDS = (140, 147)
 MENU_SIZES = [16, 20, 24, 28, 32]      # 100 to 200 %
 

@@ -52,6 +52,8 @@ void PinvelWnd::SetAlarmFunctions(PlaySoundFunction playSound, SetTimerFunction 
 
 void PinvelWnd::StartAlarm(bool sound)
 {
+    // A note kept under other windows would ring unseen.
+    ComeToFrontForAlarm();
     if (!sound)
         return;
     m_alarmTimer = g_setTimer(m_hWnd, kAlarmTimer, kAlarmPeriodMs, nullptr);

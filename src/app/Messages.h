@@ -7,6 +7,13 @@ constexpr UINT WM_NOTE_CONTEXTMENU = WM_USER + 1001;
 constexpr UINT WM_TRAY_NOTIFY = WM_USER + 1002;
 constexpr UINT WM_APPLY_APPEARANCE = WM_USER + 1003;
 constexpr UINT WM_LOGIC_EXIT = WM_USER + 1004;
+// A note's editor → its window: one zoom step (wParam +1, -1, or 0 for 100 %).
+// TRUE when the window zoomed: any other parent leaves the control its own zoom.
+constexpr UINT WM_NOTE_ZOOM = WM_USER + 1005;
+// A note's editor → its window: the pointer is over the text.
+constexpr UINT WM_NOTE_POINTER = WM_USER + 1006;
+// A note window → itself: take its level again once the click or move that raised it is over.
+constexpr UINT WM_NOTE_RELEVEL = WM_USER + 1007;
 constexpr UINT WM_COLORBUTTON_CHANGED = WM_USER + 5000;
 
 // The window class by which a second copy finds the running one.

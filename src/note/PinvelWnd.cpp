@@ -101,8 +101,16 @@ bool PinvelWnd::Create(DWORD style, HWND parent, PNote* note)
         return false;
     // No room for more windows (the quota is used up, no memory): the note is not shown,
     // and nothing half-made stays.
-    return CreateEx(WS_EX_TOPMOST, kNoteClass, "Note", style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect.left,
-                    rect.top, rect.right - rect.left, rect.bottom - rect.top, parent, nullptr);
+    // The level and see-through look are the window's from its first frame.
+    DWORD exStyle = note->m_options.level == NoteLevel::Top ? WS_EX_TOPMOST : 0;
+    if (note->m_options.opacity < kFullOpacity)
+        exStyle |= WS_EX_LAYERED;
+    if (!CreateEx(exStyle, kNoteClass, "Note", style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect.left, rect.top,
+                  rect.right - rect.left, rect.bottom - rect.top, parent, nullptr))
+        return false;
+    // Once shown: showing a window puts it on top of its kind.
+    ApplyLevel();
+    return true;
 }
 
 Box PinvelWnd::ClientBox() const
@@ -199,6 +207,28 @@ LRESULT PinvelWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_KEYDOWN:
         return OnKeyDown(wParam, lParam);
+    case WM_WINDOWPOSCHANGING:
+        return OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam));
+    case WM_ACTIVATE:
+        return OnActivate(wParam, lParam);
+    case WM_SETFOCUS:
+        return OnSetFocus(wParam, lParam);
+    case WM_SETCURSOR:
+        return OnSetCursor(wParam, lParam);
+    case WM_MOUSEWHEEL:
+        return OnMouseWheel(wParam, lParam);
+    case WM_NOTE_ZOOM:
+        StepZoom(static_cast<int>(static_cast<INT_PTR>(wParam)));
+        return TRUE;
+    case WM_NOTE_POINTER:
+        OnPointerCame();
+        return 0;
+    case WM_NOTE_RELEVEL:
+        ApplyLevel();
+        return 0;
+    case WM_EXITSIZEMOVE:
+        PostRelevel();
+        return DefWindowProc(msg, wParam, lParam);
     case WM_CLOSE:
         // Alt+F4 or another program's close: the window must not be destroyed behind the
         // logic window's back, which would keep a dead object in its list.
@@ -213,6 +243,7 @@ LRESULT PinvelWnd::OnCreate(WPARAM wParam, LPARAM lParam)
     if (DefWindowProc(WM_CREATE, wParam, lParam) == -1)
         return -1;
     m_dpi = fw::WindowDpi(m_hWnd);
+    m_owner = ::GetWindow(m_hWnd, GW_OWNER);
     m_infoTimer = ::SetTimer(m_hWnd, kInfoTimer, kInfoTimerPeriodMs, nullptr);
     m_edit = m_note->AttachEditor(m_hWnd);
     const Box text = TextRect();
@@ -220,6 +251,7 @@ LRESULT PinvelWnd::OnCreate(WPARAM wParam, LPARAM lParam)
     ZoomEditor();
     ::ShowWindow(m_edit->GetHwnd(), SW_SHOW);
     ApplyLook(*m_look);
+    ApplyOpacity();
     ::SetForegroundWindow(m_hWnd);
     // A note without its buttons could not be hidden or deleted from its caption.
     return CreateButtons() ? 0 : -1;
@@ -265,6 +297,8 @@ LRESULT PinvelWnd::OnDestroy(WPARAM wParam, LPARAM lParam)
 
 LRESULT PinvelWnd::OnTimer(WPARAM timerId, LPARAM lParam)
 {
+    if (OnPlaceTimer(timerId))
+        return 0;
     if (timerId == kInfoTimer && m_look->infoKind == 2) {
         fw::WindowDC dc(m_hWnd);
         PaintInfo(dc.Get());
@@ -357,18 +391,6 @@ LRESULT PinvelWnd::OnDpiChanged(WPARAM wParam, LPARAM lParam)
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
     SendMessage(WM_NCPAINT, 1, 0);
     return 0;
-}
-
-void PinvelWnd::ZoomEditor()
-{
-    if (m_edit == nullptr || !m_edit->IsWindow())
-        return;
-    // The editor measures points at the system's DPI; zero and zero is no zoom at all.
-    const int system = fw::SystemDpi();
-    if (m_dpi == system)
-        m_edit->SendMessage(EM_SETZOOM, 0, 0);
-    else
-        m_edit->SendMessage(EM_SETZOOM, static_cast<WPARAM>(m_dpi), static_cast<LPARAM>(system));
 }
 
 LRESULT PinvelWnd::OnWindowPosChanged(WPARAM wParam, LPARAM lParam)

@@ -2,6 +2,7 @@
 #include "PHoverButton.h"
 #include "../core/NoteGeometry.h"
 #include "../core/NoteLook.h"
+#include "../core/NoteOptions.h"
 #include "../framework/Wnd.h"
 
 #include <array>
@@ -62,6 +63,18 @@ public:
     void OnAppearance();
     void ApplyAppearance(const PAppearanceDlg& dialog);
 
+    // Where the window sits among the others, how see-through it is and how large its
+    // text is shown: the note's options, which the window keeps and the user changes.
+    void ApplyLevel();
+    void ApplyOpacity();
+    void ZoomEditor();
+    // One zoom step: up (direction > 0), down (< 0), or back to 100 % (0); shown on the
+    // info line for two seconds and kept with the note.
+    void StepZoom(int direction);
+    void SetLevel(NoteLevel level);
+    void SetOpacity(int opacity);
+    bool IsOpaqueNow() const { return m_pointerOver || m_active; }
+
     // True while a dialog, menu or sheet of this window runs its own message loop.
     // A window closed meanwhile (from the tray) keeps its object until the loop ends,
     // and the code after the loop sees it closed and touches nothing.
@@ -104,6 +117,21 @@ private:
     LRESULT OnMeasureItem(WPARAM wParam, LPARAM lParam);
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnWindowPosChanging(WINDOWPOS& position);
+    LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetFocus(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    void OnPointerCame();
+    void PostRelevel();
+    // The timers of the window's place: the pointer's leaving, the end of an alarm's turn
+    // in front, the end of the zoom shown on the info line. False for another timer.
+    bool OnPlaceTimer(WPARAM timerId);
+    // The checks of the window-position and transparency submenus, and their commands.
+    void FillPlaceMenus(PIconMenu& popup);
+    bool OnPlaceCommand(UINT command);
+    // Brought above every window while an alarm plays, whatever its level.
+    void ComeToFrontForAlarm();
     void ShowContextMenu(int x, int y);
     // The submenu of the note's earlier versions, newest first, and a choice from it.
     void FillVersions(PIconMenu& popup);
@@ -132,8 +160,6 @@ private:
     bool CreateButtons();
     // Places the editor and the buttons for the current size and DPI.
     void LayOut();
-    // Text keeps its point size on a screen whose scaling differs from the system's.
-    void ZoomEditor();
 
     NoteLook* m_look = nullptr;
     std::string m_findText;
@@ -152,6 +178,13 @@ private:
     PAppearanceDlg* m_appearance = nullptr;
     std::array<std::unique_ptr<PHoverButton>, kButtonCount> m_buttons;
     int m_modalDepth = 0;
+    // The pointer is over the window or one of its children; the window is the active one.
+    bool m_pointerOver = false;
+    bool m_active = false;
+    bool m_alarmFront = false;
+    bool m_showZoom = false;
+    // The logic window, the owner the note has at every level but the desktop's.
+    HWND m_owner = nullptr;
     int m_dpi = kBaseDpi;
     int m_unrolledWidth = 0;
     int m_unrolledHeight = 0;

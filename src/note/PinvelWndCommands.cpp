@@ -141,6 +141,8 @@ LRESULT PinvelWnd::OnCommand(WPARAM wParam, LPARAM lParam)
             OnVersionEntry(LOWORD(wParam));
             return 0;
         }
+        if (OnPlaceCommand(LOWORD(wParam)))
+            return 0;
         return DefWindowProc(WM_COMMAND, wParam, lParam);
     }
 }
@@ -183,8 +185,10 @@ void PinvelWnd::ShowContextMenu(int x, int y)
         ::EnableMenuItem(h, ID_EDIT_CLEAR, Enabled(selection));
         ::EnableMenuItem(h, ID_EDIT_PASTE, Enabled(m_edit->SendMessage(EM_CANPASTE, CF_UNICODETEXT) != 0));
     }
-    if (popup != nullptr)
+    if (popup != nullptr) {
         FillVersions(*popup);
+        FillPlaceMenus(*popup);
+    }
     if (popup != nullptr) {
         ModalScope modal(*this);
         ::TrackPopupMenu(popup->GetHandle(), TPM_RIGHTBUTTON, x, y, 0, m_hWnd, nullptr);

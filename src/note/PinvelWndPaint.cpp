@@ -48,6 +48,8 @@ RECT ToRect(const Box& box)
 
 std::string PinvelWnd::InfoText() const
 {
+    if (m_showZoom)
+        return fw::Format(fw::LoadResString(IDS_ZOOM_SHOWN).c_str(), m_note->m_options.zoom);
     switch (m_note->GetTrouble()) {
     case PNote::Trouble::CutShort:
         return fw::LoadResString(IDS_NOTE_CUT_SHORT);

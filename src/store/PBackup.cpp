@@ -53,6 +53,16 @@ PBackup::Result PBackup::Write(const std::wstring& into, const std::wstring& hom
         result.error = ::GetLastError();
         return result;
     }
+    // The notes' window settings, beside them as in the notes folder, so that notes put
+    // back from the backup sit where they sat.
+    const std::wstring options = fw::LoadResStringW(IDS_OPTIONS_FILE);
+    std::string sideFile;
+    if (fw::ReadWholeFile(home + fw::LoadResStringW(IDS_NOTES_FOLDER) + L"\\" + options, sideFile,
+                          4u * 1024 * 1024) &&
+        !fw::ReplaceFileContents(folder + options, sideFile)) {
+        result.error = ::GetLastError();
+        return result;
+    }
     std::set<std::wstring> exported;
     const std::wstring fallback = fw::LoadResStringW(IDS_DEFAULT_TITLE);
     for (const auto& note : notes) {

@@ -97,11 +97,15 @@ std::vector<PDeletedNotes::Entry> PDeletedNotes::NewestFirst(std::size_t count) 
     return entries;
 }
 
-void PDeletedNotes::KeepNewest(std::size_t count) const
+std::vector<std::wstring> PDeletedNotes::KeepNewest(std::size_t count) const
 {
     const std::vector<Found> found = ListNewestFirst();
+    std::vector<std::wstring> removed;
     for (std::size_t i = count; i < found.size(); ++i) {
-        if (::DeleteFileW((m_folder + L"\\" + found[i].name).c_str()))
-            PVersions(m_notesFolder).RemoveAll(found[i].name);
+        if (!::DeleteFileW((m_folder + L"\\" + found[i].name).c_str()))
+            continue;
+        PVersions(m_notesFolder).RemoveAll(found[i].name);
+        removed.push_back(found[i].name);
     }
+    return removed;
 }

@@ -28,8 +28,9 @@ public:
     bool MoveIn(const std::wstring& path, const SYSTEMTIME& deletedAt) const;
     // The deleted notes, newest first; at most count.
     std::vector<Entry> NewestFirst(std::size_t count) const;
-    // Removes all but the newest count deleted notes for good, with their versions.
-    void KeepNewest(std::size_t count) const;
+    // Removes all but the newest count deleted notes for good, with their versions; the
+    // names of those removed.
+    std::vector<std::wstring> KeepNewest(std::size_t count) const;
 
 private:
     struct Found {

@@ -31,6 +31,8 @@ int CopyNotes(const std::wstring& from, const std::wstring& to)
     const std::wstring notes = fw::LoadResStringW(IDS_NOTES_FOLDER);
     const std::wstring source = from + notes + L"\\";
     const std::wstring target = to + notes + L"\\";
+    const std::wstring options = fw::LoadResStringW(IDS_OPTIONS_FILE);
+    ::CopyFileW(fw::LongPath(source + options).c_str(), fw::LongPath(target + options).c_str(), TRUE);
     WIN32_FIND_DATAW found;
     HANDLE search = ::FindFirstFileW((source + L"*." + fw::LoadResStringW(IDS_NOTE_EXT)).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)

@@ -32,6 +32,9 @@ std::wstring g_programFolder;
 constexpr wchar_t kSettingsFile[] = L"Pinvel.ini";
 constexpr UINT kMinuteTimer = 1;
 constexpr UINT kMinuteTimerPeriodMs = 1000;
+// A burst of changes to the side file (zoom steps) is written once, this long after.
+constexpr UINT kOptionsTimer = 2;
+constexpr UINT kOptionsDelayMs = 2000;
 
 } // namespace
 
@@ -91,6 +94,10 @@ void PLogic::Shutdown()
     KeepUnsavedForLater();
     ::KillTimer(m_hWnd, m_timerId);
     m_timerId = 0;
+    // A note kept on the desktop is owned by the shell's window, so it would not go with
+    // this one.
+    while (!m_windows.empty())
+        DestroyNoteWindow(m_windows.front().get());
     DestroyWindow();
 }
 
@@ -116,6 +123,20 @@ bool PLogic::LoadSettings()
 bool PLogic::SaveSettings()
 {
     return fw::ReplaceFileContents(m_folder + kSettingsFile, EncodeSettings(m_defaultLook));
+}
+
+void PLogic::NoteOptionsChanged(PNote* note)
+{
+    m_options.Set(FileNameOfPath(note->GetFilePath()), note->m_options);
+    if (m_options.HasChanges())
+        ::SetTimer(m_hWnd, kOptionsTimer, kOptionsDelayMs, nullptr);
+}
+
+void PLogic::SetHotkeys(const HotkeyOptions& hotkeys)
+{
+    m_options.SetHotkeys(hotkeys);
+    fw::MakeFolder(NotesFolder());
+    m_options.SaveIfChanged();
 }
 
 void PLogic::ShowAbout()
@@ -183,8 +204,10 @@ LRESULT PLogic::OnCreate()
     m_programFolder = g_programFolder.empty() ? FolderOfPath(fw::ModulePath()) : g_programFolder;
     FindHome();
     LoadSettings();
+    m_options.Load(NotesFolder());
     m_tray = std::make_unique<PSysTray>();
     m_tray->Create(m_hWnd);
+    m_tray->RegisterHotkeys();
     if (!m_homeNews.empty())
         Tell(m_homeNews, false);
     m_about = std::make_unique<PAboutDlg>();
@@ -200,6 +223,12 @@ LRESULT PLogic::OnCreate()
 
 LRESULT PLogic::OnTimer(WPARAM timerId, LPARAM lParam)
 {
+    if (timerId == kOptionsTimer) {
+        ::KillTimer(m_hWnd, kOptionsTimer);
+        fw::MakeFolder(NotesFolder());
+        m_options.SaveIfChanged();
+        return 0;
+    }
     DeleteClosedWindows();
     const bool ran = RunMinuteGate(m_lastMinute, CurrentUtcMinute(), m_notes,
                                    [](std::unique_ptr<PNote>& note) { note->CheckAlarms(); });

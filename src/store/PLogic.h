@@ -1,4 +1,5 @@
 #pragma once
+#include "POptions.h"
 #include "../core/NoteLook.h"
 #include "../framework/Wnd.h"
 
@@ -102,6 +103,13 @@ public:
     std::wstring NotesFolder() const;
     // Asks the note's open window, if any, to show the record's current state.
     void NotifyNoteChanged(PNote* note);
+    // Keeps a note's window settings in the side file, written a moment later.
+    void NoteOptionsChanged(PNote* note);
+    // The hotkeys and whether the user was told of taken ones, kept in the same file.
+    const HotkeyOptions& Hotkeys() const { return m_options.Hotkeys(); }
+    void SetHotkeys(const HotkeyOptions& hotkeys);
+    // One key for both: every note hidden when any is shown, else every note shown.
+    void ShowOrHideAll();
 
     // The logic window the notes belong to: the one created last.
     static PLogic* Current() { return s_current; }
@@ -156,6 +164,7 @@ private:
     UINT_PTR m_timerId = 0;
     int m_lastMinute;
     std::list<std::unique_ptr<PNote>> m_notes;
+    POptions m_options;
     std::list<std::unique_ptr<PinvelWnd>> m_windows;
     // Closed windows whose objects still run a modal loop; deleted once it has ended.
     std::list<std::unique_ptr<PinvelWnd>> m_closedWindows;

@@ -68,6 +68,8 @@ PNote* PLogic::NewNote()
     // The note is not listed yet, so its own default title does not count as taken.
     note->SetTitle(NextTitle());
     note->SetFilePath(NextFilePath());
+    // Settings left behind under a free name (a copied side file) are not the new note's.
+    m_options.Forget(FileNameOfPath(note->GetFilePath()));
     m_notes.push_back(std::move(note));
     return m_notes.back().get();
 }
@@ -78,6 +80,7 @@ PNote* PLogic::LoadNote(const std::wstring& path)
     note->SetFilePath(path);
     if (!note->Load(true, false))
         return nullptr;
+    note->m_options = m_options.Of(FileNameOfPath(path));
     m_notes.push_back(std::move(note));
     return m_notes.back().get();
 }
@@ -114,10 +117,12 @@ PNote* PLogic::RestoreDeletedNote(const std::wstring& deletedPath)
     fw::MakeFolder(NotesFolder());
     if (!::MoveFileW(deletedPath.c_str(), path.c_str()))
         return nullptr;
+    m_options.Rename(own, name);
     PNote* note = LoadNote(path);
     if (note == nullptr) {
         // Left in the notes folder, a file that does not load would only be skipped.
         ::MoveFileW(path.c_str(), deletedPath.c_str());
+        m_options.Rename(name, own);
         return nullptr;
     }
     PVersions(NotesFolder()).Rename(own, name);
@@ -218,6 +223,14 @@ void PLogic::HideAll()
         CloseNoteWindow(m_windows.front().get());
 }
 
+void PLogic::ShowOrHideAll()
+{
+    if (!m_windows.empty())
+        HideAll();
+    else
+        ShowAll();
+}
+
 void PLogic::ShowAll()
 {
     // Stops at the first note that cannot be opened: the ones after it would fail too.
@@ -258,7 +271,8 @@ void PLogic::LoadAllNotes()
     fw::WaitCursor wait;
     const std::wstring folder = NotesFolder();
     fw::MakeFolder(folder);
-    PDeletedNotes(folder).KeepNewest(PDeletedNotes::kKept);
+    for (const std::wstring& gone : PDeletedNotes(folder).KeepNewest(PDeletedNotes::kKept))
+        m_options.Forget(gone);
     // Only the notes folder's own files: the deleted notes in its subfolder are not notes.
     const std::wstring pattern = folder + L"\\*." + fw::LoadResStringW(IDS_NOTE_EXT);
     WIN32_FIND_DATAW found;
@@ -283,6 +297,10 @@ void PLogic::SaveChangedNotes()
         folderMade = true;
         OnSaveResult(note.get(), note->Save());
     }
+    if (m_options.HasChanges()) {
+        fw::MakeFolder(NotesFolder());
+        m_options.SaveIfChanged();
+    }
 }
 
 void PLogic::SetDefaultLook(const NoteLook& look)
@@ -298,6 +316,7 @@ void PLogic::SaveAllNotes()
     fw::MakeFolder(NotesFolder());
     for (auto& note : m_notes)
         note->SaveIfChanged();
+    m_options.SaveIfChanged();
 }
 
 std::string PLogic::NextTitle()

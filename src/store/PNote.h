@@ -3,6 +3,7 @@
 #include "../core/DateTime.h"
 #include "../core/NoteFile.h"
 #include "../core/NoteLook.h"
+#include "../core/NoteOptions.h"
 
 #include <windows.h>
 
@@ -102,6 +103,8 @@ public:
     DateTime m_stamp1;
     NoteLook m_look;
     AlarmSet m_alarms;
+    // Kept beside the notes, not in the note's file.
+    NoteOptions m_options;
 
 private:
     std::unique_ptr<PDummyWnd> m_owner;

@@ -38,7 +38,7 @@ constexpr IconRow kIconTable[] = {
     {32792, "Hide All Notes", 186}, {32791, "Show All Notes", 185}, {32818, "Pinvel Online...", 210},
     {32793, "Help...", 181},       {32794, "About...", 183},       {32795, "Exit Pinvel", 184},
     {32831, "Find Notes...", 221}, {32830, "Start with Windows", 224}, {32850, "Open Notes Folder", 225},
-    {32851, "Back Up All Notes...", 226},
+    {32851, "Back Up All Notes...", 226}, {32852, "Hotkeys...", 231},
     {-1, nullptr, 0},
 };
 
@@ -48,6 +48,8 @@ constexpr IconRow kSubMenuIconTable[] = {
     {32832, "Recently Deleted Notes", 222},
     {32833, "Agenda", 223},
     {32840, "Earlier Versions", 227},
+    {32841, "Window Position", 229},
+    {32844, "Transparency", 230},
     {-1, nullptr, 0},
 };
 

@@ -1,5 +1,6 @@
 #include "PRichEdit.h"
 
+#include "../app/Messages.h"
 #include "../app/PError.h"
 #include "../core/TextRules.h"
 #include "../framework/CommonDialogs.h"
@@ -84,6 +85,32 @@ void PRichEdit::CheckAvailable(HWND parent)
         g_error.Raise(ERR_CREATE_RICHEDIT);
 }
 
+namespace {
+
+constexpr int kNoZoomKey = 2;
+
+// Ctrl with plus, minus or 0, on the main keys or the keypad, and no Alt (AltGr types).
+int ZoomKeyDirection(WPARAM key)
+{
+    if (::GetKeyState(VK_CONTROL) >= 0 || ::GetKeyState(VK_MENU) < 0)
+        return kNoZoomKey;
+    switch (key) {
+    case VK_OEM_PLUS:
+    case VK_ADD:
+        return 1;
+    case VK_OEM_MINUS:
+    case VK_SUBTRACT:
+        return -1;
+    case '0':
+    case VK_NUMPAD0:
+        return 0;
+    default:
+        return kNoZoomKey;
+    }
+}
+
+} // namespace
+
 LRESULT PRichEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
@@ -91,6 +118,22 @@ LRESULT PRichEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnCreate(wParam, lParam);
     case WM_KEYDOWN:
         return OnKeyDown(wParam, lParam);
+    case WM_CHAR:
+        // Ctrl+- types a control character of its own after the zoom it stood for.
+        if (m_zoomKeyDown && wParam < 0x20) {
+            m_zoomKeyDown = false;
+            return 0;
+        }
+        return DefWindowProc(msg, wParam, lParam);
+    case WM_SETCURSOR:
+        ::SendMessageW(::GetParent(m_hWnd), WM_NOTE_POINTER, 0, 0);
+        return DefWindowProc(msg, wParam, lParam);
+    case WM_MOUSEWHEEL:
+        // Ctrl+wheel zooms the whole note the way its window keeps, not the control's way.
+        if ((GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0 &&
+            ::SendMessageW(::GetParent(m_hWnd), WM_NOTE_ZOOM, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? 1 : -1, 0) != 0)
+            return 0;
+        return DefWindowProc(msg, wParam, lParam);
     case EM_EXLIMITTEXT:
         // Zero is the control's own default of 64K characters.
         m_limit = lParam > 0 ? lParam : 0x10000;
@@ -126,6 +169,12 @@ LRESULT PRichEdit::OnCreate(WPARAM wParam, LPARAM lParam)
 
 LRESULT PRichEdit::OnKeyDown(WPARAM wParam, LPARAM lParam)
 {
+    m_zoomKeyDown = false;
+    const int zoom = ZoomKeyDirection(wParam);
+    if (zoom != kNoZoomKey && ::SendMessageW(::GetParent(m_hWnd), WM_NOTE_ZOOM, static_cast<WPARAM>(zoom), 0) != 0) {
+        m_zoomKeyDown = true;
+        return 0;
+    }
     if (wParam == VK_F3) {
         const bool shift = ::GetKeyState(VK_SHIFT) < 0;
         ::SendMessageW(::GetParent(m_hWnd), WM_COMMAND, shift ? ID_EDIT_FIND_PREV : ID_EDIT_FIND_NEXT, 0);

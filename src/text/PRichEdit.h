@@ -102,6 +102,8 @@ private:
 
     // The limit the control was given (EM_EXLIMITTEXT).
     LPARAM m_limit = kTextLimit;
+    // A zoom key went to the note; the character it types is not text.
+    bool m_zoomKeyDown = false;
     // Set once the user was told the note is full, until the text is shorter again.
     bool m_toldFull = false;
     LRESULT TextLength() const;

@@ -78,6 +78,8 @@ LRESULT PSysTray::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnCommand(wParam, lParam);
     case WM_MEASUREITEM:
         return OnMeasureItem(wParam, lParam);
+    case WM_HOTKEY:
+        return OnHotkey(wParam);
     default:
         if (msg == TaskbarCreatedMessage()) {
             // Without its icon the program could not be reached at all.
@@ -126,6 +128,7 @@ void PSysTray::ShowBalloon(const std::wstring& text, bool warning)
 LRESULT PSysTray::OnDestroy(WPARAM wParam, LPARAM lParam)
 {
     DefWindowProc(WM_DESTROY, wParam, lParam);
+    UnregisterHotkeys();
     NOTIFYICONDATAW data = IconData(m_hWnd);
     g_notify(NIM_DELETE, &data);
     return 0;
@@ -233,6 +236,9 @@ LRESULT PSysTray::OnCommand(WPARAM wParam, LPARAM lParam)
         return 0;
     case ID_TRAY_FIND_NOTES:
         logic->ShowFindNotes();
+        return 0;
+    case ID_TRAY_HOTKEYS:
+        ShowHotkeysDialog();
         return 0;
     default:
         break;

@@ -1,8 +1,10 @@
 #pragma once
+#include "../core/NoteOptions.h"
 #include "../framework/Wnd.h"
 
 #include <shellapi.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,12 @@ public:
     // way (a note that could not be saved, where the notes went).
     void ShowBalloon(const std::wstring& text, bool warning);
 
+    // Registers the program's hotkeys. A key another program holds is left to it, and the
+    // user is told which, once, until the key is the program's again.
+    void RegisterHotkeys();
+    // Whether the system would give the program a key now (its own keys aside).
+    static bool CanRegister(HWND hwnd, const Hotkey& key);
+
     static void SetNotifyFunction(NotifyFunction function);
     // Sent to every top-level window when the taskbar comes back after a restart; the
     // tray window, a child, hears of it from the logic window.
@@ -53,9 +61,14 @@ private:
     void OnDeletedEntry(UINT command);
     void FillAgenda(PIconMenu& agenda);
     void OnAgendaEntry(UINT command);
+    LRESULT OnHotkey(WPARAM id);
+    void UnregisterHotkeys();
+    void ShowHotkeysDialog();
 
     PIconMenu* m_trackedMenu = nullptr;
     // What the entries of the last menu stood for: their commands arrive after it closed.
     std::vector<std::wstring> m_deletedEntries;
     std::vector<PNote*> m_agendaEntries;
+    std::array<bool, kHotkeyCount> m_registered = {};
+    bool m_hotkeysDialogOpen = false;
 };

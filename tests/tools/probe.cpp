@@ -12,6 +12,9 @@
 //   pvprobe rect HWND                         window rectangle: left top right bottom
 //   pvprobe hold PATH MS                      keep a file open, shared with no one, for MS ms
 //   pvprobe clip TEXT                         put the text on the clipboard
+//   pvprobe layered HWND                      the window's alpha, or "none" when not layered
+//   pvprobe hotkey MODS VK MS                 hold a system-wide hotkey for MS ms
+//   pvprobe cover L T R B MS                  another program's window, in front, for MS ms
 #include <windows.h>
 
 #include <cstdio>
@@ -196,6 +199,34 @@ int OwnerDraw(HWND hwnd, UINT id, ULONG_PTR data)
     return 0;
 }
 
+// Runs the thread's messages for ms milliseconds.
+void Pump(DWORD ms)
+{
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < ms) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+int Cover(const RECT& rc, DWORD ms)
+{
+    HWND hwnd = ::CreateWindowExW(0, L"Static", L"pvprobe cover", WS_OVERLAPPEDWINDOW | WS_VISIBLE, rc.left, rc.top,
+                                  rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr, nullptr, nullptr);
+    if (hwnd == nullptr)
+        return 1;
+    ::SetForegroundWindow(hwnd);
+    Print(HwndText(hwnd));
+    std::fflush(stdout);
+    Pump(ms);
+    ::DestroyWindow(hwnd);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -273,6 +304,31 @@ int wmain(int argc, wchar_t** argv)
             return 1;
         Print(std::wstring(buffer.data(), copied));
         return 0;
+    }
+    if (verb == L"layered" && argc == 3) {
+        HWND hwnd = ParseHwnd(argv[2]);
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        if ((::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) == 0 ||
+            !::GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags) || (flags & LWA_ALPHA) == 0) {
+            Print(L"none");
+            return 0;
+        }
+        Print(std::to_wstring(alpha));
+        return 0;
+    }
+    if (verb == L"hotkey" && argc == 5) {
+        if (!::RegisterHotKey(nullptr, 1, std::wcstoul(argv[2], nullptr, 0), std::wcstoul(argv[3], nullptr, 0)))
+            return 1;
+        Print(L"held");
+        std::fflush(stdout);
+        Pump(static_cast<DWORD>(std::wcstoul(argv[4], nullptr, 10)));
+        return 0;
+    }
+    if (verb == L"cover" && argc == 7) {
+        const RECT rc = {std::wcstol(argv[2], nullptr, 10), std::wcstol(argv[3], nullptr, 10),
+                         std::wcstol(argv[4], nullptr, 10), std::wcstol(argv[5], nullptr, 10)};
+        return Cover(rc, static_cast<DWORD>(std::wcstoul(argv[6], nullptr, 10)));
     }
     if (verb == L"rect" && argc == 3) {
         RECT rc;

@@ -1,0 +1,28 @@
+#pragma once
+#include "../core/NoteOptions.h"
+#include "../framework/Dialog.h"
+
+#include <array>
+
+// The program's three hotkeys in the system's hotkey controls: changed, cleared, and
+// taken only when the system would give each one to the program.
+class PHotkeysDlg : public fw::Dialog {
+public:
+    // Whether the system would give the program this key now.
+    using CanUseFunction = bool (*)(const Hotkey& key);
+
+    explicit PHotkeysDlg(CanUseFunction canUse);
+
+    std::array<Hotkey, kHotkeyCount> m_keys;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    CanUseFunction m_canUse;
+};
+
+// The key's name as the user's keyboard calls it: "Ctrl+Alt+N".
+std::string HotkeyName(const Hotkey& key);

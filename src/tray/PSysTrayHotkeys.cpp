@@ -1,0 +1,125 @@
+// The program-wide hotkeys: registered by the tray window, told of when taken, and
+// changed in their dialog.
+#include "PSysTray.h"
+
+#include "../dialogs/PHotkeysDlg.h"
+#include "../framework/Strings.h"
+#include "../res/resource.h"
+#include "../store/PLogic.h"
+
+namespace {
+
+// Ids of the hotkeys: 1 and on, one per action.
+constexpr int kFirstHotkeyId = 1;
+// Held down, a key that repeats would show and hide every note over and over. The flag
+// is new in Windows 7; older systems refuse it and get the key without.
+constexpr UINT kNoRepeat = 0x4000;
+
+bool Register(HWND hwnd, int id, const Hotkey& key)
+{
+    if (::RegisterHotKey(hwnd, id, key.modifiers | kNoRepeat, key.key))
+        return true;
+    if (::GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED)
+        return false;
+    return ::RegisterHotKey(hwnd, id, key.modifiers, key.key) != FALSE;
+}
+
+// The window the dialog's question is asked through: the tray's, while it is open.
+HWND g_asking = nullptr;
+
+bool CanUseNow(const Hotkey& key)
+{
+    return PSysTray::CanRegister(g_asking, key);
+}
+
+} // namespace
+
+bool PSysTray::CanRegister(HWND hwnd, const Hotkey& key)
+{
+    // An id of its own, so that a key the program holds for another action is not mistaken.
+    constexpr int kTrialId = kFirstHotkeyId + kHotkeyCount;
+    if (!Register(hwnd, kTrialId, key))
+        return false;
+    ::UnregisterHotKey(hwnd, kTrialId);
+    return true;
+}
+
+void PSysTray::RegisterHotkeys()
+{
+    PLogic* logic = PLogic::Current();
+    if (logic == nullptr)
+        return;
+    HotkeyOptions hotkeys = logic->Hotkeys();
+    std::string taken;
+    for (int i = 0; i < kHotkeyCount; ++i) {
+        const Hotkey& key = hotkeys.keys[i];
+        const unsigned bit = 1u << i;
+        m_registered[i] = key.IsSet() && Register(m_hWnd, kFirstHotkeyId + i, key);
+        if (m_registered[i] || !key.IsSet()) {
+            hotkeys.toldTaken &= ~bit;
+            continue;
+        }
+        if ((hotkeys.toldTaken & bit) != 0)
+            continue;
+        taken += (taken.empty() ? "" : fw::LoadResString(IDS_LIST_SEPARATOR)) + HotkeyName(key);
+        hotkeys.toldTaken |= bit;
+    }
+    if (!taken.empty())
+        ShowBalloon(fw::WideFromText(fw::Format(fw::LoadResString(IDS_HOTKEYS_TAKEN).c_str(), taken.c_str())), true);
+    logic->SetHotkeys(hotkeys);
+}
+
+void PSysTray::UnregisterHotkeys()
+{
+    for (int i = 0; i < kHotkeyCount; ++i) {
+        if (m_registered[i])
+            ::UnregisterHotKey(m_hWnd, kFirstHotkeyId + i);
+        m_registered[i] = false;
+    }
+}
+
+LRESULT PSysTray::OnHotkey(WPARAM id)
+{
+    PLogic* logic = PLogic::Current();
+    if (logic == nullptr)
+        return 0;
+    switch (static_cast<int>(id) - kFirstHotkeyId) {
+    case static_cast<int>(HotkeyAction::NewNote):
+        logic->NewNoteAndShow();
+        break;
+    case static_cast<int>(HotkeyAction::ShowOrHideAll):
+        logic->ShowOrHideAll();
+        break;
+    case static_cast<int>(HotkeyAction::FindNotes):
+        logic->ShowFindNotes();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void PSysTray::ShowHotkeysDialog()
+{
+    PLogic* logic = PLogic::Current();
+    if (logic == nullptr || m_hotkeysDialogOpen)
+        return;
+    m_hotkeysDialogOpen = true;
+    // Pressed in the dialog, the program's own keys must reach its controls.
+    UnregisterHotkeys();
+    PHotkeysDlg dialog(&CanUseNow);
+    dialog.m_keys = logic->Hotkeys().keys;
+    g_asking = m_hWnd;
+    const INT_PTR result = dialog.DoModal(nullptr);
+    g_asking = nullptr;
+    m_hotkeysDialogOpen = false;
+    // The tray may be gone meanwhile (the program was told to end).
+    if (m_hWnd == nullptr)
+        return;
+    if (result == IDOK) {
+        HotkeyOptions hotkeys = logic->Hotkeys();
+        hotkeys.keys = dialog.m_keys;
+        logic->SetHotkeys(hotkeys);
+    }
+    RegisterHotkeys();
+}

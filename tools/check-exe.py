@@ -19,16 +19,16 @@ SYSTEM_LIBRARIES = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "
 RT_BITMAP, RT_MENU, RT_DIALOG, RT_STRING, RT_GROUP_ICON, RT_MANIFEST = 2, 4, 5, 6, 14, 24
 # The resources the program loads by number, by type.
 EXPECTED = {
-    RT_DIALOG: [100, 133, 134, 135, 136, 137, 142, 144, 155, 211],
+    RT_DIALOG: [100, 133, 134, 135, 136, 137, 142, 144, 155, 211, 220, 232],
     RT_MENU: [143, 146],
     RT_BITMAP: [141, 142, 143, *range(193, 205), 208, 213, 216, 217, 218],
     RT_GROUP_ICON: [128, 140, 147, 148, 150, 152, 157, 159, *range(164, 173), *range(174, 180), 181,
-                    *range(183, 188), 209, 210, 215, *range(221, 229)],
+                    *range(183, 188), 209, 210, 215, *range(221, 232)],
     RT_MANIFEST: [1],
     "WAVE": [158],
 }
 # The string table's blocks of sixteen that hold the entries the program shows first.
-STRING_BLOCKS = [2000 // 16 + 1, 2100 // 16 + 1, 2300 // 16 + 1, 20000 // 16 + 1]
+STRING_BLOCKS = [2000 // 16 + 1, 2100 // 16 + 1, 2120 // 16 + 1, 2300 // 16 + 1, 20000 // 16 + 1]
 MAX_BYTES = 4 * 1024 * 1024
 
 

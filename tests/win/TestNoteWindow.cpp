@@ -161,6 +161,8 @@ TEST_F(NoteWindow, AfterAChangeOfScreensNotesNoScreenShowsComeBack)
 TEST_F(NoteWindow, FramePaintedInTheLooksColours)
 {
     PinvelWnd* window = Open(60, 60, 300, 200);
+    // The caret blinks in the text, which has the keyboard.
+    ::HideCaret(window->GetEditor()->GetHwnd());
     const wintest::Pixels px(window->GetHwnd());
     const int w = px.W(), h = px.H();
     for (auto [x, y] : {std::pair{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}, {w / 2, 0}, {0, h / 2}})

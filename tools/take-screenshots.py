@@ -1,9 +1,11 @@
 """Takes the README's pictures from the real program: notes in several colours, notes in
 four schemes, the tray menu with its note list, the weekly page of the alarm sheet, the
-appearance dialog and the already-running notice; with --scaled, on a display at 150 %,
-a note and its menu. Run through `make screenshots`; the pictures go to docs/."""
+appearance dialog, the already-running notice and a see-through note over a text in
+Notepad; with --scaled, on a display at 150 %, a note and its menu; with --see-through,
+only the see-through note. Run through `make screenshots`; the pictures go to docs/."""
 import calendar
 import os
+import shutil
 import subprocess
 import sys
 import time
@@ -158,6 +160,106 @@ def notes_menus_and_dialogs():
         folder.close()
 
 
+# The see-through note and the text behind it, a Notepad of Wine at its own place. Only
+# a compositing manager blends a window into the ones behind it, and it blends only
+# windows of their own on the X display, so this picture is taken in a run of its own:
+# without Wine's virtual desktop, on an Xvfb of its own, with xcompmgr.
+SIDE_FILE = "笔记设置.txt"
+SEE_THROUGH_NOTE = "N021215 (1).pvl"
+SEE_THROUGH_SIDE = "PINVELOPT 1\r\nnote\t%s\tstamp=1\tlevel=top\topacity=70\tzoom=100\r\n" % SEE_THROUGH_NOTE
+SEE_THROUGH_RECT = (350, 170, 670, 400)
+# Short lines beside the note's own text, long ones behind its empty part.
+PLAN = ("本周计划\r\n\r\n"
+        "周一  整理上个月的账目\r\n"
+        "周二  给王经理回信\r\n"
+        "周三  下午开会\r\n"
+        "周四  修改方案\r\n"
+        "周五  把本周的进度整理好，发给部门里每个人\r\n\r\n"
+        "下周  准备年底的总结、明年的预算和培训计划\r\n"
+        "      订好去上海出差的火车票和酒店，周三出发\r\n"
+        "备注  会议室的投影仪坏了，记得提前借一台\r\n")
+NOTEPAD_BOX = (60, 80, 720, 480)
+WM_CLOSE = 0x0010
+
+
+def gbk_rtf(text):
+    """Text for RTF above: Chinese characters as escapes of their GBK bytes."""
+    return "".join(c if ord(c) < 128 else "".join("\\'%02x" % b for b in c.encode("gbk")) for c in text).encode()
+
+
+SEE_THROUGH_TEXT = gbk_rtf("下午三点\\par 4.12 会议室\\par 带上{\\b 方案}")
+
+
+def see_through():
+    """Takes the see-through picture in a run of its own (see above), in a prefix beside
+    this run's."""
+    env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+    env["PINVEL_PREFIX"] = (os.environ.get("PINVEL_PREFIX") or os.environ["WINEPREFIX"]) + "-composited"
+    subprocess.run([os.environ["WINE_RUN_SCRIPT"], "python3", os.path.abspath(__file__), "--see-through-composited"],
+                   env=env, check=True)
+
+
+def wine_settings(key, values):
+    for name, value in values:
+        kind = "REG_DWORD" if isinstance(value, int) else "REG_SZ"
+        subprocess.run(["wine", "reg", "add", key, "/v", name, "/t", kind, "/d", str(value), "/f"],
+                       capture_output=True, check=True, timeout=60)
+
+
+def see_through_composited():
+    """A note at 70 % over a text in another program's window, which is the active one:
+    the note is solid only under the pointer or while it is typed in."""
+    if shutil.which("xcompmgr") is None:
+        raise AssertionError("xcompmgr is missing: tools/bootstrap.sh installs it")
+    # Wine draws the windows' captions itself: there is no window manager.
+    wine_settings("HKCU\\Software\\Wine\\X11 Driver", [("Decorated", "N")])
+    left, top, right, bottom = NOTEPAD_BOX
+    wine_settings("HKCU\\Software\\Microsoft\\Notepad",
+                  [("iWindowPosX", left), ("iWindowPosY", top), ("iWindowPosDX", right - left),
+                   ("iWindowPosDY", bottom - top), ("lfFaceName", "SimSun"), ("iPointSize", 140), ("fWrap", 1)])
+    compositor = subprocess.Popen(["xcompmgr"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    folder = e2e.ProgramFolder()
+    notepad = None
+    try:
+        _, _, background, edge, scheme, info, _, _ = NOTES[2]
+        look = (background, BORDER, edge, info, scheme) + SEE_THROUGH_RECT
+        e2e.put_note(folder.path, SEE_THROUGH_NOTE, e2e.note_file("开会", "pinvel", RTF % SEE_THROUGH_TEXT, look,
+                                                                  None, (TODAY, TODAY)))
+        with open(os.path.join(folder.path, e2e.NOTES, SIDE_FILE), "wb") as f:
+            f.write(SEE_THROUGH_SIDE.encode("utf-8"))
+        plan = os.path.join(folder.path, "本周计划.txt")
+        with open(plan, "wb") as f:
+            f.write(PLAN.encode("utf-16"))
+        notepad = subprocess.Popen(["wine", "notepad", "Z:" + plan.replace("/", "\\")], stdin=subprocess.DEVNULL,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        editor = poll(lambda: visible("Notepad"), 30)
+        assert editor, "Notepad did not open"
+        editor = editor[0]["hwnd"]
+
+        folder.start()
+        tray = e2e.tray_window(e2e.wait_window(e2e.LOGIC_CLASS))
+        e2e.probe("post", tray, WM_COMMAND, SHOW_ALL, 0)
+        note = poll(lambda: visible("PCN_NOTE"), 30)
+        assert note, "the note did not show"
+        note = note[0]["hwnd"]
+        # The shown note is the active one, and solid: a click on Notepad's caption makes
+        # Notepad active again, and leaves the pointer off the note.
+        xdo("mousemove", left + 200, top + 10, "click", 1)
+        assert poll(lambda: e2e.probe("layered", note)[1] == ["179"], 15), "the note is not see-through"
+        photograph("see-through.png", rect(editor))
+        e2e.probe("post", editor, WM_CLOSE, 0, 0)
+    finally:
+        folder.close()
+        if notepad is not None:
+            try:
+                notepad.wait(timeout=15)
+            except subprocess.TimeoutExpired:
+                notepad.kill()
+                notepad.wait()
+        compositor.kill()
+        compositor.wait()
+
+
 def scaled():
     """A note and its menu on a display at 150 %: the prefix's LogPixels is 144."""
     folder = e2e.ProgramFolder()
@@ -180,6 +282,11 @@ def scaled():
 if __name__ == "__main__":
     if sys.argv[1:] == ["--scaled"]:
         scaled()
+    elif sys.argv[1:] == ["--see-through"]:
+        see_through()
+    elif sys.argv[1:] == ["--see-through-composited"]:
+        see_through_composited()
     else:
         schemes()
         notes_menus_and_dialogs()
+        see_through()

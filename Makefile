@@ -82,7 +82,7 @@ bench: $(WIN)
 	$(RUNS) PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-$(WIN)-bench tools/wine-run.sh --desktop 1280x800 sh -c '\
 	  for n in $(BENCH_NOTES); do wine $(BENCH_EXE) $$n || exit 1; done; \
 	  wine $(BENCH_EXE) --program="$(BENCH_NOTES)" --exit=1000,20 --cpu=$(BENCH_SECONDS) && \
-	  wine $(BENCH_EXE) --find=$(BENCH_FIND_NOTES)'
+	  wine $(BENCH_EXE) --find=$(BENCH_FIND_NOTES) --toggle=100'
 
 # What a Windows user gets: the program, its help file and a short read-me.
 dist: exe

@@ -14,6 +14,8 @@ constexpr UINT WM_NOTE_ZOOM = WM_USER + 1005;
 constexpr UINT WM_NOTE_POINTER = WM_USER + 1006;
 // A note window → itself: take its level again once the click or move that raised it is over.
 constexpr UINT WM_NOTE_RELEVEL = WM_USER + 1007;
+// The logic window → itself: destroy a few more of the windows that "hide all" hid.
+constexpr UINT WM_LOGIC_RETIRE = WM_USER + 1008;
 constexpr UINT WM_COLORBUTTON_CHANGED = WM_USER + 5000;
 
 // The window class by which a second copy finds the running one.

@@ -72,28 +72,40 @@ LRESULT PHoverButton::OnCreate(WPARAM wParam, LPARAM lParam)
 {
     if (DefWindowProc(WM_CREATE, wParam, lParam) == -1)
         return -1;
+    return 0;
+}
+
+// Made when the pointer first comes over the button: most buttons are never pointed at,
+// and a hundred notes' tips are six hundred windows to make and destroy.
+void PHoverButton::MakeTip(WPARAM wParam, LPARAM lParam)
+{
     m_tip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, fw::ResourceInstance(),
                               nullptr);
-    if (m_tip != nullptr) {
-        // The tip keeps its own copy of the text.
-        std::wstring text = fw::WideFromText(m_tipText);
-        TOOLINFOW tool = {};
-        tool.cbSize = TTTOOLINFOW_V1_SIZE;
-        tool.uFlags = TTF_IDISHWND;
-        tool.hwnd = m_hWnd;
-        tool.uId = reinterpret_cast<UINT_PTR>(m_hWnd);
-        tool.hinst = fw::ResourceInstance();
-        tool.lpszText = &text[0];
-        ::SendMessageW(m_tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        ::SendMessageW(m_tip, TTM_SETDELAYTIME, TTDT_INITIAL, kTipDelayMs);
-        ::SendMessageW(m_tip, TTM_ACTIVATE, TRUE, 0);
-    }
-    return 0;
+    if (m_tip == nullptr)
+        return;
+    // The tip keeps its own copy of the text.
+    std::wstring text = fw::WideFromText(m_tipText);
+    TOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = m_hWnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(m_hWnd);
+    tool.hinst = fw::ResourceInstance();
+    tool.lpszText = &text[0];
+    ::SendMessageW(m_tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(m_tip, TTM_SETDELAYTIME, TTDT_INITIAL, kTipDelayMs);
+    ::SendMessageW(m_tip, TTM_ACTIVATE, TRUE, 0);
+    // The move that made it is the tip's first: it starts the delay from here.
+    MSG first = {m_hWnd, WM_MOUSEMOVE, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
+    ::GetCursorPos(&first.pt);
+    ::SendMessageW(m_tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&first));
 }
 
 LRESULT PHoverButton::OnMouseMove(WPARAM wParam, LPARAM lParam)
 {
+    if (m_tip == nullptr)
+        MakeTip(wParam, lParam);
     const bool pushed = (SendMessage(BM_GETSTATE) & BST_PUSHED) != 0;
     if (!m_tracking && !pushed) {
         m_tracking = true;

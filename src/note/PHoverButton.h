@@ -38,6 +38,7 @@ protected:
 private:
     LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
+    void MakeTip(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseLeave();
     void DrawItem(const DRAWITEMSTRUCT& item);
     void OnClicked();

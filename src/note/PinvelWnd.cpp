@@ -108,8 +108,9 @@ bool PinvelWnd::Create(DWORD style, HWND parent, PNote* note)
     if (!CreateEx(exStyle, kNoteClass, "Note", style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect.left, rect.top,
                   rect.right - rect.left, rect.bottom - rect.top, parent, nullptr))
         return false;
-    // Once shown: showing a window puts it on top of its kind.
-    ApplyLevel();
+    // Showing a window puts it on top of its kind: one kept on the desktop goes down again.
+    if (note->m_options.level == NoteLevel::Desktop)
+        ApplyLevel();
     return true;
 }
 
@@ -252,7 +253,9 @@ LRESULT PinvelWnd::OnCreate(WPARAM wParam, LPARAM lParam)
     ::ShowWindow(m_edit->GetHwnd(), SW_SHOW);
     ApplyLook(*m_look);
     ApplyOpacity();
-    ::SetForegroundWindow(m_hWnd);
+    // A note made hidden is shown, and one of them made active, with the others.
+    if ((reinterpret_cast<const CREATESTRUCTW*>(lParam)->style & WS_VISIBLE) != 0)
+        ::SetForegroundWindow(m_hWnd);
     // A note without its buttons could not be hidden or deleted from its caption.
     return CreateButtons() ? 0 : -1;
 }
@@ -456,7 +459,8 @@ void PinvelWnd::ApplyLook(const NoteLook& look)
         if (button)
             button->SetBackColor(m_look->edge);
     }
-    {
+    // A window not on the screen paints its frame when it is shown.
+    if (::IsWindowVisible(m_hWnd)) {
         fw::WindowDC dc(m_hWnd);
         PaintFrame(dc.Get());
     }

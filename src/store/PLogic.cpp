@@ -49,6 +49,9 @@ PLogic::~PLogic()
     // notes' editors.
     m_windows.clear();
     m_closedWindows.clear();
+    for (auto& window : m_retiring)
+        window->DestroyWindow();
+    m_retiring.clear();
     m_notes.clear();
     m_tray.reset();
     m_about.reset();
@@ -98,6 +101,8 @@ void PLogic::Shutdown()
     // this one.
     while (!m_windows.empty())
         DestroyNoteWindow(m_windows.front().get());
+    while (!m_retiring.empty())
+        RetireSome();
     DestroyWindow();
 }
 
@@ -187,6 +192,9 @@ LRESULT PLogic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnEndSession(wParam);
     case WM_LOGIC_EXIT:
         return OnLogicExit();
+    case WM_LOGIC_RETIRE:
+        RetireSome();
+        return 0;
     case WM_CLOSE:
         // What taskkill without /F, uninstallers and "close all programs" tools send: the
         // default handler would end the loop without saving.

@@ -138,6 +138,13 @@ private:
     LRESULT OnLogicExit();
     void DeleteClosedWindows();
     bool HasRoomForNote() const;
+    // Opens the note's window; shown and made active, or made hidden for ShowAll to
+    // show with the others in one step.
+    PinvelWnd* OpenNoteWindow(PNote* note, bool show);
+    // Destroys a few of the windows "hide all" hid; the rest at the next turn of the loop.
+    void RetireSome();
+    // The hidden window of a note still waiting to be destroyed, taken back; null if none.
+    PinvelWnd* Unretire(PNote* note);
     // Telling the user, saving's results, the home and the rescue.
     void Tell(const std::wstring& text, bool warning);
     void OnSaveResult(PNote* note, bool saved);
@@ -168,6 +175,9 @@ private:
     std::list<std::unique_ptr<PinvelWnd>> m_windows;
     // Closed windows whose objects still run a modal loop; deleted once it has ended.
     std::list<std::unique_ptr<PinvelWnd>> m_closedWindows;
+    // Windows of notes "hide all" hid and saved, destroyed a few at a time: not listed as
+    // open, and taken back when their note is shown again meanwhile.
+    std::list<std::unique_ptr<PinvelWnd>> m_retiring;
     std::unique_ptr<PSysTray> m_tray;
     std::unique_ptr<PAboutDlg> m_about;
     std::unique_ptr<PFindNotesDlg> m_findNotes;

@@ -104,6 +104,8 @@ void PLogic::DeleteNote(PNote* note)
         return;
     while (PinvelWnd* window = FindNoteWindow(note))
         DestroyNoteWindow(window);
+    if (PinvelWnd* waiting = Unretire(note))
+        DestroyNoteWindow(waiting);
     m_notes.erase(it);
 }
 
@@ -159,12 +161,24 @@ PinvelWnd* PLogic::ShowNote(PNote* note)
         ::SetForegroundWindow(open->GetHwnd());
         return open;
     }
+    return OpenNoteWindow(note, true);
+}
+
+PinvelWnd* PLogic::OpenNoteWindow(PNote* note, bool show)
+{
+    if (PinvelWnd* window = Unretire(note)) {
+        if (show) {
+            ::SetWindowPos(window->GetHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+            ::SetForegroundWindow(window->GetHwnd());
+        }
+        return window;
+    }
     // The note's editor is made when it is first shown; a note whose windows cannot be
     // made now is not shown, and nothing is written.
     if (!HasRoomForNote() || !note->CreateEditor())
         return nullptr;
     auto window = std::make_unique<PinvelWnd>();
-    if (!window->Create(WS_POPUP | WS_VISIBLE, m_hWnd, note))
+    if (!window->Create(WS_POPUP | (show ? WS_VISIBLE : 0), m_hWnd, note))
         return nullptr;
     m_windows.push_back(std::move(window));
     // A note whose text cannot be read now shows empty and is not saved, so its file
@@ -217,10 +231,74 @@ void PLogic::DeleteClosedWindows()
     m_closedWindows.remove_if([](const auto& window) { return !window->IsInModalLoop(); });
 }
 
+namespace {
+
+// Shows or hides windows in one step. One by one, each window would hand the activation
+// and the screen beneath it on to the next, a hundred times over for a hundred notes.
+void ShowOrHideTogether(const std::vector<HWND>& windows, bool show)
+{
+    HDWP batch = ::BeginDeferWindowPos(static_cast<int>(windows.size()));
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
+    for (HWND hwnd : windows) {
+        if (batch != nullptr)
+            batch = ::DeferWindowPos(batch, hwnd, nullptr, 0, 0, 0, 0, flags);
+    }
+    if (batch != nullptr && ::EndDeferWindowPos(batch))
+        return;
+    // No memory for the batch: one at a time still works.
+    for (HWND hwnd : windows)
+        ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, flags);
+}
+
+} // namespace
+
 void PLogic::HideAll()
 {
-    while (!m_windows.empty())
-        CloseNoteWindow(m_windows.front().get());
+    std::vector<HWND> shown;
+    for (const auto& window : m_windows)
+        shown.push_back(window->GetHwnd());
+    ShowOrHideTogether(shown, false);
+    // Saved now, destroyed a few at a time from the loop: destroying a hundred windows in
+    // one go keeps the key that hid them waiting a second.
+    while (!m_windows.empty()) {
+        PinvelWnd* window = m_windows.front().get();
+        PNote* note = window->GetNote();
+        if (window->IsInModalLoop()) {
+            CloseNoteWindow(window);
+            continue;
+        }
+        m_retiring.push_back(std::move(m_windows.front()));
+        m_windows.pop_front();
+        OnSaveResult(note, note->SaveIfChanged());
+    }
+    if (!m_retiring.empty())
+        ::PostMessageW(m_hWnd, WM_LOGIC_RETIRE, 0, 0);
+}
+
+void PLogic::RetireSome()
+{
+    constexpr int kPerTurn = 8;
+    for (int i = 0; i < kPerTurn && !m_retiring.empty(); ++i) {
+        // Destroyed through its own handler, which gives the note its editor back.
+        m_retiring.front()->DestroyWindow();
+        m_retiring.pop_front();
+    }
+    if (!m_retiring.empty())
+        ::PostMessageW(m_hWnd, WM_LOGIC_RETIRE, 0, 0);
+}
+
+PinvelWnd* PLogic::Unretire(PNote* note)
+{
+    auto it = std::find_if(m_retiring.begin(), m_retiring.end(),
+                           [note](const auto& window) { return window->GetNote() == note; });
+    if (it == m_retiring.end())
+        return nullptr;
+    m_windows.push_back(std::move(*it));
+    m_retiring.erase(it);
+    PinvelWnd* window = m_windows.back().get();
+    // The look for all notes may have changed while it waited.
+    window->ApplyLook(note->m_look);
+    return window;
 }
 
 void PLogic::ShowOrHideAll()
@@ -235,6 +313,7 @@ void PLogic::ShowAll()
 {
     // Stops at the first note that cannot be opened: the ones after it would fail too.
     int left = static_cast<int>(m_notes.size());
+    std::vector<HWND> opened;
     for (auto& note : m_notes) {
         if (!IsHidden(note.get())) {
             --left;
@@ -242,12 +321,17 @@ void PLogic::ShowAll()
         }
         if (!HasRoomForNote()) {
             Tell(fw::WideFromText(fw::Format(fw::LoadResString(IDS_SHOW_ALL_LIMIT).c_str(), left)), true);
-            return;
+            break;
         }
-        if (ShowNote(note.get()) == nullptr)
-            return;
+        PinvelWnd* window = OpenNoteWindow(note.get(), false);
+        if (window == nullptr)
+            break;
+        opened.push_back(window->GetHwnd());
         --left;
     }
+    ShowOrHideTogether(opened, true);
+    if (!opened.empty())
+        ::SetForegroundWindow(opened.back());
 }
 
 PinvelWnd* PLogic::FindNoteWindow(PNote* note) const

@@ -1,12 +1,15 @@
 // Find any note over many hidden notes: what the user waits for, from a changed search
-// text to the painted list. Prints figures; it is not a test.
+// text to the painted list; and the show-or-hide-all hotkey over many open notes. Prints
+// figures; it is not a test.
 #include "BenchFind.h"
 
 #include "core/NoteFile.h"
 #include "dialogs/PFindNotesDlg.h"
 #include "framework/File.h"
+#include "framework/Strings.h"
 #include "res/resource.h"
 #include "store/PLogic.h"
+#include "tray/PSysTray.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -62,16 +65,14 @@ std::string FindSampleRtf(int n)
     return rtf + "}";
 }
 
-} // namespace
-
-void RunFindNotes(int count)
+// A logic window over count notes of 4 KB, loaded hidden.
+std::unique_ptr<PLogic> LogicWithNotes(int count, std::wstring& folder, std::vector<std::wstring>& paths)
 {
-    const std::wstring folder = TempFolder(count);
+    folder = TempFolder(count);
     PLogic::SetProgramFolder(folder);
     auto logic = std::make_unique<PLogic>();
     logic->Create();
     const std::wstring notes = logic->NotesFolder();
-    std::vector<std::wstring> paths;
     for (int i = 1; i <= count; ++i) {
         NoteFields fields;
         fields.title = "note " + std::to_string(i);
@@ -79,6 +80,66 @@ void RunFindNotes(int count)
         fw::ReplaceFileContents(paths.back(), EncodeNoteFile(fields, FindSampleRtf(i)));
     }
     logic->LoadAllNotes();
+    return logic;
+}
+
+void RemoveAll(std::unique_ptr<PLogic>& logic, const std::wstring& folder, int count)
+{
+    const std::wstring notes = logic->NotesFolder();
+    logic.reset();
+    RemoveNotes(notes, count);
+    ::DeleteFileW((notes + L"\\" + fw::LoadResStringW(IDS_OPTIONS_FILE)).c_str());
+    ::DeleteFileW((folder + L"Pinvel.ini").c_str());
+    ::RemoveDirectoryW(notes.c_str());
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+} // namespace
+
+void RunShowHideAll(int count)
+{
+    std::wstring folder;
+    std::vector<std::wstring> paths;
+    auto logic = LogicWithNotes(count, folder, paths);
+    // The key as the system hands it to the tray window: Ctrl+Alt+S, the second hotkey.
+    const auto press = [&] {
+        const double start = Now();
+        ::SendMessageW(logic->Tray()->GetHwnd(), WM_HOTKEY, 2, 0);
+        return Now() - start;
+    };
+    // Between the presses the loop runs, as it would for a user: the hidden windows are
+    // destroyed meanwhile, a few at a time.
+    const auto settle = [] {
+        const double end = Now() + 3;
+        MSG msg;
+        while (Now() < end) {
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                ::DispatchMessageW(&msg);
+            ::Sleep(10);
+        }
+    };
+    const double firstShow = press();
+    settle();
+    const double hide = press();
+    settle();
+    const double show = press();
+    const std::size_t shown = logic->Windows().size();
+    settle();
+    const double hideAgain = press();
+    const double showAtOnce = press();
+    std::printf("Show or hide all by hotkey, N = %d notes of 4 KB\n", count);
+    std::printf("  show all, texts read    %9.1f ms\n", firstShow * 1e3);
+    std::printf("  hide all                %9.1f ms  (again %.1f ms)\n", hide * 1e3, hideAgain * 1e3);
+    std::printf("  show all, texts loaded  %9.1f ms  (%zu shown)\n", show * 1e3, shown);
+    std::printf("  hide and show at once   %9.1f ms  (the hidden windows taken back)\n", showAtOnce * 1e3);
+    RemoveAll(logic, folder, count);
+}
+
+void RunFindNotes(int count)
+{
+    std::wstring folder;
+    std::vector<std::wstring> paths;
+    auto logic = LogicWithNotes(count, folder, paths);
     std::string bytes;
     for (const auto& path : paths)
         fw::ReadWholeFile(path, bytes);
@@ -110,8 +171,5 @@ void RunFindNotes(int count)
     std::printf("  another search            %9.1f ms  (%ld rows)\n", some * 1e3, static_cast<long>(someRows));
     std::printf("  one every note matches    %9.1f ms  (%ld rows)\n", every * 1e3, static_cast<long>(everyRows));
 
-    logic.reset();
-    RemoveNotes(notes, count);
-    ::DeleteFileW((folder + L"Pinvel.ini").c_str());
-    ::RemoveDirectoryW(folder.c_str());
+    RemoveAll(logic, folder, count);
 }

@@ -588,9 +588,12 @@ int main(int argc, char** argv)
     std::vector<int> exitRun;
     double cpuSeconds = 0;
     int findCount = 0;
+    int toggleCount = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--find=", 7) == 0)
             findCount = std::atoi(argv[i] + 7);
+        else if (std::strncmp(argv[i], "--toggle=", 9) == 0)
+            toggleCount = std::atoi(argv[i] + 9);
         else if (std::strncmp(argv[i], "--cpu=", 6) == 0)
             cpuSeconds = std::atof(argv[i] + 6);
         else if (std::strncmp(argv[i], "--program=", 10) == 0)
@@ -621,6 +624,8 @@ int main(int argc, char** argv)
     }
     if (findCount > 0)
         RunFindNotes(findCount);
+    if (toggleCount > 0)
+        RunShowHideAll(toggleCount);
     std::fflush(stdout);
     return 0;
 }

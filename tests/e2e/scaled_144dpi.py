@@ -76,7 +76,7 @@ class At144Dpi(unittest.TestCase):
         self.assertTrue(menu, "the menu opens")
         mleft, mtop, mright, mbottom = rect(menu[0]["hwnd"])
         border = 3
-        self.assertEqual(mbottom - mtop - 2 * border, 17 * 28 + 2 * 11)
+        self.assertEqual(mbottom - mtop - 2 * border, 19 * 28 + 2 * 11)
         if SHOTS:
             e2e.screenshot(os.path.join(SHOTS, "menu-150.png"), mleft, mtop, mright, mbottom)
         e2e.xdo("key", "Escape")

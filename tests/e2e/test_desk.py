@@ -173,6 +173,10 @@ class Desk(unittest.TestCase):
         note = self.show_all(1)[0]
         wheel(1)
         self.assertTrue(poll(lambda: "缩放 150%" in self.folder.drawn_texts()), "zoomed on from where it was")
+        xdo("key", "ctrl+minus")
+        self.assertTrue(poll(lambda: "缩放 125%" in self.folder.drawn_texts()), "Ctrl+- zooms out")
+        xdo("key", "ctrl+0")
+        self.assertTrue(poll(lambda: "缩放 100%" in self.folder.drawn_texts()), "Ctrl+0 is 100 % again")
         self.exit(proc)
 
     def test_a_damaged_side_file_loses_only_the_settings(self):

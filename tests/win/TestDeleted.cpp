@@ -106,6 +106,8 @@ TEST_F(Deleted, TheTrayListsTheNewestTwentyAndRestoresUnderAFreeName)
     Start();
     ASSERT_EQ(logic->Notes().size(), 22u);
     // One a minute, at 10:01 to 10:22.
+    Listed(NoteFile(22))->m_options.level = NoteLevel::Desktop;
+    logic->NoteOptionsChanged(Listed(NoteFile(22)));
     for (int n = 1; n <= 22; ++n) {
         ++FakeClock::local.wMinute;
         DeleteThroughItsWindow(Listed(NoteFile(n)));
@@ -126,6 +128,7 @@ TEST_F(Deleted, TheTrayListsTheNewestTwentyAndRestoresUnderAFreeName)
     PNote* back = logic->Notes().front().get();
     EXPECT_EQ(back->GetTitle(), "Tom & Jerry");
     EXPECT_EQ(back->GetFilePath(), NoteFile(23)) << "the first name free in both folders";
+    EXPECT_EQ(back->m_options.level, NoteLevel::Desktop) << "its window settings came back with it";
     EXPECT_EQ(wintest::ReadFileBytes(NoteFile(23)), FileWith("Tom & Jerry"));
     EXPECT_EQ(wintest::ReadFileBytes(NoteFile(22)), "not a note");
     EXPECT_EQ(wintest::ReadFileBytes(DeletedFile(22)), "<missing>");

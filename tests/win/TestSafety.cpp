@@ -2,6 +2,7 @@
 #include "app/Messages.h"
 #include "framework/CommonDialogs.h"
 #include "framework/File.h"
+#include "core/TextRules.h"
 #include "framework/Strings.h"
 #include "note/PinvelWnd.h"
 #include "res/resource.h"
@@ -250,6 +251,10 @@ TEST_F(Safety, ABackupHoldsEveryNoteFileAsOnDiskAndEachNoteAsRtfUnderItsTitle)
     ASSERT_TRUE(first->Save());
     PNote* second = NoteWith("changed text");
     second->SetTitle("a/b: c?");
+    // Its window settings go along, in the side file.
+    second->m_options.opacity = 70;
+    logic->NoteOptionsChanged(second);
+    const std::wstring secondPath = second->GetFilePath();
     static std::wstring into;
     into = folder.Path() + L"backups";
     ASSERT_TRUE(fw::MakeFolder(into));
@@ -273,13 +278,18 @@ TEST_F(Safety, ABackupHoldsEveryNoteFileAsOnDiskAndEachNoteAsRtfUnderItsTitle)
     // The backup's note files are notes to a fresh program folder.
     wintest::TempFolder fresh{"pinvel-restored"};
     ASSERT_TRUE(fw::MakeFolder(fresh.Path() + L"\x7B14\x8BB0"));
-    for (const std::wstring& name : Files(made.substr(0, made.size() - 1)))
+    std::vector<std::wstring> names = Files(made.substr(0, made.size() - 1));
+    names.push_back(fw::LoadResStringW(IDS_OPTIONS_FILE));
+    for (const std::wstring& name : names)
         ASSERT_TRUE(::CopyFileW((made + name).c_str(), (fresh.Path() + L"\x7B14\x8BB0\\" + name).c_str(), TRUE));
     PLogic::SetProgramFolder(fresh.Path());
     Start();
     ASSERT_EQ(logic->Notes().size(), 2u);
-    for (const auto& note : logic->Notes())
+    for (const auto& note : logic->Notes()) {
         EXPECT_EQ(note->GetTitle(), "a/b: c?");
+        const bool isSecond = FileNameOfPath(note->GetFilePath()) == FileNameOfPath(secondPath);
+        EXPECT_EQ(note->m_options.opacity, isSecond ? 70 : 100);
+    }
     logic.reset();
 }
 

@@ -40,17 +40,6 @@ HWND ShellDesktop()
     return ::FindWindowW(L"Progman", nullptr);
 }
 
-// The submenu whose first item is the given command.
-HMENU SubMenuStartingWith(HMENU menu, UINT first)
-{
-    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
-        HMENU sub = ::GetSubMenu(menu, i);
-        if (sub != nullptr && ::GetMenuItemID(sub, 0) == first)
-            return sub;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 void PinvelWnd::ApplyLevel()
@@ -250,12 +239,13 @@ void PinvelWnd::SetOpacity(int opacity)
 void PinvelWnd::FillPlaceMenus(PIconMenu& popup)
 {
     const NoteOptions& options = m_note->m_options;
-    if (HMENU levels = SubMenuStartingWith(popup.GetHandle(), kFirstLevelCommand))
-        ::CheckMenuRadioItem(levels, kFirstLevelCommand, kLastLevelCommand,
+    // Each wrapped, or its owner-drawn items would not be drawn.
+    if (PIconMenu* levels = popup.SubMenuStartingWith(kFirstLevelCommand))
+        ::CheckMenuRadioItem(levels->GetHandle(), kFirstLevelCommand, kLastLevelCommand,
                              kFirstLevelCommand + static_cast<UINT>(options.level), MF_BYCOMMAND);
-    if (HMENU opacities = SubMenuStartingWith(popup.GetHandle(), kFirstOpacityCommand)) {
+    if (PIconMenu* opacities = popup.SubMenuStartingWith(kFirstOpacityCommand)) {
         const UINT chosen = kFirstOpacityCommand + static_cast<UINT>((kFullOpacity - options.opacity) / 10);
-        ::CheckMenuRadioItem(opacities, kFirstOpacityCommand, kLastOpacityCommand, chosen, MF_BYCOMMAND);
+        ::CheckMenuRadioItem(opacities->GetHandle(), kFirstOpacityCommand, kLastOpacityCommand, chosen, MF_BYCOMMAND);
     }
 }
 

@@ -24,12 +24,7 @@ std::string EntryText(const PVersions::Entry& entry)
 void PinvelWnd::FillVersions(PIconMenu& popup)
 {
     m_versionEntries.clear();
-    PIconMenu* versions = nullptr;
-    for (int i = 0; i < ::GetMenuItemCount(popup.GetHandle()) && versions == nullptr; ++i) {
-        HMENU sub = ::GetSubMenu(popup.GetHandle(), i);
-        if (sub != nullptr && ::GetMenuItemID(sub, 0) == ID_NOTE_VERSIONS)
-            versions = popup.GetIconSubMenu(i);
-    }
+    PIconMenu* versions = popup.SubMenuStartingWith(ID_NOTE_VERSIONS);
     PLogic* logic = PLogic::Current();
     if (versions == nullptr || logic == nullptr)
         return;

@@ -217,6 +217,16 @@ PIconMenu* PIconMenu::GetIconSubMenu(int position)
     return m_subMenus.back().get();
 }
 
+PIconMenu* PIconMenu::SubMenuStartingWith(UINT firstCommand)
+{
+    for (int i = 0; i < ::GetMenuItemCount(GetHandle()); ++i) {
+        HMENU sub = ::GetSubMenu(GetHandle(), i);
+        if (sub != nullptr && ::GetMenuItemID(sub, 0) == firstCommand)
+            return GetIconSubMenu(i);
+    }
+    return nullptr;
+}
+
 bool PIconMenu::AppendIconItem(UINT flags, UINT_PTR commandId, const char* text)
 {
     // Owner-drawn and bitmap items carry a value, not a text.

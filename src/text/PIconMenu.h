@@ -29,6 +29,9 @@ public:
     // Loads a menu resource and makes every item, submenus included, owner-drawn.
     bool LoadIconMenu(UINT resourceId);
     // A wrapper of the submenu at the position, owned by this object; null if none.
+    // The submenu whose first item is the given command (the placeholder the resource
+    // holds), wrapped so that its items are drawn; null when there is none.
+    PIconMenu* SubMenuStartingWith(UINT firstCommand);
     PIconMenu* GetIconSubMenu(int position);
     bool AppendIconItem(UINT flags, UINT_PTR commandId, const char* text);
     // The DPI of the screen the menu opens on; submenus taken later share it.

@@ -1,5 +1,6 @@
 #include "app/Messages.h"
 #include "framework/CommonDialogs.h"
+#include "framework/Menu.h"
 #include "framework/Strings.h"
 #include "note/PinvelWnd.h"
 #include "store/PLogic.h"
@@ -166,6 +167,8 @@ struct MenuSeen {
     bool opened = false;
     std::vector<UINT> grayed;
     RECT rect = {};
+    // Submenus without the wrapper that draws their owner-drawn items: shown empty.
+    int undrawnSubmenus = 0;
 };
 
 MenuSeen OpenContextMenu(PinvelWnd* window, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -181,6 +184,11 @@ MenuSeen OpenContextMenu(PinvelWnd* window, UINT msg, WPARAM wParam, LPARAM lPar
                     seen.grayed.push_back(id);
             if (HWND popup = ::FindWindowA("#32768", nullptr))
                 ::GetWindowRect(popup, &seen.rect);
+            HMENU popup = ::GetSubMenu(menu->GetHandle(), 0);
+            for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+                HMENU sub = ::GetSubMenu(popup, i);
+                seen.undrawnSubmenus += sub != nullptr && fw::Menu::FromHandle(sub) == nullptr ? 1 : 0;
+            }
         }
         ::EndMenu();
     });
@@ -209,6 +217,7 @@ TEST_F(Commands, EditItemsFollowTheSelectionAndTheClipboard)
     MenuSeen seen = OpenContextMenu(window, WM_NOTE_CONTEXTMENU, 0xFFFF, 0xFFFF);
     ASSERT_TRUE(seen.opened);
     EXPECT_EQ(seen.grayed, (std::vector<UINT>{32780, 32811, 32781, 32784, 32782, 32785}));
+    EXPECT_EQ(seen.undrawnSubmenus, 0);
 
     SetClipboardText(window->GetHwnd(), "pasted");
     Select(0, 5);

@@ -280,6 +280,8 @@ def scaled():
 
 
 if __name__ == "__main__":
+    # A note's caret blinks, and the screen would never agree with itself twice.
+    wine_settings("HKCU\\Control Panel\\Desktop", [("CursorBlinkRate", "-1")])
     if sys.argv[1:] == ["--scaled"]:
         scaled()
     elif sys.argv[1:] == ["--see-through"]:

@@ -347,6 +347,11 @@ bool PRichEdit::StreamOut(std::string& bytes, WPARAM format)
 
 bool PRichEdit::StreamIn(std::string_view bytes, WPARAM format)
 {
+    // Nothing is a whole, empty text; the control would call it damaged RTF.
+    if (bytes.empty()) {
+        SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+        return true;
+    }
     m_streamIn = bytes;
     m_streamPos = 0;
     EDITSTREAM stream = {};

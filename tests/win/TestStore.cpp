@@ -473,6 +473,22 @@ TEST_F(Store, ATextCutShortWhileLoadingIsShownReadOnlyAndNeverWritten)
     EXPECT_EQ(wintest::ReadFileBytes(NoteFile("N021201 (1).pvl")), bytes);
 }
 
+// A file whose text is empty holds a whole, empty note: the control reports such a
+// stream as damaged RTF, which must not make the note read-only.
+TEST_F(Store, ANoteFileWithAnEmptyTextLoadsAsAnEmptyNoteThatCanBeTypedIn)
+{
+    NoteFields fields;
+    fields.look.rect = {10, 20, 310, 220};
+    wintest::WriteFileBytes(NoteFile("N021201 (1).pvl"), EncodeNoteFile(fields, ""));
+    Start();
+    PNote* note = logic->Notes().front().get();
+    PinvelWnd* window = logic->ShowNote(note);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(note->IsTextLoaded());
+    EXPECT_EQ(note->GetTrouble(), PNote::Trouble::None);
+    EXPECT_EQ(::GetWindowLongW(note->Editor()->GetHwnd(), GWL_STYLE) & ES_READONLY, 0);
+}
+
 // A file the next start would refuse to read is not written: the last good one stays,
 // and the note says why on its info line until it fits again.
 TEST_F(Store, ANoteWhoseFileWouldBeTooLargeToReadBackKeepsItsLastFile)

@@ -7,10 +7,84 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <map>
+#include <memory>
+#include <tuple>
 
 namespace {
 
 constexpr UINT kTipDelayMs = 100;
+
+// A button's picture on its back colour at one cell size, as it goes on the screen.
+struct ImageKey {
+    UINT bitmapId;
+    COLORREF backColor;
+    COLORREF keyColor;
+    int width;
+    int height;
+    bool operator<(const ImageKey& other) const
+    {
+        return std::tie(bitmapId, backColor, keyColor, width, height) <
+               std::tie(other.bitmapId, other.backColor, other.keyColor, other.width, other.height);
+    }
+};
+
+// Every note draws the same few pictures, and masking one takes a dozen GDI calls: a
+// hundred notes shown at once would mask six hundred. Each image is composed once and
+// copied after that. The count is bounded, so colour schemes and screen scales tried in
+// one long session cannot pile up handles: a full cache starts again.
+class ButtonImages {
+public:
+    HBITMAP Get(const ImageKey& key)
+    {
+        auto it = m_images.find(key);
+        if (it != m_images.end())
+            return it->second->Get();
+        auto image = Compose(key);
+        if (!image)
+            return nullptr;
+        if (m_images.size() >= kMaxImages)
+            m_images.clear();
+        return m_images.emplace(key, std::move(image)).first->second->Get();
+    }
+
+private:
+    static constexpr std::size_t kMaxImages = 64;
+
+    static std::unique_ptr<fw::Bitmap> Compose(const ImageKey& key)
+    {
+        // The drawing made for the cell's size, or the largest that fits, centred; a
+        // drawing is never stretched.
+        const int cell = std::min(key.width, key.height);
+        const int step = ArtStep(cell, kButtonSize);
+        HINSTANCE instance = fw::ResourceInstance();
+        fw::Bitmap picture(
+            ::LoadBitmapW(instance, MAKEINTRESOURCEW(ArtResourceId(static_cast<int>(key.bitmapId), step))));
+        if (!picture)
+            picture.Reset(::LoadBitmapW(instance, MAKEINTRESOURCEW(key.bitmapId)));
+        if (!picture)
+            return nullptr;
+        const int offset = std::max((cell - ArtSize(kButtonSize, step)) / 2, 0);
+        // In the screen's format, whatever context the first drawing went to.
+        fw::WindowDC screen(nullptr, fw::WindowDC::Client);
+        auto image = std::make_unique<fw::Bitmap>(::CreateCompatibleBitmap(screen.Get(), key.width, key.height));
+        if (!*image)
+            return nullptr;
+        fw::MemoryDC memory(screen.Get());
+        fw::SelectObject select(memory.Get(), image->Get());
+        fw::FillSolid(memory.Get(), {0, 0, key.width, key.height}, key.backColor);
+        DrawTransparent(memory.Get(), picture.Get(), offset, offset, key.keyColor);
+        return image;
+    }
+
+    std::map<ImageKey, std::unique_ptr<fw::Bitmap>> m_images;
+};
+
+ButtonImages& Images()
+{
+    static ButtonImages images;
+    return images;
+}
 
 } // namespace
 
@@ -188,22 +262,12 @@ void PHoverButton::Draw(HDC dc)
         return;
     RECT client;
     ::GetClientRect(m_hWnd, &client);
-    // The drawing made for the cell's size, or the largest that fits, centred; a
-    // drawing is never stretched.
-    const int cell = std::min(client.right, client.bottom);
-    const int step = ArtStep(cell, kButtonSize);
-    fw::Bitmap bitmap(::LoadBitmapW(fw::ResourceInstance(), MAKEINTRESOURCEW(ArtResourceId(static_cast<int>(id), step))));
-    if (!bitmap)
-        bitmap.Reset(::LoadBitmapW(fw::ResourceInstance(), MAKEINTRESOURCEW(id)));
-    if (!bitmap)
+    HBITMAP image = Images().Get({id, m_backColor, m_keyColor, client.right, client.bottom});
+    if (image == nullptr)
         return;
-    const int offset = std::max((cell - ArtSize(kButtonSize, step)) / 2, 0);
-    // Drawn off screen first and copied in one step, so the fill never flickers.
+    // One copy of the whole cell, so the fill never flickers.
     fw::MemoryDC memory(dc);
-    fw::Bitmap canvas(::CreateCompatibleBitmap(dc, client.right, client.bottom));
-    fw::SelectObject selectCanvas(memory.Get(), canvas.Get());
-    fw::FillSolid(memory.Get(), client, m_backColor);
-    DrawTransparent(memory.Get(), bitmap.Get(), offset, offset, m_keyColor);
+    fw::SelectObject select(memory.Get(), image);
     ::BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
 }
 

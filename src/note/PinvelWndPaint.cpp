@@ -81,6 +81,9 @@ std::string PinvelWnd::InfoText() const
 
 void PinvelWnd::PaintFrame(HDC dc)
 {
+    // A window made hidden is laid out before it is shown, and is painted when it is.
+    if (!::IsWindowVisible(m_hWnd))
+        return;
     fw::SavedDC saved(dc);
     PaintEdge(dc);
     PaintTitle(dc);

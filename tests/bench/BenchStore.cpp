@@ -1,6 +1,7 @@
 // What many notes cost: the note store's start-up and saving inside this process, and the
 // whole program's start, memory and exit from outside it, each beside a floor. Prints
 // figures; it is not a test.
+#include "BenchClock.h"
 #include "BenchFind.h"
 #include "app/PError.h"
 #include "core/NoteFile.h"
@@ -40,14 +41,6 @@ constexpr int kMaxLoadedTexts = 100;
 constexpr int kProgramRounds = 5;
 // How long the whole program may take to come up, to show its notes or to end.
 constexpr double kProgramPatience = 300;
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 double Median(std::vector<double> values)
 {
@@ -231,16 +224,6 @@ void Run(int count)
     PLogic::SetProgramFolder(std::wstring());
     RemoveProgramFolder(folder, count);
     ::RemoveDirectoryW(aside.c_str());
-}
-
-double CpuSeconds()
-{
-    FILETIME created, exited, kernel, user;
-    ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto seconds = [](const FILETIME& t) {
-        return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e7;
-    };
-    return seconds(kernel) + seconds(user);
 }
 
 void Pump(double seconds)

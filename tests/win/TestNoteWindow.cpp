@@ -1,4 +1,5 @@
 #include "app/Messages.h"
+#include "framework/Gdi.h"
 #include "note/Monitors.h"
 #include "note/PinvelWnd.h"
 #include "store/PLogic.h"
@@ -230,6 +231,15 @@ TEST_F(NoteWindow, ButtonsShowTheEdgeThroughTheirKeyColour)
     EXPECT_EQ(px.At(0, 0), blue.border);
     EXPECT_EQ(px.At(1, 1), blue.edge);
     EXPECT_EQ(px.At(50, 100), blue.background);
+
+    // The pictures drawn on each colour are kept for the next drawing, but not without end.
+    const int handles = fw::LiveGdiHandles();
+    for (int red = 0; red < 100; ++red) {
+        blue.edge = RGB(red, 90, 200);
+        window->ApplyLook(blue);
+        EXPECT_EQ(wintest::Pixels(window->GetHwnd()).At(cell.left, cell.top), blue.edge) << red;
+    }
+    EXPECT_LE(fw::LiveGdiHandles() - handles, 64);
 }
 
 TEST_F(NoteWindow, TheLooksRectangleFollowsEveryMoveAndSize)

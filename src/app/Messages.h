@@ -16,6 +16,9 @@ constexpr UINT WM_NOTE_POINTER = WM_USER + 1006;
 constexpr UINT WM_NOTE_RELEVEL = WM_USER + 1007;
 // The logic window → itself: destroy a few more of the windows that "hide all" hid.
 constexpr UINT WM_LOGIC_RETIRE = WM_USER + 1008;
+// Posted to the logic window for a note whose window shows the beginning of its text:
+// lParam is the note. Posted, so the whole text is in before any input that follows.
+constexpr UINT WM_LOGIC_TEXT = WM_USER + 1009;
 constexpr UINT WM_COLORBUTTON_CHANGED = WM_USER + 5000;
 
 // The window class by which a second copy finds the running one.

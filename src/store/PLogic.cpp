@@ -195,6 +195,9 @@ LRESULT PLogic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_LOGIC_RETIRE:
         RetireSome();
         return 0;
+    case WM_LOGIC_TEXT:
+        LoadComingText(reinterpret_cast<const PNote*>(lParam));
+        return 0;
     case WM_CLOSE:
         // What taskkill without /F, uninstallers and "close all programs" tools send: the
         // default handler would end the loop without saving.

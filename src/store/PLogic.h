@@ -143,6 +143,7 @@ private:
     PinvelWnd* OpenNoteWindow(PNote* note, bool show);
     // Destroys a few of the windows "hide all" hid; the rest at the next turn of the loop.
     void RetireSome();
+    void LoadComingText(const PNote* note);
     // The hidden window of a note still waiting to be destroyed, taken back; null if none.
     PinvelWnd* Unretire(PNote* note);
     // Telling the user, saving's results, the home and the rescue.

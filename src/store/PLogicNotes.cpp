@@ -182,10 +182,25 @@ PinvelWnd* PLogic::OpenNoteWindow(PNote* note, bool show)
         return nullptr;
     m_windows.push_back(std::move(window));
     // A note whose text cannot be read now shows empty and is not saved, so its file
-    // stays as it was.
-    if (!note->IsTextLoaded())
-        note->Load(false, true);
+    // stays as it was. A long one shows its beginning at once and comes whole from the
+    // loop: a posted message is taken before any key or click, so none of them can reach
+    // the beginning alone.
+    if (!note->IsTextLoaded()) {
+        if (note->LoadBeginning())
+            ::PostMessageW(m_hWnd, WM_LOGIC_TEXT, 0, reinterpret_cast<LPARAM>(note));
+        else
+            note->Load(false, true);
+    }
     return m_windows.back().get();
+}
+
+void PLogic::LoadComingText(const PNote* which)
+{
+    // The note may have been deleted meanwhile: it is only looked for, never followed.
+    for (auto& note : m_notes) {
+        if (note.get() == which && note->IsTextComing())
+            note->Load(false, true);
+    }
 }
 
 // Near the quota every further window fails, the tray menu too, and with it the way to

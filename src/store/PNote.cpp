@@ -5,6 +5,7 @@
 #include "../app/PDummyWnd.h"
 #include "../note/PinvelWnd.h"
 #include "../core/NoteFile.h"
+#include "../core/RtfBeginning.h"
 #include "../core/TextRules.h"
 #include "../framework/File.h"
 #include "../framework/Strings.h"
@@ -253,6 +254,45 @@ void PNote::SetTrouble(Trouble trouble)
     NotifyChanged(this);
 }
 
+namespace {
+
+// A note file's fields and the RTF of its text; false when it cannot be read or decoded.
+bool ReadNoteFile(const std::wstring& path, std::string& file, NoteFields& fields, std::string_view& rtf)
+{
+    std::size_t textOffset = 0;
+    return fw::ReadWholeFile(path, file, g_maxFileBytes) && DecodeNoteFields(file, fields, textOffset) &&
+           DecodeNoteText(file, textOffset, rtf);
+}
+
+// A text longer than this shows its beginning with the window and comes whole a moment
+// later: streaming 100 KB into the control takes a fifth of a second under Wine.
+constexpr std::size_t kLongTextBytes = 32 * 1024;
+// Enough paragraphs to fill a large note window.
+constexpr std::size_t kBeginningBytes = 8 * 1024;
+
+} // namespace
+
+bool PNote::LoadBeginning()
+{
+    if (m_edit == nullptr || IsTextLoaded())
+        return false;
+    std::string file;
+    NoteFields fields;
+    std::string_view rtf;
+    if (!ReadNoteFile(m_filePath, file, fields, rtf) || rtf.size() <= kLongTextBytes)
+        return false;
+    const std::string beginning = RtfBeginning(rtf, kBeginningBytes);
+    if (beginning.empty())
+        return false;
+    // Read-only and not loaded: nothing may be typed into a text about to be replaced,
+    // and a part of the text is never saved.
+    m_edit->StreamInText(beginning, true);
+    m_edit->SendMessage(EM_SETREADONLY, TRUE);
+    m_textComing = true;
+    MarkSaved();
+    return true;
+}
+
 bool PNote::Load(bool applyFields, bool loadText)
 {
     try {
@@ -271,17 +311,14 @@ bool PNote::LoadNow(bool applyFields, bool loadText)
     std::optional<fw::WaitCursor> wait;
     if (loadText)
         wait.emplace();
-    std::string file;
-    if (!fw::ReadWholeFile(m_filePath, file, g_maxFileBytes))
-        return false;
-    NoteFields fields;
-    std::size_t textOffset = 0;
-    if (!DecodeNoteFields(file, fields, textOffset))
-        return false;
+    if (loadText)
+        m_textComing = false;
     // The text is checked even when it is not wanted yet: a note whose text cannot be
     // read later must not be listed now.
+    std::string file;
+    NoteFields fields;
     std::string_view rtf;
-    if (!DecodeNoteText(file, textOffset, rtf))
+    if (!ReadNoteFile(m_filePath, file, fields, rtf))
         return false;
 
     if (applyFields) {
@@ -314,10 +351,8 @@ bool PNote::RestoreFrom(const std::wstring& versionPath)
         return false;
     std::string file;
     NoteFields fields;
-    std::size_t textOffset = 0;
     std::string_view rtf;
-    if (!fw::ReadWholeFile(versionPath, file, g_maxFileBytes) || !DecodeNoteFields(file, fields, textOffset) ||
-        !DecodeNoteText(file, textOffset, rtf))
+    if (!ReadNoteFile(versionPath, file, fields, rtf))
         return false;
     fw::WaitCursor wait;
     if (!m_edit->StreamInText(rtf, true)) {

@@ -42,6 +42,12 @@ public:
     // the editor cannot be made. A text that cannot be read leaves the editor empty and
     // the note unloaded, so its file is never written over.
     PRichEdit* OpenEditor();
+    // Puts only the first paragraphs of a long text into the editor, read-only, the note
+    // still unloaded; Load then brings the whole text. False, and nothing done, for a short
+    // text or one that cannot be read or cut.
+    bool LoadBeginning();
+    // True from LoadBeginning until the whole text is loaded.
+    bool IsTextComing() const { return m_textComing; }
     // Lends the editor to a note window (null: the desktop) and takes it back hidden.
     PRichEdit* AttachEditor(HWND noteWindow);
     void DetachEditor();
@@ -112,6 +118,7 @@ private:
     std::string m_title;
     std::string m_userName;
     bool m_textLoaded = true;
+    bool m_textComing = false;
     Trouble m_trouble = Trouble::None;
     DWORD m_saveError = 0;
     bool m_failureTold = false;

@@ -1,3 +1,4 @@
+#include "core/RtfBeginning.h"
 #include "core/RtfText.h"
 
 #include <gtest/gtest.h>
@@ -87,3 +88,16 @@ TEST(RtfPlainText, DamagedTextGivesWhatItHolds)
 }
 
 } // namespace
+
+TEST(RtfBeginning, EndsAfterTheLastTopLevelParagraphMarkWithinTheBytes)
+{
+    const std::string rtf = "{\\rtf1{\\fonttbl{\\f0 A;}}\\pard one\\par two{\\b\\par}\\par\r\nthree\\par four}";
+    const std::size_t afterTwo = rtf.find("\\par\r\n") + 4;
+    EXPECT_EQ(RtfBeginning(rtf, afterTwo), rtf.substr(0, afterTwo) + "}");
+    EXPECT_EQ(RtfBeginning(rtf, afterTwo - 1), rtf.substr(0, rtf.find(" two")) + " }");
+    // \pard, a mark inside a group and one past the bytes are no place to cut.
+    EXPECT_EQ(RtfBeginning("{\\rtf1\\pard one{\\b\\par} two\\par}", 24), "");
+    // Binary data is skipped whatever it holds; a text that is not RTF has no beginning.
+    EXPECT_EQ(RtfBeginning("{\\rtf1{\\pict\\bin4 }}{\\par}x\\par y}", 40), "{\\rtf1{\\pict\\bin4 }}{\\par}x\\par }");
+    EXPECT_EQ(RtfBeginning("plain text\\par more", 100), "");
+}

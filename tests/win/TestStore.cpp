@@ -489,6 +489,57 @@ TEST_F(Store, ANoteFileWithAnEmptyTextLoadsAsAnEmptyNoteThatCanBeTypedIn)
     EXPECT_EQ(::GetWindowLongW(note->Editor()->GetHwnd(), GWL_STYLE) & ES_READONLY, 0);
 }
 
+// A long text shows its beginning with the window; a key pressed at once waits for the
+// whole text and lands where the caret is in it, and an exit before the whole text is in
+// writes nothing.
+TEST_F(Store, ALongNoteShowsItsBeginningAtOnceAndTakesNoKeyBeforeItsWholeText)
+{
+    std::string rtf = "{\\rtf1\\ansi ";
+    for (int line = 0; rtf.size() < 64 * 1024; ++line)
+        rtf += "line " + std::to_string(line) + " of a long note\\par\r\n";
+    rtf += "the end}";
+    NoteFields fields;
+    fields.look.rect = {10, 20, 310, 220};
+    const std::string bytes = EncodeNoteFile(fields, rtf);
+    wintest::WriteFileBytes(NoteFile("N021201 (1).pvl"), bytes);
+    Start();
+    PNote* note = logic->Notes().front().get();
+    PinvelWnd* window = logic->ShowNote(note);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(note->IsTextComing());
+    EXPECT_FALSE(note->IsTextLoaded());
+    EXPECT_NE(::GetWindowLongW(note->Editor()->GetHwnd(), GWL_STYLE) & ES_READONLY, 0);
+    EXPECT_GT(::GetWindowTextLengthW(note->Editor()->GetHwnd()), 100);
+
+    ::SetForegroundWindow(window->GetHwnd());
+    INPUT key[2] = {};
+    key[0].type = key[1].type = INPUT_KEYBOARD;
+    key[0].ki.wVk = key[1].ki.wVk = 'Q';
+    key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, key, sizeof(INPUT));
+    // The key is in the queue before the loop runs, as a quick typist's would be.
+    for (int wait = 0; wait < 200 && (HIWORD(::GetQueueStatus(QS_KEY)) & QS_KEY) == 0; ++wait)
+        ::Sleep(10);
+    const auto shownText = [&] {
+        std::string text;
+        note->Editor()->StreamOutText(text, false);
+        return text;
+    };
+    wintest::PumpUntil([&] { return note->IsTextLoaded() && shownText()[0] == 'q'; }, 3000);
+    EXPECT_TRUE(note->IsTextLoaded());
+    EXPECT_EQ(shownText().substr(0, 12), "qline 0 of a");
+    EXPECT_NE(shownText().find("the end"), std::string::npos);
+
+    logic->HideNote(note);
+    Start();
+    note = logic->Notes().front().get();
+    logic->ShowNote(note);
+    ASSERT_TRUE(note->IsTextComing());
+    const std::string saved = wintest::ReadFileBytes(NoteFile("N021201 (1).pvl"));
+    logic->Shutdown();
+    EXPECT_EQ(wintest::ReadFileBytes(NoteFile("N021201 (1).pvl")), saved);
+}
+
 // A file the next start would refuse to read is not written: the last good one stays,
 // and the note says why on its info line until it fits again.
 TEST_F(Store, ANoteWhoseFileWouldBeTooLargeToReadBackKeepsItsLastFile)

@@ -18,8 +18,6 @@
 namespace {
 
 constexpr char kNoteClass[] = "PCN_NOTE";
-constexpr UINT kInfoTimer = 1;
-constexpr UINT kInfoTimerPeriodMs = 1000;
 constexpr COLORREF kKeyColour = RGB(255, 0, 255);
 
 // The six caption buttons, left to right: command and bitmaps normal, hover, pressed.
@@ -245,7 +243,7 @@ LRESULT PinvelWnd::OnCreate(WPARAM wParam, LPARAM lParam)
         return -1;
     m_dpi = fw::WindowDpi(m_hWnd);
     m_owner = ::GetWindow(m_hWnd, GW_OWNER);
-    m_infoTimer = ::SetTimer(m_hWnd, kInfoTimer, kInfoTimerPeriodMs, nullptr);
+    ArmClock();
     m_edit = m_note->AttachEditor(m_hWnd);
     const Box text = TextRect();
     ::MoveWindow(m_edit->GetHwnd(), text.left, text.top, text.Width(), text.Height(), FALSE);
@@ -302,10 +300,8 @@ LRESULT PinvelWnd::OnTimer(WPARAM timerId, LPARAM lParam)
 {
     if (OnPlaceTimer(timerId))
         return 0;
-    if (timerId == kInfoTimer && m_look->infoKind == 2) {
-        fw::WindowDC dc(m_hWnd);
-        PaintInfo(dc.Get());
-    }
+    if (timerId == kInfoTimer)
+        OnClockTick();
     if (m_alarmTimer != 0 && timerId == m_alarmTimer) {
         StopAlarm();
         ::KillTimer(m_hWnd, m_alarmTimer);
@@ -455,6 +451,7 @@ void PinvelWnd::ApplyLook(const NoteLook& look)
     m_look->edge = look.edge;
     m_look->border = look.border;
     m_look->infoKind = look.infoKind;
+    ArmClock();
     for (auto& button : m_buttons) {
         if (button)
             button->SetBackColor(m_look->edge);

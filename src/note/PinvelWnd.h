@@ -94,7 +94,9 @@ public:
     void PaintFrame(HDC dc);
     void PaintEdge(HDC dc);
     void PaintTitle(HDC dc);
-    void PaintInfo(HDC dc);
+    // The whole info line, or only what changed since it was last drawn (nothing when
+    // its text is the same).
+    void PaintInfo(HDC dc, bool changeOnly = false);
     void PaintGrip(HDC dc);
     std::string InfoText() const;
 
@@ -123,6 +125,13 @@ private:
     LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
     void OnPointerCame();
+    // The clock on the info line ticks when its text changes: every second or every
+    // minute, as the time format shows; while the line is not seen, it only looks each
+    // second whether it is seen again, and paints nothing.
+    void ArmClock();
+    void OnClockTick();
+    bool IsInfoLineSeen(HDC dc) const;
+    void ClipToChange(HDC dc, const RECT& info, const std::wstring& text) const;
     void PostRelevel();
     // The timers of the window's place: the pointer's leaving, the end of an alarm's turn
     // in front, the end of the zoom shown on the info line. False for another timer.
@@ -166,7 +175,11 @@ private:
     bool m_matchCase = false;
     bool m_wholeWord = false;
     bool m_searchDown = true;
+    static constexpr UINT kInfoTimer = 1;
     UINT_PTR m_infoTimer = 0;
+    // What the info line shows now, and whether the clock's last tick found it unseen.
+    std::wstring m_infoShown;
+    bool m_clockUnseen = false;
     UINT_PTR m_alarmTimer = 0;
     PNote* m_note = nullptr;
     PRichEdit* m_edit = nullptr;
@@ -189,6 +202,9 @@ private:
     int m_unrolledWidth = 0;
     int m_unrolledHeight = 0;
 };
+
+// A date as the system writes it, in the program's code page.
+std::string InfoDateText(double date, unsigned long flags);
 
 // A random rectangle a third of the primary work area's size inside it.
 NoteRect NewRandomNoteRect();

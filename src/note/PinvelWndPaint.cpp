@@ -1,15 +1,18 @@
 // The note window's own frame: edge, border, title, info line and grip.
 #include "PinvelWnd.h"
 
+#include "../core/ClockTick.h"
 #include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
+#include "../framework/WindowSight.h"
 #include "../res/resource.h"
 #include "../store/PNote.h"
 
 #include <oleauto.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -28,8 +31,27 @@ HFONT MakeFont(int height)
     return ::CreateFontIndirectW(&font);
 }
 
+// A clock ticks once a second only when the time format shows the seconds.
+bool ClockShowsSeconds()
+{
+    SYSTEMTIME one = {2000, 1, 6, 1, 12, 34, 56, 0};
+    SYSTEMTIME next = one;
+    next.wSecond = 57;
+    double oneDate = 0, nextDate = 0;
+    ::SystemTimeToVariantTime(&one, &oneDate);
+    ::SystemTimeToVariantTime(&next, &nextDate);
+    return InfoDateText(oneDate, LOCALE_NOUSEROVERRIDE) != InfoDateText(nextDate, LOCALE_NOUSEROVERRIDE);
+}
+
+std::u16string_view Utf16(const std::wstring& text)
+{
+    return std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size());
+}
+
+} // namespace
+
 // The system's own text for an OLE Automation date, in the program's code page.
-std::string DateText(double date, ULONG flags)
+std::string InfoDateText(double date, unsigned long flags)
 {
     BSTR text = nullptr;
     if (FAILED(::VarBstrFromDate(date, LANG_USER_DEFAULT, flags, &text)) || text == nullptr)
@@ -38,6 +60,8 @@ std::string DateText(double date, ULONG flags)
     ::SysFreeString(text);
     return out;
 }
+
+namespace {
 
 RECT ToRect(const Box& box)
 {
@@ -60,15 +84,15 @@ std::string PinvelWnd::InfoText() const
     }
     switch (m_look->infoKind) {
     case 0:
-        return DateText(m_note->m_stamp0.Value(), 0);
+        return InfoDateText(m_note->m_stamp0.Value(), 0);
     case 1:
-        return DateText(m_note->m_stamp1.Value(), 0);
+        return InfoDateText(m_note->m_stamp1.Value(), 0);
     case 2: {
         SYSTEMTIME now;
         ::GetLocalTime(&now);
         double date = 0;
         ::SystemTimeToVariantTime(&now, &date);
-        return fw::LoadResString(IDS_WEEKDAY_BASE + now.wDayOfWeek + 1) + ", " + DateText(date, LOCALE_NOUSEROVERRIDE);
+        return fw::LoadResString(IDS_WEEKDAY_BASE + now.wDayOfWeek + 1) + ", " + InfoDateText(date, LOCALE_NOUSEROVERRIDE);
     }
     case 3:
         return fw::LoadResString(IDS_CREDIT);
@@ -139,22 +163,94 @@ void PinvelWnd::PaintTitle(HDC dc)
                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
-void PinvelWnd::PaintInfo(HDC dc)
+void PinvelWnd::PaintInfo(HDC dc, bool changeOnly)
 {
+    const std::wstring text = fw::WideFromText(InfoText());
+    if (changeOnly && text == m_infoShown)
+        return;
     fw::SavedDC saved(dc);
     RECT info = ToRect(InfoRect());
     info.left += InfoIndent(m_dpi);
     ::SetTextColor(dc, kBlack);
     ::SetBkColor(dc, m_look->edge);
     ::SetBkMode(dc, OPAQUE);
+    fw::Font font(MakeFont(InfoFontHeight(m_dpi)));
+    fw::SelectObject selectFont(dc, font.Get());
+    if (changeOnly)
+        ClipToChange(dc, info, text);
     // The clock repaints this line alone: clear what a longer text left, but not the
     // separator on the band's top row.
     fw::FillSolid(dc, {info.left, info.top + LineWidth(m_dpi), info.right, info.bottom}, m_look->edge);
-    fw::Font font(MakeFont(InfoFontHeight(m_dpi)));
-    fw::SelectObject selectFont(dc, font.Get());
-    const std::wstring text = fw::WideFromText(InfoText());
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &info,
                 DT_SINGLELINE | DT_BOTTOM | DT_NOPREFIX | DT_END_ELLIPSIS);
+    m_infoShown = text;
+}
+
+// Only from the first character that changed: a clock's seconds are a few pixels of a
+// line. Where either text is cut short with an ellipsis, the whole line.
+void PinvelWnd::ClipToChange(HDC dc, const RECT& info, const std::wstring& text) const
+{
+    const std::size_t shared = SharedStart(Utf16(m_infoShown), Utf16(text));
+    if (shared == 0)
+        return;
+    const int width = info.right - info.left;
+    SIZE before = {}, after = {}, start = {};
+    if (!::GetTextExtentPoint32W(dc, m_infoShown.c_str(), static_cast<int>(m_infoShown.size()), &before) ||
+        !::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &after) ||
+        !::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(shared), &start) || before.cx > width ||
+        after.cx > width)
+        return;
+    ::IntersectClipRect(dc, info.left + start.cx, info.top, info.right, info.bottom);
+}
+
+void PinvelWnd::ArmClock()
+{
+    if (m_hWnd == nullptr)
+        return;
+    if (m_look->infoKind != 2) {
+        if (m_infoTimer != 0)
+            ::KillTimer(m_hWnd, kInfoTimer);
+        m_infoTimer = 0;
+        return;
+    }
+    constexpr UINT kLookAgainMs = 1000;
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    const UINT delay = m_clockUnseen ? kLookAgainMs
+                                     : static_cast<UINT>(ClockDelayMs(ClockShowsSeconds(), now.wSecond, now.wMilliseconds));
+    m_infoTimer = ::SetTimer(m_hWnd, kInfoTimer, delay, nullptr);
+}
+
+void PinvelWnd::OnClockTick()
+{
+    {
+        fw::WindowDC dc(m_hWnd);
+        m_clockUnseen = !IsInfoLineSeen(dc.Get());
+        if (!m_clockUnseen)
+            PaintInfo(dc.Get(), true);
+    }
+    ArmClock();
+}
+
+// Hidden, minimised, rolled up, off every screen or under other windows: nobody would
+// see the clock's new text.
+bool PinvelWnd::IsInfoLineSeen(HDC dc) const
+{
+    if (dc == nullptr || !::IsWindowVisible(m_hWnd) || ::IsIconic(m_hWnd))
+        return false;
+    RECT window;
+    ::GetWindowRect(m_hWnd, &window);
+    if (IsRolledUp({window.left, window.top, window.right, window.bottom}, m_dpi))
+        return false;
+    RECT info = ToRect(InfoRect());
+    // Where the screen is not composed the window's own device context knows what of it
+    // is seen, at no cost; where it is, the windows above are looked at.
+    if (!::RectVisible(dc, &info))
+        return false;
+    if (!fw::ScreenIsComposed())
+        return true;
+    ::OffsetRect(&info, window.left, window.top);
+    return fw::IsAnyOfItSeen(m_hWnd, info);
 }
 
 void PinvelWnd::PaintGrip(HDC dc)

@@ -235,7 +235,10 @@ void Pump(double seconds)
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        // Waits as the program's own loop does, for a message or the end.
+        const double left = end - Now();
+        if (left > 0)
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left * 1e3) + 1, QS_ALLINPUT);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "app/Messages.h"
 #include "framework/Gdi.h"
+#include "framework/WindowSight.h"
 #include "note/Monitors.h"
 #include "note/PinvelWnd.h"
 #include "store/PLogic.h"
@@ -483,6 +484,26 @@ TEST_F(NoteWindow, InfoLineShowsWhatItsKindAsksFor)
     const auto before = band();
     wintest::PumpUntil([] { return false; }, 2100);
     EXPECT_NE(band(), before);
+}
+
+// What of a note's info line is seen: under a window that hides it, nothing; through a
+// see-through window, or once that window moves on, all of it; off the screens, nothing.
+TEST_F(NoteWindow, AnInfoLineUnderAnotherWindowOrOffTheScreensIsNotSeen)
+{
+    PinvelWnd* window = Open(100, 100, 300, 200);
+    RECT info = {110, 280, 390, 295};
+    EXPECT_TRUE(fw::IsAnyOfItSeen(window->GetHwnd(), info));
+    HWND cover = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", nullptr, WS_POPUP | WS_VISIBLE, 50,
+                                   250, 400, 100, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_FALSE(fw::IsAnyOfItSeen(window->GetHwnd(), info));
+    ::SetWindowLongW(cover, GWL_EXSTYLE, ::GetWindowLongW(cover, GWL_EXSTYLE) | WS_EX_LAYERED);
+    ::SetLayeredWindowAttributes(cover, 0, 128, LWA_ALPHA);
+    EXPECT_TRUE(fw::IsAnyOfItSeen(window->GetHwnd(), info));
+    ::SetWindowLongW(cover, GWL_EXSTYLE, ::GetWindowLongW(cover, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+    ::SetWindowPos(cover, nullptr, 50, 290, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(fw::IsAnyOfItSeen(window->GetHwnd(), info));
+    ::DestroyWindow(cover);
+    EXPECT_FALSE(fw::IsAnyOfItSeen(window->GetHwnd(), {-5000, -5000, -4900, -4990}));
 }
 
 } // namespace

@@ -1,0 +1,21 @@
+#include "core/ClockTick.h"
+
+#include <gtest/gtest.h>
+
+TEST(ClockTick, TicksJustPastTheNextSecondOrMinute)
+{
+    EXPECT_EQ(ClockDelayMs(true, 10, 0), 1030);
+    EXPECT_EQ(ClockDelayMs(true, 10, 999), 31);
+    EXPECT_EQ(ClockDelayMs(false, 59, 500), 530);
+    EXPECT_EQ(ClockDelayMs(false, 0, 0), 60030);
+    // A leap second or a wrong reading never makes a delay past a minute or below zero.
+    EXPECT_EQ(ClockDelayMs(false, 60, 1200), 31);
+}
+
+TEST(ClockTick, SharedStartStopsAtTheFirstDifferenceAndKeepsSurrogatePairsWhole)
+{
+    EXPECT_EQ(SharedStart(u"09:15:00", u"09:15:01"), 7u);
+    EXPECT_EQ(SharedStart(u"9:59", u"10:00"), 0u);
+    EXPECT_EQ(SharedStart(u"abc", u"abc"), 3u);
+    EXPECT_EQ(SharedStart(u"x\xD83D\xDE00", u"x\xD83D\xDE01"), 1u);
+}

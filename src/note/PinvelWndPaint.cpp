@@ -12,7 +12,6 @@
 #include <oleauto.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 namespace {

@@ -6,8 +6,9 @@ runs for a build this machine cannot run too.
 The machine type and optional-header kind match the build; the program is a GUI
 program; it imports only from the system's own libraries (no compiler run-time DLL
 that a bare Windows lacks); its manifest names an architecture that lets Windows start
-it on this machine type; every resource the program loads is in it; and the file's
-size stays within what it is meant to be.
+it on this machine type; every resource the program loads is in it; every image of its
+icons is a bitmap or a PNG that agrees with its icon's directory; and the file stays
+under 1,500,000 bytes.
 """
 import re
 import struct
@@ -16,7 +17,7 @@ import sys
 MACHINES = {"win32": (0x014C, 0x10B, "x86"), "win64": (0x8664, 0x20B, "amd64")}
 SYSTEM_LIBRARIES = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll", "shell32.dll",
                     "winmm.dll", "oleaut32.dll", "ole32.dll", "advapi32.dll", "msvcrt.dll"}
-RT_BITMAP, RT_MENU, RT_DIALOG, RT_STRING, RT_GROUP_ICON, RT_MANIFEST = 2, 4, 5, 6, 14, 24
+RT_BITMAP, RT_ICON, RT_MENU, RT_DIALOG, RT_STRING, RT_GROUP_ICON, RT_MANIFEST = 2, 3, 4, 5, 6, 14, 24
 # The resources the program loads by number, by type.
 EXPECTED = {
     RT_DIALOG: [100, 133, 134, 135, 136, 137, 142, 144, 155, 211, 220, 232],
@@ -29,7 +30,8 @@ EXPECTED = {
 }
 # The string table's blocks of sixteen that hold the entries the program shows first.
 STRING_BLOCKS = [2000 // 16 + 1, 2100 // 16 + 1, 2120 // 16 + 1, 2300 // 16 + 1, 20000 // 16 + 1]
-MAX_BYTES = 4 * 1024 * 1024
+MAX_BYTES = 1500000
+PNG = b"\x89PNG\r\n\x1a\n"
 
 
 class Image:
@@ -97,6 +99,39 @@ class Image:
         return found
 
 
+def icon_image_fault(image, width, height, bpp):
+    """What Windows would trip over in one icon image, or None. A PNG is read from
+    Vista on: its header must give the directory's size, 8-bit RGBA. A bitmap is
+    twice the height (colours, then the AND mask) and adds up to its size."""
+    if image[:8] == PNG:
+        header = struct.unpack_from(">4sIIBB", image, 12) if len(image) >= 26 else ()
+        return None if header == (b"IHDR", width, height, 8, 6) and bpp == 32 else "PNG header %s" % (header,)
+    if len(image) < 40:
+        return "%d bytes" % len(image)
+    size, w, h, planes, depth, compression, _, _, _, used = struct.unpack_from("<IiiHHIIiiI", image)
+    palette = 4 * (used or 1 << depth) if depth <= 8 else 0
+
+    def rows(bits):
+        return (width * bits + 31) // 32 * 4 * height
+    if (size, w, h, planes, depth, compression) != (40, width, 2 * height, 1, bpp, 0):
+        return "bitmap header %s" % ((size, w, h, planes, depth, compression),)
+    if 40 + palette + rows(depth) + rows(1) != len(image):
+        return "bitmap of %d bytes, not %d" % (len(image), 40 + palette + rows(depth) + rows(1))
+    return None
+
+
+def icon_faults(resources):
+    faults = []
+    for number, group in resources.get(RT_GROUP_ICON, {}).items():
+        for i in range(struct.unpack_from("<H", group, 4)[0]):
+            w, h, _, _, _, bpp, _, image_id = struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i)
+            image = resources.get(RT_ICON, {}).get(image_id)
+            fault = "missing" if image is None else icon_image_fault(image, w or 256, h or 256, bpp)
+            if fault:
+                faults.append("icon %s, image %d (%d x %d): %s" % (number, image_id, w, h, fault))
+    return faults
+
+
 def check(path, build):
     with open(path, "rb") as f:
         data = f.read()
@@ -119,6 +154,7 @@ def check(path, build):
     missing = [b for b in STRING_BLOCKS if b not in resources.get(RT_STRING, {})]
     if missing:
         faults.append("string-table blocks missing: %s" % missing)
+    faults += icon_faults(resources)
     manifest = resources.get(RT_MANIFEST, {}).get(1, b"").decode("utf-8", "replace")
     identity = re.search(r'<assemblyIdentity[^>]*name="Pinvel"[^>]*>', manifest)
     named = re.search(r'processorArchitecture="([^"]*)"', identity.group(0)) if identity else None

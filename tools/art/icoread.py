@@ -1,13 +1,42 @@
 """Reads .ico files back the way Windows takes them apart; for the tests."""
 
 import struct
+import zlib
+
+PNG = b"\x89PNG\r\n\x1a\n"
+
+
+def read_png(data, w, h):
+    """The RGBA PNGs the art script writes (8 bits a channel, no interlace,
+    rows unfiltered) as an image of read_ico; it has no mask, and clear is
+    where alpha is 0."""
+    chunks, p = {}, 8
+    while p < len(data):
+        n = struct.unpack(">I", data[p:p + 4])[0]
+        body = data[p + 4:p + 8 + n]
+        if struct.unpack(">I", data[p + 8 + n:p + 12 + n])[0] != \
+                zlib.crc32(body):
+            raise ValueError("PNG chunk %r: bad CRC" % body[:4])
+        chunks[body[:4]] = chunks.get(body[:4], b"") + body[4:]
+        p += 12 + n
+    if struct.unpack(">IIBBBBB", chunks[b"IHDR"]) != (w, h, 8, 6, 0, 0, 0):
+        raise ValueError("PNG header disagrees with directory")
+    raw, stride = zlib.decompress(chunks[b"IDAT"]), 4 * w + 1
+    if len(raw) != stride * h or any(raw[y * stride] for y in range(h)):
+        raise ValueError("PNG rows are not as written")
+    rgba = [[tuple(raw[y * stride + 1 + 4 * x:y * stride + 5 + 4 * x])
+             for x in range(w)] for y in range(h)]
+    return {"w": w, "h": h, "bpp": 32, "colours": 0, "png": True,
+            "rgba": rgba, "index": [], "palette": [],
+            "clear": [[a == 0 for (_, _, _, a) in row] for row in rgba]}
 
 
 def read_ico(data):
     """One dict per image: w, h, bpp, colours (directory's colour count),
     rgba (rows top-down of (r, g, b, a); a is 255 in paletted images),
     index (rows of palette indices, paletted images only), palette and
-    clear (rows of AND-mask bits, True where the screen shows through)."""
+    clear (rows of AND-mask bits, True where the screen shows through) and
+    png (stored as a PNG)."""
     reserved, kind, count = struct.unpack("<HHH", data[:6])
     if (reserved, kind) != (0, 1):
         raise ValueError("not an icon")
@@ -16,6 +45,9 @@ def read_ico(data):
         w, h, colours, _, planes, bpp, size, off = struct.unpack(
             "<BBBBHHII", data[6 + 16 * i:22 + 16 * i])
         w, h = w or 256, h or 256
+        if data[off:off + 8] == PNG and bpp == 32:
+            images.append(read_png(data[off:off + size], w, h))
+            continue
         (hsize, dw, dh, _, dbpp, comp, _, _, _, used,
          _) = struct.unpack("<IiiHHIIiiII", data[off:off + 40])
         if (hsize, dw, dh, dbpp, comp) != (40, w, 2 * h, bpp, 0):
@@ -52,5 +84,5 @@ def read_ico(data):
                 raise ValueError("unsupported depth %d" % bpp)
         images.append({"w": w, "h": h, "bpp": bpp, "colours": colours,
                        "rgba": rgba, "index": index, "palette": palette,
-                       "clear": clear})
+                       "clear": clear, "png": False})
     return images

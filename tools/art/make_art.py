@@ -157,10 +157,18 @@ def note_icon(S):
 APP_ICON_SIZES = (16, 20, 24, 28, 32, 40, 48, 56, 64)
 
 
+# The images a system asks for at 100 %, 16 px and the large 32 px, stay
+# bitmaps as they were, so that a Windows older than Vista, which reads no
+# PNG in an icon, still shows them; the rest, asked for only on scaled
+# displays, are PNG.
+SMALL_DIB, LARGE_DIB = (16,), (16, 32)
+
+
 def app_icon():
     # The drawing made for 48 px blurs its writing below 28.
     return "icon128.ico", R.ico([note_small(n / 16.0) if n < 28
-                                 else note_icon(n) for n in APP_ICON_SIZES])
+                                 else note_icon(n) for n in APP_ICON_SIZES],
+                                dib=LARGE_DIB)
 
 
 # ---------------------------------------------------------------- lettering
@@ -278,13 +286,20 @@ LOGOS = {213: (DIALOG_FACE, 150, 43, 42, -1, 32, 1.0),
          208: (WHITE, 172, 47, 46, 0, 38, 1.25)}
 
 
+def bitmap_writer(k):
+    """The 100 % bitmaps keep their 24-bit files byte for byte; the larger
+    ones are stored with as few bits as hold their pixels."""
+    return R.bmp24 if k == 1 else R.bmp_small
+
+
 def logo_bitmap(rid, k=1.0):
     bg, W, H, note_S, note_y, baseline, size = LOGOS[rid]
     W, H, note_S, note_y, baseline = (sc.scaled_size(v, k) for v in
                                       (W, H, note_S, note_y, baseline))
     # the nearest text size whose stems are whole pixels
     size = math.ceil(size * k * STEM - 0.5) / STEM
-    return R.bmp24(draw_logo(W, H, bg, note_S, note_y, baseline, size, k), bg)
+    return bitmap_writer(k)(draw_logo(W, H, bg, note_S, note_y, baseline,
+                                      size, k), bg)
 
 
 def _logo_maker(rid, step):
@@ -534,8 +549,8 @@ def button_face(state, k=1.0):
 def button_bitmap(draw, state, k=1.0):
     face, sym = button_face(state, k), symbol(draw, k)
     if face is None:
-        return R.bmp24(sym, key=KEY)
-    return R.bmp24(face.draw(sym))
+        return bitmap_writer(k)(sym, key=KEY)
+    return bitmap_writer(k)(face.draw(sym))
 
 
 def _sheet_cross(cv):
@@ -1204,6 +1219,8 @@ def menu_images(draw):
 # 100 %, 64 at 200 %): their files hold those sizes as well.
 DIALOG_ICON_IDS = (148, 150, 157)
 DIALOG_ICON_SCALES = (2.5, 3.0, 3.5, 4.0)
+# The hotkeys dialog shows its menu icon at 32 px too, at 100 %.
+LARGE_ICON_IDS = DIALOG_ICON_IDS + (231,)
 
 
 def _icon_maker(draw, rid):
@@ -1211,7 +1228,8 @@ def _icon_maker(draw, rid):
         images = menu_images(draw)
         if rid in DIALOG_ICON_IDS:
             images += [menu_canvas(draw, k) for k in DIALOG_ICON_SCALES]
-        return "icon%d.ico" % rid, R.ico(images)
+        return "icon%d.ico" % rid, R.ico(
+            images, dib=LARGE_DIB if rid in LARGE_ICON_IDS else SMALL_DIB)
     make.__name__ = "icon_%d" % rid
     return make
 
@@ -1294,14 +1312,16 @@ def speaker_icon():
 
 
 def submenu_icon():
-    return "icon152.ico", R.ico(menu_images(draw_submenu_mark))
+    return "icon152.ico", R.ico(menu_images(draw_submenu_mark),
+                                dib=SMALL_DIB)
 
 
 def about_icon():
     """The About box asks for the system's large icon size, 32 px at
     100 % and 64 at 200 %."""
     return "icon209.ico", R.ico([note_16()] + [note_icon(sc.scaled_size(32, k))
-                                               for k in sc.SCALES])
+                                               for k in sc.SCALES],
+                                dib=LARGE_DIB)
 
 
 ARTWORK = ([app_icon, about_icon, tray_icon, speaker_icon, submenu_icon]

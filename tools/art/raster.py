@@ -445,33 +445,73 @@ def _q(v):
 
 # -------------------------------------------------------------------- writers
 
-def _info_header(w, h, bpp, image_size, ppm=0):
-    # BITMAPINFOHEADER, uncompressed, no palette.
+def _info_header(w, h, bpp, image_size, ppm=0, colours=0):
+    # BITMAPINFOHEADER, uncompressed; colours: the size of its palette.
     return struct.pack("<IiiHHIIiiII", 40, w, h, 1, bpp, 0, image_size,
-                       ppm, ppm, 0, 0)
+                       ppm, ppm, colours, 0)
+
+
+def _packed(indices, bpp):
+    """One row of palette indices, 4 or 8 bits each, padded to whole
+    dwords."""
+    if bpp == 4:
+        indices = list(indices) + [0] * (-len(indices) % 8)
+        row = bytes((indices[i] << 4) | indices[i + 1]
+                    for i in range(0, len(indices), 2))
+    else:
+        row = bytes(indices)
+    return row + b"\0" * (-len(row) % 4)
+
+
+def _flat_rows(canvas, bg, key, key_below):
+    """Rows bottom-up of opaque (r, g, b), as a bitmap stores them."""
+    def colour(x, y):
+        if key is not None and canvas.pixel(x, y)[3] < key_below:
+            return tuple(key[:3])
+        return canvas.flat_pixel(x, y, bg)
+    return [[colour(x, y) for x in range(canvas.w)]
+            for y in range(canvas.h - 1, -1, -1)]
+
+
+def _bmp_file(w, h, bpp, palette, bits):
+    info = _info_header(w, h, bpp, len(bits), 2835,  # 72 dpi
+                        len(palette))
+    table = b"".join(bytes((b, g, r, 0)) for (r, g, b) in palette)
+    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(table)
+                       + len(bits), 0, 0, 14 + len(info) + len(table))
+    return head + info + table + bytes(bits)
+
+
+def _bmp24(w, h, rows):
+    bits = bytearray()
+    for row in rows:
+        line = b"".join(bytes((b, g, r)) for (r, g, b) in row)
+        bits += line + b"\0" * (-len(line) % 4)
+    return _bmp_file(w, h, 24, [], bits)
 
 
 def bmp24(canvas, bg=(255, 255, 255), key=None, key_below=128):
     """24-bit bottom-up BMP; transparency is flattened onto bg.  With a key
     colour, pixels under key_below alpha become exactly key instead, for
     toolbars and image lists that treat one colour as see-through."""
+    return _bmp24(canvas.w, canvas.h, _flat_rows(canvas, bg, key, key_below))
+
+
+def bmp_small(canvas, bg=(255, 255, 255), key=None, key_below=128):
+    """The pixels of bmp24 in the fewest bits LoadBitmap takes as they are:
+    4 or 8 bits with a palette of the picture's own colours where it has
+    no more than 256, else 24 bits.  Never 1 bit: a two-colour picture
+    could be loaded as a monochrome bitmap, which takes the colours of
+    the context it is drawn into."""
     w, h = canvas.w, canvas.h
-    stride = (w * 3 + 3) & ~3
-    rows = bytearray()
-    for y in range(h - 1, -1, -1):
-        row = bytearray()
-        for x in range(w):
-            if key is not None and canvas.pixel(x, y)[3] < key_below:
-                r, g, b = key[:3]
-            else:
-                r, g, b = canvas.flat_pixel(x, y, bg)
-            row += bytes((b, g, r))
-        row += b"\0" * (stride - len(row))
-        rows += row
-    info = _info_header(w, h, 24, len(rows), 2835)  # 72 dpi
-    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(rows), 0, 0,
-                       14 + len(info))
-    return head + info + bytes(rows)
+    rows = _flat_rows(canvas, bg, key, key_below)
+    palette = sorted({p for row in rows for p in row})
+    if len(palette) > 256:
+        return _bmp24(w, h, rows)
+    bpp = 4 if len(palette) <= 16 else 8
+    index = {c: i for i, c in enumerate(palette)}
+    bits = b"".join(_packed([index[p] for p in row], bpp) for row in rows)
+    return _bmp_file(w, h, bpp, palette, bits)
 
 
 # The standard 16-colour palette in the order 4-bit icons use it.
@@ -507,9 +547,7 @@ def _ico_image(cv, bpp, mask_threshold):
                 # XORed with the colour, so a clear pixel must be black.
                 nibbles.append(0 if clear else nearest(VGA16, (r, g, b)))
         if bpp == 4:
-            nibbles += [0] * (-len(nibbles) % 8)   # rows are whole dwords
-            row = bytearray((nibbles[i] << 4) | nibbles[i + 1]
-                            for i in range(0, len(nibbles), 2))
+            row = _packed(nibbles, 4)
         xor += row
         andm += bits
     palette = b"" if bpp == 32 else b"".join(
@@ -518,15 +556,18 @@ def _ico_image(cv, bpp, mask_threshold):
     return info + palette + bytes(xor) + bytes(andm)
 
 
-def ico(canvases, mask_threshold=128, bpp=32):
+def ico(canvases, mask_threshold=128, bpp=32, dib=None):
     """Multi-image .ico plus each image's 1-bit AND mask, which marks pixels
     below mask_threshold alpha as transparent: what systems that ignore the
     alpha channel fall back on.  bpp 32 stores BGRA; bpp 4 maps every
     pixel to the nearest VGA16 colour, for places that only take 16-colour
-    icons."""
+    icons.  dib: the sizes kept as bitmaps when bpp is 32; every other
+    image is stored as a PNG, which Windows reads since Vista and is a
+    tenth of the size.  None keeps them all."""
     if bpp not in (4, 32):
         raise ValueError("ico: bpp must be 4 or 32")
-    images = [(cv.w, cv.h, _ico_image(cv, bpp, mask_threshold))
+    images = [(cv.w, cv.h, _ico_image(cv, bpp, mask_threshold)
+               if bpp == 4 or dib is None or cv.w in dib else png(cv))
               for cv in canvases]
     out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
     offset = 6 + 16 * len(images)
@@ -539,7 +580,8 @@ def ico(canvases, mask_threshold=128, bpp=32):
 
 
 def png(canvas, zoom=1):
-    """RGBA PNG, optionally enlarged with hard pixel edges; for previews."""
+    """RGBA PNG, optionally enlarged with hard pixel edges for previews.
+    Its pixels are those a 32-bit icon image holds, alpha included."""
     rows = bytearray()
     for y in range(canvas.h * zoom):
         rows.append(0)

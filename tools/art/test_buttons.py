@@ -24,15 +24,24 @@ def artwork():
 
 
 def read_bmp(data):
-    """(width, height, bpp, rows of (r, g, b) top-down) of a 24-bit BMP."""
+    """(width, height, bpp, rows of (r, g, b) top-down) of an uncompressed
+    BMP of 24 bits, or of 4 or 8 with a palette."""
     off = struct.unpack("<I", data[10:14])[0]
-    w, h, _, bpp = struct.unpack("<iiHH", data[18:30])
-    stride = (w * 3 + 3) & ~3
+    w, h, _, bpp, compression = struct.unpack("<iiHHI", data[18:34])
+    if compression:
+        raise ValueError("compressed bitmap")
+    palette = [tuple(data[p:p + 3][::-1]) for p in range(54, off, 4)]
+    stride = ((w * bpp + 31) // 32) * 4
     rows = []
     for y in range(h - 1, -1, -1):
         o = off + y * stride
-        rows.append([tuple(data[o + 3 * x:o + 3 * x + 3][::-1])
-                     for x in range(w)])
+        if bpp == 24:
+            rows.append([tuple(data[o + 3 * x:o + 3 * x + 3][::-1])
+                         for x in range(w)])
+        else:
+            rows.append([palette[data[o + x] if bpp == 8 else
+                                 data[o + x // 2] >> (0 if x & 1 else 4) & 15]
+                         for x in range(w)])
     return w, h, bpp, rows
 
 
@@ -59,11 +68,13 @@ class CaptionButtons(unittest.TestCase):
                     cls.files[rid, step] = (state,
                                             read_bmp(artwork()[name]))
 
-    def test_every_state_and_scale_has_its_own_24bit_file(self):
+    def test_every_state_and_scale_has_its_own_file(self):
+        # 24 bits at 100 %, as it always was; a palette above
         self.assertEqual(len(self.files), 3 * 5 * len(M.CAPTION_BUTTONS))
         for (rid, step), (_, (w, h, bpp, _)) in self.files.items():
             n = (20, 25, 30, 35, 40)[step]
-            self.assertEqual((w, h, bpp), (n, n, 24), (rid, step))
+            self.assertEqual((w, h), (n, n), (rid, step))
+            self.assertIn(bpp, (4, 8) if step else (24,), (rid, step))
 
     def test_normal_keys_only_the_background_and_has_no_pink_fringe(self):
         for key, (state, (w, _, _, rows)) in self.files.items():

@@ -8,13 +8,16 @@ import re
 import struct
 import sys
 import unittest
+from unittest import mock
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
+import make_art as M  # noqa: E402
 import raster as R  # noqa: E402
 import scaled as sc  # noqa: E402
-from test_buttons import artwork  # noqa: E402
+from icoread import read_ico  # noqa: E402
+from test_buttons import artwork, read_bmp  # noqa: E402
 
 # sha256 (first 12 digits) of each 100 % bitmap, and of each icon's images
 # that existed before the other scales were added (name@size).
@@ -51,6 +54,19 @@ BEFORE = {
     "icon224.ico@16": "eddb2edfde74"}
 
 
+_plain = {}
+
+
+def plain_artwork():
+    """Every file as it was stored before the larger images were packed:
+    each icon image a bitmap, each bitmap 24 bits."""
+    if not _plain:
+        with mock.patch.multiple(M, SMALL_DIB=None, LARGE_DIB=None,
+                                 bitmap_writer=lambda k: R.bmp24):
+            _plain.update(make() for make in M.ARTWORK)
+    return _plain
+
+
 def digest(data):
     return hashlib.sha256(data).hexdigest()[:12]
 
@@ -67,11 +83,33 @@ def ico_images(data):
 
 class Scales(unittest.TestCase):
     def test_images_at_100_percent_are_unchanged(self):
-        made = artwork()
+        made = plain_artwork()
         for key, want in BEFORE.items():
             name, _, size = key.partition("@")
             data = ico_images(made[name])[int(size)] if size else made[name]
             self.assertEqual(digest(data), want, key)
+
+    def test_packed_files_hold_the_same_pixels(self):
+        # Byte for byte where a system asks for them at 100 %: the 100 %
+        # bitmaps, every 16 px icon image and the 32 px of icons shown large.
+        plain = plain_artwork()
+        for name, data in artwork().items():
+            rid = int(re.sub(r"\D", "", name))
+            if name.endswith(".bmp"):
+                self.assertEqual(read_bmp(data)[::3],
+                                 read_bmp(plain[name])[::3], name)
+                if rid < 1000:
+                    self.assertEqual(data, plain[name], name)
+            elif name.endswith(".ico"):
+                large = rid in M.LARGE_ICON_IDS + (128, 209)
+                before, after = ico_images(plain[name]), ico_images(data)
+                for old, new in zip(read_ico(plain[name]), read_ico(data)):
+                    n = old["w"]
+                    self.assertEqual((new["w"], new["rgba"]),
+                                     (n, old["rgba"]), (name, n))
+                    if n == 16 or n == 32 and large:
+                        self.assertEqual(after[n], before[n], (name, n))
+                self.assertEqual(len(after), len(before), name)
 
     def test_resource_script_embeds_every_drawn_image(self):
         with open(os.path.join(HERE, "..", "..", "src", "res", "Pinvel.rc"),

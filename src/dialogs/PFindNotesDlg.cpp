@@ -73,6 +73,7 @@ void PFindNotesDlg::Show()
                        area.top + (area.bottom - area.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         m_placed = true;
     }
+    ShowReading();
     ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
     ::SetForegroundWindow(m_hWnd);
     SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(m_hWnd, IDC_FIND_NOTES_TEXT)), TRUE);
@@ -156,6 +157,7 @@ void PFindNotesDlg::Search()
         fw::WaitCursor wait;
         m_hits = m_finder.Find(logic->Notes(), fw::TextFromWide(typed));
     }
+    ShowReading();
     HWND list = List();
     ::SendMessageW(list, LVM_SETITEMCOUNT, m_hits.size(), 0);
     ::InvalidateRect(list, nullptr, TRUE);
@@ -166,6 +168,20 @@ void PFindNotesDlg::Search()
     const auto kept =
         std::find_if(m_hits.begin(), m_hits.end(), [chosen](const auto& hit) { return hit.note == chosen; });
     SelectRow(list, kept != m_hits.end() ? static_cast<int>(kept - m_hits.begin()) : 0);
+}
+
+void PFindNotesDlg::OnAllNotesRead()
+{
+    ShowReading();
+    if (::IsWindowVisible(m_hWnd))
+        Search();
+}
+
+void PFindNotesDlg::ShowReading()
+{
+    PLogic* logic = PLogic::Current();
+    const bool reading = logic != nullptr && logic->Reader().IsReading();
+    ::SetDlgItemTextW(m_hWnd, IDC_FIND_NOTES_MORE, reading ? fw::LoadResStringW(IDS_FIND_NOTES_MORE).c_str() : L"");
 }
 
 void PFindNotesDlg::ShowNoteAt(int row)

@@ -19,6 +19,8 @@ public:
     // Shows the dialog (centred the first time), brings it to the front and puts the
     // cursor in the search box with its text selected.
     void Show();
+    // The notes read at start are all in: what is typed is looked for again among them.
+    void OnAllNotesRead();
 
 protected:
     BOOL OnInitDialog() override;
@@ -31,6 +33,8 @@ private:
     void OnActivate(WPARAM wParam);
     void OnGetDispInfo(NMLVDISPINFOW& info);
     void Search();
+    // Says, below the list, that notes are still being read and more may be found.
+    void ShowReading();
     void ShowNoteAt(int row);
     int SelectedRow() const;
     HWND List() const;

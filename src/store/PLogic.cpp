@@ -90,6 +90,8 @@ void PLogic::Shutdown()
     if (m_ending)
         return;
     m_ending = true;
+    // Notes not read yet are never written: they are not in the list.
+    m_reader.Stop();
     // A menu still open (the request to quit came from outside) would keep its loop
     // running after every window is gone.
     ::EndMenu();
@@ -227,8 +229,7 @@ LRESULT PLogic::OnCreate()
     // Notes make their editors only when shown; whether an editor can be made at all is
     // known here, once.
     PRichEdit::CheckAvailable(m_hWnd);
-    LoadAllNotes();
-    BringBackRescued();
+    StartReading();
     return 0;
 }
 
@@ -240,11 +241,17 @@ LRESULT PLogic::OnTimer(WPARAM timerId, LPARAM lParam)
         m_options.SaveIfChanged();
         return 0;
     }
+    if (timerId == kReadTimer) {
+        if (m_reader.ReadSlice([this](const std::wstring& path) { ReadNote(path); }))
+            OnAllRead();
+        return 0;
+    }
     DeleteClosedWindows();
     const bool ran = RunMinuteGate(m_lastMinute, CurrentUtcMinute(), m_notes,
                                    [](std::unique_ptr<PNote>& note) { note->CheckAlarms(); });
     if (!ran)
         return 0;
+    m_checkedMinute = m_lastMinute;
     // A crash or a power cut costs at most the last minute of typing.
     SaveChangedNotes();
     return DefWindowProc(WM_TIMER, timerId, lParam);

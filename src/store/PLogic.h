@@ -1,4 +1,5 @@
 #pragma once
+#include "PNoteReader.h"
 #include "POptions.h"
 #include "../core/NoteLook.h"
 #include "../framework/Wnd.h"
@@ -95,7 +96,12 @@ public:
     // so kept as a version too). Nothing changes when the note cannot be saved first.
     bool RestoreVersion(PNote* note, const std::wstring& versionPath);
     NoteLook GetNewNoteLook() const;
+    // Reads every note file of the folder now. At start they are read from the loop.
     void LoadAllNotes();
+    // The note files still being read from the loop, and how far it has got.
+    const PNoteReader& Reader() const { return m_reader; }
+    // Reads what is left at once, for a step that needs every note.
+    void FinishReading();
     void SaveAllNotes();
     std::string NextTitle();
     std::wstring NextFilePath() const;
@@ -131,6 +137,9 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Asks for the next slice of the notes read at start.
+    static constexpr UINT kReadTimer = 3;
+
     LRESULT OnCreate();
     LRESULT OnTimer(WPARAM timerId, LPARAM lParam);
     LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
@@ -144,6 +153,10 @@ private:
     // Destroys a few of the windows "hide all" hid; the rest at the next turn of the loop.
     void RetireSome();
     void LoadComingText(const PNote* note);
+    // The notes folder's files, listed now and read from the loop.
+    void StartReading();
+    void ReadNote(const std::wstring& path);
+    void OnAllRead();
     // The hidden window of a note still waiting to be destroyed, taken back; null if none.
     PinvelWnd* Unretire(PNote* note);
     // Telling the user, saving's results, the home and the rescue.
@@ -171,6 +184,10 @@ private:
     NoteLook m_defaultLook;
     UINT_PTR m_timerId = 0;
     int m_lastMinute;
+    // The last minute the alarms were checked in, -1 before the first: a note read after
+    // that check is checked on its own in the same minute.
+    int m_checkedMinute = -1;
+    PNoteReader m_reader;
     std::list<std::unique_ptr<PNote>> m_notes;
     POptions m_options;
     std::list<std::unique_ptr<PinvelWnd>> m_windows;

@@ -4,6 +4,7 @@
 #include "PDeletedNotes.h"
 #include "PNote.h"
 #include "PVersions.h"
+#include "../dialogs/PFindNotesDlg.h"
 #include "../app/Messages.h"
 #include "../note/PinvelWnd.h"
 #include "../core/Naming.h"
@@ -63,6 +64,8 @@ std::wstring PLogic::NotesFolder() const
 
 PNote* PLogic::NewNote()
 {
+    // Its title must be free among every note, not only the ones read so far.
+    FinishReading();
     auto note = std::make_unique<PNote>();
     note->m_look = GetNewNoteLook();
     // The note is not listed yet, so its own default title does not count as taken.
@@ -326,6 +329,7 @@ void PLogic::ShowOrHideAll()
 
 void PLogic::ShowAll()
 {
+    FinishReading();
     // Stops at the first note that cannot be opened: the ones after it would fail too.
     int left = static_cast<int>(m_notes.size());
     std::vector<HWND> opened;
@@ -364,25 +368,50 @@ void PLogic::ApplyLookToAll(const NoteLook& look)
         window->ApplyLook(look);
 }
 
-void PLogic::LoadAllNotes()
+void PLogic::StartReading()
 {
-    // One hourglass for the whole folder; a note reads only its fields here.
-    fw::WaitCursor wait;
     const std::wstring folder = NotesFolder();
     fw::MakeFolder(folder);
     for (const std::wstring& gone : PDeletedNotes(folder).KeepNewest(PDeletedNotes::kKept))
         m_options.Forget(gone);
     // Only the notes folder's own files: the deleted notes in its subfolder are not notes.
-    const std::wstring pattern = folder + L"\\*." + fw::LoadResStringW(IDS_NOTE_EXT);
-    WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    // Listing them is quick; reading them is what grows with the folder.
+    const std::wstring pattern = L"*." + fw::LoadResStringW(IDS_NOTE_EXT);
+    if (!m_reader.Begin(m_hWnd, kReadTimer, folder, pattern, [this](const std::wstring& path) { ReadNote(path); }))
+        OnAllRead();
+}
+
+void PLogic::LoadAllNotes()
+{
+    StartReading();
+    FinishReading();
+}
+
+void PLogic::FinishReading()
+{
+    if (!m_reader.IsReading())
         return;
-    do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            LoadNote(folder + L"\\" + found.cFileName);
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+    // One hourglass for the rest of the folder; a note reads only its fields here.
+    fw::WaitCursor wait;
+    if (m_reader.ReadRest([this](const std::wstring& path) { ReadNote(path); }))
+        OnAllRead();
+}
+
+void PLogic::ReadNote(const std::wstring& path)
+{
+    PNote* note = LoadNote(path);
+    // Its minute's check has run without it: an alarm due now would wait a whole day.
+    if (note != nullptr && m_checkedMinute >= 0 && m_checkedMinute == CurrentUtcMinute())
+        note->CheckAlarms();
+}
+
+void PLogic::OnAllRead()
+{
+    // Rescued notes come after the others, as they always did, and only once every name
+    // in the folder is known to be taken.
+    BringBackRescued();
+    if (m_findNotes)
+        m_findNotes->OnAllNotesRead();
 }
 
 void PLogic::SaveChangedNotes()

@@ -190,7 +190,8 @@ void PLogic::BackUpAll()
     if (!chosen || m_ending)
         return;
     m_backupFolder = into;
-    // What is on disk is what goes in: what changed is saved first.
+    // What is on disk is what goes in, every note of it: what changed is saved first.
+    FinishReading();
     SaveAll();
     const PBackup::Result result = PBackup::Write(into, m_folder, m_notes, LocalTime());
     if (!result.done) {

@@ -182,7 +182,8 @@ void PSysTray::ShowMenu(POINT at)
 void PSysTray::FillNotes(PIconMenu& notes)
 {
     PLogic* logic = PLogic::Current();
-    if (!logic->Notes().empty())
+    const PNoteReader& reader = logic->Reader();
+    if (!logic->Notes().empty() || reader.IsReading())
         ::DeleteMenu(notes.GetHandle(), ID_TRAY_NO_NOTES, MF_BYCOMMAND);
     UINT command = kFirstNoteCommand;
     for (const auto& note : logic->Notes()) {
@@ -194,6 +195,11 @@ void PSysTray::FillNotes(PIconMenu& notes)
         if (!logic->IsHidden(note.get()))
             ::CheckMenuItem(notes.GetHandle(), command, MF_BYCOMMAND | MF_CHECKED);
         ++command;
+    }
+    // The notes still being read at start come later: the list says it is not whole yet.
+    if (reader.IsReading()) {
+        const std::string reading = fw::Format(fw::LoadResString(IDS_TRAY_READING).c_str(), reader.Read(), reader.Total());
+        notes.AppendIconItem(MF_STRING | MF_GRAYED, ID_TRAY_READING, reading.c_str());
     }
 }
 

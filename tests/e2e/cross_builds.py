@@ -19,7 +19,7 @@ import tempfile
 import time
 
 import pinvel_e2e as e2e
-from pinvel_e2e import FIRST_NOTE_COMMAND, HIDE_ALL, WM_COMMAND, note_file
+from pinvel_e2e import HIDE_ALL, WM_COMMAND, note_file
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
@@ -50,8 +50,7 @@ def step(source, target, make_one):
         e2e.probe("send", logic, 0, 0, 0)
         for i in range(count):
             shown = {w["hwnd"] for w in e2e.visible("PCN_NOTE")}
-            e2e.probe("post", tray, WM_COMMAND, FIRST_NOTE_COMMAND + i, 0)
-            if not e2e.poll(lambda: len(e2e.visible("PCN_NOTE")) == i + 1):
+            if not e2e.show_note(tray, i):
                 raise AssertionError("note %d of %d did not show" % (i + 1, count))
             # Only a changed note is written: a key and its undoing change nothing else.
             note = [w["hwnd"] for w in e2e.visible("PCN_NOTE") if w["hwnd"] not in shown][0]

@@ -147,18 +147,29 @@ def tray_window(logic, timeout=30):
     return trays[0]["hwnd"] if trays else None
 
 
-def lists_notes(logic, count, timeout=60):
-    """True when the tray lists exactly count notes, read once start-up is over.
+def show_note(tray, index, timeout=15):
+    """Shows the index-th listed note through its tray command, once it is read.
 
-    A message sent to the logic window returns only once the program is back in its
-    message loop, after every note is loaded. Menus cannot be read from another process
-    under Wine, so the list is read through its commands: the last listed note shows,
-    the one after it does not exist. Both are hidden again.
+    Notes are read from the loop after start, and the command of one not read yet does
+    nothing; a sent command has done its work when the send returns.
+    """
+    before = len(visible("PCN_NOTE"))
+
+    def shown():
+        probe("send", tray, WM_COMMAND, FIRST_NOTE_COMMAND + index, 0)
+        return len(visible("PCN_NOTE")) > before
+    return poll(shown, timeout)
+
+
+def lists_notes(logic, count, timeout=60):
+    """True when the tray lists exactly count notes.
+
+    Menus cannot be read from another process under Wine, so the list is read through
+    its commands: the last listed note shows, the one after it does not exist. Both are
+    hidden again.
     """
     tray = tray_window(logic, timeout)
-    probe("send", logic, 0, 0, 0, timeout=timeout)  # WM_NULL
-    probe("post", tray, WM_COMMAND, FIRST_NOTE_COMMAND + count - 1, 0)
-    last = poll(lambda: visible("PCN_NOTE"), 10)
+    last = show_note(tray, count - 1, timeout)
     probe("post", tray, WM_COMMAND, FIRST_NOTE_COMMAND + count, 0)
     time.sleep(2)
     probe("send", logic, 0, 0, 0, timeout=timeout)

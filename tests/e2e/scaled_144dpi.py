@@ -34,7 +34,7 @@ class At144Dpi(unittest.TestCase):
         self.assertIsNotNone(self.tray)
 
     def test_frame_buttons_menu_and_about_follow_the_scale(self):
-        e2e.probe("post", self.tray, WM_COMMAND, e2e.FIRST_NOTE_COMMAND, 0)
+        e2e.show_note(self.tray, 0)
         note = e2e.wait_window("PCN_NOTE")
         self.assertIsNotNone(note)
         self.assertIsNotNone(e2e.editor(note))

@@ -12,7 +12,6 @@ import pinvel_e2e as e2e
 WM_PASTE = 0x0302
 IDCANCEL = 2
 ID_EDIT_FIND = 32786
-FIRST_NOTE_COMMAND = 50000
 CHINESE = dict(os.environ, LANG="zh_CN.UTF-8", LC_ALL="zh_CN.UTF-8")
 
 
@@ -86,7 +85,7 @@ class WesternCodePage(unittest.TestCase):
             before = f.read()
 
         proc, _, tray = self.start()
-        e2e.probe("post", tray, e2e.WM_COMMAND, FIRST_NOTE_COMMAND, 0)
+        e2e.show_note(tray, 0)
         self.assertIsNotNone(e2e.wait_window("PCN_NOTE"), "shown, so its text is loaded and saved again")
         self.stop(proc)
         with open(path, "rb") as f:
@@ -101,7 +100,7 @@ class WesternCodePage(unittest.TestCase):
     def test_menu_title_dialog_and_find_message_show_chinese(self):
         e2e.put_note(self.folder.path, "note.pvl", e2e.note_file(title="购物清单"))
         proc, _, tray = self.start(drawn=True)
-        e2e.probe("post", tray, e2e.WM_COMMAND, FIRST_NOTE_COMMAND, 0)
+        e2e.show_note(tray, 0)
         note = e2e.wait_window("PCN_NOTE")
         self.assertIsNotNone(note)
         self.assertIsNotNone(e2e.editor(note))

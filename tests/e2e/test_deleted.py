@@ -30,7 +30,7 @@ class DeletedNotes(unittest.TestCase):
         self.folder.start()
         tray = e2e.tray_window(e2e.wait_window(e2e.LOGIC_CLASS))
         self.assertIsNotNone(tray)
-        e2e.probe("post", tray, WM_COMMAND, e2e.FIRST_NOTE_COMMAND, 0)
+        e2e.show_note(tray, 0)
         note = e2e.wait_window("PCN_NOTE")
         self.assertIsNotNone(note)
         self.assertTrue(e2e.type_into(note, "eggs"))

@@ -133,6 +133,12 @@ protected:
     // A new logic window over the same folder, as at the next start of the program.
     void Start()
     {
+        StartBeforeReading();
+        // The notes are read from the loop, as in the program once it is up.
+        ASSERT_TRUE(PumpUntil([this] { return !logic->Reader().IsReading(); }, 30000));
+    }
+    void StartBeforeReading()
+    {
         logic.reset();
         logic = std::make_unique<PLogic>();
         ASSERT_TRUE(logic->Create());

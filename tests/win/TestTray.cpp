@@ -1,5 +1,7 @@
 #include "app/Messages.h"
+#include "core/NoteFile.h"
 #include "dialogs/PAboutDlg.h"
+#include "dialogs/PFindNotesDlg.h"
 #include "dialogs/PTitleDlg.h"
 #include "framework/App.h"
 #include "framework/Strings.h"
@@ -270,3 +272,76 @@ TEST_F(Tray, OwnerDrawMessagesWithForeignItemDataWhileTheMenuIsOpen)
 }
 
 } // namespace
+
+// The reader's timer, let run once while a message waits behind it, as when the user
+// clicks during start-up: the slice gives way after its first note.
+void ReadOneSliceWithSomethingWaiting(HWND logic, HWND other)
+{
+    ::PostMessageW(other, WM_NULL, 0, 0);
+    MSG msg;
+    for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < 5000;) {
+        if (!::PeekMessageW(&msg, logic, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+            ::Sleep(1);
+            continue;
+        }
+        ::DispatchMessageW(&msg);
+        if (msg.wParam == 3)
+            return;
+    }
+    ADD_FAILURE() << "the reader's timer never came";
+}
+
+TEST_F(Tray, NotesAreReadFromTheLoopAndOneReadLateStillRingsAndNoneUnreadIsWritten)
+{
+    constexpr int kNotes = 40;
+    std::vector<std::wstring> paths;
+    std::vector<std::string> files;
+    for (int i = 1; i <= kNotes; ++i) {
+        NoteFields fields;
+        fields.title = "note " + std::to_string(i);
+        // Every note rings at the fake clock's 09:41, without a sound.
+        fields.alarms.daily[0].enabled = true;
+        fields.alarms.daily[0].sound = false;
+        fields.alarms.daily[0].when = DateTime::FromFields(2026, 12, 7, 9, 41, 0);
+        files.push_back(EncodeNoteFile(fields, "{\\rtf1 text}"));
+        paths.push_back(logic->NotesFolder() + L"\\N" + std::to_wstring(i) + L".pvl");
+        wintest::WriteFileBytes(paths.back(), files.back());
+    }
+    StartBeforeReading();
+    g_tray = logic->Tray();
+    EXPECT_TRUE(logic->Notes().empty()) << "nothing is read before the loop runs";
+    logic->ShowFindNotes();
+    HWND more = ::GetDlgItem(logic->FindNotes()->GetHwnd(), IDC_FIND_NOTES_MORE);
+    EXPECT_NE(wintest::WindowText(more), "") << "find says that more is coming";
+    const auto entries = OpenMenu();
+    ASSERT_EQ(entries.size(), 1u) << "the list is not empty, only not read yet";
+    EXPECT_EQ(entries[0].text, "\xD5\xFD\xD4\xDA\xD4\xD8\xC8\xEB\xB1\xCA\xBC\xC7 (0/40)\xA1\xAD");
+    EXPECT_TRUE(entries[0].grayed);
+    ASSERT_TRUE(wintest::PumpUntil([this] { return !logic->Reader().IsReading(); }, 10000));
+    EXPECT_EQ(wintest::WindowText(more), "");
+
+    StartBeforeReading();
+    ReadOneSliceWithSomethingWaiting(logic->GetHwnd(), logic->Tray()->GetHwnd());
+    ASSERT_EQ(logic->Notes().size(), 1u) << "a slice gives way to what waits";
+    ++wintest::FakeClock::minute;
+    logic->SendMessage(WM_TIMER, 1, 0);
+    EXPECT_EQ(logic->Windows().size(), 1u) << "the note read rings with its minute";
+    ReadOneSliceWithSomethingWaiting(logic->GetHwnd(), logic->Tray()->GetHwnd());
+    ASSERT_EQ(logic->Notes().size(), 2u);
+    EXPECT_EQ(logic->Windows().size(), 2u) << "one read after its minute's check rings when read";
+
+    PNote* changed = logic->Notes().front().get();
+    changed->SetTitle("changed");
+    const std::wstring changedPath = changed->GetFilePath();
+    ::PostMessageW(logic->GetHwnd(), WM_LOGIC_EXIT, 0, 0);
+    HWND window = logic->GetHwnd();
+    ASSERT_TRUE(wintest::PumpUntil([window] { return !::IsWindow(window); }, 10000));
+    for (int i = 0; i < kNotes; ++i) {
+        const std::string bytes = wintest::ReadFileBytes(paths[i]);
+        if (paths[i] == changedPath)
+            EXPECT_NE(bytes.find("changed"), std::string::npos) << "what changed is saved at exit";
+        else
+            EXPECT_EQ(bytes, files[i]) << "note " << i + 1 << " was written";
+    }
+    EXPECT_EQ(logic->Notes().size(), 2u) << "nothing is read once the program ends";
+}

@@ -7,6 +7,9 @@ namespace {
 // Timers may fire early by a tick of the system clock; this much past the change keeps
 // the clock from reading the old time and waiting a whole minute more.
 constexpr int kPastMs = 30;
+// How late a tick may come and still be taken as on time: a clock is never this far
+// behind the real one.
+constexpr int kLateMs = 200;
 
 } // namespace
 
@@ -18,6 +21,11 @@ int ClockDelayMs(bool showsSeconds, int second, int millisecond)
     if (showsSeconds)
         return toNextSecond + kPastMs;
     return (59 - second) * 1000 + toNextSecond + kPastMs;
+}
+
+bool ClockTickCameOnTime(bool showsSeconds, int second, int millisecond)
+{
+    return millisecond >= 0 && millisecond < kLateMs && (showsSeconds || second == 0);
 }
 
 std::size_t SharedStart(std::u16string_view a, std::u16string_view b)

@@ -1,5 +1,7 @@
 #include "PinvelWnd.h"
 
+#include "PClockTicker.h"
+
 #include "../app/Messages.h"
 #include "../appearance/PAppearanceDlg.h"
 #include "../core/Placement.h"
@@ -82,6 +84,8 @@ PinvelWnd::PinvelWnd()
 
 PinvelWnd::~PinvelWnd()
 {
+    // Never left behind in the clocks' list, whatever ended the window.
+    PClockTicker::Leave(this);
     for (auto& button : m_buttons)
         button.reset();
 }
@@ -243,7 +247,7 @@ LRESULT PinvelWnd::OnCreate(WPARAM wParam, LPARAM lParam)
         return -1;
     m_dpi = fw::WindowDpi(m_hWnd);
     m_owner = ::GetWindow(m_hWnd, GW_OWNER);
-    ArmClock();
+    JoinClock();
     m_edit = m_note->AttachEditor(m_hWnd);
     const Box text = TextRect();
     ::MoveWindow(m_edit->GetHwnd(), text.left, text.top, text.Width(), text.Height(), FALSE);
@@ -284,10 +288,7 @@ LRESULT PinvelWnd::OnDestroy(WPARAM wParam, LPARAM lParam)
     DefWindowProc(WM_DESTROY, wParam, lParam);
     m_note->DetachEditor();
     m_edit = nullptr;
-    if (m_infoTimer != 0) {
-        ::KillTimer(m_hWnd, kInfoTimer);
-        m_infoTimer = 0;
-    }
+    PClockTicker::Leave(this);
     if (m_alarmTimer != 0) {
         ::KillTimer(m_hWnd, m_alarmTimer);
         m_alarmTimer = 0;
@@ -300,8 +301,6 @@ LRESULT PinvelWnd::OnTimer(WPARAM timerId, LPARAM lParam)
 {
     if (OnPlaceTimer(timerId))
         return 0;
-    if (timerId == kInfoTimer)
-        OnClockTick();
     if (m_alarmTimer != 0 && timerId == m_alarmTimer) {
         StopAlarm();
         ::KillTimer(m_hWnd, m_alarmTimer);
@@ -451,7 +450,7 @@ void PinvelWnd::ApplyLook(const NoteLook& look)
     m_look->edge = look.edge;
     m_look->border = look.border;
     m_look->infoKind = look.infoKind;
-    ArmClock();
+    JoinClock();
     for (auto& button : m_buttons) {
         if (button)
             button->SetBackColor(m_look->edge);

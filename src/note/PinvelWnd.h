@@ -3,6 +3,7 @@
 #include "../core/NoteGeometry.h"
 #include "../core/NoteLook.h"
 #include "../core/NoteOptions.h"
+#include "../framework/Gdi.h"
 #include "../framework/Wnd.h"
 
 #include <array>
@@ -125,12 +126,15 @@ private:
     LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
     void OnPointerCame();
-    // The clock on the info line ticks when its text changes: every second or every
-    // minute, as the time format shows; while the line is not seen, it only looks each
-    // second whether it is seen again, and paints nothing.
-    void ArmClock();
+    // The clock on the info line is drawn at the ticks of the one timer all clocks share:
+    // where its text changed, and only while the line is seen; an unseen one looks again
+    // at each tick.
+    friend class PClockTicker;
+    void JoinClock();
     void OnClockTick();
+    bool IsClockUnseen() const { return m_clockUnseen; }
     bool IsInfoLineSeen(HDC dc) const;
+    HFONT InfoFont();
     void ClipToChange(HDC dc, const RECT& info, const std::wstring& text) const;
     void PostRelevel();
     // The timers of the window's place: the pointer's leaving, the end of an alarm's turn
@@ -175,10 +179,10 @@ private:
     bool m_matchCase = false;
     bool m_wholeWord = false;
     bool m_searchDown = true;
-    static constexpr UINT kInfoTimer = 1;
-    UINT_PTR m_infoTimer = 0;
     // What the info line shows now, and whether the clock's last tick found it unseen.
     std::wstring m_infoShown;
+    fw::Font m_infoFont;
+    int m_infoFontHeight = 0;
     bool m_clockUnseen = false;
     UINT_PTR m_alarmTimer = 0;
     PNote* m_note = nullptr;
@@ -205,6 +209,8 @@ private:
 
 // A date as the system writes it, in the program's code page.
 std::string InfoDateText(double date, unsigned long flags);
+// Whether the system's time format shows the seconds.
+bool InfoTimeShowsSeconds();
 
 // A random rectangle a third of the primary work area's size inside it.
 NoteRect NewRandomNoteRect();

@@ -1,6 +1,7 @@
 // The note window's own frame: edge, border, title, info line and grip.
 #include "PinvelWnd.h"
 
+#include "PClockTicker.h"
 #include "../core/ClockTick.h"
 #include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
@@ -30,18 +31,6 @@ HFONT MakeFont(int height)
     return ::CreateFontIndirectW(&font);
 }
 
-// A clock ticks once a second only when the time format shows the seconds.
-bool ClockShowsSeconds()
-{
-    SYSTEMTIME one = {2000, 1, 6, 1, 12, 34, 56, 0};
-    SYSTEMTIME next = one;
-    next.wSecond = 57;
-    double oneDate = 0, nextDate = 0;
-    ::SystemTimeToVariantTime(&one, &oneDate);
-    ::SystemTimeToVariantTime(&next, &nextDate);
-    return InfoDateText(oneDate, LOCALE_NOUSEROVERRIDE) != InfoDateText(nextDate, LOCALE_NOUSEROVERRIDE);
-}
-
 std::u16string_view Utf16(const std::wstring& text)
 {
     return std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size());
@@ -60,7 +49,35 @@ std::string InfoDateText(double date, unsigned long flags)
     return out;
 }
 
+bool InfoTimeShowsSeconds()
+{
+    SYSTEMTIME one = {2000, 1, 6, 1, 12, 34, 56, 0};
+    SYSTEMTIME next = one;
+    next.wSecond = 57;
+    double oneDate = 0, nextDate = 0;
+    ::SystemTimeToVariantTime(&one, &oneDate);
+    ::SystemTimeToVariantTime(&next, &nextDate);
+    return InfoDateText(oneDate, LOCALE_NOUSEROVERRIDE) != InfoDateText(nextDate, LOCALE_NOUSEROVERRIDE);
+}
+
 namespace {
+
+// The clock's text, made once a second for all the notes that show it.
+std::string ClockText()
+{
+    static SYSTEMTIME madeFor = {};
+    static std::string text;
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    now.wMilliseconds = 0;
+    if (!text.empty() && std::memcmp(&now, &madeFor, sizeof(now)) == 0)
+        return text;
+    double date = 0;
+    ::SystemTimeToVariantTime(&now, &date);
+    text = fw::LoadResString(IDS_WEEKDAY_BASE + now.wDayOfWeek + 1) + ", " + InfoDateText(date, LOCALE_NOUSEROVERRIDE);
+    madeFor = now;
+    return text;
+}
 
 RECT ToRect(const Box& box)
 {
@@ -86,13 +103,8 @@ std::string PinvelWnd::InfoText() const
         return InfoDateText(m_note->m_stamp0.Value(), 0);
     case 1:
         return InfoDateText(m_note->m_stamp1.Value(), 0);
-    case 2: {
-        SYSTEMTIME now;
-        ::GetLocalTime(&now);
-        double date = 0;
-        ::SystemTimeToVariantTime(&now, &date);
-        return fw::LoadResString(IDS_WEEKDAY_BASE + now.wDayOfWeek + 1) + ", " + InfoDateText(date, LOCALE_NOUSEROVERRIDE);
-    }
+    case 2:
+        return ClockText();
     case 3:
         return fw::LoadResString(IDS_CREDIT);
     case 4:
@@ -173,8 +185,7 @@ void PinvelWnd::PaintInfo(HDC dc, bool changeOnly)
     ::SetTextColor(dc, kBlack);
     ::SetBkColor(dc, m_look->edge);
     ::SetBkMode(dc, OPAQUE);
-    fw::Font font(MakeFont(InfoFontHeight(m_dpi)));
-    fw::SelectObject selectFont(dc, font.Get());
+    fw::SelectObject selectFont(dc, InfoFont());
     if (changeOnly)
         ClipToChange(dc, info, text);
     // The clock repaints this line alone: clear what a longer text left, but not the
@@ -183,6 +194,17 @@ void PinvelWnd::PaintInfo(HDC dc, bool changeOnly)
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &info,
                 DT_SINGLELINE | DT_BOTTOM | DT_NOPREFIX | DT_END_ELLIPSIS);
     m_infoShown = text;
+}
+
+// Kept while the window lives: the clock draws with it every second.
+HFONT PinvelWnd::InfoFont()
+{
+    const int height = InfoFontHeight(m_dpi);
+    if (!m_infoFont || height != m_infoFontHeight) {
+        m_infoFont.Reset(MakeFont(height));
+        m_infoFontHeight = height;
+    }
+    return m_infoFont.Get();
 }
 
 // Only from the first character that changed: a clock's seconds are a few pixels of a
@@ -202,33 +224,23 @@ void PinvelWnd::ClipToChange(HDC dc, const RECT& info, const std::wstring& text)
     ::IntersectClipRect(dc, info.left + start.cx, info.top, info.right, info.bottom);
 }
 
-void PinvelWnd::ArmClock()
+void PinvelWnd::JoinClock()
 {
-    if (m_hWnd == nullptr)
-        return;
-    if (m_look->infoKind != 2) {
-        if (m_infoTimer != 0)
-            ::KillTimer(m_hWnd, kInfoTimer);
-        m_infoTimer = 0;
-        return;
-    }
-    constexpr UINT kLookAgainMs = 1000;
-    SYSTEMTIME now;
-    ::GetLocalTime(&now);
-    const UINT delay = m_clockUnseen ? kLookAgainMs
-                                     : static_cast<UINT>(ClockDelayMs(ClockShowsSeconds(), now.wSecond, now.wMilliseconds));
-    m_infoTimer = ::SetTimer(m_hWnd, kInfoTimer, delay, nullptr);
+    if (m_hWnd != nullptr && m_look->infoKind == 2)
+        PClockTicker::Join(this);
+    else
+        PClockTicker::Leave(this);
 }
 
 void PinvelWnd::OnClockTick()
 {
-    {
-        fw::WindowDC dc(m_hWnd);
-        m_clockUnseen = !IsInfoLineSeen(dc.Get());
-        if (!m_clockUnseen)
-            PaintInfo(dc.Get(), true);
-    }
-    ArmClock();
+    // A line that was seen and would show the same text asks for no device context.
+    if (!m_clockUnseen && fw::WideFromText(InfoText()) == m_infoShown)
+        return;
+    fw::WindowDC dc(m_hWnd);
+    m_clockUnseen = !IsInfoLineSeen(dc.Get());
+    if (!m_clockUnseen)
+        PaintInfo(dc.Get(), true);
 }
 
 // Hidden, minimised, rolled up, off every screen or under other windows: nobody would

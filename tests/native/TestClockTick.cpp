@@ -10,6 +10,11 @@ TEST(ClockTick, TicksJustPastTheNextSecondOrMinute)
     EXPECT_EQ(ClockDelayMs(false, 0, 0), 60030);
     // A leap second or a wrong reading never makes a delay past a minute or below zero.
     EXPECT_EQ(ClockDelayMs(false, 60, 1200), 31);
+    // A tick just before the change would show the old time for a whole period.
+    EXPECT_TRUE(ClockTickCameOnTime(true, 10, 40));
+    EXPECT_FALSE(ClockTickCameOnTime(true, 10, 990));
+    EXPECT_FALSE(ClockTickCameOnTime(true, 10, 450));
+    EXPECT_FALSE(ClockTickCameOnTime(false, 1, 40));
 }
 
 TEST(ClockTick, SharedStartStopsAtTheFirstDifferenceAndKeepsSurrogatePairsWhole)

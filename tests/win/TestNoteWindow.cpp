@@ -482,8 +482,20 @@ TEST_F(NoteWindow, InfoLineShowsWhatItsKindAsksFor)
         return row;
     };
     const auto before = band();
+    // A tick draws from the first character that changed: a mark on the weekday stays,
+    // one past the text's end goes.
+    const POINT kept = {info.left + 8, info.top + 3};
+    const POINT wiped = {info.right - 3, info.top + 3};
+    {
+        fw::WindowDC dc(window->GetHwnd());
+        ::SetPixel(dc.Get(), kept.x, kept.y, RGB(255, 0, 255));
+        ::SetPixel(dc.Get(), wiped.x, wiped.y, RGB(255, 0, 255));
+    }
     wintest::PumpUntil([] { return false; }, 2100);
     EXPECT_NE(band(), before);
+    const wintest::Pixels after(window->GetHwnd());
+    EXPECT_EQ(after.At(kept.x, kept.y), RGB(255, 0, 255)) << "the unchanged start is not drawn again";
+    EXPECT_NE(after.At(wiped.x, wiped.y), RGB(255, 0, 255));
 }
 
 // What of a note's info line is seen: under a window that hides it, nothing; through a

@@ -368,7 +368,7 @@ TEST_F(Editor, LinksTheControlFindsOpenOnALeftClickOnly)
     ClickAt(edit.GetHwnd(), 35, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(wintest::PumpUntil([&] { return edit.GetSelectedText() == "file:///C:/Windows/notepad.exe"; }, 3000))
         << "reported as a link";
-    EXPECT_EQ(g_opened.size(), 1u);
+    EXPECT_EQ(g_opened, (std::vector<std::string>{"http://example.com/x"}));
     // The mouse leaves the control while it still exists: under Wine, a window destroyed
     // under the cursor stops every later mouse-leave message of this thread.
     wintest::MoveCursor(900, 700);

@@ -1217,10 +1217,10 @@ def menu_images(draw):
 
 # Icons that a dialog also shows at the system's large icon size (32 px at
 # 100 %, 64 at 200 %): their files hold those sizes as well.
-DIALOG_ICON_IDS = (148, 150, 157)
+# The hotkeys dialog shows its menu icon (231) at that size too.
+DIALOG_ICON_IDS = (148, 150, 157, 231)
 DIALOG_ICON_SCALES = (2.5, 3.0, 3.5, 4.0)
-# The hotkeys dialog shows its menu icon at 32 px too, at 100 %.
-LARGE_ICON_IDS = DIALOG_ICON_IDS + (231,)
+LARGE_ICON_IDS = DIALOG_ICON_IDS
 
 
 def _icon_maker(draw, rid):

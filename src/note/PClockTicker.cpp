@@ -72,11 +72,14 @@ void PClockTicker::Arm()
     // A clock nobody could see looks again each second, to draw once it is seen.
     const bool lookAgain =
         std::any_of(clocks.begin(), clocks.end(), [](const PinvelWnd* window) { return window->IsClockUnseen(); });
-    const UINT period = seconds || lookAgain ? 1000 : 60000;
-    const bool onTime = ClockTickCameOnTime(seconds, now.wSecond, now.wMilliseconds);
+    // While one does, every clock ticks with the seconds: a minute's change is then found
+    // at the next second.
+    const bool perSecond = seconds || lookAgain;
+    const UINT period = perSecond ? 1000 : 60000;
+    const bool onTime = ClockTickCameOnTime(perSecond, now.wSecond, now.wMilliseconds);
     if (s_timer != 0 && s_period == period && onTime)
         return;
-    const UINT delay = onTime ? period : static_cast<UINT>(ClockDelayMs(seconds, now.wSecond, now.wMilliseconds));
+    const UINT delay = onTime ? period : static_cast<UINT>(ClockDelayMs(perSecond, now.wSecond, now.wMilliseconds));
     s_timer = ::SetTimer(nullptr, s_timer, delay, &OnTimer);
     s_period = delay == period ? period : 0;
 }

@@ -17,6 +17,8 @@ need_pkgs=(
   imagemagick zip fp-utils
   python3
 )
+# The sync test's engine: a machine that cannot have it skips that test, and says so.
+optional_pkgs=(syncthing)
 # 32-bit Wine only where 32-bit code runs; elsewhere the x86-64 build is what runs.
 if "$here/runs-32bit.sh"; then
   need_pkgs+=(wine32:i386)
@@ -36,6 +38,11 @@ for p in "${need_pkgs[@]}"; do
   fi
 done
 
+optional_missing=()
+for p in "${optional_pkgs[@]}"; do
+  grep -qxF -e "$p:$native" -e "$p:all" <<<"$installed" || optional_missing+=("$p")
+done
+
 # Chinese for the program's own code page (936); English for the run that checks notes
 # are kept on a Western Windows (1252).
 locales=(zh_CN en_US)
@@ -44,7 +51,7 @@ for l in "${locales[@]}"; do
   locale -a 2>/dev/null | grep -qiE "^$l\.utf-?8\$" || locale_ok=0
 done
 
-if [ ${#missing[@]} -eq 0 ] && [ $locale_ok -eq 1 ]; then
+if [ ${#missing[@]} -eq 0 ] && [ ${#optional_missing[@]} -eq 0 ] && [ $locale_ok -eq 1 ]; then
   exit 0
 fi
 
@@ -62,6 +69,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+if [ ${#optional_missing[@]} -gt 0 ]; then
+  echo "bootstrap: installing ${optional_missing[*]}"
+  if ! $SUDO apt-get install -y -qq --no-install-recommends "${optional_missing[@]}" >/dev/null 2>&1; then
+    $SUDO apt-get update -qq || true
+    $SUDO apt-get install -y -qq --no-install-recommends "${optional_missing[@]}" >/dev/null 2>&1 ||
+      echo "bootstrap: ${optional_missing[*]} cannot be installed here; the tests that need it are skipped"
+  fi
 fi
 
 for l in "${locales[@]}"; do

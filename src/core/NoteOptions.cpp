@@ -157,6 +157,25 @@ std::string WriteSideFile(const SideFile& file)
     return out;
 }
 
+SideFileMerge MergeSideFile(SideFile& mine, const SideFile& theirs)
+{
+    SideFileMerge merge;
+    for (const auto& [name, options] : theirs.notes) {
+        auto found = mine.notes.find(name);
+        if (found != mine.notes.end() && found->second.stamp >= options.stamp)
+            continue;
+        const NoteOptions before = found != mine.notes.end() ? found->second : NoteOptions();
+        mine.notes[name] = options;
+        if (!before.SameChoices(options))
+            merge.notesTaken.push_back(name);
+    }
+    if (theirs.hotkeys.stamp > mine.hotkeys.stamp) {
+        merge.hotkeysTaken = theirs.hotkeys.keys != mine.hotkeys.keys;
+        mine.hotkeys = theirs.hotkeys;
+    }
+    return merge;
+}
+
 int NextZoom(int zoom, int direction)
 {
     if (direction == 0)

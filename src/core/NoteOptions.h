@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // What a user sets for a note beyond its file: where its window sits among the others,
 // how see-through it is and how large its text is shown; and the program's hotkeys.
@@ -75,6 +76,15 @@ struct SideFile {
 // damaged line loses only itself, a value out of range only its own field.
 SideFile ReadSideFile(std::string_view bytes);
 std::string WriteSideFile(const SideFile& file);
+
+// What another computer's copy of the side file changed in this one's.
+struct SideFileMerge {
+    std::vector<std::string> notesTaken;
+    bool hotkeysTaken = false;
+};
+// Takes each note's entry, and the hotkeys, from whichever copy changed them last; an
+// entry only one copy has is kept. Names whose choices changed here are listed.
+SideFileMerge MergeSideFile(SideFile& mine, const SideFile& theirs);
 
 // The next zoom step up (direction > 0) or down (< 0) from zoom, within 50 to 400 %;
 // direction 0 is back to 100 %.

@@ -47,10 +47,11 @@ bool PDeletedNotes::Holds(const std::wstring& fileName) const
     return fw::FileExists(m_folder + L"\\" + fileName);
 }
 
-bool PDeletedNotes::MoveIn(const std::wstring& path, const SYSTEMTIME& deletedAt) const
+bool PDeletedNotes::MoveIn(const std::wstring& path, const SYSTEMTIME& deletedAt, const std::wstring& asName) const
 {
     fw::MakeFolder(m_folder);
-    const std::wstring name = FreeFileName(FileNameOfPath(path), [this](const std::wstring& candidate) {
+    const std::wstring own = asName.empty() ? FileNameOfPath(path) : asName;
+    const std::wstring name = FreeFileName(own, [this](const std::wstring& candidate) {
         return Holds(candidate);
     });
     const std::wstring target = m_folder + L"\\" + name;

@@ -25,7 +25,8 @@ public:
     // Moves a note file in under its own name or the next free numbered one, and stamps
     // it with the local time it was deleted at. False when it cannot be moved: the file
     // then stays where it was.
-    bool MoveIn(const std::wstring& path, const SYSTEMTIME& deletedAt) const;
+    // A file written aside for the purpose comes in under the note's name, asName.
+    bool MoveIn(const std::wstring& path, const SYSTEMTIME& deletedAt, const std::wstring& asName = std::wstring()) const;
     // The deleted notes, newest first; at most count.
     std::vector<Entry> NewestFirst(std::size_t count) const;
     // Removes all but the newest count deleted notes for good, with their versions; the

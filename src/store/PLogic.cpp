@@ -92,6 +92,8 @@ void PLogic::Shutdown()
     m_ending = true;
     // Notes not read yet are never written: they are not in the list.
     m_reader.Stop();
+    ::KillTimer(m_hWnd, kWatchTimer);
+    m_watch.Stop();
     // A menu still open (the request to quit came from outside) would keep its loop
     // running after every window is gone.
     ::EndMenu();
@@ -142,8 +144,7 @@ void PLogic::NoteOptionsChanged(PNote* note)
 void PLogic::SetHotkeys(const HotkeyOptions& hotkeys)
 {
     m_options.SetHotkeys(hotkeys);
-    fw::MakeFolder(NotesFolder());
-    m_options.SaveIfChanged();
+    SaveOptions();
 }
 
 void PLogic::ShowAbout()
@@ -237,8 +238,11 @@ LRESULT PLogic::OnTimer(WPARAM timerId, LPARAM lParam)
 {
     if (timerId == kOptionsTimer) {
         ::KillTimer(m_hWnd, kOptionsTimer);
-        fw::MakeFolder(NotesFolder());
-        m_options.SaveIfChanged();
+        SaveOptions();
+        return 0;
+    }
+    if (timerId == kWatchTimer) {
+        OnWatchTimer();
         return 0;
     }
     if (timerId == kReadTimer) {

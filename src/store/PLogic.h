@@ -1,4 +1,5 @@
 #pragma once
+#include "PFolderWatch.h"
 #include "PNoteReader.h"
 #include "POptions.h"
 #include "../core/NoteLook.h"
@@ -139,6 +140,9 @@ protected:
 private:
     // Asks for the next slice of the notes read at start.
     static constexpr UINT kReadTimer = 3;
+    // Looks at the notes folder for what a sync program brought.
+    static constexpr UINT kWatchTimer = 4;
+    static constexpr UINT kWatchPeriodMs = 1000;
 
     LRESULT OnCreate();
     LRESULT OnTimer(WPARAM timerId, LPARAM lParam);
@@ -157,6 +161,22 @@ private:
     void StartReading();
     void ReadNote(const std::wstring& path);
     void OnAllRead();
+    // The notes folder as another computer's copy of it changes it (PLogicSync.cpp).
+    void StartWatching();
+    void OnWatchTimer();
+    PNote* NoteOfFile(const std::wstring& foldedName) const;
+    void SyncFile(const std::wstring& foldedName);
+    void TakeTheirs(PNote* note);
+    // What was typed here goes to a new note beside it; the note then takes the file.
+    void KeepBoth(PNote* note);
+    void LeaveList(PNote* note);
+    void TakeSideFile();
+    // Saves a changed note, unless its file was changed elsewhere since: then both are
+    // kept. Every save of the logic window goes through here.
+    bool SaveNote(PNote* note);
+    void SaveOptions();
+    // Ends a note whose file went: its windows close, the record goes.
+    void DropNote(PNote* note);
     // The hidden window of a note still waiting to be destroyed, taken back; null if none.
     PinvelWnd* Unretire(PNote* note);
     // Telling the user, saving's results, the home and the rescue.
@@ -188,6 +208,7 @@ private:
     // that check is checked on its own in the same minute.
     int m_checkedMinute = -1;
     PNoteReader m_reader;
+    PFolderWatch m_watch;
     std::list<std::unique_ptr<PNote>> m_notes;
     POptions m_options;
     std::list<std::unique_ptr<PinvelWnd>> m_windows;

@@ -97,7 +97,7 @@ void PLogic::DeleteNote(PNote* note)
     // note, a new note's too. A failure leaves the note as it was.
     if (note->IsTextLoaded()) {
         fw::MakeFolder(NotesFolder());
-        if (!note->SaveIfChanged()) {
+        if (!SaveNote(note)) {
             OnSaveResult(note, false);
             return;
         }
@@ -105,11 +105,16 @@ void PLogic::DeleteNote(PNote* note)
     const std::wstring path = note->GetFilePath();
     if (fw::FileExists(path) && !PDeletedNotes(NotesFolder()).MoveIn(path, LocalTime()))
         return;
+    DropNote(note);
+}
+
+void PLogic::DropNote(PNote* note)
+{
     while (PinvelWnd* window = FindNoteWindow(note))
         DestroyNoteWindow(window);
     if (PinvelWnd* waiting = Unretire(note))
         DestroyNoteWindow(waiting);
-    m_notes.erase(it);
+    m_notes.remove_if([note](const auto& p) { return p.get() == note; });
 }
 
 PNote* PLogic::RestoreDeletedNote(const std::wstring& deletedPath)
@@ -227,7 +232,7 @@ void PLogic::CloseNoteWindow(PinvelWnd* window)
     PNote* note = window->GetNote();
     DestroyNoteWindow(window);
     // What was typed into a note is on disk once the note is out of sight.
-    OnSaveResult(note, note->SaveIfChanged());
+    OnSaveResult(note, SaveNote(note));
 }
 
 void PLogic::DestroyNoteWindow(PinvelWnd* window)
@@ -287,7 +292,7 @@ void PLogic::HideAll()
         }
         m_retiring.push_back(std::move(m_windows.front()));
         m_windows.pop_front();
-        OnSaveResult(note, note->SaveIfChanged());
+        OnSaveResult(note, SaveNote(note));
     }
     if (!m_retiring.empty())
         ::PostMessageW(m_hWnd, WM_LOGIC_RETIRE, 0, 0);
@@ -412,6 +417,7 @@ void PLogic::OnAllRead()
     BringBackRescued();
     if (m_findNotes)
         m_findNotes->OnAllNotesRead();
+    StartWatching();
 }
 
 void PLogic::SaveChangedNotes()
@@ -423,12 +429,9 @@ void PLogic::SaveChangedNotes()
         if (!folderMade)
             fw::MakeFolder(NotesFolder());
         folderMade = true;
-        OnSaveResult(note.get(), note->Save());
+        OnSaveResult(note.get(), SaveNote(note.get()));
     }
-    if (m_options.HasChanges()) {
-        fw::MakeFolder(NotesFolder());
-        m_options.SaveIfChanged();
-    }
+    SaveOptions();
 }
 
 void PLogic::SetDefaultLook(const NoteLook& look)
@@ -442,9 +445,13 @@ void PLogic::SaveAllNotes()
     // Only what changed: a note shown and hidden unchanged keeps its file as it is, and a
     // folder-sync program has nothing to carry.
     fw::MakeFolder(NotesFolder());
+    // A copy made of a note changed on both sides joins the list while it is walked.
+    std::vector<PNote*> notes;
     for (auto& note : m_notes)
-        note->SaveIfChanged();
-    m_options.SaveIfChanged();
+        notes.push_back(note.get());
+    for (PNote* note : notes)
+        SaveNote(note);
+    SaveOptions();
 }
 
 std::string PLogic::NextTitle()

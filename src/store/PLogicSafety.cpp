@@ -170,7 +170,7 @@ void PLogic::BringBackRescued()
 
 bool PLogic::RestoreVersion(PNote* note, const std::wstring& versionPath)
 {
-    const bool saved = note->SaveIfChanged();
+    const bool saved = SaveNote(note);
     OnSaveResult(note, saved);
     if (!saved || !note->RestoreFrom(versionPath))
         return false;

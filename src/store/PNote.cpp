@@ -1,5 +1,6 @@
 #include "PNote.h"
 
+#include "PFolderWatch.h"
 #include "PLogic.h"
 #include "PVersions.h"
 #include "../app/PDummyWnd.h"
@@ -147,6 +148,12 @@ void PNote::MarkSaved()
         m_edit->SendMessage(EM_SETMODIFY, FALSE);
 }
 
+void PNote::Hold(const std::string& file)
+{
+    m_heldFile = FileStateOf(m_filePath);
+    m_heldDigest = ContentDigest(file);
+}
+
 bool PNote::HasUnsavedChanges() const
 {
     if (m_edit && m_edit->IsWindow() && m_edit->SendMessage(EM_GETMODIFY) != 0)
@@ -214,6 +221,7 @@ bool PNote::SaveNow()
     if (versioned && old != file)
         PVersions(FolderOfPath(m_filePath).substr(0, FolderOfPath(m_filePath).size() - 1))
             .Add(m_filePath, old, PLogic::LocalTime());
+    Hold(file);
     MarkSaved();
     const bool wasFailing = m_saveError != 0;
     m_saveError = 0;
@@ -234,6 +242,18 @@ bool PNote::WriteCopy(const std::wstring& path)
     } catch (const std::bad_alloc&) {
         return false;
     }
+}
+
+bool PNote::WriteCopyAs(const std::wstring& path, const std::string& title, const NoteRect& rect)
+{
+    const std::string title0 = m_title;
+    const NoteRect rect0 = m_look.rect;
+    m_title = title;
+    m_look.rect = rect;
+    const bool written = WriteCopy(path);
+    m_title = title0;
+    m_look.rect = rect0;
+    return written;
 }
 
 void PNote::SetMaxFileBytes(std::size_t bytes)
@@ -320,8 +340,14 @@ bool PNote::LoadNow(bool applyFields, bool loadText)
     std::string_view rtf;
     if (!ReadNoteFile(m_filePath, file, fields, rtf))
         return false;
+    // A file changed elsewhere since its fields were read brings its fields with its text:
+    // a title of one version over the text of another would be neither. The note stays
+    // where it is.
+    const NoteRect where = m_look.rect;
+    const bool otherFile = !applyFields && loadText && m_heldFile.exists && ContentDigest(file) != m_heldDigest;
+    Hold(file);
 
-    if (applyFields) {
+    if (applyFields || otherFile) {
         if (!fields.title.empty())
             m_title = fields.title;
         if (!fields.userName.empty())
@@ -330,6 +356,8 @@ bool PNote::LoadNow(bool applyFields, bool loadText)
         m_stamp1 = fields.stamp1;
         m_look = fields.look;
         m_alarms = fields.alarms;
+        if (otherFile)
+            m_look.rect = where;
     }
     // Text goes only into an editor that exists: a record loaded at start has none.
     m_textLoaded = loadText && m_edit != nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 #include "../core/AlarmSet.h"
 #include "../core/DateTime.h"
+#include "../core/FolderSync.h"
 #include "../core/NoteFile.h"
 #include "../core/NoteLook.h"
 #include "../core/NoteOptions.h"
@@ -81,6 +82,15 @@ public:
     // Writes the note's file, as a save would, to another path: a rescue copy or a
     // backup. The note stays as changed as it was.
     bool WriteCopy(const std::wstring& path);
+    // The same, as another note: under another title and place.
+    bool WriteCopyAs(const std::wstring& path, const std::string& title, const NoteRect& rect);
+
+    // The note file as this program last read or wrote it: its state in the folder and a
+    // digest of its bytes. A file in another state, with other bytes, is someone else's.
+    const FileState& HeldFile() const { return m_heldFile; }
+    std::uint64_t HeldDigest() const { return m_heldDigest; }
+    // The file is as the note holds it, only touched (its bytes are the same).
+    void SetHeldFile(const FileState& state) { m_heldFile = state; }
     // Reads the note file: the stored fields when applyFields is set, the text when
     // loadText is set. False for a file that is missing, not a note file or damaged;
     // the record is then unchanged.
@@ -126,6 +136,8 @@ private:
     // The stored fields as they were last loaded or saved.
     std::string m_savedFields;
     std::optional<std::string> m_fileText;
+    FileState m_heldFile;
+    std::uint64_t m_heldDigest = 0;
 
     bool SaveNow();
     bool Encode(std::string& file);
@@ -135,4 +147,5 @@ private:
     NoteFields Fields() const;
     std::string EncodedFields() const;
     void MarkSaved();
+    void Hold(const std::string& file);
 };

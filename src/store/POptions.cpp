@@ -1,5 +1,7 @@
 #include "POptions.h"
 
+#include "PFolderWatch.h"
+
 #include "../framework/File.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
@@ -35,14 +37,40 @@ void POptions::Load(const std::wstring& notesFolder)
     if (!fw::ReadWholeFile(m_path, bytes, kMaxSideFileBytes))
         bytes.clear();
     m_file = ReadSideFile(bytes);
+    Hold(bytes);
+}
+
+void POptions::Hold(const std::string& bytes)
+{
+    m_held = FileStateOf(m_path);
+    m_heldDigest = ContentDigest(bytes);
+}
+
+SideFileMerge POptions::TakeFromDisk()
+{
+    std::string bytes;
+    if (!fw::ReadWholeFile(m_path, bytes, kMaxSideFileBytes))
+        bytes.clear();
+    const bool known = ContentDigest(bytes) == m_heldDigest;
+    const SideFile theirs = ReadSideFile(bytes);
+    Hold(bytes);
+    if (known)
+        return SideFileMerge();
+    SideFileMerge merge = MergeSideFile(m_file, theirs);
+    // Gone, or lacking what this copy has: written again.
+    if (!m_held.exists || WriteSideFile(m_file) != bytes)
+        m_changed = true;
+    return merge;
 }
 
 bool POptions::SaveIfChanged()
 {
     if (!m_changed || m_path.empty())
         return true;
-    if (!fw::ReplaceFileContents(m_path, WriteSideFile(m_file)))
+    const std::string bytes = WriteSideFile(m_file);
+    if (!fw::ReplaceFileContents(m_path, bytes))
         return false;
+    Hold(bytes);
     m_changed = false;
     return true;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "../core/FolderSync.h"
 #include "../core/NoteOptions.h"
 
 #include <windows.h>
@@ -17,6 +18,12 @@ public:
     // could not be written; it stays changed and is tried again at the next save.
     bool SaveIfChanged();
     bool HasChanges() const { return m_changed; }
+    // The file as last read or written here; in another state, another computer's copy
+    // of the notes folder may have brought other entries.
+    const FileState& HeldFile() const { return m_held; }
+    // Takes the entries the file on disk changed later than this copy did, and what it
+    // lacks is written back at the next save; the notes whose choices changed.
+    SideFileMerge TakeFromDisk();
     std::wstring Path() const { return m_path; }
 
     NoteOptions Of(const std::wstring& noteFileName) const;
@@ -36,4 +43,8 @@ private:
     std::wstring m_path;
     SideFile m_file;
     bool m_changed = false;
+    FileState m_held;
+    std::uint64_t m_heldDigest = 0;
+
+    void Hold(const std::string& bytes);
 };

@@ -4,6 +4,7 @@
 #include "../app/PError.h"
 #include "../app/Product.h"
 #include "../app/StartWithWindows.h"
+#include "../core/FolderSync.h"
 #include "../core/TextRules.h"
 #include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
@@ -186,12 +187,17 @@ void PSysTray::FillNotes(PIconMenu& notes)
     if (!logic->Notes().empty() || reader.IsReading())
         ::DeleteMenu(notes.GetHandle(), ID_TRAY_NO_NOTES, MF_BYCOMMAND);
     UINT command = kFirstNoteCommand;
+    const std::string conflictMark = fw::LoadResString(IDS_TRAY_CONFLICT_MARK);
     for (const auto& note : logic->Notes()) {
         // Only the range of note commands is answered: an entry past it would do
         // nothing, and its id would belong to other commands.
         if (command > kLastNoteCommand)
             break;
-        notes.AppendIconItem(MF_STRING, command, EscapeMenuAmpersands(note->GetTitle()).c_str());
+        // A sync program's copy of a conflict has the title of the note it copies.
+        std::string label = EscapeMenuAmpersands(note->GetTitle());
+        if (IsConflictCopyName(FileNameOfPath(note->GetFilePath())))
+            label += conflictMark;
+        notes.AppendIconItem(MF_STRING, command, label.c_str());
         if (!logic->IsHidden(note.get()))
             ::CheckMenuItem(notes.GetHandle(), command, MF_BYCOMMAND | MF_CHECKED);
         ++command;

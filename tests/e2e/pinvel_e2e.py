@@ -79,6 +79,18 @@ def saved_notes(program_folder):
     return sorted(glob.glob(os.path.join(program_folder, NOTES, "*.pvl")))
 
 
+# The PC the helpers below talk to: this one (None), or a second one of a test, an object
+# with env (its prefix and display) and wrap(command) (its own computer name).
+machine = None
+
+
+def on_machine(command):
+    """The command and environment to run it with on the current PC."""
+    if machine is None:
+        return command, None
+    return machine.wrap(command), machine.env
+
+
 def probe(*args, timeout=20):
     """Runs pvprobe; returns (exit code, output lines).
 
@@ -87,7 +99,8 @@ def probe(*args, timeout=20):
     """
     for attempt in range(3):
         try:
-            done = subprocess.run(["wine", PROBE, *[str(a) for a in args]], capture_output=True, timeout=timeout)
+            command, env = on_machine(["wine", PROBE, *[str(a) for a in args]])
+            done = subprocess.run(command, capture_output=True, timeout=timeout, env=env)
         except subprocess.TimeoutExpired:
             continue
         return done.returncode, done.stdout.decode("utf-8", "replace").splitlines()
@@ -230,7 +243,7 @@ def screenshot(path, left, top, right, bottom):
 
 def xdo(*args):
     """Real input through the X server, as a person would give it."""
-    subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True)
+    subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True, env=on_machine([])[1])
 
 
 def type_keys(text):
@@ -262,7 +275,7 @@ def new_note(tray):
 
 def user_folders():
     """The Wine user's %APPDATA% and %LOCALAPPDATA%, as Linux paths."""
-    users = os.path.join(os.environ["WINEPREFIX"], "drive_c", "users")
+    users = os.path.join((on_machine([])[1] or os.environ)["WINEPREFIX"], "drive_c", "users")
     user = next(u for u in sorted(os.listdir(users)) if u != "Public")
     appdata = os.path.join(users, user, "AppData")
     return os.path.join(appdata, "Roaming"), os.path.join(appdata, "Local")
@@ -297,8 +310,9 @@ class ProgramFolder:
         err = open(self.path + ".drawn", "wb") if drawn else subprocess.DEVNULL
         if drawn:
             env = dict(env or os.environ, WINEDEBUG="trace+text")
-        proc = subprocess.Popen(["wine", self.exe, *args], cwd=self.path, stdin=subprocess.DEVNULL,
-                                stdout=subprocess.DEVNULL, stderr=err, env=env)
+        command, machine_env = on_machine(["wine", self.exe, *args])
+        proc = subprocess.Popen(command, cwd=self.path, stdin=subprocess.DEVNULL,
+                                stdout=subprocess.DEVNULL, stderr=err, env=env or machine_env)
         if drawn:
             err.close()
         self.running.append(proc)
@@ -328,7 +342,8 @@ class ProgramFolder:
     def close(self):
         """Ends every copy this folder started, politely first."""
         if any(p.poll() is None for p in self.running):
-            subprocess.run(["wine", self.exe, "-exit"], cwd=self.path, capture_output=True, timeout=60)
+            command, env = on_machine(["wine", self.exe, "-exit"])
+            subprocess.run(command, cwd=self.path, capture_output=True, timeout=60, env=env)
         deadline = time.time() + 10
         for proc in self.running:
             try:

@@ -48,7 +48,7 @@ PNote* PLogic::NoteOfFile(const std::wstring& key) const
 void PLogic::OnWatchTimer()
 {
     const std::uint64_t now = PFolderWatch::Now();
-    // Files not read yet would look new; a dialog of a note may be using its text.
+    // Notes not read yet would look like files new to the folder.
     if (m_reader.IsReading() || m_ending || !m_watch.WantsListing(now))
         return;
     SettlingFiles& settling = m_watch.Settling();

@@ -159,39 +159,28 @@ class SyncPair:
             time.sleep(0.25)
         return False
 
-    def pause(self):
-        """The two stop exchanging changes, as two PCs out of each other's reach."""
+    def pause(self, paused=True):
+        """The two stop (or go on) exchanging changes, as two PCs out of each other's reach."""
         for s in self.sides:
-            s.rest("system/pause", "POST")
-
-    def resume(self):
-        for s in self.sides:
-            s.rest("system/resume", "POST")
+            s.rest("system/pause" if paused else "system/resume", "POST")
 
     def stop(self):
-        """Both instances ended; harmless when already stopped."""
-        asked = set()
-        for s in self.sides:
-            if s.proc and s.proc.poll() is None:
-                try:
-                    s.rest("system/shutdown", "POST", timeout=5)
-                    asked.add(s)
-                except (OSError, ValueError):
-                    pass
+        """Both instances ended; harmless when already stopped. Syncthing works in a child of
+        the process started here, even with --no-restart, so signals go to the whole group."""
         for s in self.sides:
             if not s.proc:
                 continue
-            # Syncthing does its work in a child of the process started here, even with
-            # --no-restart, so signals go to the whole group.
-            for sig in ((None,) if s in asked else ()) + (signal.SIGTERM, signal.SIGKILL):
-                try:
-                    if sig:
+            try:
+                s.rest("system/shutdown", "POST", timeout=5)
+                s.proc.wait(10)
+            except (OSError, ValueError, subprocess.TimeoutExpired):
+                for sig in (signal.SIGTERM, signal.SIGKILL):
+                    try:
                         os.killpg(s.proc.pid, sig)
-                    s.proc.wait(10)
-                    break
-                except subprocess.TimeoutExpired:
-                    pass
-                except ProcessLookupError:
-                    s.proc.wait()
-                    break
+                        s.proc.wait(10)
+                        break
+                    except subprocess.TimeoutExpired:
+                        pass
+                    except ProcessLookupError:
+                        break
             s.proc = None

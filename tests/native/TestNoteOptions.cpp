@@ -9,6 +9,7 @@ TEST(NoteOptions, SideFileRoundTripsAndDamageCostsOnlyItsOwnLineOrField)
     SideFile file;
     file.notes["N261207 (1).pvl"] = NoteOptions{NoteLevel::Desktop, 70, 150, 12345};
     file.hotkeys.keys[1] = Hotkey{};
+    file.hotkeys.keys[2] = Hotkey{kModWin, 'F'};
     file.hotkeys.toldTaken = 4;
     const std::string bytes = WriteSideFile(file);
     const SideFile back = ReadSideFile("\xEF\xBB\xBF" + bytes);
@@ -37,12 +38,58 @@ TEST(NoteOptions, SideFileRoundTripsAndDamageCostsOnlyItsOwnLineOrField)
     }
 }
 
+TEST(NoteOptions, EachValueIsTakenUpToTheEndsOfItsRange)
+{
+    const SideFile file = ReadSideFile("PINVELOPT 1\r\nnote\tC.pvl\tlevel=desktop\topacity=50\tzoom=400\r\n"
+                                       "note\tD.pvl\tlevel=normal\topacity=40\tzoom=401\r\n"
+                                       "note\tE.pvl\topacity=110\tzoom=49\nnote\tF.pvl\tzoom=50\n"
+                                       "note\ta/b.pvl\nnote\tc:d.pvl\nhotkeys\tnew=16,78\tshowhide=2,256\tfind=15,255");
+    ASSERT_EQ(file.notes.size(), 4u);
+    EXPECT_TRUE(file.notes.at("C.pvl").SameChoices(NoteOptions{NoteLevel::Desktop, 50, 400, 0}));
+    EXPECT_TRUE(file.notes.at("D.pvl").SameChoices(NoteOptions{NoteLevel::Normal, 100, 100, 0}));
+    EXPECT_TRUE(file.notes.at("E.pvl").SameChoices(NoteOptions()));
+    EXPECT_EQ(file.notes.at("F.pvl").zoom, 50);
+    const HotkeyOptions defaults;
+    EXPECT_EQ(file.hotkeys.keys[0], defaults.keys[0]);
+    EXPECT_EQ(file.hotkeys.keys[1], defaults.keys[1]);
+    EXPECT_EQ(file.hotkeys.keys[2], (Hotkey{15, 255}));
+}
+
+TEST(NoteOptions, MergeTakesEachEntryFromTheLaterStampAndKeepsThisCopysOnATie)
+{
+    const NoteOptions mineChoice{NoteLevel::Desktop, 80, 150, 10};
+    SideFile mine, theirs;
+    mine.notes["a.pvl"] = mine.notes["b.pvl"] = mine.notes["c.pvl"] = mineChoice;
+    theirs.notes["A.pvl"] = NoteOptions{NoteLevel::Normal, 60, 200, 11};
+    theirs.notes["B.pvl"] = NoteOptions{NoteLevel::Normal, 60, 200, 10};
+    theirs.notes["d.pvl"] = NoteOptions{NoteLevel::Normal, 60, 200, 1};
+    theirs.notes["e.pvl"] = NoteOptions{NoteLevel::Top, 100, 100, 1};
+    mine.hotkeys.stamp = theirs.hotkeys.stamp = 5;
+    theirs.hotkeys.keys[2] = Hotkey{};
+    const SideFileMerge merge = MergeSideFile(mine, theirs);
+    // An entry taken at the defaults changes nothing to show.
+    EXPECT_EQ(merge.notesTaken, (std::vector<std::string>{"A.pvl", "d.pvl"}));
+    EXPECT_EQ(mine.notes.size(), 5u);
+    EXPECT_EQ(mine.notes.at("a.pvl").stamp, 11);
+    EXPECT_TRUE(mine.notes.at("b.pvl").SameChoices(mineChoice));
+    EXPECT_FALSE(merge.hotkeysTaken);
+    EXPECT_TRUE(mine.hotkeys.keys[2].IsSet());
+    // The same copy again takes nothing; hotkeys a second later are taken.
+    ++theirs.hotkeys.stamp;
+    const SideFileMerge again = MergeSideFile(mine, theirs);
+    EXPECT_TRUE(again.notesTaken.empty());
+    EXPECT_TRUE(again.hotkeysTaken);
+    EXPECT_FALSE(mine.hotkeys.keys[2].IsSet());
+}
+
 TEST(NoteOptions, ZoomStepsStayInRangeAndMultiplyTheScreensScaling)
 {
     EXPECT_EQ(NextZoom(100, 1), 110);
     EXPECT_EQ(NextZoom(130, -1), 125);
     EXPECT_EQ(NextZoom(400, 1), 400);
     EXPECT_EQ(NextZoom(50, -1), 50);
+    EXPECT_EQ(NextZoom(350, 1), 400);
+    EXPECT_EQ(NextZoom(60, -1), 50);
     EXPECT_EQ(NextZoom(175, 0), 100);
     int n = -1, d = -1;
     EditorZoomRatio(100, 96, 96, n, d);
@@ -63,6 +110,11 @@ TEST(NoteOptions, HotkeysCrossTheControlWithTheirModifiers)
     const Hotkey arrow{kModShift, 0x25};
     EXPECT_EQ(ControlFromHotkey(arrow), (9u << 8) | 0x25);
     EXPECT_EQ(HotkeyFromControl(ControlFromHotkey(arrow)), arrow);
+    // The ends of the block of arrows, and their neighbours, which are not extended.
+    EXPECT_EQ(ControlFromHotkey({0, 0x21}) >> 8, 8u);
+    EXPECT_EQ(ControlFromHotkey({0, 0x28}) >> 8, 8u);
+    EXPECT_EQ(ControlFromHotkey({0, 0x20}) >> 8, 0u);
+    EXPECT_EQ(ControlFromHotkey({0, 0x29}) >> 8, 0u);
     EXPECT_FALSE(HotkeyFromControl(6u << 8).IsSet());
     EXPECT_EQ(HotkeyText(key, "N"), "Ctrl+Alt+N");
 }

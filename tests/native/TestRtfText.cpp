@@ -100,4 +100,10 @@ TEST(RtfBeginning, EndsAfterTheLastTopLevelParagraphMarkWithinTheBytes)
     // Binary data is skipped whatever it holds; a text that is not RTF has no beginning.
     EXPECT_EQ(RtfBeginning("{\\rtf1{\\pict\\bin4 }}{\\par}x\\par y}", 40), "{\\rtf1{\\pict\\bin4 }}{\\par}x\\par }");
     EXPECT_EQ(RtfBeginning("plain text\\par more", 100), "");
+    // Escaped braces and backslashes are text, and "\\par" is no paragraph mark.
+    EXPECT_EQ(RtfBeginning("{\\rtf1 \\}a\\par b\\\\par c}", 100), "{\\rtf1 \\}a\\par }");
+    EXPECT_EQ(RtfBeginning("{\\rtf1 \\{a\\par b}", 100), "{\\rtf1 \\{a\\par }");
+    EXPECT_EQ(RtfBeginning("{\\rtf1 caf\\'e9\\par b}", 100), "{\\rtf1 caf\\'e9\\par }");
+    // Whatever follows the document's end is not part of it.
+    EXPECT_EQ(RtfBeginning("{\\rtf1 a}{\\par}", 100), "");
 }

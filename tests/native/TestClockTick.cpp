@@ -15,6 +15,12 @@ TEST(ClockTick, TicksJustPastTheNextSecondOrMinute)
     EXPECT_FALSE(ClockTickCameOnTime(true, 10, 990));
     EXPECT_FALSE(ClockTickCameOnTime(true, 10, 450));
     EXPECT_FALSE(ClockTickCameOnTime(false, 1, 40));
+    EXPECT_EQ(ClockDelayMs(false, -1, -1), 60030);
+    EXPECT_TRUE(ClockTickCameOnTime(false, 0, 0));
+    EXPECT_TRUE(ClockTickCameOnTime(true, 59, 199));
+    EXPECT_FALSE(ClockTickCameOnTime(true, 59, 200));
+    EXPECT_FALSE(ClockTickCameOnTime(false, 59, 0));
+    EXPECT_FALSE(ClockTickCameOnTime(true, 0, -1));
 }
 
 TEST(ClockTick, SharedStartStopsAtTheFirstDifferenceAndKeepsSurrogatePairsWhole)
@@ -23,4 +29,8 @@ TEST(ClockTick, SharedStartStopsAtTheFirstDifferenceAndKeepsSurrogatePairsWhole)
     EXPECT_EQ(SharedStart(u"9:59", u"10:00"), 0u);
     EXPECT_EQ(SharedStart(u"abc", u"abc"), 3u);
     EXPECT_EQ(SharedStart(u"x\xD83D\xDE00", u"x\xD83D\xDE01"), 1u);
+    // The first and last high surrogates start a pair; a low one ends it.
+    EXPECT_EQ(SharedStart(u"\xD800\xDC00", u"\xD800\xDC01"), 0u);
+    EXPECT_EQ(SharedStart(u"\xDBFF\xDFFF", u"\xDBFF\xDC00"), 0u);
+    EXPECT_EQ(SharedStart(u"\xD800\xDC00x", u"\xD800\xDC00y"), 2u);
 }

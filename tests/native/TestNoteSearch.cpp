@@ -19,6 +19,7 @@ TEST(FindAnsiNoCase, LettersMatchEitherCaseAndEverythingElseExactly)
     // Only A-Z fold: the neighbours of the letter ranges stay themselves.
     EXPECT_EQ(FindAnsiNoCase("a[b", "a{b", Gbk), npos);
     EXPECT_EQ(FindAnsiNoCase("x@y", "x`y", Gbk), npos);
+    EXPECT_EQ(FindAnsiNoCase("xAZ", "az", Gbk), 1u);
     // "中文" and "中" in code page 936; double-byte characters match only themselves.
     EXPECT_EQ(FindAnsiNoCase("ab\xD6\xD0\xCE\xC4", "\xD6\xD0", Gbk), 2u);
     EXPECT_EQ(FindAnsiNoCase("\xD6\xD0\xCE\xC4", "\xCE\xC4", Gbk), 2u);
@@ -45,9 +46,12 @@ TEST(MatchNote, TheLineOfTheTextWhereTheMatchIs)
     EXPECT_EQ(MatchNote("Groceries", text, "bread", Gbk), "Brown BREAD box");
     EXPECT_EQ(MatchNote("Groceries", text, "eggs", Gbk), "eggs and bread");
     EXPECT_EQ(MatchNote("Groceries", "one\rtwo\nthree", "TWO", Gbk), "two");
+    EXPECT_EQ(MatchNote("Groceries", "first\r\nlast", "RST", Gbk), "first");
+    EXPECT_EQ(MatchNote("Groceries", "first\r\nlast", "LAST", Gbk), "last");
     // A match in the title alone shows the first line that has something on it.
     EXPECT_EQ(MatchNote("Bread recipe", "\r\n  \r\nflour\r\nwater", "bread", Gbk), "flour");
     EXPECT_EQ(MatchNote("Bread recipe", "", "bread", Gbk), "");
+    EXPECT_EQ(MatchNote("Bread recipe", " \r\n\tend", "bread", Gbk), "end");
     EXPECT_EQ(MatchNote("Groceries", text, "butter", Gbk), std::nullopt);
     EXPECT_EQ(MatchNote("\xB0" "Bread", "\xB0" "bread", "bread", Gbk), std::nullopt);
 }

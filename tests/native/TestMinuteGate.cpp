@@ -1,4 +1,5 @@
 #include "core/MinuteGate.h"
+#include "core/SliceReading.h"
 
 #include <gtest/gtest.h>
 
@@ -75,6 +76,33 @@ TEST(MinuteGate, NoNotesStillAdvancesTheMinute)
     EXPECT_TRUE(RunMinuteGate(last, 6, none, [&](int) { ++calls; }));
     EXPECT_EQ(last, 6);
     EXPECT_EQ(calls, 0);
+}
+
+TEST(SliceReading, EachSliceReadsOneAtLeastAndOnlyTheOneThatReadsTheLastSaysSo)
+{
+    SliceReading reading;
+    std::vector<std::wstring> read;
+    std::vector<int> counted;
+    const auto readOne = [&](const std::wstring& path) {
+        read.push_back(path);
+        counted.push_back(reading.Read());
+    };
+    reading.Begin({L"a", L"b", L"c", L"d"});
+    EXPECT_FALSE(reading.ReadSlice(readOne, [] { return true; }));
+    EXPECT_FALSE(reading.ReadSlice(readOne, [&] { return read.size() == 3; }));
+    EXPECT_EQ(reading.Total(), 4);
+    EXPECT_TRUE(reading.ReadSlice(readOne, [] { return true; }));
+    EXPECT_EQ(read, (std::vector<std::wstring>{L"a", L"b", L"c", L"d"}));
+    EXPECT_EQ(counted, (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_FALSE(reading.IsReading());
+    EXPECT_FALSE(reading.ReadSlice(readOne, [] { return false; }));
+
+    // Nothing waiting: the rest in one slice. An empty folder has no last slice.
+    reading.Begin({L"e", L"f"});
+    EXPECT_TRUE(reading.ReadSlice(readOne, [] { return false; }));
+    reading.Begin({});
+    EXPECT_FALSE(reading.ReadSlice(readOne, [] { return false; }));
+    EXPECT_EQ(read.size(), 6u);
 }
 
 } // namespace

@@ -20,6 +20,7 @@ TEST(FindAnsiNoCase, LettersMatchEitherCaseAndEverythingElseExactly)
     EXPECT_EQ(FindAnsiNoCase("a[b", "a{b", Gbk), npos);
     EXPECT_EQ(FindAnsiNoCase("x@y", "x`y", Gbk), npos);
     EXPECT_EQ(FindAnsiNoCase("xAZ", "az", Gbk), 1u);
+    EXPECT_EQ(FindAnsiNoCase("xAZ", "z", Gbk), 2u);
     // "中文" and "中" in code page 936; double-byte characters match only themselves.
     EXPECT_EQ(FindAnsiNoCase("ab\xD6\xD0\xCE\xC4", "\xD6\xD0", Gbk), 2u);
     EXPECT_EQ(FindAnsiNoCase("\xD6\xD0\xCE\xC4", "\xCE\xC4", Gbk), 2u);

@@ -42,6 +42,17 @@ void CopyIn(Slots& to, const Slots& from, const SYSTEMTIME& now, Now setNow)
     }
 }
 
+// The sheet's slots of one kind go into the note, but where the note's slot changed while
+// the sheet was open (taken from another computer), only the ones the user changed.
+template <typename Slots>
+void CopyChanged(Slots& target, const Slots& before, const Slots& shown, const Slots& chosen)
+{
+    for (std::size_t i = 0; i < target.size(); ++i) {
+        if (target[i] == before[i] || !(chosen[i] == shown[i]))
+            target[i] = chosen[i];
+    }
+}
+
 } // namespace
 
 void PinvelWnd::SetAlarmFunctions(PlaySoundFunction playSound, SetTimerFunction setTimer)
@@ -92,6 +103,13 @@ void PinvelWnd::EditAlarms()
     for (fw::PropertyPage* page : std::initializer_list<fw::PropertyPage*>{&general, &daily, &weekly, &monthly, &yearly})
         sheet.AddPage(page);
 
+    const AlarmSet before = m_note->m_alarms;
+    AlarmSet shown;
+    shown.general = general.m_slots;
+    shown.daily = daily.m_slots;
+    shown.weekly = weekly.m_slots;
+    shown.monthly = monthly.m_slots;
+    shown.yearly = yearly.m_slots;
     INT_PTR result = IDCANCEL;
     {
         ModalScope modal(*this);
@@ -101,9 +119,9 @@ void PinvelWnd::EditAlarms()
     if (Closed() || result != IDOK)
         return;
     AlarmSet& target = m_note->m_alarms;
-    target.general = general.m_slots;
-    target.daily = daily.m_slots;
-    target.weekly = weekly.m_slots;
-    target.monthly = monthly.m_slots;
-    target.yearly = yearly.m_slots;
+    CopyChanged(target.general, before.general, shown.general, general.m_slots);
+    CopyChanged(target.daily, before.daily, shown.daily, daily.m_slots);
+    CopyChanged(target.weekly, before.weekly, shown.weekly, weekly.m_slots);
+    CopyChanged(target.monthly, before.monthly, shown.monthly, monthly.m_slots);
+    CopyChanged(target.yearly, before.yearly, shown.yearly, yearly.m_slots);
 }

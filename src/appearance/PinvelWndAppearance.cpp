@@ -11,6 +11,7 @@ void PinvelWnd::OnAppearance()
     dialog.m_background = m_look->background;
     dialog.m_edge = m_look->edge;
     dialog.m_border = m_look->border;
+    m_appearanceShown = *m_look;
     INT_PTR result = IDCANCEL;
     {
         ModalScope modal(*this);
@@ -26,14 +27,21 @@ void PinvelWnd::OnAppearance()
 
 void PinvelWnd::ApplyAppearance(const PAppearanceDlg& dialog)
 {
-    m_look->scheme = dialog.m_scheme;
-    if (dialog.m_background != m_look->background || dialog.m_edge != m_look->edge ||
-        dialog.m_border != m_look->border) {
+    // What the user changed since the dialog opened or last applied, and only that: the
+    // note may have taken another computer's colours meanwhile.
+    NoteLook& shown = m_appearanceShown;
+    if (dialog.m_scheme != shown.scheme)
+        m_look->scheme = dialog.m_scheme;
+    if (dialog.m_background != shown.background || dialog.m_edge != shown.edge || dialog.m_border != shown.border) {
         m_look->background = dialog.m_background;
         m_look->edge = dialog.m_edge;
         m_look->border = dialog.m_border;
         ApplyLook(*m_look);
     }
+    shown.scheme = dialog.m_scheme;
+    shown.background = dialog.m_background;
+    shown.edge = dialog.m_edge;
+    shown.border = dialog.m_border;
     PLogic* logic = PLogic::Current();
     if (logic == nullptr)
         return;

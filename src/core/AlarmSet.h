@@ -28,6 +28,24 @@ struct YearlyAlarm : AlarmSlot {
     std::int32_t day = 15;
 };
 
+// Slots are the same when every stored field is.
+inline bool operator==(const AlarmSlot& a, const AlarmSlot& b)
+{
+    return a.enabled == b.enabled && a.sound == b.sound && a.when == b.when;
+}
+inline bool operator==(const WeeklyAlarm& a, const WeeklyAlarm& b)
+{
+    return static_cast<const AlarmSlot&>(a) == b && a.weekday == b.weekday;
+}
+inline bool operator==(const MonthlyAlarm& a, const MonthlyAlarm& b)
+{
+    return static_cast<const AlarmSlot&>(a) == b && a.day == b.day;
+}
+inline bool operator==(const YearlyAlarm& a, const YearlyAlarm& b)
+{
+    return static_cast<const AlarmSlot&>(a) == b && a.month == b.month && a.day == b.day;
+}
+
 constexpr int kAlarmSlotsPerKind = 6;
 // The stored form of the whole set inside a note file.
 constexpr std::size_t kAlarmBlockSize = 396;

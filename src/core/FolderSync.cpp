@@ -1,5 +1,7 @@
 #include "FolderSync.h"
 
+#include "NoteFile.h"
+
 namespace {
 
 bool IsDigit(wchar_t c)
@@ -111,18 +113,28 @@ bool IsNamedCopy(std::wstring_view stem)
 
 } // namespace
 
-SyncStep DecideSyncStep(bool held, bool there, bool same, bool changedHere)
+SyncStep DecideSyncStep(const SyncFacts& f)
 {
-    if (!there) {
-        if (!held)
+    if (!f.there) {
+        if (!f.held)
             return SyncStep::Nothing;
-        return changedHere ? SyncStep::SaveAgain : SyncStep::LeaveList;
+        if (f.renamed)
+            return SyncStep::FollowRename;
+        // The user may be about to type into it, or is in one of its dialogs.
+        if (f.busy || f.open)
+            return SyncStep::Wait;
+        return f.changedHere ? SyncStep::SaveAgain : SyncStep::LeaveList;
     }
-    if (!held)
+    if (!f.decodes)
+        return SyncStep::LeaveAlone;
+    if (!f.held)
         return SyncStep::LoadNew;
-    if (same)
+    if (f.same)
         return SyncStep::Nothing;
-    return changedHere ? SyncStep::KeepBoth : SyncStep::TakeTheirs;
+    // A dialog open on the note would write back what it copied when it opened.
+    if (f.busy)
+        return SyncStep::Wait;
+    return f.changedHere ? SyncStep::KeepBoth : SyncStep::TakeTheirs;
 }
 
 bool IsConflictCopyName(std::wstring_view fileName)
@@ -161,10 +173,27 @@ std::vector<std::wstring> SettlingFiles::TakeSettled(std::uint64_t nowMs)
 
 std::uint64_t ContentDigest(std::string_view bytes)
 {
-    std::uint64_t hash = 14695981039346656037ull;
+    return ContentDigest(14695981039346656037ull, bytes);
+}
+
+std::uint64_t ContentDigest(std::uint64_t hash, std::string_view bytes)
+{
     for (unsigned char c : bytes) {
         hash ^= c;
         hash *= 1099511628211ull;
     }
     return hash;
+}
+
+bool NoteDigest(std::string_view file, std::uint64_t& digest)
+{
+    NoteFields fields;
+    std::size_t textOffset = 0;
+    std::string_view rtf;
+    if (!DecodeNoteFields(file, fields, textOffset) || !DecodeNoteText(file, textOffset, rtf))
+        return false;
+    fields.look.rect = NoteRect{0, 0, 0, 0};
+    // The text goes into the digest where it stands, not copied behind the fields.
+    digest = ContentDigest(ContentDigest(EncodeNoteFile(fields, std::string_view())), rtf);
+    return true;
 }

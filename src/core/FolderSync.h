@@ -38,12 +38,38 @@ enum class SyncStep {
     LeaveList,
     // Gone elsewhere but changed here: the note writes its file again.
     SaveAgain,
+    // Renamed elsewhere: the same note under its new name, with its settings and versions.
+    FollowRename,
+    // The file does not read as a note (cut short, an empty placeholder, a newer format):
+    // nothing is taken from it and nothing written over it until it changes again.
+    LeaveAlone,
+    // The note's window is busy (a dialog, a menu, a drag) or, for a file that went, open:
+    // looked at again once it is not.
+    Wait,
 };
 
-// held: a note holds a file of this name, read or written by this program.
-// there: the file is in the folder now. same: its content is what the note holds.
-// changedHere: the note holds typing or fields not saved yet.
-SyncStep DecideSyncStep(bool held, bool there, bool same, bool changedHere);
+// What is known of one note file once it settled.
+struct SyncFacts {
+    // A note holds a file of this name, read or written by this program.
+    bool held = false;
+    // The file is in the folder now; it reads as a whole note file.
+    bool there = false;
+    bool decodes = false;
+    // Gone, while the same bytes came under a new name in the same listing: a sync
+    // program (or the user) renamed it.
+    bool renamed = false;
+    // Its content is what the note holds.
+    bool same = false;
+    // The note holds typing or fields not saved yet; where it sits on the screen is no
+    // change of the note, so a note only moved never makes a copy of itself.
+    bool changedHere = false;
+    // Its window runs a dialog or a menu, has the mouse captured or is being dragged.
+    bool busy = false;
+    // Its window is open at all.
+    bool open = false;
+};
+
+SyncStep DecideSyncStep(const SyncFacts& facts);
 
 // True for the copies folder-sync programs make when two computers changed one file:
 //   "N261207 (1)-PC2.pvl"                                       (one cloud client)
@@ -79,3 +105,10 @@ private:
 // A 64-bit digest of a file's bytes: what a note holds is compared by it, not by the
 // bytes, which a note never read whole does not keep.
 std::uint64_t ContentDigest(std::string_view bytes);
+// The digest of more bytes after those that gave digest.
+std::uint64_t ContentDigest(std::uint64_t digest, std::string_view more);
+
+// The digest of a note file as a note, without where its window sits: two computers with
+// other screens write the same note in other places, and that is no change of it. False
+// when the bytes are not a whole note file.
+bool NoteDigest(std::string_view file, std::uint64_t& digest);

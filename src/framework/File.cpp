@@ -13,6 +13,20 @@ namespace {
 
 ReadFunction g_read = &::ReadFile;
 WriteFunction g_write = &::WriteFile;
+ReplacedFunction g_replaced = nullptr;
+
+FileState StateOfHandle(HANDLE file)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(file, &info))
+        return FileState();
+    FileState state;
+    state.exists = true;
+    state.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    state.written = (static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                    info.ftLastWriteTime.dwLowDateTime;
+    return state;
+}
 
 // Room kept below MAX_PATH for what a call adds to a path: the temporary file's name.
 constexpr std::size_t kShortPathLimit = MAX_PATH - 40;
@@ -32,7 +46,8 @@ Handle CreateTemporaryBeside(const std::wstring& path, std::wstring& temp)
         ::wsprintfW(unique, L".%lx%lx%x.tmp", ::GetCurrentProcessId(), ::GetTickCount(), ++counter);
         temp = LongPath(folder + L"~" + name + unique);
         Handle file(
-            ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+            ::CreateFileW(temp.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.IsValid() || ::GetLastError() != ERROR_FILE_EXISTS)
             return file;
     }
@@ -80,7 +95,15 @@ void SetWriteFunction(WriteFunction function)
     g_write = function != nullptr ? function : &::WriteFile;
 }
 
-bool ReadWholeFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes, bool othersMayWrite)
+void SetReplacedFunction(ReplacedFunction function)
+{
+    g_replaced = function;
+}
+
+namespace {
+
+bool ReadWhole(const std::wstring& path, std::string& bytes, std::size_t maxBytes, bool othersMayWrite,
+               FileState* state)
 {
     const DWORD share = othersMayWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ;
     Handle file(::CreateFileW(LongPath(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
@@ -108,8 +131,22 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes, std::size_t max
         done += got;
     }
     data.resize(done);
+    if (state != nullptr)
+        *state = StateOfHandle(file.Get());
     bytes.swap(data);
     return true;
+}
+
+} // namespace
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes, bool othersMayWrite)
+{
+    return ReadWhole(path, bytes, maxBytes, othersMayWrite, nullptr);
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes, FileState& state)
+{
+    return ReadWhole(path, bytes, maxBytes, false, &state);
 }
 
 bool ReadFileStart(const std::wstring& path, std::string& bytes, std::size_t count)
@@ -128,6 +165,12 @@ bool ReadFileStart(const std::wstring& path, std::string& bytes, std::size_t cou
 }
 
 bool ReplaceFileContents(const std::wstring& path, const std::string& bytes)
+{
+    FileState written;
+    return ReplaceFileContents(path, bytes, written);
+}
+
+bool ReplaceFileContents(const std::wstring& path, const std::string& bytes, FileState& written)
 {
     std::wstring temp;
     {
@@ -148,11 +191,20 @@ bool ReplaceFileContents(const std::wstring& path, const std::string& bytes)
         }
         if (!::FlushFileBuffers(file.Get()))
             return DiscardTemporary(file, temp);
+        // The time of the last write is set here, so that closing the handle cannot move
+        // it: the state kept is the one the file has once it is in place.
+        written = StateOfHandle(file.Get());
+        if (written.exists) {
+            const FILETIME time = {static_cast<DWORD>(written.written), static_cast<DWORD>(written.written >> 32)};
+            ::SetFileTime(file.Get(), nullptr, nullptr, &time);
+        }
     }
     if (!::MoveFileExW(temp.c_str(), LongPath(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         Handle none;
         return DiscardTemporary(none, temp);
     }
+    if (g_replaced != nullptr)
+        g_replaced(path);
     return true;
 }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include "../core/FolderSync.h"
+
 #include <windows.h>
 
 #include <string>
@@ -10,6 +12,9 @@ namespace fw {
 // bytes is then unchanged.
 bool ReadWholeFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes = 256u * 1024 * 1024,
                    bool othersMayWrite = false);
+// The same, with the state of the file that was read, taken from the handle that read it:
+// a change that lands a moment later is another state, never mistaken for this one.
+bool ReadWholeFile(const std::wstring& path, std::string& bytes, std::size_t maxBytes, FileState& state);
 
 // Reads at most the first count bytes of a file, which others may write to meanwhile.
 // False when it cannot be opened or read; bytes is then unchanged.
@@ -20,6 +25,8 @@ bool ReadFileStart(const std::wstring& path, std::string& bytes, std::size_t cou
 // failure at any point leaves the old file as it was, so a full disk or a crash during
 // a save never costs the only copy.
 bool ReplaceFileContents(const std::wstring& path, const std::string& bytes);
+// The same, with the state of the file as written, taken from the handle that wrote it.
+bool ReplaceFileContents(const std::wstring& path, const std::string& bytes, FileState& written);
 
 // A path the wide file functions take at any length: a long one in its "\\?\" form.
 std::wstring LongPath(const std::wstring& path);
@@ -37,5 +44,9 @@ using WriteFunction = BOOL(WINAPI*)(HANDLE file, LPCVOID buffer, DWORD bytes, LP
                                     LPOVERLAPPED overlapped);
 void SetReadFunction(ReadFunction function);
 void SetWriteFunction(WriteFunction function);
+// For tests: called with the path once a replacement has taken the file's place, as
+// another program might write it just then (null: nothing).
+using ReplacedFunction = void (*)(const std::wstring& path);
+void SetReplacedFunction(ReplacedFunction function);
 
 } // namespace fw

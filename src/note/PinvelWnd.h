@@ -191,8 +191,9 @@ private:
     PIconMenu* m_menu = nullptr;
     // What the version entries of the last menu stood for: the command comes after it closed.
     std::vector<std::wstring> m_versionEntries;
-    // Set only while the appearance dialog is open.
+    // Set only while the appearance dialog is open, with the colours it last showed.
     PAppearanceDlg* m_appearance = nullptr;
+    NoteLook m_appearanceShown;
     std::array<std::unique_ptr<PHoverButton>, kButtonCount> m_buttons;
     int m_modalDepth = 0;
     // The pointer is over the window or one of its children; the window is the active one.

@@ -233,13 +233,15 @@ void PinvelWnd::OnTextColor()
 void PinvelWnd::OnChangeTitle()
 {
     PTitleDlg dialog;
-    dialog.m_title = m_note->GetTitle();
+    const std::string shown = m_note->GetTitle();
+    dialog.m_title = shown;
     INT_PTR result = IDCANCEL;
     {
         ModalScope modal(*this);
         result = dialog.DoModal(nullptr);
     }
-    if (result != IDOK || Closed())
+    // An unchanged title is not written back over one that came from elsewhere meanwhile.
+    if (result != IDOK || Closed() || dialog.m_title == shown)
         return;
     m_note->SetTitle(dialog.m_title);
 }

@@ -95,6 +95,8 @@ std::string PinvelWnd::InfoText() const
         return fw::LoadResString(IDS_NOTE_CUT_SHORT);
     case PNote::Trouble::TooLarge:
         return fw::LoadResString(IDS_NOTE_TOO_LARGE);
+    case PNote::Trouble::Unreadable:
+        return fw::LoadResString(IDS_NOTE_UNREADABLE);
     case PNote::Trouble::None:
         break;
     }

@@ -98,21 +98,29 @@ bool PFolderWatch::WantsListing(std::uint64_t nowMs)
     return changed;
 }
 
-std::map<std::wstring, PFolderWatch::Entry> PFolderWatch::List() const
+bool PFolderWatch::List(std::map<std::wstring, Entry>& files) const
 {
-    std::map<std::wstring, Entry> files;
+    std::map<std::wstring, Entry> listed;
     WIN32_FIND_DATAW found;
     HANDLE search = ::FindFirstFileW(fw::LongPath(m_folder + L"\\" + m_pattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return files;
+    if (search == INVALID_HANDLE_VALUE) {
+        if (::GetLastError() != ERROR_FILE_NOT_FOUND)
+            return false;
+        files.swap(listed);
+        return true;
+    }
     do {
         const FileState state = StateOf(found.dwFileAttributes, found.nFileSizeHigh, found.nFileSizeLow,
                                         found.ftLastWriteTime);
         if (state.exists)
-            files[FoldedName(found.cFileName)] = Entry{found.cFileName, state};
+            listed[FoldedName(found.cFileName)] = Entry{found.cFileName, state};
     } while (::FindNextFileW(search, &found));
+    // A listing cut off halfway would make the rest of the notes look gone.
+    const bool whole = ::GetLastError() == ERROR_NO_MORE_FILES;
     ::FindClose(search);
-    return files;
+    if (whole)
+        files.swap(listed);
+    return whole;
 }
 
 bool PFolderWatch::IsIgnored(const std::wstring& key, const FileState& state) const

@@ -41,8 +41,9 @@ public:
 
     // Whether the folder is to be listed at this moment.
     bool WantsListing(std::uint64_t nowMs);
-    // The files the pattern finds, by FoldedName.
-    std::map<std::wstring, Entry> List() const;
+    // The files the pattern finds, by FoldedName. False, and files unchanged, when the
+    // folder cannot be listed whole: only "no such file" means there are none.
+    bool List(std::map<std::wstring, Entry>& files) const;
     SettlingFiles& Settling() { return m_settling; }
 
     // A file that did not load as a note (damaged, half written, another version), known

@@ -137,6 +137,11 @@ bool PLogic::SaveSettings()
 void PLogic::NoteOptionsChanged(PNote* note)
 {
     m_options.Set(FileNameOfPath(note->GetFilePath()), note->m_options);
+    SaveOptionsSoon();
+}
+
+void PLogic::SaveOptionsSoon()
+{
     if (m_options.HasChanges())
         ::SetTimer(m_hWnd, kOptionsTimer, kOptionsDelayMs, nullptr);
 }
@@ -251,6 +256,7 @@ LRESULT PLogic::OnTimer(WPARAM timerId, LPARAM lParam)
         return 0;
     }
     DeleteClosedWindows();
+    RetryUnreadable();
     const bool ran = RunMinuteGate(m_lastMinute, CurrentUtcMinute(), m_notes,
                                    [](std::unique_ptr<PNote>& note) { note->CheckAlarms(); });
     if (!ran)

@@ -6,6 +6,7 @@
 #include "../framework/Wnd.h"
 
 #include <list>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -165,7 +166,20 @@ private:
     void StartWatching();
     void OnWatchTimer();
     PNote* NoteOfFile(const std::wstring& foldedName) const;
-    void SyncFile(const std::wstring& foldedName);
+    void SyncFile(const std::wstring& foldedName, const std::map<std::wstring, PFolderWatch::Entry>& files,
+                  std::uint64_t now);
+    // A note whose window runs a dialog or a menu, or whose window or text is dragged:
+    // what came from elsewhere waits until it is done.
+    bool IsNoteBusy(PNote* note) const;
+    // The key of a file new to the listing that holds the note's gone file, else empty.
+    std::wstring RenamedFrom(PNote* note, const std::map<std::wstring, PFolderWatch::Entry>& files);
+    void FollowRename(PNote* note, const PFolderWatch::Entry& to);
+    // Makes the notes folder, unless it was there and is away now: made again on a share
+    // that is reconnecting, it would hide the notes behind it.
+    bool MakeNotesFolder();
+    void SaveOptionsSoon();
+    // Notes whose file cannot be read are tried again now and then while they are shown.
+    void RetryUnreadable();
     void TakeTheirs(PNote* note);
     // What was typed here goes to a new note beside it; the note then takes the file.
     void KeepBoth(PNote* note);
@@ -209,6 +223,10 @@ private:
     int m_checkedMinute = -1;
     PNoteReader m_reader;
     PFolderWatch m_watch;
+    // The notes folder was there at start (or made then); the watch lost it at its last look.
+    bool m_notesFolderMade = false;
+    bool m_watchLost = false;
+    int m_retryTick = 0;
     std::list<std::unique_ptr<PNote>> m_notes;
     POptions m_options;
     std::list<std::unique_ptr<PinvelWnd>> m_windows;

@@ -96,7 +96,7 @@ void PLogic::DeleteNote(PNote* note)
     // Deleting asks nothing, so it must be undoable: the latest text goes aside with the
     // note, a new note's too. A failure leaves the note as it was.
     if (note->IsTextLoaded()) {
-        fw::MakeFolder(NotesFolder());
+        MakeNotesFolder();
         if (!SaveNote(note)) {
             OnSaveResult(note, false);
             return;
@@ -124,7 +124,7 @@ PNote* PLogic::RestoreDeletedNote(const std::wstring& deletedPath)
         return IsFileNameTaken(candidate, own);
     });
     const std::wstring path = NotesFolder() + L"\\" + name;
-    fw::MakeFolder(NotesFolder());
+    MakeNotesFolder();
     if (!::MoveFileW(deletedPath.c_str(), path.c_str()))
         return nullptr;
     m_options.Rename(own, name);
@@ -376,7 +376,7 @@ void PLogic::ApplyLookToAll(const NoteLook& look)
 void PLogic::StartReading()
 {
     const std::wstring folder = NotesFolder();
-    fw::MakeFolder(folder);
+    MakeNotesFolder();
     for (const std::wstring& gone : PDeletedNotes(folder).KeepNewest(PDeletedNotes::kKept))
         m_options.Forget(gone);
     // Only the notes folder's own files: the deleted notes in its subfolder are not notes.
@@ -427,7 +427,7 @@ void PLogic::SaveChangedNotes()
         if (!note->IsTextLoaded() || !note->HasUnsavedChanges())
             continue;
         if (!folderMade)
-            fw::MakeFolder(NotesFolder());
+            MakeNotesFolder();
         folderMade = true;
         OnSaveResult(note.get(), SaveNote(note.get()));
     }
@@ -444,7 +444,7 @@ void PLogic::SaveAllNotes()
 {
     // Only what changed: a note shown and hidden unchanged keeps its file as it is, and a
     // folder-sync program has nothing to carry.
-    fw::MakeFolder(NotesFolder());
+    MakeNotesFolder();
     // A copy made of a note changed on both sides joins the list while it is walked.
     std::vector<PNote*> notes;
     for (auto& note : m_notes)

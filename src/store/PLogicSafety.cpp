@@ -54,6 +54,11 @@ std::wstring ReasonText(DWORD error)
 {
     if (error == ERROR_FILE_TOO_LARGE)
         return fw::LoadResStringW(IDS_NOTE_TOO_LARGE);
+    if (error == PNote::kArrivedDamaged)
+        return fw::LoadResStringW(IDS_ARRIVED_DAMAGED);
+    // The system's text for 0 is that all went well: never the reason of a failure.
+    if (error == 0)
+        return fw::LoadResStringW(IDS_REASON_UNKNOWN);
     wchar_t text[512] = {};
     const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
                                           text, ARRAYSIZE(text), nullptr);

@@ -137,28 +137,39 @@ NoteFields PNote::Fields() const
 
 std::string PNote::EncodedFields() const
 {
-    return EncodeNoteFile(Fields(), std::string_view());
+    NoteFields fields = Fields();
+    fields.look.rect = NoteRect{0, 0, 0, 0};
+    return EncodeNoteFile(fields, std::string_view());
 }
 
 void PNote::MarkSaved()
 {
     m_savedFields = EncodedFields();
+    m_savedRect = m_look.rect;
     m_fileText.reset();
     if (m_edit && m_edit->IsWindow())
         m_edit->SendMessage(EM_SETMODIFY, FALSE);
 }
 
-void PNote::Hold(const std::string& file)
+void PNote::Hold(const std::string& file, const FileState& state)
 {
-    m_heldFile = FileStateOf(m_filePath);
-    m_heldDigest = ContentDigest(file);
+    m_heldFile = state;
+    if (!NoteDigest(file, m_heldDigest))
+        m_heldDigest = ContentDigest(file);
 }
 
-bool PNote::HasUnsavedChanges() const
+bool PNote::ChangedHere() const
 {
     if (m_edit && m_edit->IsWindow() && m_edit->SendMessage(EM_GETMODIFY) != 0)
         return true;
     return EncodedFields() != m_savedFields;
+}
+
+bool PNote::HasUnsavedChanges() const
+{
+    const NoteRect& r = m_look.rect;
+    const NoteRect& s = m_savedRect;
+    return ChangedHere() || r.left != s.left || r.top != s.top || r.right != s.right || r.bottom != s.bottom;
 }
 
 bool PNote::SaveIfChanged()
@@ -216,12 +227,13 @@ bool PNote::SaveNow()
     // its place: a failed save leaves no version that is only the same file again.
     std::string old;
     const bool versioned = fw::ReadWholeFile(m_filePath, old, PVersions::kMaxBytesPerNote);
-    if (!fw::ReplaceFileContents(m_filePath, file))
+    FileState written;
+    if (!fw::ReplaceFileContents(m_filePath, file, written))
         return Failed(::GetLastError());
     if (versioned && old != file)
         PVersions(FolderOfPath(m_filePath).substr(0, FolderOfPath(m_filePath).size() - 1))
             .Add(m_filePath, old, PLogic::LocalTime());
-    Hold(file);
+    Hold(file, written);
     MarkSaved();
     const bool wasFailing = m_saveError != 0;
     m_saveError = 0;
@@ -276,12 +288,19 @@ void PNote::SetTrouble(Trouble trouble)
 
 namespace {
 
-// A note file's fields and the RTF of its text; false when it cannot be read or decoded.
-bool ReadNoteFile(const std::wstring& path, std::string& file, NoteFields& fields, std::string_view& rtf)
+// A note file's fields and the RTF of its text, and the state of the file read; false when
+// it cannot be read or decoded.
+bool ReadNoteFile(const std::wstring& path, std::string& file, NoteFields& fields, std::string_view& rtf,
+                  FileState* state = nullptr)
 {
+    FileState read;
     std::size_t textOffset = 0;
-    return fw::ReadWholeFile(path, file, g_maxFileBytes) && DecodeNoteFields(file, fields, textOffset) &&
-           DecodeNoteText(file, textOffset, rtf);
+    if (!fw::ReadWholeFile(path, file, g_maxFileBytes, read) || !DecodeNoteFields(file, fields, textOffset) ||
+        !DecodeNoteText(file, textOffset, rtf))
+        return false;
+    if (state != nullptr)
+        *state = read;
+    return true;
 }
 
 // A text longer than this shows its beginning with the window and comes whole a moment
@@ -315,14 +334,31 @@ bool PNote::LoadBeginning()
 
 bool PNote::Load(bool applyFields, bool loadText)
 {
+    bool loaded = false;
     try {
-        return LoadNow(applyFields, loadText);
+        loaded = LoadNow(applyFields, loadText, false);
+    } catch (const std::bad_alloc&) {
+    }
+    // Typing into an empty editor in place of a text not read would be lost, or would one
+    // day be written over the text: the note waits read-only until the file reads.
+    if (!loaded && loadText && m_edit != nullptr && !IsTextLoaded()) {
+        m_edit->SendMessage(EM_SETREADONLY, TRUE);
+        SetTrouble(Trouble::Unreadable);
+    }
+    return loaded;
+}
+
+bool PNote::TakeFile()
+{
+    const bool text = IsTextLoaded() || (m_edit != nullptr && m_trouble == Trouble::Unreadable);
+    try {
+        return LoadNow(true, text, true);
     } catch (const std::bad_alloc&) {
         return false;
     }
 }
 
-bool PNote::LoadNow(bool applyFields, bool loadText)
+bool PNote::LoadNow(bool applyFields, bool loadText, bool keepPlace)
 {
     // Streaming a text into the editor can take a while: the hourglass shows meanwhile.
     // Fields alone are read only at start, where the whole folder shows one hourglass
@@ -338,14 +374,18 @@ bool PNote::LoadNow(bool applyFields, bool loadText)
     std::string file;
     NoteFields fields;
     std::string_view rtf;
-    if (!ReadNoteFile(m_filePath, file, fields, rtf))
+    FileState state;
+    if (!ReadNoteFile(m_filePath, file, fields, rtf, &state))
         return false;
     // A file changed elsewhere since its fields were read brings its fields with its text:
     // a title of one version over the text of another would be neither. The note stays
     // where it is.
     const NoteRect where = m_look.rect;
-    const bool otherFile = !applyFields && loadText && m_heldFile.exists && ContentDigest(file) != m_heldDigest;
-    Hold(file);
+    std::uint64_t digest = 0;
+    const bool otherFile =
+        !applyFields && loadText && m_heldFile.exists && NoteDigest(file, digest) && digest != m_heldDigest;
+    keepPlace = keepPlace || otherFile;
+    Hold(file, state);
 
     if (applyFields || otherFile) {
         if (!fields.title.empty())
@@ -356,7 +396,7 @@ bool PNote::LoadNow(bool applyFields, bool loadText)
         m_stamp1 = fields.stamp1;
         m_look = fields.look;
         m_alarms = fields.alarms;
-        if (otherFile)
+        if (keepPlace)
             m_look.rect = where;
     }
     // Text goes only into an editor that exists: a record loaded at start has none.
@@ -367,6 +407,11 @@ bool PNote::LoadNow(bool applyFields, bool loadText)
         m_textLoaded = whole;
         m_edit->SendMessage(EM_SETREADONLY, whole ? FALSE : TRUE);
         m_trouble = whole ? Trouble::None : Trouble::CutShort;
+        // What failed to be saved before is the file's text now: nothing is left to save.
+        if (whole) {
+            m_saveError = 0;
+            m_failureTold = false;
+        }
     }
     MarkSaved();
     NotifyChanged(this);

@@ -28,6 +28,9 @@ public:
         CutShort,
         // Its file would be larger than the program reads back: the last good file stays.
         TooLarge,
+        // Its file cannot be read now (held open by a sync program, not a whole note file):
+        // shown read-only and empty, never written, and read again a moment later.
+        Unreadable,
     };
 
     PNote();
@@ -64,6 +67,9 @@ public:
     Trouble GetTrouble() const { return m_trouble; }
     // True from a failed save until the next one that works: the caption shows a mark.
     bool SaveFailed() const { return m_saveError != 0; }
+    // A save refused because the file on disk came from elsewhere and is not whole yet:
+    // an error code of the program's own (bit 29 set), never one of the system's.
+    static constexpr DWORD kArrivedDamaged = 0x20000001;
     // Why the last save failed: a system error code (ERROR_FILE_TOO_LARGE for a note past
     // what the program reads back); 0 when it did not fail.
     DWORD SaveError() const { return m_saveError; }
@@ -77,6 +83,12 @@ public:
     bool Save();
     // True when the text or a stored field changed since the last load or save.
     bool HasUnsavedChanges() const;
+    // The same, but for where the window sits: a note only moved is not changed as far as
+    // another computer's copy of it goes.
+    bool ChangedHere() const;
+    // A save that was not made because the file on disk must not be written over now:
+    // shown and told as a failed save, with why.
+    void RefuseSave(DWORD why) { Failed(why); }
     // Saves a note whose text is loaded and that changed; true when nothing was lost.
     bool SaveIfChanged();
     // Writes the note's file, as a save would, to another path: a rescue copy or a
@@ -85,16 +97,19 @@ public:
     // The same, as another note: under another title and place.
     bool WriteCopyAs(const std::wstring& path, const std::string& title, const NoteRect& rect);
 
-    // The note file as this program last read or wrote it: its state in the folder and a
-    // digest of its bytes. A file in another state, with other bytes, is someone else's.
+    // The note file as this program last read or wrote it: its state in the folder and its
+    // NoteDigest. A file in another state, with another digest, is someone else's.
     const FileState& HeldFile() const { return m_heldFile; }
     std::uint64_t HeldDigest() const { return m_heldDigest; }
-    // The file is as the note holds it, only touched (its bytes are the same).
+    // The file is as the note holds it, only touched or moved on another screen.
     void SetHeldFile(const FileState& state) { m_heldFile = state; }
     // Reads the note file: the stored fields when applyFields is set, the text when
     // loadText is set. False for a file that is missing, not a note file or damaged;
-    // the record is then unchanged.
+    // the record is then unchanged, and a note whose text is not in yet shows why.
     bool Load(bool applyFields, bool loadText);
+    // Takes the file another computer wrote: fields, look, alarms and, when the note has
+    // it or is waiting for it, the text. The note stays where it sits on this screen.
+    bool TakeFile();
 
     // Puts the text, title, colours and alarms of an earlier version back into the note
     // (it stays where it is on the screen) and saves it, which keeps the text it had as a
@@ -133,8 +148,9 @@ private:
     DWORD m_saveError = 0;
     bool m_failureTold = false;
     std::wstring m_filePath;
-    // The stored fields as they were last loaded or saved.
+    // The stored fields as they were last loaded or saved, without the place, and the place.
     std::string m_savedFields;
+    NoteRect m_savedRect;
     std::optional<std::string> m_fileText;
     FileState m_heldFile;
     std::uint64_t m_heldDigest = 0;
@@ -143,9 +159,9 @@ private:
     bool Encode(std::string& file);
     bool Failed(DWORD error);
     void SetTrouble(Trouble trouble);
-    bool LoadNow(bool applyFields, bool loadText);
+    bool LoadNow(bool applyFields, bool loadText, bool keepPlace);
     NoteFields Fields() const;
     std::string EncodedFields() const;
     void MarkSaved();
-    void Hold(const std::string& file);
+    void Hold(const std::string& file, const FileState& state);
 };

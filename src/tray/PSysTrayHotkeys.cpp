@@ -47,8 +47,11 @@ bool PSysTray::CanRegister(HWND hwnd, const Hotkey& key)
 void PSysTray::RegisterHotkeys()
 {
     PLogic* logic = PLogic::Current();
-    if (logic == nullptr)
+    // The dialog registers them when it closes; until then its controls take the keys.
+    if (logic == nullptr || m_hotkeysDialogOpen)
         return;
+    // Keys the program holds already would report themselves as taken by another program.
+    UnregisterHotkeys();
     HotkeyOptions hotkeys = logic->Hotkeys();
     std::string taken;
     for (int i = 0; i < kHotkeyCount; ++i) {
@@ -108,7 +111,8 @@ void PSysTray::ShowHotkeysDialog()
     // Pressed in the dialog, the program's own keys must reach its controls.
     UnregisterHotkeys();
     PHotkeysDlg dialog(&CanUseNow);
-    dialog.m_keys = logic->Hotkeys().keys;
+    const auto shown = logic->Hotkeys().keys;
+    dialog.m_keys = shown;
     g_asking = m_hWnd;
     const INT_PTR result = dialog.DoModal(nullptr);
     g_asking = nullptr;
@@ -117,8 +121,12 @@ void PSysTray::ShowHotkeysDialog()
     if (m_hWnd == nullptr)
         return;
     if (result == IDOK) {
+        // Only the keys changed in the dialog: others may have come from another computer.
         HotkeyOptions hotkeys = logic->Hotkeys();
-        hotkeys.keys = dialog.m_keys;
+        for (int i = 0; i < kHotkeyCount; ++i) {
+            if (dialog.m_keys[i] != shown[i])
+                hotkeys.keys[i] = dialog.m_keys[i];
+        }
         logic->SetHotkeys(hotkeys);
     }
     RegisterHotkeys();

@@ -1,20 +1,81 @@
 #include "core/FolderSync.h"
+#include "core/NoteFile.h"
 #include "core/NoteOptions.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
+// held, there, decodes, same, changed here, busy, open, renamed
+SyncStep Step(bool held, bool there, bool decodes, bool same, bool changedHere, bool busy = false, bool open = false,
+              bool renamed = false)
+{
+    SyncFacts f;
+    f.held = held;
+    f.there = there;
+    f.decodes = decodes;
+    f.same = same;
+    f.changedHere = changedHere;
+    f.busy = busy;
+    f.open = open;
+    f.renamed = renamed;
+    return DecideSyncStep(f);
+}
+
 TEST(FolderSync, EachCaseOfAFileChangedElsewhereHasItsStep)
 {
-    // held, there, same, changed here
-    EXPECT_EQ(DecideSyncStep(true, true, true, true), SyncStep::Nothing) << "our own write, typing since";
-    EXPECT_EQ(DecideSyncStep(true, true, false, false), SyncStep::TakeTheirs);
-    EXPECT_EQ(DecideSyncStep(true, true, false, true), SyncStep::KeepBoth);
-    EXPECT_EQ(DecideSyncStep(false, true, false, false), SyncStep::LoadNew);
-    EXPECT_EQ(DecideSyncStep(true, false, false, false), SyncStep::LeaveList);
-    EXPECT_EQ(DecideSyncStep(true, false, false, true), SyncStep::SaveAgain);
-    EXPECT_EQ(DecideSyncStep(false, false, false, false), SyncStep::Nothing);
+    EXPECT_EQ(Step(true, true, true, true, true), SyncStep::Nothing) << "our own write, typing since";
+    EXPECT_EQ(Step(true, true, true, false, false), SyncStep::TakeTheirs);
+    EXPECT_EQ(Step(true, true, true, false, true), SyncStep::KeepBoth);
+    EXPECT_EQ(Step(false, true, true, false, false), SyncStep::LoadNew);
+    EXPECT_EQ(Step(true, false, false, false, false), SyncStep::LeaveList);
+    EXPECT_EQ(Step(true, false, false, false, true), SyncStep::SaveAgain);
+    EXPECT_EQ(Step(false, false, false, false, false), SyncStep::Nothing);
+
+    // A file that does not read as a note takes nothing and is written over by nothing,
+    // over typing here too: no copy is made of a note for a file that cannot be taken.
+    EXPECT_EQ(Step(true, true, false, false, true), SyncStep::LeaveAlone);
+    EXPECT_EQ(Step(true, true, false, false, false), SyncStep::LeaveAlone);
+    EXPECT_EQ(Step(false, true, false, false, false), SyncStep::LeaveAlone);
+
+    // Under a dialog, a menu or a drag of the note, a change waits; so does a removal of a
+    // note open on the screen. A change to an open note that is not busy is taken at once.
+    EXPECT_EQ(Step(true, true, true, false, false, true), SyncStep::Wait);
+    EXPECT_EQ(Step(true, true, true, false, true, true, true), SyncStep::Wait);
+    EXPECT_EQ(Step(true, true, true, false, false, false, true), SyncStep::TakeTheirs);
+    EXPECT_EQ(Step(true, false, false, false, false, false, true), SyncStep::Wait);
+    EXPECT_EQ(Step(true, false, false, false, true, true), SyncStep::Wait);
+    EXPECT_EQ(Step(true, true, true, true, false, true, true), SyncStep::Nothing) << "nothing to wait for";
+
+    // A rename is the same note under its new name, even while it is open.
+    EXPECT_EQ(Step(true, false, false, false, false, false, false, true), SyncStep::FollowRename);
+    EXPECT_EQ(Step(true, false, false, false, true, true, true, true), SyncStep::FollowRename);
+}
+
+TEST(FolderSync, WhereANoteSitsIsNoChangeOfItButEveryStoredFieldIs)
+{
+    NoteFields fields;
+    fields.title = "plan";
+    fields.look.rect = {10, 20, 310, 220};
+    const std::string text = "{\\rtf1 milk}";
+    std::uint64_t here = 0, moved = 0, other = 0;
+    ASSERT_TRUE(NoteDigest(EncodeNoteFile(fields, text), here));
+    fields.look.rect = {900, 20, 1200, 220};
+    ASSERT_TRUE(NoteDigest(EncodeNoteFile(fields, text), moved));
+    EXPECT_EQ(here, moved) << "another screen's place";
+    for (auto change : {+[](NoteFields& f) { f.title = "plan2"; }, +[](NoteFields& f) { f.look.edge ^= 1; },
+                        +[](NoteFields& f) { f.alarms.yearly[5].enabled = true; },
+                        +[](NoteFields& f) { f.look.infoKind = 0; }}) {
+        NoteFields changed = fields;
+        change(changed);
+        ASSERT_TRUE(NoteDigest(EncodeNoteFile(changed, text), other));
+        EXPECT_NE(other, here);
+    }
+    ASSERT_TRUE(NoteDigest(EncodeNoteFile(fields, "{\\rtf1 milk }"), other));
+    EXPECT_NE(other, here) << "one more space in the text";
+    const std::string whole = EncodeNoteFile(fields, text);
+    EXPECT_FALSE(NoteDigest(whole.substr(0, whole.size() - 1), other)) << "cut short by one byte";
+    EXPECT_FALSE(NoteDigest(std::string(), other)) << "an empty placeholder";
 }
 
 TEST(FolderSync, SyncProgramsConflictCopiesAreKnownAndNotesNamesAreNot)

@@ -107,18 +107,25 @@ std::vector<std::wstring> WriteNotes(const std::wstring& notesFolder, int count)
     return paths;
 }
 
-void RemoveNotes(const std::wstring& notesFolder, int count)
+// The folder and all in it: the notes, and what the program keeps beside them (earlier
+// versions of saved notes, the side file).
+void RemoveProgramFolder(const std::wstring& path)
 {
-    for (int i = 1; i <= count; ++i)
-        ::DeleteFileW(NotePath(notesFolder, i).c_str());
-    ::RemoveDirectoryW(notesFolder.c_str());
-}
-
-void RemoveProgramFolder(const std::wstring& folder, int count)
-{
-    RemoveNotes(NotesFolderOf(folder), count);
-    ::DeleteFileW((folder + L"Pinvel.ini").c_str());
-    ::DeleteFileW((folder + L"Pinvel.exe").c_str());
+    const std::wstring folder = !path.empty() && path.back() == L'\\' ? path.substr(0, path.size() - 1) : path;
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+                RemoveProgramFolder(folder + L"\\" + name);
+            else
+                ::DeleteFileW((folder + L"\\" + name).c_str());
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
     ::RemoveDirectoryW(folder.c_str());
 }
 
@@ -137,29 +144,58 @@ void ReadHeaders(const std::vector<std::wstring>& paths)
     }
 }
 
-void Run(int count)
+// Runs the message loop, as the program's own does, until the window has read every note.
+void ReadFromLoop(const PLogic& logic)
+{
+    MSG msg;
+    while (logic.Reader().IsReading() && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+// A window that holds fewer notes than were written makes every figure after it
+// meaningless, so the run stops there and says so.
+bool HoldsAll(const PLogic& logic, int count, const char* how, int round)
+{
+    if (static_cast<int>(logic.Notes().size()) == count)
+        return true;
+    std::printf("N = %d: FAILED: after %s, round %d, the logic window holds %zu of the %d notes written\n", count,
+                how, round + 1, logic.Notes().size(), count);
+    std::fflush(stdout);
+    return false;
+}
+
+int UnsavedCount(const PLogic& logic)
+{
+    return static_cast<int>(std::count_if(logic.Notes().begin(), logic.Notes().end(),
+                                          [](const auto& note) { return note->HasUnsavedChanges(); }));
+}
+
+// False when a round ended with fewer notes than were written, or saving wrote nothing.
+bool Run(int count)
 {
     const std::wstring folder = TempFolder(L"store-", count);
     const std::wstring notes = NotesFolderOf(folder);
-    const std::wstring aside = folder + L"aside";
     const std::vector<std::wstring> paths = WriteNotes(notes, count);
 
-    // A few rounds, each with a fresh logic window. Other work on the machine only ever
+    // A few rounds, each with fresh logic windows. Other work on the machine only ever
     // adds time, so the fastest round of each is compared; the medians show the spread.
     const int rounds = count <= 200 ? 9 : 5;
-    std::vector<double> loads, floors;
+    std::vector<double> loads, floors, listings, loopReads;
     double memoryPerNote = 0;
+    bool complete = true;
     std::unique_ptr<PLogic> logic;
     PLogic::SetProgramFolder(folder);
-    for (int round = 0; round < rounds; ++round) {
+    for (int round = 0; round < rounds && complete; ++round) {
+        // The window only lists the files while it is made; LoadAllNotes, called before
+        // its loop turns, reads them all in one go. Round 0 goes first with a heap that
+        // has held no note, for the memory figure. The folder stays where it is: once a
+        // window has read it, the window watches it, and a watched folder that is removed
+        // is only marked for removal, so nothing can be moved in under its name.
         logic.reset();
-        // The window loads its notes while it is made: the folder is kept out of its way
-        // until it is made, then loaded on its own.
-        ::MoveFileW(notes.c_str(), aside.c_str());
         logic = std::make_unique<PLogic>();
         logic->Create();
-        ::RemoveDirectoryW(notes.c_str());
-        ::MoveFileW(aside.c_str(), notes.c_str());
 
         // The floor is read just before and just after, so that neither gains from going
         // second or from a quiet moment of the machine.
@@ -177,6 +213,23 @@ void Run(int count)
         start = Now();
         ReadHeaders(paths);
         floors.push_back(Now() - start);
+        complete = HoldsAll(*logic, count, "LoadAllNotes", round);
+
+        // As the program starts: the window lists the files, then its loop reads them.
+        logic.reset();
+        start = Now();
+        logic = std::make_unique<PLogic>();
+        logic->Create();
+        listings.push_back(Now() - start);
+        ReadFromLoop(*logic);
+        loopReads.push_back(Now() - start);
+        complete = complete && HoldsAll(*logic, count, "reading from the loop", round);
+    }
+    if (!complete) {
+        logic.reset();
+        PLogic::SetProgramFolder(std::wstring());
+        RemoveProgramFolder(folder);
+        return false;
     }
     const double load = Fastest(loads);
     const double floor = Fastest(floors);
@@ -194,9 +247,21 @@ void Run(int count)
         ++loaded;
     }
     const double showHide = Now() - start;
+    // SaveAllNotes writes only what changed: each loaded text is marked as typing marks it.
+    for (auto& note : logic->Notes()) {
+        if (note->IsTextLoaded())
+            note->Editor()->SendMessage(EM_SETMODIFY, TRUE);
+    }
+    const int changed = UnsavedCount(*logic);
     start = Now();
     logic->SaveAllNotes();
     const double save = Now() - start;
+    const int unsaved = UnsavedCount(*logic);
+    if (changed != loaded || unsaved != 0) {
+        std::printf("N = %d: FAILED: of %d loaded texts %d were changed before SaveAllNotes and %d after it\n", count,
+                    loaded, changed, unsaved);
+        complete = false;
+    }
     start = Now();
     for (auto& note : logic->Notes()) {
         if (!note->IsTextLoaded())
@@ -219,23 +284,13 @@ void Run(int count)
     std::printf("  show and hide, text loaded %7.1f ms per note (%d notes)\n", showHide * 1e3 / loaded, loaded);
     std::printf("  SaveAllNotes (%4d texts) %7.1f ms  floor %.1f ms, ratio %.2f\n", loaded, save * 1e3,
                 saveFloor * 1e3, save / saveFloor);
-
-    // As the program starts: the window lists the files, then its loop reads them.
-    logic.reset();
-    start = Now();
-    logic = std::make_unique<PLogic>();
-    logic->Create();
-    const double listed = Now() - start;
-    MSG msg;
-    while (logic->Reader().IsReading() && ::GetMessageW(&msg, nullptr, 0, 0) > 0)
-        ::DispatchMessageW(&msg);
-    std::printf("  read from the loop: files listed %7.1f ms, every note read after %.1f ms\n", listed * 1e3,
-                (Now() - start) * 1e3);
+    std::printf("  read from the loop: files listed %7.1f ms, every note read after %.1f ms  (medians %.1f, %.1f ms)\n",
+                Fastest(listings) * 1e3, Fastest(loopReads) * 1e3, Median(listings) * 1e3, Median(loopReads) * 1e3);
 
     logic.reset();
     PLogic::SetProgramFolder(std::wstring());
-    RemoveProgramFolder(folder, count);
-    ::RemoveDirectoryW(aside.c_str());
+    RemoveProgramFolder(folder);
+    return complete;
 }
 
 void Pump(double seconds)
@@ -306,7 +361,7 @@ void RunOpenNotes(double cpuSeconds)
 
     logic.reset();
     PLogic::SetProgramFolder(std::wstring());
-    RemoveProgramFolder(folder, 21);
+    RemoveProgramFolder(folder);
 }
 
 std::wstring BenchFolder()
@@ -523,7 +578,7 @@ std::vector<ProgramFigures> RunPrograms(const std::vector<std::pair<int, int>>& 
             if (fw::ReadWholeFile(NotePath(notes, n), bytes) && bytes == SampleFile(n))
                 ++figures[i].identical;
         }
-        RemoveProgramFolder(folders[i], runs[i].first);
+        RemoveProgramFolder(folders[i]);
     }
     return figures;
 }
@@ -611,7 +666,8 @@ int main(int argc, char** argv)
             counts.push_back(std::max(1, std::atoi(argv[i])));
     }
     for (int count : counts) {
-        Run(count);
+        if (!Run(count))
+            return 1;
         std::fflush(stdout);
     }
 

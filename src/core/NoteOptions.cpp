@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <numeric>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -157,19 +158,44 @@ std::string WriteSideFile(const SideFile& file)
     return out;
 }
 
+namespace {
+
+// Two copies changed in the same second: both computers must take the same one, or each
+// would keep its own and write it back to the other for ever.
+bool WinsTie(const NoteOptions& theirs, const NoteOptions& mine)
+{
+    return std::make_tuple(static_cast<int>(theirs.level), theirs.opacity, theirs.zoom) >
+           std::make_tuple(static_cast<int>(mine.level), mine.opacity, mine.zoom);
+}
+
+bool WinsTie(const HotkeyOptions& theirs, const HotkeyOptions& mine)
+{
+    for (int i = 0; i < kHotkeyCount; ++i) {
+        const Hotkey& a = theirs.keys[i];
+        const Hotkey& b = mine.keys[i];
+        if (a != b)
+            return std::make_pair(a.modifiers, a.key) > std::make_pair(b.modifiers, b.key);
+    }
+    return false;
+}
+
+} // namespace
+
 SideFileMerge MergeSideFile(SideFile& mine, const SideFile& theirs)
 {
     SideFileMerge merge;
     for (const auto& [name, options] : theirs.notes) {
         auto found = mine.notes.find(name);
-        if (found != mine.notes.end() && found->second.stamp >= options.stamp)
+        if (found != mine.notes.end() && (found->second.stamp > options.stamp ||
+                                          (found->second.stamp == options.stamp && !WinsTie(options, found->second))))
             continue;
         const NoteOptions before = found != mine.notes.end() ? found->second : NoteOptions();
         mine.notes[name] = options;
         if (!before.SameChoices(options))
             merge.notesTaken.push_back(name);
     }
-    if (theirs.hotkeys.stamp > mine.hotkeys.stamp) {
+    if (theirs.hotkeys.stamp > mine.hotkeys.stamp ||
+        (theirs.hotkeys.stamp == mine.hotkeys.stamp && WinsTie(theirs.hotkeys, mine.hotkeys))) {
         merge.hotkeysTaken = theirs.hotkeys.keys != mine.hotkeys.keys;
         mine.hotkeys = theirs.hotkeys;
     }

@@ -55,7 +55,7 @@ TEST(NoteOptions, EachValueIsTakenUpToTheEndsOfItsRange)
     EXPECT_EQ(file.hotkeys.keys[2], (Hotkey{15, 255}));
 }
 
-TEST(NoteOptions, MergeTakesEachEntryFromTheLaterStampAndKeepsThisCopysOnATie)
+TEST(NoteOptions, MergeTakesEachEntryFromTheLaterStampAndBothCopiesTakeTheSameOnATie)
 {
     const NoteOptions mineChoice{NoteLevel::Desktop, 80, 150, 10};
     SideFile mine, theirs;
@@ -71,9 +71,25 @@ TEST(NoteOptions, MergeTakesEachEntryFromTheLaterStampAndKeepsThisCopysOnATie)
     EXPECT_EQ(merge.notesTaken, (std::vector<std::string>{"A.pvl", "d.pvl"}));
     EXPECT_EQ(mine.notes.size(), 5u);
     EXPECT_EQ(mine.notes.at("a.pvl").stamp, 11);
-    EXPECT_TRUE(mine.notes.at("b.pvl").SameChoices(mineChoice));
+    EXPECT_TRUE(mine.notes.at("b.pvl").SameChoices(mineChoice)) << "the same second: the greater level wins";
     EXPECT_FALSE(merge.hotkeysTaken);
     EXPECT_TRUE(mine.hotkeys.keys[2].IsSet());
+    // The other computer merging this one's copy comes to the same entries, so neither
+    // writes its own back to the other again.
+    SideFile other = theirs;
+    MergeSideFile(other, mine);
+    EXPECT_TRUE(other.notes.at("B.pvl").SameChoices(mineChoice));
+    EXPECT_EQ(other.hotkeys.keys[2], mine.hotkeys.keys[2]);
+    for (int zoom : {149, 150, 151}) {
+        SideFile a, b;
+        a.notes["x.pvl"] = NoteOptions{NoteLevel::Top, 90, 150, 3};
+        b.notes["x.pvl"] = NoteOptions{NoteLevel::Top, 90, zoom, 3};
+        SideFile a2 = a, b2 = b;
+        MergeSideFile(a2, b);
+        MergeSideFile(b2, a);
+        EXPECT_EQ(a2.notes.at("x.pvl").zoom, b2.notes.at("x.pvl").zoom) << zoom;
+        EXPECT_EQ(a2.notes.at("x.pvl").zoom, std::max(150, zoom));
+    }
     // The same copy again takes nothing; hotkeys a second later are taken.
     ++theirs.hotkeys.stamp;
     const SideFileMerge again = MergeSideFile(mine, theirs);

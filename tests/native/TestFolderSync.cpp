@@ -84,12 +84,20 @@ TEST(FolderSync, SyncProgramsConflictCopiesAreKnownAndNotesNamesAreNot)
                                 L"N261207 (1) (PC2's conflicted copy 2026-12-07).pvl",
                                 L"N261207 (1) (PC2's conflicted copy 2026-12-07 (1)).PVL",
                                 L"N261207 (1).sync-conflict-20261207-160512-ABCDEFG.pvl",
-                                L"购物.sync-conflict-20261207-160512-ABCDEFG.pvl", L"N261207 (1) (2)-LAPTOP-7.pvl"})
+                                L"购物.sync-conflict-20261207-160512-ABCDEFG.pvl", L"N261207 (1) (2)-LAPTOP-7.pvl",
+                                L"N261207 (1).sync-conflict-20261207-160512-0123XYZ.pvl", L"N261207 (1)-Z.pvl",
+                                L"N261207 (1) (PC2's conflicted copy 2026-12-07 (12)).pvl"})
         EXPECT_TRUE(IsConflictCopyName(copy)) << copy;
     for (const wchar_t* note : {L"N261207 (1).pvl", L"N261207 (1) (2).pvl", L"to-do.pvl", L"N261207 (1)-PC2.tmp",
                                 L"N261207 (1)-my pc.pvl", L"N261207 (1) (PC2 的冲突副本 2026-12).pvl",
                                 L"N261207 (1).sync-conflict-20261207-160512-abc.pvl", L".sync-conflict-20261207-160512-ABCDEFG.pvl",
-                                L"x (PC2's conflicted copy 2026-12-07).pvl"})
+                                L"x (PC2's conflicted copy 2026-12-07).pvl",
+                                L"N261207 (1).sync-conflict-20261207-160512-ABCDEF.pvl",
+                                L"N261207 (1).sync-conflict-20261207-160512-ABCDEFGH.pvl",
+                                L"N261207 (1).sync-conflict-2026120-7160512-ABCDEFG.pvl", L"N261207 (1)-.pvl",
+                                L"N261207 (1)-PC2.pv", L"N26120A (1)-PC2.pvl", L"N261207 ()-PC2.pvl",
+                                L"N261207 (1) (PC2's conflicted copy 2026-12-07 ()).pvl",
+                                L"N261207 (1) (PC2's conflicted copy 2026-1207).pvl"})
         EXPECT_FALSE(IsConflictCopyName(note)) << note;
 }
 

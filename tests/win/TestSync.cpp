@@ -1,6 +1,7 @@
 // The notes folder as a folder-sync program changes it under the running program: the
 // files here are written the way another program writes them, beside the logic window.
 #include "core/NoteFile.h"
+#include "core/NoteOptions.h"
 #include "framework/Strings.h"
 #include "note/PinvelWnd.h"
 #include "res/resource.h"
@@ -119,15 +120,18 @@ TEST_F(Sync, ChangesFromAnotherComputerAreTakenAndNothingTypedOnEitherSideIsLost
     // A damaged file is read once, then left alone until it changes; whole, it is a note.
     wintest::WriteFileBytes(File(L"N261207 (9).pvl"), "PINVL");
     wintest::PumpUntil([] { return false; }, 3500);
+    // Reads of its five bytes are counted while another file makes the folder be listed.
     static int reads = 0;
     fw::SetReadFunction([](HANDLE file, LPVOID buffer, DWORD bytes, LPDWORD read, LPOVERLAPPED overlapped) {
-        ++reads;
+        reads += bytes == 5 ? 1 : 0;
         return ::ReadFile(file, buffer, bytes, read, overlapped);
     });
-    wintest::PumpUntil([] { return false; }, 3000);
+    wintest::WriteFileBytes(File(L"N261207 (10).pvl"), NoteBytes("ten", "ten"));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return Titled("ten") != nullptr; }, 10000));
+    wintest::PumpUntil([] { return false; }, 2500);
     fw::SetReadFunction(nullptr);
     EXPECT_EQ(reads, 0) << "read again while it stayed the same";
-    EXPECT_EQ(logic->Notes().size(), before);
+    EXPECT_EQ(logic->Notes().size(), before + 1);
     wintest::WriteFileBytes(File(L"N261207 (9).pvl"), NoteBytes("nine", "whole now"));
     EXPECT_TRUE(wintest::PumpUntil([&] { return Titled("nine") != nullptr; }, 10000));
 }
@@ -237,6 +241,7 @@ TEST_F(Sync, AMovedNoteTakesAnEditFromElsewhereAndKeepsItsPlace)
 // made again in its place.
 TEST_F(Sync, ARenameIsNoDeletionAndAFolderAwayIsNoEmptyOne)
 {
+    wintest::WriteFileBytes(File(L"N261207 (2).pvl"), NoteBytes("list", "milk"));
     PNote* plan = StartWithPlan();
     ASSERT_TRUE(plan && logic->ShowNote(plan));
     Keys(plan, "v2 ");
@@ -293,6 +298,23 @@ TEST_F(Sync, AWriteLandingRightAfterASaveIsNotTakenForTheSavesOwn)
     fw::SetReplacedFunction(nullptr);
     logic->ShowNote(plan);
     EXPECT_TRUE(wintest::PumpUntil([&] { return Has(plan, "landed after"); }, 10000));
+}
+
+// The other computer's side file brings hotkeys with a later stamp: the keys the program
+// holds already are its own, never reported as taken by another program.
+TEST_F(Sync, HotkeysTakenFromTheOtherComputerAreNotToldAsTaken)
+{
+    const std::wstring sideFile = File(fw::LoadResStringW(IDS_OPTIONS_FILE));
+    SideFile theirs = ReadSideFile(wintest::ReadFileBytes(sideFile));
+    theirs.hotkeys = logic->Hotkeys();
+    theirs.hotkeys.stamp += 1000;
+    theirs.hotkeys.keys[2] = Hotkey{kModControl | kModAlt, 'J'};
+    wintest::ShellCalls::TakeBalloons();
+    wintest::WriteFileBytes(sideFile, WriteSideFile(theirs));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return logic->Hotkeys().keys[2].key == 'J'; }, 10000));
+    Pump(500);
+    EXPECT_TRUE(wintest::ShellCalls::TakeBalloons().empty());
+    EXPECT_EQ(logic->Hotkeys().toldTaken, 0u);
 }
 
 } // namespace

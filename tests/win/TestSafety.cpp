@@ -240,7 +240,7 @@ TEST_F(Safety, VersionsAreKeptByTheHoursThatHaveThemWhateverTheClockAndOneIsRest
     EXPECT_EQ(wintest::ReadFileBytes(path).find("v5"), std::string::npos);
     EXPECT_TRUE(Holds(path, "v4")) << "restored and saved";
     ASSERT_EQ(ChooseNewestVersion(window).size(), 5u) << "the text it had is a version now, of the same second";
-    EXPECT_TRUE(Holds(path, "v5")) << "going back is undone: the second of one second is the newer";
+    EXPECT_TRUE(Holds(path, "v5")) << "going back is undone: of two versions of one second, the second is the newer";
 
     // A clock set years ahead, then years back, and the save after: every earlier
     // version stays, and the one written while the clock was back is kept.

@@ -8,6 +8,8 @@ namespace {
 
 constexpr std::int64_t kHour = 3600;
 constexpr std::int64_t kDay = 24 * kHour;
+constexpr std::size_t kHourGroups = 24;
+constexpr std::size_t kDayGroups = 30;
 
 // Days from 1 January 2000 of a date of the proleptic Gregorian calendar.
 std::int64_t DaysFromCivil(int year, int month, int day)
@@ -19,6 +21,19 @@ std::int64_t DaysFromCivil(int year, int month, int day)
     const std::int64_t doy = (153 * mp + 2) / 5 + day - 1;
     const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
     return era * 146097 + doe - 730425; // 730425: 1 March 0000 to 1 January 2000
+}
+
+int DaysInMonth(int year, int month)
+{
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+// Floor, also for moments before 2000.
+std::int64_t FloorDiv(std::int64_t value, std::int64_t by)
+{
+    return value >= 0 ? value / by : (value - by + 1) / by;
 }
 
 std::wstring_view StemOf(std::wstring_view name, std::wstring_view& ext)
@@ -65,8 +80,8 @@ std::wstring VersionFileName(std::wstring_view noteFileName, const VersionStamp&
     std::wstring_view ext;
     const std::wstring_view stem = StemOf(noteFileName, ext);
     wchar_t moment[48];
-    std::swprintf(moment, 48, L" %04d-%02d-%02d %02d%02d%02d", when.year, when.month, when.day, when.hour,
-                  when.minute, when.second);
+    std::swprintf(moment, 48, L" %04d-%02d-%02d %02d%02d%02d%ls", when.year, when.month, when.day, when.hour,
+                  when.minute, when.second, when.utc ? L"Z" : L"");
     std::wstring name = std::wstring(stem) + moment;
     if (when.count > 1)
         name += L" (" + std::to_wstring(when.count) + L")";
@@ -89,14 +104,17 @@ bool ParseVersionFileName(std::wstring_view name, std::wstring_view noteFileName
         !Digits(rest, 14, 2, read.minute) || !Digits(rest, 16, 2, read.second))
         return false;
     rest.remove_prefix(kMoment);
+    read.utc = !rest.empty() && rest[0] == L'Z';
+    if (read.utc)
+        rest.remove_prefix(1);
     if (!rest.empty()) {
         // " (n)", n from 2.
         if (rest.size() < 4 || rest.substr(0, 2) != L" (" || rest.back() != L')' ||
             !Digits(rest, 2, rest.size() - 3, read.count) || read.count < 2)
             return false;
     }
-    if (read.month < 1 || read.month > 12 || read.day < 1 || read.day > 31 || read.hour > 23 || read.minute > 59 ||
-        read.second > 59)
+    if (read.month < 1 || read.month > 12 || read.day < 1 || read.day > DaysInMonth(read.year, read.month) ||
+        read.hour > 23 || read.minute > 59 || read.second > 59)
         return false;
     when = read;
     return true;
@@ -107,32 +125,38 @@ std::int64_t StampSeconds(const VersionStamp& when)
     return DaysFromCivil(when.year, when.month, when.day) * kDay + when.hour * kHour + when.minute * 60 + when.second;
 }
 
-std::vector<bool> VersionsToKeep(const std::vector<VersionFacts>& newestFirst, std::int64_t now,
+bool NewerVersion(const VersionFacts& a, const VersionFacts& b)
+{
+    if (a.seconds != b.seconds)
+        return a.seconds > b.seconds;
+    if (a.utcName != b.utcName)
+        return a.utcName;
+    return a.count > b.count;
+}
+
+std::vector<bool> VersionsToKeep(const std::vector<VersionFacts>& newestFirst, std::size_t fresh,
                                  std::uint64_t maxBytes)
 {
     std::vector<bool> keep(newestFirst.size(), false);
-    std::set<std::int64_t> hours, days;
     std::uint64_t total = 0;
+    if (fresh < newestFirst.size()) {
+        keep[fresh] = true;
+        total = newestFirst[fresh].bytes;
+    }
+    std::set<std::int64_t> hours, days;
     for (std::size_t i = 0; i < newestFirst.size(); ++i) {
         const VersionFacts& v = newestFirst[i];
-        const std::int64_t age = now - v.seconds;
-        // The day and hour a moment falls in; floor, also for moments before 2000.
-        const std::int64_t hour = v.seconds >= 0 ? v.seconds / kHour : (v.seconds - kHour + 1) / kHour;
-        const std::int64_t day = v.seconds >= 0 ? v.seconds / kDay : (v.seconds - kDay + 1) / kDay;
-        bool wanted;
-        if (age < kHour)
-            wanted = true; // a clock set back makes a version look new: kept, not lost
-        else if (age < kDay)
-            wanted = hours.insert(hour).second;
-        else if (age < 30 * kDay)
-            wanted = days.insert(day).second;
-        else
-            wanted = false;
-        // A bucket is taken by its newest version even when that one is too large, so an
+        const std::int64_t hour = FloorDiv(v.seconds, kHour);
+        // The hour goes by UTC, so the hour the clocks repeat in autumn is two; the day is
+        // the one the menu shows.
+        const bool newestHour = i == 0 || hour == FloorDiv(newestFirst[0].seconds, kHour);
+        const bool firstOfHour = hours.insert(hour).second;
+        const bool firstOfDay = days.insert(FloorDiv(v.shownSeconds, kDay)).second;
+        // A group is taken by its newest version even when that one is too large, so an
         // older one of the same hour does not step in.
-        hours.insert(hour);
-        days.insert(day);
-        if (!wanted || total + v.bytes > maxBytes)
+        const bool wanted = newestHour || (firstOfHour && hours.size() <= kHourGroups) ||
+                            (firstOfDay && days.size() <= kDayGroups);
+        if (i == fresh || !wanted || total + v.bytes > maxBytes)
             continue;
         total += v.bytes;
         keep[i] = true;

@@ -11,12 +11,12 @@
 
 namespace {
 
-// "12/7 16:05  (1.2 KB)"
+// "12/7 16:05  (1.2 KB)", on the local clock.
 std::string EntryText(const PVersions::Entry& entry)
 {
-    const VersionStamp& t = entry.when;
-    return fw::Format(fw::LoadResString(IDS_VERSION_ENTRY).c_str(), t.month, t.day, t.hour, t.minute,
-                      SizeText(entry.bytes).c_str());
+    const SYSTEMTIME& t = entry.shown;
+    return fw::Format(fw::LoadResString(IDS_VERSION_ENTRY).c_str(), t.wMonth, t.wDay, t.wHour, t.wMinute,
+                      SizeText(entry.facts.bytes).c_str());
 }
 
 } // namespace

@@ -15,17 +15,26 @@ public:
     // Never more than this of versions per note.
     static constexpr std::uint64_t kMaxBytesPerNote = 5u * 1024 * 1024;
 
+    // The UTC clock versions are named by; tests replace it (nullptr: the system's).
+    using UtcSource = SYSTEMTIME (*)();
+    static void SetUtcSource(UtcSource source);
+    static SYSTEMTIME UtcNow();
+
     struct Entry {
         std::wstring path;
-        VersionStamp when;
-        std::uint64_t bytes;
+        VersionStamp when;  // as named
+        SYSTEMTIME shown;   // the moment on the local clock, for the menu
+        VersionFacts facts; // its UTC moment, its day and its bytes
     };
 
     explicit PVersions(const std::wstring& notesFolder);
 
-    // Keeps bytes (the file about to be replaced) as a version of the note, then prunes
-    // the note's versions by the rule of VersionsToKeep.
-    bool Add(const std::wstring& notePath, const std::string& bytes, const SYSTEMTIME& now) const;
+    // Keeps bytes (the file about to be replaced) as a version of the note, named by the
+    // UTC clock, then prunes the note's versions by the rule of VersionsToKeep.
+    bool Add(const std::wstring& notePath, const std::string& bytes) const;
+    // The same; the local moment a caller passes is not used, since a local reading is
+    // ambiguous in the hour the clocks repeat in autumn.
+    bool Add(const std::wstring& notePath, const std::string& bytes, const SYSTEMTIME& localNow) const;
     // The note's versions, newest first.
     std::vector<Entry> Of(const std::wstring& noteFileName) const;
     bool HasAny(const std::wstring& noteFileName) const;
@@ -35,7 +44,7 @@ public:
     void RemoveAll(const std::wstring& noteFileName) const;
 
 private:
-    void Prune(const std::wstring& noteFileName, const SYSTEMTIME& now) const;
+    void Prune(const std::wstring& noteFileName, const std::wstring& freshPath) const;
 
     std::wstring m_folder;
 };

@@ -180,8 +180,23 @@ void PSysTray::ShowMenu(POINT at)
     m_trackedMenu = nullptr;
 }
 
+PSysTray::NoteEntry PSysTray::EntryOf(PNote* note)
+{
+    return {note, note->GetFilePath()};
+}
+
+PNote* PSysTray::Listed(const PLogic& logic, const NoteEntry& entry)
+{
+    for (const auto& note : logic.Notes()) {
+        if (note.get() == entry.note)
+            return note->GetFilePath() == entry.path ? note.get() : nullptr;
+    }
+    return nullptr;
+}
+
 void PSysTray::FillNotes(PIconMenu& notes)
 {
+    m_noteEntries.clear();
     PLogic* logic = PLogic::Current();
     const PNoteReader& reader = logic->Reader();
     if (!logic->Notes().empty() || reader.IsReading())
@@ -198,6 +213,7 @@ void PSysTray::FillNotes(PIconMenu& notes)
         if (IsConflictCopyName(FileNameOfPath(note->GetFilePath())))
             label += conflictMark;
         notes.AppendIconItem(MF_STRING, command, label.c_str());
+        m_noteEntries.push_back(EntryOf(note.get()));
         if (!logic->IsHidden(note.get()))
             ::CheckMenuItem(notes.GetHandle(), command, MF_BYCOMMAND | MF_CHECKED);
         ++command;
@@ -274,9 +290,15 @@ void PSysTray::OnNoteEntry(UINT command)
 {
     PLogic* logic = PLogic::Current();
     const std::size_t index = command - kFirstNoteCommand;
-    if (index >= logic->Notes().size())
+    PNote* note = nullptr;
+    if (index < m_noteEntries.size())
+        note = Listed(*logic, m_noteEntries[index]);
+    else if (index < logic->Notes().size())
+        // No entry stood for it, so no menu sent it: another program did (the whole-program
+        // tests show notes so), and it means the place in the list as it is now.
+        note = std::next(logic->Notes().begin(), static_cast<std::ptrdiff_t>(index))->get();
+    if (note == nullptr)
         return;
-    PNote* note = std::next(logic->Notes().begin(), static_cast<std::ptrdiff_t>(index))->get();
     if (logic->IsHidden(note))
         logic->ShowNote(note);
     else

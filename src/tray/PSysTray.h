@@ -9,6 +9,7 @@
 #include <vector>
 
 class PIconMenu;
+class PLogic;
 class PNote;
 
 // The invisible window behind the notification-area icon: a double click makes a
@@ -65,10 +66,22 @@ private:
     void UnregisterHotkeys();
     void ShowHotkeysDialog();
 
+    // A note as an entry of the menu saw it: its address and its file, so that a note
+    // made later at the address of one gone is not taken for it.
+    struct NoteEntry {
+        PNote* note;
+        std::wstring path;
+    };
+    static NoteEntry EntryOf(PNote* note);
+    // The note the entry stood for while the logic window still lists it, else null.
+    static PNote* Listed(const PLogic& logic, const NoteEntry& entry);
+
     PIconMenu* m_trackedMenu = nullptr;
-    // What the entries of the last menu stood for: their commands arrive after it closed.
+    // What the entries of the last menu stood for: their commands arrive after it closed,
+    // and notes may have left the list in the meantime (a sync program removed their files).
+    std::vector<NoteEntry> m_noteEntries;
     std::vector<std::wstring> m_deletedEntries;
-    std::vector<PNote*> m_agendaEntries;
+    std::vector<NoteEntry> m_agendaEntries;
     std::array<bool, kHotkeyCount> m_registered = {};
     bool m_hotkeysDialogOpen = false;
 };

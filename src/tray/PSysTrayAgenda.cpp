@@ -10,7 +10,6 @@
 #include "../text/PIconMenu.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace {
 
@@ -51,7 +50,7 @@ void PSysTray::FillAgenda(PIconMenu& agenda)
         ::DeleteMenu(agenda.GetHandle(), ID_TRAY_NO_ALARMS, MF_BYCOMMAND);
     for (std::size_t i = 0; i < shown; ++i) {
         agenda.AppendIconItem(MF_STRING, kFirstAgendaCommand + i, EntryText(entries[i]).c_str());
-        m_agendaEntries.push_back(entries[i].note);
+        m_agendaEntries.push_back(EntryOf(entries[i].note));
     }
 }
 
@@ -61,10 +60,7 @@ void PSysTray::OnAgendaEntry(UINT command)
     if (index >= m_agendaEntries.size())
         return;
     PLogic* logic = PLogic::Current();
-    PNote* note = m_agendaEntries[index];
     // The note may have been deleted since the menu was open.
-    const bool listed = std::any_of(logic->Notes().begin(), logic->Notes().end(),
-                                    [note](const auto& listedNote) { return listedNote.get() == note; });
-    if (listed)
+    if (PNote* note = Listed(*logic, m_agendaEntries[index]))
         logic->ShowNote(note);
 }

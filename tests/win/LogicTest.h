@@ -3,6 +3,7 @@
 // of its own, and actions run inside the modal loop a command opens.
 #include "note/Monitors.h"
 #include "store/PLogic.h"
+#include "store/PVersions.h"
 #include "tray/PSysTray.h"
 #include "WinTestUtil.h"
 
@@ -16,29 +17,34 @@
 
 namespace wintest {
 
-// The clock the note store reads: the UTC minute of the alarm gate and the local time
-// notes are named and alarmed by. Nothing moves unless a test moves it.
+// The clock the note store reads: the UTC minute of the alarm gate, the local time notes
+// are named and alarmed by, and the UTC time versions are named by. Nothing moves unless
+// a test moves it.
 struct FakeClock {
     static inline int minute = 17;
     static inline int minuteReads = 0;
     // 7 December 2026 (a Monday), 09:41:27.
     static inline SYSTEMTIME local = {2026, 12, 1, 7, 9, 41, 27, 0};
+    static inline SYSTEMTIME utc = {2026, 12, 1, 7, 9, 41, 27, 0};
 
     static void Install()
     {
         minute = 17;
         minuteReads = 0;
         local = {2026, 12, 1, 7, 9, 41, 27, 0};
+        utc = local;
         PLogic::SetMinuteSource([] {
             ++minuteReads;
             return minute;
         });
         PLogic::SetLocalTimeSource([] { return local; });
+        PVersions::SetUtcSource([] { return utc; });
     }
     static void Remove()
     {
         PLogic::SetMinuteSource(nullptr);
         PLogic::SetLocalTimeSource(nullptr);
+        PVersions::SetUtcSource(nullptr);
     }
 };
 

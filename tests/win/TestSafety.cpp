@@ -197,51 +197,79 @@ std::vector<std::string> ChooseNewestVersion(PinvelWnd* window)
     return listed;
 }
 
-TEST_F(Safety, VersionsAreKeptByTheClockAndOneIsRestoredUndoably)
+// How the menu shows a UTC moment: on the local clock, by the zone's rules of its date.
+std::string ShownAt(SYSTEMTIME utc)
 {
-    FakeClock::local = {2026, 12, 1, 7, 9, 0, 0, 0};
+    SYSTEMTIME local = {};
+    ::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
+    return fw::Format("%d/%d %02d:%02d  (", local.wMonth, local.wDay, local.wHour, local.wMinute);
+}
+
+TEST_F(Safety, VersionsAreKeptByTheHoursThatHaveThemWhateverTheClockAndOneIsRestoredUndoably)
+{
+    FakeClock::utc = {2026, 12, 1, 7, 9, 0, 0, 0};
     PNote* note = NoteWith("v1");
     PinvelWnd* window = logic->ShowNote(note);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(ChooseNewestVersion(window), std::vector<std::string>{"(\xC3\xBB\xD3\xD0)"}) << "(没有), greyed";
     ASSERT_TRUE(note->Save());
-    const auto saveAt = [&](WORD month, WORD day, WORD hour, WORD minute, const char* text) {
-        FakeClock::local.wMonth = month;
-        FakeClock::local.wDay = day;
-        FakeClock::local.wHour = hour;
-        FakeClock::local.wMinute = minute;
+    const auto saveAt = [&](WORD year, WORD month, WORD day, WORD hour, WORD minute, const char* text) {
+        FakeClock::utc = {year, month, 0, day, hour, minute, 0, 0};
         Type(note, text);
         ASSERT_TRUE(note->Save());
     };
-    saveAt(12, 7, 9, 10, "v2");
-    saveAt(12, 7, 9, 20, "v3");
-    saveAt(12, 7, 11, 0, "v4");
+    saveAt(2026, 12, 7, 9, 10, "v2");
+    saveAt(2026, 12, 7, 9, 20, "v3");
+    saveAt(2026, 12, 7, 11, 0, "v4");
     const std::wstring path = note->GetFilePath();
+    const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
     const PVersions versions(logic->NotesFolder());
-    auto kept = versions.Of(path.substr(path.find_last_of(L'\\') + 1));
-    ASSERT_EQ(kept.size(), 2u) << "the last hour's one and the newest of nine o'clock";
+    auto kept = versions.Of(name);
+    ASSERT_EQ(kept.size(), 2u) << "the newest hour's one and the newest of nine o'clock";
     EXPECT_TRUE(Holds(kept[0].path, "v3"));
     EXPECT_TRUE(Holds(kept[1].path, "v2"));
+    // As an earlier release named a version: by the local clock, without the "Z".
+    const std::wstring history = kept[0].path.substr(0, kept[0].path.find_last_of(L'\\'));
+    wintest::WriteFileBytes(history + L"\\" + name.substr(0, name.size() - 4) + L" 2026-12-05 083000.pvl", "v0");
 
-    FakeClock::local.wYear = 2027;
-    saveAt(1, 16, 16, 5, "v5");
-    kept = versions.Of(path.substr(path.find_last_of(L'\\') + 1));
-    ASSERT_EQ(kept.size(), 1u) << "past thirty days the old ones go";
-
+    saveAt(2026, 12, 7, 16, 5, "v5");
     const std::vector<std::string> listed = ChooseNewestVersion(window);
-    ASSERT_EQ(listed.size(), 1u);
-    EXPECT_EQ(listed[0].rfind("1/16 16:05  (", 0), 0u) << listed[0];
+    ASSERT_EQ(listed.size(), 4u);
+    EXPECT_EQ(listed[0].rfind(ShownAt(FakeClock::utc), 0), 0u) << listed[0];
+    EXPECT_EQ(listed[3].rfind("12/5 08:30  (", 0), 0u) << "shown as named: " << listed[3];
     EXPECT_EQ(wintest::ReadFileBytes(path).find("v5"), std::string::npos);
     EXPECT_TRUE(Holds(path, "v4")) << "restored and saved";
-    ASSERT_EQ(ChooseNewestVersion(window).size(), 2u) << "the text it had is a version now";
-    EXPECT_TRUE(Holds(path, "v5")) << "going back is undone";
+    ASSERT_EQ(ChooseNewestVersion(window).size(), 5u) << "the text it had is a version now, of the same second";
+    EXPECT_TRUE(Holds(path, "v5")) << "going back is undone: of two versions of one second, the second is the newer";
 
-    // A deleted note keeps its versions until it is removed for good.
-    const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
+    // A clock set years ahead, then years back, and the save after: every earlier
+    // version stays, and the one written while the clock was back is kept.
+    saveAt(2026, 12, 7, 17, 30, "v6");
+    std::vector<std::wstring> earlier;
+    for (const auto& entry : versions.Of(name))
+        earlier.push_back(entry.path);
+    ASSERT_EQ(earlier.size(), 5u);
+    saveAt(2031, 1, 16, 16, 5, "v7");
+    saveAt(2019, 3, 1, 8, 0, "v8");
+    saveAt(2019, 3, 1, 8, 1, "v9");
+    kept = versions.Of(name);
+    ASSERT_EQ(kept.size(), 7u);
+    EXPECT_TRUE(Holds(kept[0].path, "v6")) << "the years-ahead one on top";
+    EXPECT_TRUE(Holds(kept[6].path, "v8")) << "the newest of the years-back hour";
+    for (const std::wstring& one : earlier)
+        EXPECT_TRUE(fw::FileExists(one)) << fw::TextFromWide(one);
+
+    // A deleted note keeps its versions of both names until it is removed for good, and
+    // they follow it to another name.
     logic->DeleteNote(note);
-    EXPECT_EQ(versions.Of(name).size(), 3u);
+    versions.Rename(name, L"N991231 (1).pvl");
+    EXPECT_FALSE(versions.HasAny(name));
+    EXPECT_EQ(versions.Of(L"N991231 (1).pvl").size(), 7u);
+    EXPECT_TRUE(fw::FileExists(history + L"\\N991231 (1) 2026-12-05 083000.pvl"));
+    versions.Rename(L"N991231 (1).pvl", name);
     PDeletedNotes(logic->NotesFolder()).KeepNewest(0);
-    EXPECT_TRUE(versions.Of(name).empty());
+    EXPECT_FALSE(versions.HasAny(name));
+    EXPECT_TRUE(Files(history).empty());
 }
 
 TEST_F(Safety, ABackupHoldsEveryNoteFileAsOnDiskAndEachNoteAsRtfUnderItsTitle)

@@ -162,6 +162,50 @@ TEST_F(Tray, SubmenuListsNotesInOrderCheckedWhenOpen)
     EXPECT_EQ(logic->Windows().size(), 3u);
 }
 
+// While the tray menu is open a sync program removes a note's file and the logic window
+// sees it go; then an entry is chosen. The entries stand for notes, not for places.
+TEST_F(Tray, AnEntryChosenAfterNotesLeftTheListShowsItsOwnNoteOrNothing)
+{
+    for (const char* number : {"1", "2", "3"}) {
+        NoteFields fields;
+        fields.title = std::string("note ") + number;
+        wintest::WriteFileBytes(logic->NotesFolder() + L"\\N261207 (" + wchar_t(*number) + L").pvl",
+                                EncodeNoteFile(fields, "{\\rtf1 text}"));
+    }
+    Start();
+    g_tray = logic->Tray();
+    std::vector<PNote*> listed;
+    for (const auto& note : logic->Notes())
+        listed.push_back(note.get());
+    ASSERT_EQ(listed.size(), 3u);
+    const auto removeThenChoose = [this](PNote* removed, UINT entry) {
+        static std::wstring s_path;
+        s_path = removed->GetFilePath();
+        static std::size_t s_left;
+        s_left = logic->Notes().size() - 1;
+        wintest::WhenReady([this, entry] {
+            if (g_tray->TrackedMenu() == nullptr)
+                return false;
+            ::DeleteFileW(s_path.c_str());
+            if (logic->Notes().size() != s_left)
+                return false;
+            ::EndMenu();
+            ::PostMessageW(g_tray->GetHwnd(), WM_COMMAND, PSysTray::kFirstNoteCommand + entry, 0);
+            return true;
+        });
+        Notify(1, WM_RBUTTONDOWN);
+        wintest::PumpUntil([] { return false; }, 100);
+        EXPECT_EQ(logic->Notes().size(), s_left);
+    };
+    removeThenChoose(listed[1], 1);
+    EXPECT_TRUE(logic->Windows().empty()) << "the note after it is not shown in its place";
+    // The third note is second in the list now; the first goes while the menu is open.
+    logic->HideAll();
+    removeThenChoose(listed[0], 1);
+    ASSERT_EQ(logic->Notes().front().get(), listed[2]);
+    EXPECT_FALSE(logic->IsHidden(listed[2])) << "its own entry shows it";
+}
+
 // The program's message loop, for its pre-translation of keys.
 class ProgramLoop : public fw::App {
 public:

@@ -2,11 +2,13 @@
 #include "app/Messages.h"
 #include "framework/CommonDialogs.h"
 #include "framework/File.h"
+#include "core/NoteFile.h"
 #include "core/TextRules.h"
 #include "framework/Strings.h"
 #include "note/PinvelWnd.h"
 #include "res/resource.h"
 #include "store/PDeletedNotes.h"
+#include "store/PHome.h"
 #include "store/PNote.h"
 #include "store/PVersions.h"
 #include "text/PIconMenu.h"
@@ -35,6 +37,8 @@ class Safety : public wintest::LogicTest {
 protected:
     void TearDown() override
     {
+        if (!shutFolder.empty())
+            Shut(shutFolder, false);
         fw::SetWriteFunction(nullptr);
         fw::SetMessageBoxFunction(nullptr);
         fw::SetFolderDialogFunction(nullptr);
@@ -59,6 +63,23 @@ protected:
     static bool Holds(const std::wstring& path, const char* text)
     {
         return wintest::ReadFileBytes(path).find(text) != std::string::npos;
+    }
+    // Shuts a folder to new files, as its rights do to a copy under Program Files, or
+    // opens it again. Wine keeps rights as a Unix mode, which root passes by: the folder's
+    // immutable flag stands in, set by chattr, which Wine starts with no handle to wait on.
+    bool Shut(const std::wstring& path, bool shut)
+    {
+        const auto unixName = reinterpret_cast<char*(CDECL*)(const wchar_t*)>(
+            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+        if (unixName == nullptr)
+            return false;
+        std::wstring command = L"/usr/bin/chattr " + std::wstring(shut ? L"+i \"" : L"-i \"") +
+                               fw::WideFromBytes(CP_UTF8, unixName(path.c_str())) + L"\"";
+        STARTUPINFOW start = {sizeof(start)};
+        PROCESS_INFORMATION started = {};
+        shutFolder = shut ? path : std::wstring();
+        return ::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &started) &&
+               wintest::PumpUntil([&] { return CanWriteFolder(path) != shut; }, 5000);
     }
     std::vector<std::wstring> Files(const std::wstring& folder) const
     {
@@ -91,6 +112,7 @@ protected:
             n += a[i] != b[i] ? 1 : 0;
         return n;
     }
+    std::wstring shutFolder;
 };
 
 TEST_F(Safety, AFailedSaveIsToldOnceMarkedAndTriedEachMinuteUntilItWorks)
@@ -291,6 +313,34 @@ TEST_F(Safety, ABackupHoldsEveryNoteFileAsOnDiskAndEachNoteAsRtfUnderItsTitle)
         EXPECT_EQ(note->m_options.opacity, isSecond ? 70 : 100);
     }
     logic.reset();
+}
+
+TEST_F(Safety, NotesThatMovedToTheUsersFolderStayThereWhenTheProgramFolderCanBeWrittenAgain)
+{
+    // Installed under Program Files, with the notes an older version kept beside it.
+    const std::wstring program = folder.Path() + L"Program Files\\Pinvel\\";
+    ASSERT_TRUE(fw::MakeFolders(program + L"\x7B14\x8BB0"));
+    wintest::WriteFileBytes(program + L"\x7B14\x8BB0\\N261201 (1).pvl", EncodeNoteFile({}, "{\\rtf1 old}"));
+    if (!Shut(program, true))
+        GTEST_SKIP() << "no folder can be shut to new files here";
+    PLogic::SetProgramFolder(program);
+    Start();
+    ASSERT_EQ(logic->NotesFolder(), folder.Path() + L"roaming\\Pinvel\\\x7B14\x8BB0") << "the user's folder";
+    ASSERT_EQ(logic->Notes().size(), 1u);
+    Type(logic->Notes().front().get(), "{\\rtf1 edited}");
+    ASSERT_TRUE(logic->Notes().front()->Save());
+
+    // Run as administrator, and named in other letters: the folder can be written now.
+    ASSERT_TRUE(Shut(program, false));
+    PLogic::SetProgramFolder(folder.Path() + L"PROGRAM FILES\\PINVEL\\");
+    Start();
+    ASSERT_EQ(logic->Notes().size(), 1u);
+    EXPECT_TRUE(Holds(logic->Notes().front()->GetFilePath(), "edited")) << "the notes the user edited";
+
+    // A copy that was always writable keeps its notes beside itself.
+    PLogic::SetProgramFolder(folder.Path());
+    Start();
+    EXPECT_EQ(logic->NotesFolder(), folder.Path() + L"\x7B14\x8BB0");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "app/Messages.h"
 #include "framework/CommonDialogs.h"
 #include "framework/File.h"
+#include "framework/Handle.h"
 #include "core/NoteFile.h"
 #include "core/TextRules.h"
 #include "framework/Strings.h"
@@ -39,6 +40,7 @@ protected:
     {
         if (!shutFolder.empty())
             Shut(shutFolder, false);
+        PNote::SetMaxFileBytes(0);
         fw::SetWriteFunction(nullptr);
         fw::SetMessageBoxFunction(nullptr);
         fw::SetFolderDialogFunction(nullptr);
@@ -80,6 +82,18 @@ protected:
         shutFolder = shut ? path : std::wstring();
         return ::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &started) &&
                wintest::PumpUntil([&] { return CanWriteFolder(path) != shut; }, 5000);
+    }
+    // Backs up as the user does: the tray's command, the folder picked in its dialog.
+    void BackUp(const std::wstring& into)
+    {
+        static std::wstring chosen;
+        chosen = into;
+        fw::MakeFolder(into);
+        fw::SetFolderDialogFunction([](HWND, const std::wstring&, std::wstring& picked) {
+            picked = chosen;
+            return true;
+        });
+        logic->Tray()->SendMessage(WM_COMMAND, ID_TRAY_BACKUP);
     }
     std::vector<std::wstring> Files(const std::wstring& folder) const
     {
@@ -277,16 +291,10 @@ TEST_F(Safety, ABackupHoldsEveryNoteFileAsOnDiskAndEachNoteAsRtfUnderItsTitle)
     second->m_options.opacity = 70;
     logic->NoteOptionsChanged(second);
     const std::wstring secondPath = second->GetFilePath();
-    static std::wstring into;
-    into = folder.Path() + L"backups";
-    ASSERT_TRUE(fw::MakeFolder(into));
-    fw::SetFolderDialogFunction([](HWND, const std::wstring&, std::wstring& chosen) {
-        chosen = into;
-        return true;
-    });
+    const std::wstring into = folder.Path() + L"backups";
     FakeClock::local = {2026, 12, 1, 7, 16, 5, 0, 0};
-    logic->Tray()->SendMessage(WM_COMMAND, ID_TRAY_BACKUP);
-    logic->Tray()->SendMessage(WM_COMMAND, ID_TRAY_BACKUP);
+    BackUp(into);
+    BackUp(into);
     const std::wstring made = into + L"\\Pinvel \x5907\x4EFD 2026-12-07 1605\\";
     ASSERT_TRUE(fw::FileExists(made + L"Pinvel.ini"));
     EXPECT_TRUE(fw::FileExists(into + L"\\Pinvel \x5907\x4EFD 2026-12-07 1605 (2)\\Pinvel.ini")) << "never into an earlier one";
@@ -313,6 +321,37 @@ TEST_F(Safety, ABackupHoldsEveryNoteFileAsOnDiskAndEachNoteAsRtfUnderItsTitle)
         EXPECT_EQ(note->m_options.opacity, isSecond ? 70 : 100);
     }
     logic.reset();
+}
+
+TEST_F(Safety, ABackupHoldsTheFilesThatDidNotLoadAndGoesOnPastWhatItCannotCopy)
+{
+    const std::wstring notes = logic->NotesFolder() + L"\\";
+    // Written there by other programs; neither loads as a note.
+    wintest::WriteFileBytes(notes + L"damaged.pvl", "PINVL damaged");
+    wintest::WriteFileBytes(notes + L"large.pvl", EncodeNoteFile({}, std::string(5000, 'x')));
+    PNote::SetMaxFileBytes(4000);
+    Start();
+    PNote* grown = NoteWith("{\\rtf1 last good}");
+    grown->SetTitle("grown");
+    ASSERT_TRUE(grown->Save());
+    Type(grown, std::string(5000, 'y').c_str());
+    PNote* held = NoteWith("held");
+    held->SetTitle("held");
+    ASSERT_TRUE(held->Save());
+    const fw::Handle open(
+        ::CreateFileW(held->GetFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    static std::wstring told;
+    fw::SetMessageBoxFunction([](HWND, const std::string& text, const std::string&, UINT) {
+        told = fw::WideFromText(text);
+        return IDOK;
+    });
+    BackUp(folder.Path() + L"backups");
+    const std::wstring made = folder.Path() + L"backups\\Pinvel \x5907\x4EFD 2026-12-07 0941\\";
+    for (const std::wstring& path : {notes + L"damaged.pvl", notes + L"large.pvl", grown->GetFilePath()})
+        EXPECT_EQ(wintest::ReadFileBytes(made + FileNameOfPath(path)), wintest::ReadFileBytes(path)) << path;
+    EXPECT_EQ(told.rfind(L"3 ", 0), 0u) << "the note files it holds";
+    EXPECT_NE(told.find(L"\x201Cgrown\x201D"), std::wstring::npos) << "in as its last good file";
+    EXPECT_NE(told.find(L"\x201Cheld\x201D"), std::wstring::npos) << "not copied";
 }
 
 TEST_F(Safety, NotesThatMovedToTheUsersFolderStayThereWhenTheProgramFolderCanBeWrittenAgain)

@@ -36,6 +36,28 @@ bool MakeBackupFolder(const std::wstring& into, const SYSTEMTIME& now, std::wstr
     return false;
 }
 
+// Copies one file byte for byte, whatever its size; one that another program has open
+// for writing (a sync program) is read as it is now. One that is there and cannot be
+// copied is named among those missed, as shown.
+bool CopyAsIs(const std::wstring& from, const std::wstring& to, const std::wstring& name, PBackup::Result& result,
+              const std::wstring& shown)
+{
+    std::string bytes;
+    if (::CopyFileW(fw::LongPath(from + name).c_str(), fw::LongPath(to + name).c_str(), TRUE) ||
+        (fw::ReadWholeFile(from + name, bytes, kMaxNoteFileBytes, true) && fw::ReplaceFileContents(to + name, bytes)))
+        return true;
+    if (fw::FileExists(from + name))
+        result.missed.push_back(shown);
+    return false;
+}
+
+std::wstring Quoted(const std::string& title)
+{
+    std::wstring text = fw::LoadResStringW(IDS_BACKUP_TITLE);
+    const std::size_t at = text.find(L"%s");
+    return at == std::wstring::npos ? fw::WideFromText(title) : text.replace(at, 2, fw::WideFromText(title));
+}
+
 } // namespace
 
 PBackup::Result PBackup::Write(const std::wstring& into, const std::wstring& home,
@@ -47,55 +69,60 @@ PBackup::Result PBackup::Write(const std::wstring& into, const std::wstring& hom
         return result;
     }
     const std::wstring folder = result.folder + L"\\";
-    std::string settings;
-    if (fw::ReadWholeFile(home + kSettingsFile, settings, 64 * 1024) &&
-        !fw::ReplaceFileContents(folder + kSettingsFile, settings)) {
-        result.error = ::GetLastError();
-        return result;
-    }
+    const std::wstring notesFolder = home + fw::LoadResStringW(IDS_NOTES_FOLDER) + L"\\";
+    CopyAsIs(home, folder, kSettingsFile, result, kSettingsFile);
     // The notes' window settings, beside them as in the notes folder, so that notes put
     // back from the backup sit where they sat.
     const std::wstring options = fw::LoadResStringW(IDS_OPTIONS_FILE);
-    std::string sideFile;
-    if (fw::ReadWholeFile(home + fw::LoadResStringW(IDS_NOTES_FOLDER) + L"\\" + options, sideFile,
-                          4u * 1024 * 1024) &&
-        !fw::ReplaceFileContents(folder + options, sideFile)) {
-        result.error = ::GetLastError();
-        return result;
-    }
+    CopyAsIs(notesFolder, folder, options, result, options);
+    std::set<std::wstring> taken;
     std::set<std::wstring> exported;
     const std::wstring fallback = fw::LoadResStringW(IDS_DEFAULT_TITLE);
     for (const auto& note : notes) {
         const std::wstring name = FileNameOfPath(note->GetFilePath());
-        std::string file;
-        // What is on disk, unless the note holds more than its file: then its own bytes.
+        taken.insert(Lower(name));
+        // What is on disk, unless the note holds more than its file: then its own bytes,
+        // or, when they cannot be written whole (too large), its last good file.
         const bool unsaved = note->IsTextLoaded() && note->HasUnsavedChanges();
-        const bool copied = unsaved ? note->WriteCopy(folder + name)
-                                    : fw::ReadWholeFile(note->GetFilePath(), file, PNote::MaxFileBytes(), true) &&
-                                          fw::ReplaceFileContents(folder + name, file);
-        if (!copied) {
-            if (!unsaved && !fw::FileExists(note->GetFilePath()))
-                continue; // a note made and never saved has no file yet, nor any text
-            result.error = ::GetLastError();
-            return result;
+        if (!unsaved || !note->WriteCopy(folder + name)) {
+            if (!fw::FileExists(note->GetFilePath())) {
+                // A note made and never saved has no file; one with text is missing.
+                if (unsaved)
+                    result.missed.push_back(Quoted(note->GetTitle()));
+                continue;
+            }
+            if (!CopyAsIs(FolderOfPath(note->GetFilePath()), folder, name, result, Quoted(note->GetTitle())))
+                continue;
+            if (unsaved)
+                result.lastSaved.push_back(Quoted(note->GetTitle()));
         }
-        if (unsaved && !fw::ReadWholeFile(folder + name, file, PNote::MaxFileBytes()))
-            continue;
+        ++result.notes;
+        std::string file;
         NoteFields fields;
         std::size_t textOffset = 0;
         std::string_view rtf;
-        if (!DecodeNoteFields(file, fields, textOffset) || !DecodeNoteText(file, textOffset, rtf))
+        if (!fw::ReadWholeFile(folder + name, file, PNote::MaxFileBytes()) ||
+            !DecodeNoteFields(file, fields, textOffset) || !DecodeNoteText(file, textOffset, rtf))
             continue;
         const std::wstring title = FileNameFromTitle(fw::WideFromText(note->GetTitle()), fallback);
         const std::wstring rtfName = FreeFileName(title + L".rtf", [&](const std::wstring& candidate) {
             return exported.count(Lower(candidate)) != 0 || fw::FileExists(folder + candidate);
         });
         exported.insert(Lower(rtfName));
-        if (!fw::ReplaceFileContents(folder + rtfName, std::string(rtf))) {
-            result.error = ::GetLastError();
-            return result;
-        }
-        ++result.notes;
+        if (!fw::ReplaceFileContents(folder + rtfName, std::string(rtf)))
+            result.missed.push_back(rtfName);
+    }
+    // The folder's other note files did not load (damaged, too large, of a newer format)
+    // or came after the list was made: someone's notes all the same, kept as they are.
+    WIN32_FIND_DATAW found;
+    const HANDLE first =
+        ::FindFirstFileW(fw::LongPath(notesFolder + L"*." + fw::LoadResStringW(IDS_NOTE_EXT)).c_str(), &found);
+    const std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)> search(first != INVALID_HANDLE_VALUE ? first : nullptr,
+                                                              &::FindClose);
+    for (bool more = search != nullptr; more; more = ::FindNextFileW(search.get(), &found)) {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && taken.insert(Lower(found.cFileName)).second &&
+            CopyAsIs(notesFolder, folder, found.cFileName, result, found.cFileName))
+            ++result.notes;
     }
     result.done = true;
     return result;

@@ -9,9 +9,14 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <string_view>
+
 namespace {
 
 constexpr wchar_t kSettingsFile[] = L"Pinvel.ini";
+// The record of moved program folders is a few lines; anything larger is not the program's.
+constexpr std::size_t kMaxRecordBytes = 1024 * 1024;
 
 bool SameBytes(const std::wstring& a, const std::wstring& b)
 {
@@ -52,6 +57,48 @@ int CopyNotes(const std::wstring& from, const std::wstring& to)
     return copied;
 }
 
+// A folder's name as the file system compares it: letter case aside, with its backslash.
+std::wstring FolderKey(std::wstring folder)
+{
+    if (folder.empty() || folder.back() != L'\\')
+        folder += L'\\';
+    ::CharUpperBuffW(&folder[0], static_cast<DWORD>(folder.size()));
+    return folder;
+}
+
+bool IsRecorded(const std::string& record, const std::wstring& programFolder)
+{
+    const std::wstring key = FolderKey(programFolder);
+    // Notepad may have been there: its UTF-8 starts with a byte-order mark.
+    std::size_t from = record.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    while (from < record.size()) {
+        const std::size_t end = std::min(record.find('\n', from), record.size());
+        std::string_view line(record.data() + from, end - from);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (!line.empty() && FolderKey(fw::WideFromBytes(CP_UTF8, line)) == key)
+            return true;
+        from = end + 1;
+    }
+    return false;
+}
+
+// Adds the program folder to the record of those whose notes moved to the user's folder.
+// A record that is there but cannot be read is left alone rather than written short.
+void Record(const std::wstring& userFolder, const std::wstring& programFolder)
+{
+    const std::wstring path = userFolder + fw::LoadResStringW(IDS_HOME_RECORD);
+    std::string record;
+    if (!fw::ReadWholeFile(path, record, kMaxRecordBytes) && fw::FileExists(path))
+        return;
+    if (IsRecorded(record, programFolder))
+        return;
+    if (!record.empty() && record.back() != '\n')
+        record += "\r\n";
+    record += fw::BytesFromWide(CP_UTF8, programFolder.c_str(), programFolder.size()) + "\r\n";
+    fw::ReplaceFileContents(path, record);
+}
+
 } // namespace
 
 bool CanWriteFolder(const std::wstring& folder)
@@ -76,8 +123,21 @@ PHome PHome::Find(const std::wstring& programFolder, const std::wstring& userFol
     home.folder = programFolder;
     const std::wstring notes = programFolder + fw::LoadResStringW(IDS_NOTES_FOLDER) + L"\\";
     const bool shut = !CanWriteFolder(programFolder) || (fw::FileExists(notes) && !CanWriteFolder(notes));
-    if (!shut || userFolder.empty())
+    if (userFolder.empty())
         return home;
+    if (!shut) {
+        // Once its notes moved, a program folder that can be written again (a start as
+        // administrator, rights given back) must not bring back the old notes there and
+        // take the edits away from the user's folder. A folder never shut is not listed,
+        // so a copy on a stick keeps its notes beside itself.
+        std::string record;
+        if (fw::ReadWholeFile(userFolder + fw::LoadResStringW(IDS_HOME_RECORD), record, kMaxRecordBytes) &&
+            IsRecorded(record, programFolder)) {
+            home.folder = userFolder;
+            home.perUser = true;
+        }
+        return home;
+    }
     const std::wstring userNotes = userFolder + fw::LoadResStringW(IDS_NOTES_FOLDER);
     const bool existed = fw::FileExists(userNotes);
     fw::MakeFolders(userFolder);
@@ -94,5 +154,8 @@ PHome PHome::Find(const std::wstring& programFolder, const std::wstring& userFol
         home.copied = CopyNotes(VirtualStoreOf(programFolder, localFolder), userFolder);
         home.copied += CopyNotes(programFolder, userFolder);
     }
+    // At every such start, so that notes that moved before there was a record are
+    // listed at their next start.
+    Record(userFolder, programFolder);
     return home;
 }

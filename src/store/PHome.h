@@ -4,11 +4,12 @@
 // Where the notes and "Pinvel.ini" are kept. Beside the program while its folder can be
 // written (a USB stick, a folder of the user's own): portable use stays as it was. When
 // it cannot (a copy under Program Files, a read-only share), in the user's own folder
-// instead, so that nothing typed is lost at exit.
+// instead, so that nothing typed is lost at exit; and from then on, for that program
+// folder, even at a start that could write there.
 struct PHome {
     // Ends in a backslash.
     std::wstring folder;
-    // True when the program folder is shut and the user's folder is used.
+    // True when the user's folder is used: the program folder is shut, or was once.
     bool perUser = false;
     // True at the start that made the user's folder: the user is told once.
     bool madeNow = false;

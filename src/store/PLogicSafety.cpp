@@ -72,6 +72,16 @@ std::wstring ReasonText(DWORD error)
     return reason;
 }
 
+// Names joined as the string table lists them; a long list ends after the first few.
+std::wstring Listed(const std::vector<std::wstring>& names)
+{
+    constexpr std::size_t kShown = 10;
+    std::wstring text;
+    for (std::size_t i = 0; i < names.size() && i < kShown; ++i)
+        text += (i == 0 ? std::wstring() : fw::LoadResStringW(IDS_LIST_SEPARATOR)) + names[i];
+    return names.size() > kShown ? text + fw::LoadResStringW(IDS_LIST_MORE) : text;
+}
+
 } // namespace
 
 void PLogic::SetUserFolders(const std::wstring& roaming, const std::wstring& local)
@@ -204,5 +214,16 @@ void PLogic::BackUpAll()
         fw::ShowMessage(nullptr, fw::TextFromWide(text), MB_OK | MB_ICONWARNING | MB_TOPMOST);
         return;
     }
-    Tell(Fill(IDS_BACKUP_DONE, {std::to_wstring(result.notes), result.folder}), false);
+    std::wstring text = Fill(IDS_BACKUP_DONE, {std::to_wstring(result.notes), result.folder});
+    if (result.lastSaved.empty() && result.missed.empty()) {
+        Tell(text, false);
+        return;
+    }
+    // A backup that lacks something the user counts on is told where it cannot pass
+    // unseen, with room for the names a balloon would cut off.
+    if (!result.lastSaved.empty())
+        text += Fill(IDS_BACKUP_LAST_SAVED, {Listed(result.lastSaved)});
+    if (!result.missed.empty())
+        text += Fill(IDS_BACKUP_MISSED, {std::to_wstring(result.missed.size()), Listed(result.missed)});
+    fw::ShowMessage(nullptr, fw::TextFromWide(text), MB_OK | MB_ICONWARNING | MB_TOPMOST);
 }

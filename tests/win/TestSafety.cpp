@@ -2,11 +2,14 @@
 #include "app/Messages.h"
 #include "framework/CommonDialogs.h"
 #include "framework/File.h"
+#include "framework/Handle.h"
+#include "core/NoteFile.h"
 #include "core/TextRules.h"
 #include "framework/Strings.h"
 #include "note/PinvelWnd.h"
 #include "res/resource.h"
 #include "store/PDeletedNotes.h"
+#include "store/PHome.h"
 #include "store/PNote.h"
 #include "store/PVersions.h"
 #include "text/PIconMenu.h"
@@ -35,6 +38,9 @@ class Safety : public wintest::LogicTest {
 protected:
     void TearDown() override
     {
+        if (!shutFolder.empty())
+            Shut(shutFolder, false);
+        PNote::SetMaxFileBytes(0);
         fw::SetWriteFunction(nullptr);
         fw::SetMessageBoxFunction(nullptr);
         fw::SetFolderDialogFunction(nullptr);
@@ -59,6 +65,35 @@ protected:
     static bool Holds(const std::wstring& path, const char* text)
     {
         return wintest::ReadFileBytes(path).find(text) != std::string::npos;
+    }
+    // Shuts a folder to new files, as its rights do to a copy under Program Files, or
+    // opens it again. Wine keeps rights as a Unix mode, which root passes by: the folder's
+    // immutable flag stands in, set by chattr, which Wine starts with no handle to wait on.
+    bool Shut(const std::wstring& path, bool shut)
+    {
+        const auto unixName = reinterpret_cast<char*(CDECL*)(const wchar_t*)>(
+            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+        if (unixName == nullptr)
+            return false;
+        std::wstring command = L"/usr/bin/chattr " + std::wstring(shut ? L"+i \"" : L"-i \"") +
+                               fw::WideFromBytes(CP_UTF8, unixName(path.c_str())) + L"\"";
+        STARTUPINFOW start = {sizeof(start)};
+        PROCESS_INFORMATION started = {};
+        shutFolder = shut ? path : std::wstring();
+        return ::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &started) &&
+               wintest::PumpUntil([&] { return CanWriteFolder(path) != shut; }, 5000);
+    }
+    // Backs up as the user does: the tray's command, the folder picked in its dialog.
+    void BackUp(const std::wstring& into)
+    {
+        static std::wstring chosen;
+        chosen = into;
+        fw::MakeFolder(into);
+        fw::SetFolderDialogFunction([](HWND, const std::wstring&, std::wstring& picked) {
+            picked = chosen;
+            return true;
+        });
+        logic->Tray()->SendMessage(WM_COMMAND, ID_TRAY_BACKUP);
     }
     std::vector<std::wstring> Files(const std::wstring& folder) const
     {
@@ -91,6 +126,7 @@ protected:
             n += a[i] != b[i] ? 1 : 0;
         return n;
     }
+    std::wstring shutFolder;
 };
 
 TEST_F(Safety, AFailedSaveIsToldOnceMarkedAndTriedEachMinuteUntilItWorks)
@@ -283,16 +319,10 @@ TEST_F(Safety, ABackupHoldsEveryNoteFileAsOnDiskAndEachNoteAsRtfUnderItsTitle)
     second->m_options.opacity = 70;
     logic->NoteOptionsChanged(second);
     const std::wstring secondPath = second->GetFilePath();
-    static std::wstring into;
-    into = folder.Path() + L"backups";
-    ASSERT_TRUE(fw::MakeFolder(into));
-    fw::SetFolderDialogFunction([](HWND, const std::wstring&, std::wstring& chosen) {
-        chosen = into;
-        return true;
-    });
+    const std::wstring into = folder.Path() + L"backups";
     FakeClock::local = {2026, 12, 1, 7, 16, 5, 0, 0};
-    logic->Tray()->SendMessage(WM_COMMAND, ID_TRAY_BACKUP);
-    logic->Tray()->SendMessage(WM_COMMAND, ID_TRAY_BACKUP);
+    BackUp(into);
+    BackUp(into);
     const std::wstring made = into + L"\\Pinvel \x5907\x4EFD 2026-12-07 1605\\";
     ASSERT_TRUE(fw::FileExists(made + L"Pinvel.ini"));
     EXPECT_TRUE(fw::FileExists(into + L"\\Pinvel \x5907\x4EFD 2026-12-07 1605 (2)\\Pinvel.ini")) << "never into an earlier one";
@@ -319,6 +349,65 @@ TEST_F(Safety, ABackupHoldsEveryNoteFileAsOnDiskAndEachNoteAsRtfUnderItsTitle)
         EXPECT_EQ(note->m_options.opacity, isSecond ? 70 : 100);
     }
     logic.reset();
+}
+
+TEST_F(Safety, ABackupHoldsTheFilesThatDidNotLoadAndGoesOnPastWhatItCannotCopy)
+{
+    const std::wstring notes = logic->NotesFolder() + L"\\";
+    // Written there by other programs; neither loads as a note.
+    wintest::WriteFileBytes(notes + L"damaged.pvl", "PINVL damaged");
+    wintest::WriteFileBytes(notes + L"large.pvl", EncodeNoteFile({}, std::string(5000, 'x')));
+    PNote::SetMaxFileBytes(4000);
+    Start();
+    PNote* grown = NoteWith("{\\rtf1 last good}");
+    grown->SetTitle("grown");
+    ASSERT_TRUE(grown->Save());
+    Type(grown, std::string(5000, 'y').c_str());
+    PNote* held = NoteWith("held");
+    held->SetTitle("held");
+    ASSERT_TRUE(held->Save());
+    const fw::Handle open(
+        ::CreateFileW(held->GetFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    static std::wstring told;
+    fw::SetMessageBoxFunction([](HWND, const std::string& text, const std::string&, UINT) {
+        told = fw::WideFromText(text);
+        return IDOK;
+    });
+    BackUp(folder.Path() + L"backups");
+    const std::wstring made = folder.Path() + L"backups\\Pinvel \x5907\x4EFD 2026-12-07 0941\\";
+    for (const std::wstring& path : {notes + L"damaged.pvl", notes + L"large.pvl", grown->GetFilePath()})
+        EXPECT_EQ(wintest::ReadFileBytes(made + FileNameOfPath(path)), wintest::ReadFileBytes(path)) << path;
+    EXPECT_EQ(told.rfind(L"3 ", 0), 0u) << "the note files it holds";
+    EXPECT_NE(told.find(L"\x201Cgrown\x201D"), std::wstring::npos) << "in as its last good file";
+    EXPECT_NE(told.find(L"\x201Cheld\x201D"), std::wstring::npos) << "not copied";
+}
+
+TEST_F(Safety, NotesThatMovedToTheUsersFolderStayThereWhenTheProgramFolderCanBeWrittenAgain)
+{
+    // Installed under Program Files, with the notes an older version kept beside it.
+    const std::wstring program = folder.Path() + L"Program Files\\Pinvel\\";
+    ASSERT_TRUE(fw::MakeFolders(program + L"\x7B14\x8BB0"));
+    wintest::WriteFileBytes(program + L"\x7B14\x8BB0\\N261201 (1).pvl", EncodeNoteFile({}, "{\\rtf1 old}"));
+    if (!Shut(program, true))
+        GTEST_SKIP() << "no folder can be shut to new files here";
+    PLogic::SetProgramFolder(program);
+    Start();
+    ASSERT_EQ(logic->NotesFolder(), folder.Path() + L"roaming\\Pinvel\\\x7B14\x8BB0") << "the user's folder";
+    ASSERT_EQ(logic->Notes().size(), 1u);
+    Type(logic->Notes().front().get(), "{\\rtf1 edited}");
+    ASSERT_TRUE(logic->Notes().front()->Save());
+
+    // Run as administrator, and named in other letters: the folder can be written now.
+    ASSERT_TRUE(Shut(program, false));
+    PLogic::SetProgramFolder(folder.Path() + L"PROGRAM FILES\\PINVEL\\");
+    Start();
+    ASSERT_EQ(logic->Notes().size(), 1u);
+    EXPECT_TRUE(Holds(logic->Notes().front()->GetFilePath(), "edited")) << "the notes the user edited";
+
+    // A copy that was always writable keeps its notes beside itself.
+    PLogic::SetProgramFolder(folder.Path());
+    Start();
+    EXPECT_EQ(logic->NotesFolder(), folder.Path() + L"\x7B14\x8BB0");
 }
 
 } // namespace

@@ -232,7 +232,7 @@ bool PNote::SaveNow()
         return Failed(::GetLastError());
     if (versioned && old != file)
         PVersions(FolderOfPath(m_filePath).substr(0, FolderOfPath(m_filePath).size() - 1))
-            .Add(m_filePath, old, PLogic::LocalTime());
+            .Add(m_filePath, old);
     Hold(file, written);
     MarkSaved();
     const bool wasFailing = m_saveError != 0;

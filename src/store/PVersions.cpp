@@ -98,11 +98,6 @@ bool PVersions::Add(const std::wstring& notePath, const std::string& bytes) cons
     return kept;
 }
 
-bool PVersions::Add(const std::wstring& notePath, const std::string& bytes, const SYSTEMTIME&) const
-{
-    return Add(notePath, bytes);
-}
-
 std::vector<PVersions::Entry> PVersions::Of(const std::wstring& noteFileName) const
 {
     std::vector<Entry> entries;

@@ -32,9 +32,6 @@ public:
     // Keeps bytes (the file about to be replaced) as a version of the note, named by the
     // UTC clock, then prunes the note's versions by the rule of VersionsToKeep.
     bool Add(const std::wstring& notePath, const std::string& bytes) const;
-    // The same; the local moment a caller passes is not used, since a local reading is
-    // ambiguous in the hour the clocks repeat in autumn.
-    bool Add(const std::wstring& notePath, const std::string& bytes, const SYSTEMTIME& localNow) const;
     // The note's versions, newest first.
     std::vector<Entry> Of(const std::wstring& noteFileName) const;
     bool HasAny(const std::wstring& noteFileName) const;

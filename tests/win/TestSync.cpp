@@ -18,6 +18,13 @@
 
 namespace {
 
+int g_fiveByteReads = 0;
+BOOL WINAPI CountFiveByteReads(HANDLE file, LPVOID buffer, DWORD bytes, LPDWORD read, LPOVERLAPPED overlapped)
+{
+    g_fiveByteReads += bytes == 5 ? 1 : 0;
+    return ::ReadFile(file, buffer, bytes, read, overlapped);
+}
+
 class Sync : public wintest::LogicTest {
 protected:
     std::wstring File(const std::wstring& name) const { return logic->NotesFolder() + L"\\" + name; }
@@ -121,16 +128,13 @@ TEST_F(Sync, ChangesFromAnotherComputerAreTakenAndNothingTypedOnEitherSideIsLost
     wintest::WriteFileBytes(File(L"N261207 (9).pvl"), "PINVL");
     wintest::PumpUntil([] { return false; }, 3500);
     // Reads of its five bytes are counted while another file makes the folder be listed.
-    static int reads = 0;
-    fw::SetReadFunction([](HANDLE file, LPVOID buffer, DWORD bytes, LPDWORD read, LPOVERLAPPED overlapped) {
-        reads += bytes == 5 ? 1 : 0;
-        return ::ReadFile(file, buffer, bytes, read, overlapped);
-    });
+    g_fiveByteReads = 0;
+    fw::SetReadFunction(&CountFiveByteReads);
     wintest::WriteFileBytes(File(L"N261207 (10).pvl"), NoteBytes("ten", "ten"));
     EXPECT_TRUE(wintest::PumpUntil([&] { return Titled("ten") != nullptr; }, 10000));
     wintest::PumpUntil([] { return false; }, 2500);
     fw::SetReadFunction(nullptr);
-    EXPECT_EQ(reads, 0) << "read again while it stayed the same";
+    EXPECT_EQ(g_fiveByteReads, 0) << "read again while it stayed the same";
     EXPECT_EQ(logic->Notes().size(), before + 1);
     wintest::WriteFileBytes(File(L"N261207 (9).pvl"), NoteBytes("nine", "whole now"));
     EXPECT_TRUE(wintest::PumpUntil([&] { return Titled("nine") != nullptr; }, 10000));

@@ -19,6 +19,8 @@ constexpr UINT WM_LOGIC_RETIRE = WM_USER + 1008;
 // Posted to the logic window for a note whose window shows the beginning of its text:
 // lParam is the note. Posted, so the whole text is in before any input that follows.
 constexpr UINT WM_LOGIC_TEXT = WM_USER + 1009;
+// The tray window → itself, behind the command its menu posted: the menu is done with.
+constexpr UINT WM_TRAY_MENU_DONE = WM_USER + 1010;
 constexpr UINT WM_COLORBUTTON_CHANGED = WM_USER + 5000;
 
 // The window class by which a second copy finds the running one.

@@ -81,6 +81,10 @@ LRESULT PSysTray::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnMeasureItem(wParam, lParam);
     case WM_HOTKEY:
         return OnHotkey(wParam);
+    case WM_TRAY_MENU_DONE:
+        // A note command sent later by another program means the list as it is then.
+        m_noteEntries.clear();
+        return 0;
     default:
         if (msg == TaskbarCreatedMessage()) {
             // Without its icon the program could not be reached at all.
@@ -175,8 +179,9 @@ void PSysTray::ShowMenu(POINT at)
     }
     if (popup != nullptr)
         ::TrackPopupMenu(popup->GetHandle(), TPM_RIGHTALIGN | TPM_BOTTOMALIGN, at.x, at.y, 0, m_hWnd, nullptr);
-    // Lets the menu close properly when the user clicks elsewhere.
-    ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
+    // Lets the menu close properly when the user clicks elsewhere, and comes after the
+    // command the menu posted.
+    ::PostMessageW(m_hWnd, WM_TRAY_MENU_DONE, 0, 0);
     m_trackedMenu = nullptr;
 }
 

@@ -115,9 +115,15 @@ class TwoPCs(unittest.TestCase):
                 os.path.basename(p) for p in glob.glob(os.path.join(self.notes2, "*.pvl"))) and names
         names = poll(settled, 60)
         self.assertTrue(names, "both folders hold the same notes")
-        self.assertTrue(e2e.lists_notes(e2e.wait_window(e2e.LOGIC_CLASS), len(names)), "PC 1 lists each once")
+        self.assertTrue(self.listed(e2e.wait_window(e2e.LOGIC_CLASS), len(names)), "PC 1 lists each once")
         with self.pc2:
-            self.assertTrue(e2e.lists_notes(self.logic2, len(names)), "PC 2 lists each once")
+            self.assertTrue(self.listed(self.logic2, len(names)), "PC 2 lists each once")
+
+    @staticmethod
+    def listed(logic, count):
+        """The program lists count notes once it has looked at what its folder holds now: a
+        file that came or went a moment ago takes it a few seconds."""
+        return poll(lambda: e2e.lists_notes(logic, count, timeout=10), 60)
 
     @staticmethod
     def shown(tray, index):
@@ -170,7 +176,7 @@ class TwoPCs(unittest.TestCase):
                              and not os.path.exists(os.path.join(self.notes2, first)), 60))
         with self.pc2:
             left = len(glob.glob(os.path.join(self.notes2, "*.pvl")))
-            self.assertTrue(e2e.lists_notes(self.logic2, left), "PC 2 no longer lists the deleted note")
+            self.assertTrue(self.listed(self.logic2, left), "PC 2 no longer lists the deleted note")
             e2e.probe("post", self.tray2, WM_TRAY_NOTIFY, 1, WM_RBUTTONDOWN)
             self.assertTrue(poll(lambda: e2e.visible("#32768")), "the tray menu opens")
             e2e.xdo("mousemove", 60, 740, "click", 1)

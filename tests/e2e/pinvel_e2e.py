@@ -246,6 +246,20 @@ def xdo(*args):
     subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True, env=on_machine([])[1])
 
 
+def keep_x_focus():
+    """Gives the X keyboard focus back to Wine's desktop when no window has it. With no
+    window manager nothing else does, and now and then, with two displays busy, it is
+    found on none: the click still reaches the note, the keys reach nothing."""
+    env = on_machine([])[1]
+    focus = subprocess.run(["xdotool", "getwindowfocus"], capture_output=True, env=env)
+    if focus.returncode == 0 and focus.stdout.strip() not in (b"", b"0", b"1"):
+        return
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Wine desktop"], capture_output=True,
+                           env=env).stdout.split()
+    if found:
+        subprocess.run(["xdotool", "windowfocus", "--sync", found[0]], capture_output=True, env=env, timeout=10)
+
+
 def type_keys(text):
     """Types with real keys. For a character the keyboard layout lacks, xdotool binds a
     spare key for one press and unbinds it half the delay after; Wine looks the key up
@@ -263,6 +277,7 @@ def type_into(note, text):
     before = text_length(edit)
     left, top, _, _ = rect(note)
     xdo("mousemove", left + 40, top + 60, "click", 1)
+    keep_x_focus()
     type_keys(text)
     return poll(lambda: text_length(edit) >= before + len(text))
 

@@ -247,12 +247,13 @@ def xdo(*args):
 
 
 def keep_x_focus():
-    """Gives the X keyboard focus back to Wine's desktop when no window has it. With no
-    window manager nothing else does, and now and then, with two displays busy, it is
-    found on none: the click still reaches the note, the keys reach nothing."""
+    """Gives the X keyboard focus back to Wine's desktop when it is neither there nor on a
+    note's window. With no window manager nothing else does, and now and then, with two
+    displays busy, it stays on a window of no name: the click still reaches the note and
+    puts the caret there, but the keys reach nothing."""
     env = on_machine([])[1]
-    focus = subprocess.run(["xdotool", "getwindowfocus"], capture_output=True, env=env)
-    if focus.returncode == 0 and focus.stdout.strip() not in (b"", b"0", b"1"):
+    name = subprocess.run(["xdotool", "getwindowfocus", "getwindowname"], capture_output=True, env=env).stdout
+    if name.strip() == b"Note" or b"Wine desktop" in name:
         return
     found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Wine desktop"], capture_output=True,
                            env=env).stdout.split()

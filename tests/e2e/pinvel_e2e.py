@@ -246,6 +246,24 @@ def xdo(*args):
     subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True, env=on_machine([])[1])
 
 
+def move_mouse(x, y):
+    """Moves the pointer and waits until Windows' cursor position says so: Wine answers from
+    the position it last noted for a tenth of a second, so a menu opened at once after a move
+    can still open where the pointer was."""
+    xdo("mousemove", x, y)
+    return poll(lambda: probe("cursor")[1] == ["%d %d" % (x, y)], 5)
+
+
+def click_menu_away(x=60, y=740):
+    """Closes an open menu with a click elsewhere; a click given while the menu is still
+    starting to track can be lost on a loaded machine, so it is given again until one lands."""
+    for _ in range(3):
+        xdo("mousemove", x, y, "click", 1)
+        if poll(lambda: not visible("#32768"), 4):
+            return True
+    return False
+
+
 def keep_x_focus():
     """Gives the X keyboard focus back to Wine's desktop when it is neither there nor on a
     note's window. With no window manager nothing else does, and now and then, with two

@@ -49,8 +49,7 @@ class DeletedNotes(unittest.TestCase):
         # Its entry is chosen once the menu has closed, as a click on it would.
         e2e.probe("post", tray, WM_TRAY_NOTIFY, 1, WM_RBUTTONDOWN)
         self.assertTrue(e2e.poll(lambda: e2e.visible("#32768")), "the tray menu opens")
-        e2e.xdo("mousemove", 60, 740, "click", 1)
-        self.assertTrue(e2e.poll(lambda: not e2e.visible("#32768")))
+        self.assertTrue(e2e.click_menu_away())
         e2e.probe("post", tray, WM_COMMAND, FIRST_DELETED_COMMAND, 0)
         shown = e2e.poll(lambda: e2e.visible("PCN_NOTE"))
         self.assertTrue(shown, "the restored note is shown")

@@ -40,7 +40,7 @@ class MailNote(unittest.TestCase):
         logic = e2e.wait_window(e2e.LOGIC_CLASS)
         self.assertIsNotNone(logic)
         tray = e2e.tray_window(logic)
-        e2e.probe("post", tray, e2e.WM_COMMAND, 50000, 0)
+        e2e.show_note(tray, 0)
         note = e2e.wait_window("PCN_NOTE")
         self.assertIsNotNone(note)
         e2e.probe("post", note, e2e.WM_COMMAND, 32777, 0)

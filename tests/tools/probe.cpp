@@ -338,5 +338,12 @@ int wmain(int argc, wchar_t** argv)
               std::to_wstring(rc.bottom));
         return 0;
     }
+    if (verb == L"cursor" && argc == 2) {
+        POINT at;
+        if (!::GetCursorPos(&at))
+            return 1;
+        Print(std::to_wstring(at.x) + L" " + std::to_wstring(at.y));
+        return 0;
+    }
     return 2;
 }

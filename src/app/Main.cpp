@@ -1,8 +1,8 @@
 // The program's global objects, constructed in this order before anything else runs and
 // destroyed in reverse order at process end.
 #include "PApp.h"
-#include "PError.h"
-#include "../store/PLogic.h"
+#include "../framework/PError.h"
+#include "../logic/PLogic.h"
 
 PError g_error;
 PLogic g_logic;

@@ -1,12 +1,12 @@
 #include "PApp.h"
 
-#include "Messages.h"
+#include "../framework/Messages.h"
 #include "../core/TextRules.h"
 #include "../framework/Dialog.h"
 #include "../framework/Dpi.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
-#include "../store/PLogic.h"
+#include "../logic/PLogic.h"
 
 #include <commctrl.h>
 

@@ -1,6 +1,6 @@
 #include "PAppearanceDlg.h"
 
-#include "../app/Messages.h"
+#include "../framework/Messages.h"
 #include "../core/Schemes.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"

@@ -1,6 +1,6 @@
 #include "PColorButton.h"
 
-#include "../app/Messages.h"
+#include "../framework/Messages.h"
 #include "../core/DpiScale.h"
 #include "../framework/CommonDialogs.h"
 #include "../framework/Dpi.h"

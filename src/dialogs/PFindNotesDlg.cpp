@@ -4,7 +4,7 @@
 #include "../framework/WaitCursor.h"
 #include "../note/PinvelWnd.h"
 #include "../res/resource.h"
-#include "../store/PLogic.h"
+#include "../logic/PLogic.h"
 #include "../store/PNote.h"
 
 #include <commctrl.h>

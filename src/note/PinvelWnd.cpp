@@ -2,14 +2,14 @@
 
 #include "PClockTicker.h"
 
-#include "../app/Messages.h"
+#include "../framework/Messages.h"
 #include "../appearance/PAppearanceDlg.h"
 #include "../core/Placement.h"
 #include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
-#include "../store/PLogic.h"
+#include "../logic/PLogic.h"
 #include "../store/PNote.h"
 #include "../text/PIconMenu.h"
 #include "../text/PRichEdit.h"

@@ -7,7 +7,7 @@
 #include "../framework/Strings.h"
 #include "../dialogs/PTitleDlg.h"
 #include "../res/resource.h"
-#include "../store/PLogic.h"
+#include "../logic/PLogic.h"
 #include "../store/PNote.h"
 #include "../text/PIconMenu.h"
 #include "../text/PRichEdit.h"

@@ -2,11 +2,11 @@
 // text is shown; and the keyboard going to the text whenever the note is activated.
 #include "PinvelWnd.h"
 
-#include "../app/Messages.h"
+#include "../framework/Messages.h"
 #include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
 #include "../res/resource.h"
-#include "../store/PLogic.h"
+#include "../logic/PLogic.h"
 #include "../store/PNote.h"
 #include "../text/PIconMenu.h"
 #include "../text/PRichEdit.h"

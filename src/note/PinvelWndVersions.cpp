@@ -3,7 +3,7 @@
 
 #include "../framework/Strings.h"
 #include "../res/resource.h"
-#include "../store/PLogic.h"
+#include "../logic/PLogic.h"
 #include "../store/PNote.h"
 #include "../store/PVersions.h"
 #include "../core/TextRules.h"

@@ -1,9 +1,9 @@
 #include "PNote.h"
 
 #include "PFolderWatch.h"
-#include "PLogic.h"
+#include "../logic/PLogic.h"
 #include "PVersions.h"
-#include "../app/PDummyWnd.h"
+#include "PDummyWnd.h"
 #include "../note/PinvelWnd.h"
 #include "../core/NoteFile.h"
 #include "../core/RtfBeginning.h"

@@ -1,7 +1,7 @@
 #include "PRichEdit.h"
 
-#include "../app/Messages.h"
-#include "../app/PError.h"
+#include "../framework/Messages.h"
+#include "../framework/PError.h"
 #include "../core/TextRules.h"
 #include "../framework/CommonDialogs.h"
 #include "../framework/Strings.h"

@@ -5,7 +5,7 @@
 #include "../core/TextRules.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
-#include "../store/PLogic.h"
+#include "../logic/PLogic.h"
 #include "../store/PNote.h"
 #include "../text/PIconMenu.h"
 

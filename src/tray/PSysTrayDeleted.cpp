@@ -7,7 +7,7 @@
 #include "../framework/Strings.h"
 #include "../res/resource.h"
 #include "../store/PDeletedNotes.h"
-#include "../store/PLogic.h"
+#include "../logic/PLogic.h"
 #include "../text/PIconMenu.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "../dialogs/PHotkeysDlg.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
-#include "../store/PLogic.h"
+#include "../logic/PLogic.h"
 
 namespace {
 

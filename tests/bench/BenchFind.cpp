@@ -9,7 +9,7 @@
 #include "framework/File.h"
 #include "framework/Strings.h"
 #include "res/resource.h"
-#include "store/PLogic.h"
+#include "logic/PLogic.h"
 #include "note/PinvelWnd.h"
 #include "tray/PSysTray.h"
 

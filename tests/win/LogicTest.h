@@ -2,7 +2,7 @@
 // What most Windows-side tests share: a fake clock, a logic window over a program folder
 // of its own, and actions run inside the modal loop a command opens.
 #include "note/Monitors.h"
-#include "store/PLogic.h"
+#include "logic/PLogic.h"
 #include "store/PVersions.h"
 #include "tray/PSysTray.h"
 #include "WinTestUtil.h"

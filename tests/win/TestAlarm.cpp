@@ -1,7 +1,7 @@
 #include "alarm/PAlarmPages.h"
 #include "core/NoteFile.h"
 #include "note/PinvelWnd.h"
-#include "store/PLogic.h"
+#include "logic/PLogic.h"
 #include "store/PNote.h"
 #include "text/PRichEdit.h"
 #include "LogicTest.h"

@@ -1,4 +1,4 @@
-#include "app/PError.h"
+#include "framework/PError.h"
 #include "WinTestUtil.h"
 
 #include <gtest/gtest.h>

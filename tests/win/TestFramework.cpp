@@ -1,4 +1,4 @@
-#include "app/PDummyWnd.h"
+#include "store/PDummyWnd.h"
 #include "framework/App.h"
 #include "framework/Dialog.h"
 #include "framework/Strings.h"

@@ -1,6 +1,6 @@
-#include "app/Messages.h"
+#include "framework/Messages.h"
 #include "core/SettingsFile.h"
-#include "store/PLogic.h"
+#include "logic/PLogic.h"
 #include "store/PNote.h"
 #include "text/PRichEdit.h"
 #include "LogicTest.h"

@@ -1,7 +1,7 @@
 // Windows-side tests. The program's global error reporter and logic window exist here
 // too, since the code under test reaches them by name.
-#include "app/PError.h"
-#include "store/PLogic.h"
+#include "framework/PError.h"
+#include "logic/PLogic.h"
 
 #include <gtest/gtest.h>
 

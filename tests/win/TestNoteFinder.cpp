@@ -2,7 +2,7 @@
 // plain text a note keeps between searches.
 #include "LogicTest.h"
 
-#include "app/PDummyWnd.h"
+#include "store/PDummyWnd.h"
 
 #include "core/NoteFile.h"
 #include "framework/File.h"

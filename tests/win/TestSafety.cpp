@@ -1,5 +1,5 @@
 // Saves that fail, what is rescued at exit, earlier versions and backups.
-#include "app/Messages.h"
+#include "framework/Messages.h"
 #include "framework/CommonDialogs.h"
 #include "framework/File.h"
 #include "framework/Handle.h"

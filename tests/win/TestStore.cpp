@@ -2,7 +2,7 @@
 #include "framework/Strings.h"
 #include "framework/File.h"
 #include "note/PinvelWnd.h"
-#include "store/PLogic.h"
+#include "logic/PLogic.h"
 #include "store/PNote.h"
 #include "res/resource.h"
 #include "text/PRichEdit.h"

@@ -5,7 +5,7 @@
 #include "framework/Strings.h"
 #include "note/PinvelWnd.h"
 #include "res/resource.h"
-#include "store/PLogic.h"
+#include "logic/PLogic.h"
 #include "store/PNote.h"
 #include "store/PVersions.h"
 #include "text/PRichEdit.h"

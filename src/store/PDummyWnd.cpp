@@ -1,6 +1,6 @@
 #include "PDummyWnd.h"
 
-#include "PError.h"
+#include "../framework/PError.h"
 #include "../res/resource.h"
 
 bool PDummyWnd::Create(HWND parent)

@@ -1,10 +1,10 @@
 // A note window's alarm: the sound of a due slot, and the alarm sheet.
-#include "../note/PinvelWnd.h"
+#include "PinvelWnd.h"
 
-#include "PAlarmPages.h"
+#include "../alarm/PAlarmPages.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
-#include "../store/PLogic.h"
+#include "../logic/PLogic.h"
 #include "../store/PNote.h"
 
 #include <mmsystem.h>

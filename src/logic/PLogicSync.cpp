@@ -3,10 +3,10 @@
 // written over.
 #include "PLogic.h"
 
-#include "PDeletedNotes.h"
-#include "PFolderWatch.h"
-#include "PNote.h"
-#include "PVersions.h"
+#include "../store/PDeletedNotes.h"
+#include "../store/PFolderWatch.h"
+#include "../store/PNote.h"
+#include "../store/PVersions.h"
 #include "../note/PinvelWnd.h"
 #include "../tray/PSysTray.h"
 #include "../core/TextRules.h"

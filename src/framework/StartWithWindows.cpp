@@ -1,7 +1,7 @@
 #include "StartWithWindows.h"
 
-#include "../framework/Handle.h"
-#include "../framework/Strings.h"
+#include "Handle.h"
+#include "Strings.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #pragma once
-#include "PFolderWatch.h"
-#include "PNoteReader.h"
-#include "POptions.h"
+#include "../store/PFolderWatch.h"
+#include "../store/PNoteReader.h"
+#include "../store/POptions.h"
 #include "../core/NoteLook.h"
 #include "../framework/Wnd.h"
 

@@ -1,8 +1,8 @@
 // A note window's colours, from the appearance dialog.
-#include "../note/PinvelWnd.h"
+#include "PinvelWnd.h"
 
-#include "PAppearanceDlg.h"
-#include "../store/PLogic.h"
+#include "../appearance/PAppearanceDlg.h"
+#include "../logic/PLogic.h"
 
 void PinvelWnd::OnAppearance()
 {

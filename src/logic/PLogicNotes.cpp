@@ -1,11 +1,11 @@
 // The logic window's note list: making, loading, saving, naming and deleting notes.
 #include "PLogic.h"
 
-#include "PDeletedNotes.h"
-#include "PNote.h"
-#include "PVersions.h"
+#include "../store/PDeletedNotes.h"
+#include "../store/PNote.h"
+#include "../store/PVersions.h"
 #include "../dialogs/PFindNotesDlg.h"
-#include "../app/Messages.h"
+#include "../framework/Messages.h"
 #include "../note/PinvelWnd.h"
 #include "../core/Naming.h"
 #include "../core/TextRules.h"

@@ -1,6 +1,6 @@
 #include "PError.h"
 
-#include "../framework/Strings.h"
+#include "Strings.h"
 #include "../res/resource.h"
 
 #include <windows.h>

@@ -3,10 +3,10 @@
 // and brought back at the next start.
 #include "PLogic.h"
 
-#include "PBackup.h"
-#include "PHome.h"
-#include "PNote.h"
-#include "PRescue.h"
+#include "../store/PBackup.h"
+#include "../store/PHome.h"
+#include "../store/PNote.h"
+#include "../store/PRescue.h"
 #include "../tray/PSysTray.h"
 #include "../framework/CommonDialogs.h"
 #include "../framework/Strings.h"

@@ -28,6 +28,9 @@ FLOORS = [
 ]
 ANYWHERE = {"res"}
 FORBIDDEN = [re.compile(r"PLogic\s*::\s*Current\b")]
+# The portable rules build and run natively too: no Windows header in them.
+PORTABLE = "core"
+SYSTEM_HEADER = re.compile(r'^\s*#\s*include\s*<((?:windows|win\w*|shellapi|commctrl|richedit|mmsystem)\.h)>', re.M | re.I)
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.M)
 
@@ -58,6 +61,9 @@ def faults(source_dir):
             for pattern in FORBIDDEN:
                 if pattern.search(text):
                     found.append("%s: reaches the logic window through %s" % (where, pattern.pattern))
+            if folder == PORTABLE:
+                for header in SYSTEM_HEADER.findall(text):
+                    found.append("%s: includes <%s> in the portable rules" % (where, header))
             for included in INCLUDE.findall(text):
                 target = os.path.normpath(os.path.join(folder, included)).split(os.sep)[0]
                 if target == folder or target in ANYWHERE:
@@ -69,12 +75,14 @@ def faults(source_dir):
 
 
 def draw():
-    width = max(len("  ".join(folders)) for folders in FLOORS) + 4
-    lines = []
-    for level, folders in reversed(list(enumerate(FLOORS))):
-        lines.append("%d  +%s+" % (level + 1, "-" * width))
-        lines.append("   |%s|" % "  ".join(f + "/" for f in folders).center(width))
-    lines.append("   +%s+" % ("-" * width))
+    """The floors as boxes, highest on top: each includes only what lies below it."""
+    rows = ["%d  %s" % (level + 1, "   ".join(f + "/" for f in folders)) for level, folders in enumerate(FLOORS)]
+    width = max(len(row) for row in rows) + 2
+    rule = "+" + "-" * width + "+"
+    lines = [rule]
+    for row in reversed(rows):
+        lines += ["| " + row.ljust(width - 1) + "|", rule]
+    lines.append("res/ (resource ids) may be included from any floor.")
     return "\n".join(lines)
 
 

@@ -2,9 +2,7 @@
 
 #include "../framework/Strings.h"
 #include "../framework/WaitCursor.h"
-#include "../note/PinvelWnd.h"
 #include "../res/resource.h"
-#include "../logic/PLogic.h"
 #include "../store/PNote.h"
 
 #include <commctrl.h>
@@ -44,7 +42,7 @@ bool HoldsOnlyTextCharacters(const std::wstring& typed)
 
 } // namespace
 
-PFindNotesDlg::PFindNotesDlg() : fw::Dialog(IDD_FIND_NOTES) {}
+PFindNotesDlg::PFindNotesDlg(FindNotesHost& host) : fw::Dialog(IDD_FIND_NOTES), m_host(host) {}
 
 BOOL PFindNotesDlg::OnInitDialog()
 {
@@ -144,9 +142,6 @@ void PFindNotesDlg::OnOK()
 
 void PFindNotesDlg::Search()
 {
-    PLogic* logic = PLogic::Current();
-    if (logic == nullptr)
-        return;
     const int selected = SelectedRow();
     const bool listed = selected >= 0 && static_cast<std::size_t>(selected) < m_hits.size();
     PNote* chosen = listed ? m_hits[static_cast<std::size_t>(selected)].note : nullptr;
@@ -155,7 +150,7 @@ void PFindNotesDlg::Search()
     // Nothing typed asks for nothing: the list stays empty.
     if (!typed.empty() && HoldsOnlyTextCharacters(typed)) {
         fw::WaitCursor wait;
-        m_hits = m_finder.Find(logic->Notes(), fw::TextFromWide(typed));
+        m_hits = m_finder.Find(m_host.Notes(), fw::TextFromWide(typed));
     }
     ShowReading();
     HWND list = List();
@@ -179,23 +174,20 @@ void PFindNotesDlg::OnAllNotesRead()
 
 void PFindNotesDlg::ShowReading()
 {
-    PLogic* logic = PLogic::Current();
-    const bool reading = logic != nullptr && logic->Reader().IsReading();
+    const bool reading = m_host.Reader().IsReading();
     ::SetDlgItemTextW(m_hWnd, IDC_FIND_NOTES_MORE, reading ? fw::LoadResStringW(IDS_FIND_NOTES_MORE).c_str() : L"");
 }
 
 void PFindNotesDlg::ShowNoteAt(int row)
 {
-    PLogic* logic = PLogic::Current();
-    if (logic == nullptr || row < 0 || static_cast<std::size_t>(row) >= m_hits.size())
+    if (row < 0 || static_cast<std::size_t>(row) >= m_hits.size())
         return;
     PNote* note = m_hits[static_cast<std::size_t>(row)].note;
     // The note may have been deleted since the list was made.
-    const auto& notes = logic->Notes();
+    const auto& notes = m_host.Notes();
     if (std::none_of(notes.begin(), notes.end(), [note](const auto& listed) { return listed.get() == note; }))
         return;
-    if (PinvelWnd* window = logic->ShowNote(note))
-        ::SetForegroundWindow(window->GetHwnd());
+    m_host.BringNoteForward(note);
 }
 
 int PFindNotesDlg::SelectedRow() const

@@ -1,4 +1,5 @@
 #pragma once
+#include "FindNotesHost.h"
 #include "../framework/Dialog.h"
 #include "../store/PNoteFinder.h"
 
@@ -14,7 +15,7 @@ class PNote;
 // notes, which are always on top, while it is shown.
 class PFindNotesDlg : public fw::Dialog {
 public:
-    PFindNotesDlg();
+    explicit PFindNotesDlg(FindNotesHost& host);
 
     // Shows the dialog (centred the first time), brings it to the front and puts the
     // cursor in the search box with its text selected.
@@ -39,6 +40,7 @@ private:
     int SelectedRow() const;
     HWND List() const;
 
+    FindNotesHost& m_host;
     PNoteFinder m_finder;
     std::vector<PNoteFinder::Hit> m_hits;
     // The text of the cell the list asked for last: it reads it after the call returns.

@@ -38,8 +38,6 @@ constexpr UINT kOptionsDelayMs = 2000;
 
 } // namespace
 
-PLogic* PLogic::s_current = nullptr;
-
 PLogic::PLogic() : m_lastMinute(CurrentUtcMinute()) {}
 
 PLogic::~PLogic()
@@ -56,8 +54,6 @@ PLogic::~PLogic()
     m_tray.reset();
     m_about.reset();
     m_findNotes.reset();
-    if (s_current == this)
-        s_current = nullptr;
 }
 
 void PLogic::SetProgramFolder(const std::wstring& folder)
@@ -162,7 +158,7 @@ void PLogic::ShowFindNotes()
 {
     // Made on first use: most runs never search, and the dialog holds an editor of its own.
     if (!m_findNotes) {
-        auto dialog = std::make_unique<PFindNotesDlg>();
+        auto dialog = std::make_unique<PFindNotesDlg>(static_cast<FindNotesHost&>(*this));
         if (!dialog->Create(m_hWnd))
             return;
         m_findNotes = std::move(dialog);
@@ -219,13 +215,12 @@ LRESULT PLogic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 LRESULT PLogic::OnCreate()
 {
-    s_current = this;
     m_programFolder = g_programFolder.empty() ? FolderOfPath(fw::ModulePath()) : g_programFolder;
     FindHome();
     LoadSettings();
     m_options.Load(NotesFolder());
     m_tray = std::make_unique<PSysTray>();
-    m_tray->Create(m_hWnd);
+    m_tray->Create(m_hWnd, static_cast<TrayHost*>(this));
     m_tray->RegisterHotkeys();
     if (!m_homeNews.empty())
         Tell(m_homeNews, false);

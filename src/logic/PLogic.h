@@ -1,8 +1,13 @@
 #pragma once
+#include "../store/NoteListener.h"
 #include "../store/PFolderWatch.h"
+#include "../store/PNote.h"
 #include "../store/PNoteReader.h"
 #include "../store/POptions.h"
 #include "../core/NoteLook.h"
+#include "../dialogs/FindNotesHost.h"
+#include "../note/NoteHost.h"
+#include "../tray/TrayHost.h"
 #include "../framework/Wnd.h"
 
 #include <list>
@@ -10,7 +15,6 @@
 #include <memory>
 #include <string>
 
-class PNote;
 class PinvelWnd;
 class PSysTray;
 class PAboutDlg;
@@ -18,12 +22,12 @@ class PFindNotesDlg;
 
 // The hidden main window and single owner of every note. A second copy of the program
 // finds the running one by this window's class.
-class PLogic : public fw::Wnd {
+class PLogic : public fw::Wnd, private NoteListener, private NoteHost, private TrayHost, private FindNotesHost {
 public:
     // Reads the UTC minute of the moment; tests replace it to drive the minute gate.
     using MinuteSource = int (*)();
     // Reads the local date and time new notes are named by; tests replace it.
-    using LocalTimeSource = SYSTEMTIME (*)();
+    using LocalTimeSource = PNote::LocalTimeSource;
     // Tells how many more window-manager objects the process may make; tests replace it.
     using RoomSource = int (*)();
 
@@ -38,7 +42,7 @@ public:
     // ends the message loop.
     void Shutdown();
     // The tray's exit: asks first when some notes cannot be saved; No keeps running.
-    void ExitFromTray();
+    void ExitFromTray() override;
     // Notes whose text is loaded and changed since they were last saved.
     int UnsavedCount() const;
     void SaveAll();
@@ -48,7 +52,7 @@ public:
     bool SaveSettings();
     const NoteLook& DefaultLook() const { return m_defaultLook; }
     // Takes the look for new notes and keeps it in the settings file at once.
-    void SetDefaultLook(const NoteLook& look);
+    void SetDefaultLook(const NoteLook& look) override;
     // Saves every note whose text or fields changed since it was last saved.
     void SaveChangedNotes();
 
@@ -58,31 +62,31 @@ public:
     std::wstring ProgramFolder() const { return m_programFolder; }
     // Where notes that cannot be saved at exit wait for the next start.
     static std::wstring RescueFolder();
-    const std::list<std::unique_ptr<PNote>>& Notes() const { return m_notes; }
+    const std::list<std::unique_ptr<PNote>>& Notes() const override { return m_notes; }
     int LastMinute() const { return m_lastMinute; }
 
-    void ShowAbout();
+    void ShowAbout() override;
     // The find-any-note dialog, made on first use and brought forward after.
-    void ShowFindNotes();
-    void ShowHelp();
+    void ShowFindNotes() override;
+    void ShowHelp() override;
     // Asks for a folder and writes a dated backup of every note into it.
-    void BackUpAll();
+    void BackUpAll() override;
     // Shows the notes folder in Explorer.
-    void OpenNotesFolder();
+    void OpenNotesFolder() override;
     PSysTray* Tray() const { return m_tray.get(); }
     PAboutDlg* About() const { return m_about.get(); }
     PFindNotesDlg* FindNotes() const { return m_findNotes.get(); }
 
     // Notes on screen.
-    PinvelWnd* NewNoteAndShow();
-    PinvelWnd* ShowNote(PNote* note);
-    void HideNote(PNote* note);
-    void CloseNoteWindow(PinvelWnd* window);
-    void HideAll();
-    void ShowAll();
+    PinvelWnd* NewNoteAndShow() override;
+    PinvelWnd* ShowNote(PNote* note) override;
+    void HideNote(PNote* note) override;
+    void CloseNoteWindow(PinvelWnd* window) override;
+    void HideAll() override;
+    void ShowAll() override;
     PinvelWnd* FindNoteWindow(PNote* note) const;
-    bool IsHidden(PNote* note) const { return FindNoteWindow(note) == nullptr; }
-    void ApplyLookToAll(const NoteLook& look);
+    bool IsHidden(PNote* note) const override { return FindNoteWindow(note) == nullptr; }
+    void ApplyLookToAll(const NoteLook& look) override;
     const std::list<std::unique_ptr<PinvelWnd>>& Windows() const { return m_windows; }
 
     // Notes and their files.
@@ -90,37 +94,34 @@ public:
     PNote* LoadNote(const std::wstring& path);
     // Moves the note's file aside into the deleted notes, saved first, and ends the note.
     // A note without a file just goes; one whose file cannot be saved or moved stays.
-    void DeleteNote(PNote* note);
+    void DeleteNote(PNote* note) override;
     // Moves a deleted note's file back under a free name, then lists and shows the note.
     // Null when the file cannot be moved or read; it then stays where it was.
-    PNote* RestoreDeletedNote(const std::wstring& deletedPath);
+    PNote* RestoreDeletedNote(const std::wstring& deletedPath) override;
     // Puts an earlier version back into the note, once what it holds now is saved (and
     // so kept as a version too). Nothing changes when the note cannot be saved first.
-    bool RestoreVersion(PNote* note, const std::wstring& versionPath);
+    bool RestoreVersion(PNote* note, const std::wstring& versionPath) override;
     NoteLook GetNewNoteLook() const;
     // Reads every note file of the folder now. At start they are read from the loop.
     void LoadAllNotes();
     // The note files still being read from the loop, and how far it has got.
-    const PNoteReader& Reader() const { return m_reader; }
+    const PNoteReader& Reader() const override { return m_reader; }
     // Reads what is left at once, for a step that needs every note.
     void FinishReading();
     void SaveAllNotes();
     std::string NextTitle();
     std::wstring NextFilePath() const;
     // The folder that holds one file per note: "笔记" on every system, whatever its code page.
-    std::wstring NotesFolder() const;
+    std::wstring NotesFolder() const override;
     // Asks the note's open window, if any, to show the record's current state.
     void NotifyNoteChanged(PNote* note);
     // Keeps a note's window settings in the side file, written a moment later.
-    void NoteOptionsChanged(PNote* note);
+    void NoteOptionsChanged(PNote* note) override;
     // The hotkeys and whether the user was told of taken ones, kept in the same file.
-    const HotkeyOptions& Hotkeys() const { return m_options.Hotkeys(); }
-    void SetHotkeys(const HotkeyOptions& hotkeys);
+    const HotkeyOptions& Hotkeys() const override { return m_options.Hotkeys(); }
+    void SetHotkeys(const HotkeyOptions& hotkeys) override;
     // One key for both: every note hidden when any is shown, else every note shown.
-    void ShowOrHideAll();
-
-    // The logic window the notes belong to: the one created last.
-    static PLogic* Current() { return s_current; }
+    void ShowOrHideAll() override;
 
     static void SetMinuteSource(MinuteSource source);
     static int CurrentUtcMinute();
@@ -139,6 +140,13 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // What the notes tell their owner, and what the find-notes dialog asks of it
+    // beyond the note list (PLogicHosts.cpp).
+    HWND OwnerWindow() const override;
+    void OnNoteChanged(PNote* note) override;
+    void OnAlarmDue(PNote* note, bool sound) override;
+    void BringNoteForward(PNote* note) override;
+
     // Asks for the next slice of the notes read at start.
     static constexpr UINT kReadTimer = 3;
     // Looks at the notes folder for what a sync program brought.
@@ -238,8 +246,6 @@ private:
     std::unique_ptr<PSysTray> m_tray;
     std::unique_ptr<PAboutDlg> m_about;
     std::unique_ptr<PFindNotesDlg> m_findNotes;
-
-    static PLogic* s_current;
 };
 
 extern PLogic g_logic;

@@ -18,14 +18,6 @@
 
 namespace {
 
-SYSTEMTIME SystemLocalTime()
-{
-    SYSTEMTIME now;
-    ::GetLocalTime(&now);
-    return now;
-}
-
-PLogic::LocalTimeSource g_localTimeSource = &SystemLocalTime;
 PLogic::RoomSource g_objectsLeft = &fw::UserObjectsLeft;
 
 // What an open note costs of the process's window quota (owner, editor, window, six
@@ -49,12 +41,12 @@ void PLogic::SetRoomSource(RoomSource source)
 
 void PLogic::SetLocalTimeSource(LocalTimeSource source)
 {
-    g_localTimeSource = source != nullptr ? source : &SystemLocalTime;
+    PNote::SetLocalTimeSource(source);
 }
 
 SYSTEMTIME PLogic::LocalTime()
 {
-    return g_localTimeSource();
+    return PNote::LocalTime();
 }
 
 std::wstring PLogic::NotesFolder() const
@@ -66,7 +58,7 @@ PNote* PLogic::NewNote()
 {
     // Its title must be free among every note, not only the ones read so far.
     FinishReading();
-    auto note = std::make_unique<PNote>();
+    auto note = std::make_unique<PNote>(static_cast<NoteListener*>(this));
     note->m_look = GetNewNoteLook();
     // The note is not listed yet, so its own default title does not count as taken.
     note->SetTitle(NextTitle());
@@ -79,7 +71,7 @@ PNote* PLogic::NewNote()
 
 PNote* PLogic::LoadNote(const std::wstring& path)
 {
-    auto note = std::make_unique<PNote>();
+    auto note = std::make_unique<PNote>(static_cast<NoteListener*>(this));
     note->SetFilePath(path);
     if (!note->Load(true, false))
         return nullptr;
@@ -186,7 +178,7 @@ PinvelWnd* PLogic::OpenNoteWindow(PNote* note, bool show)
     if (!HasRoomForNote() || !note->CreateEditor())
         return nullptr;
     auto window = std::make_unique<PinvelWnd>();
-    if (!window->Create(WS_POPUP | (show ? WS_VISIBLE : 0), m_hWnd, note))
+    if (!window->Create(WS_POPUP | (show ? WS_VISIBLE : 0), m_hWnd, note, static_cast<NoteHost*>(this)))
         return nullptr;
     m_windows.push_back(std::move(window));
     // A note whose text cannot be read now shows empty and is not saved, so its file
@@ -463,7 +455,7 @@ std::string PLogic::NextTitle()
 
 std::wstring PLogic::NextFilePath() const
 {
-    const SYSTEMTIME today = g_localTimeSource();
+    const SYSTEMTIME today = LocalTime();
     const std::wstring ext = L"." + fw::LoadResStringW(IDS_NOTE_EXT);
     const std::string stem = NoteFileStem(today.wYear, today.wMonth, today.wDay);
     const std::string name = NextFileCandidate(

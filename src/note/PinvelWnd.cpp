@@ -9,7 +9,6 @@
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
-#include "../logic/PLogic.h"
 #include "../store/PNote.h"
 #include "../text/PIconMenu.h"
 #include "../text/PRichEdit.h"
@@ -90,9 +89,10 @@ PinvelWnd::~PinvelWnd()
         button.reset();
 }
 
-bool PinvelWnd::Create(DWORD style, HWND parent, PNote* note)
+bool PinvelWnd::Create(DWORD style, HWND parent, PNote* note, NoteHost* host)
 {
     m_note = note;
+    m_host = host;
     m_look = &note->m_look;
     // A note kept on a screen that has gone, or a size from a damaged file, must not
     // open where no one can see or reach it.

@@ -1,4 +1,5 @@
 #pragma once
+#include "NoteHost.h"
 #include "PHoverButton.h"
 #include "../core/NoteGeometry.h"
 #include "../core/NoteLook.h"
@@ -24,9 +25,10 @@ public:
     PinvelWnd();
     ~PinvelWnd() override;
 
-    // Opens the window for the note. False when its class cannot be registered or the
-    // window or one of its buttons cannot be made; nothing of it is left then.
-    bool Create(DWORD style, HWND parent, PNote* note);
+    // Opens the window for the note; the host is asked for what reaches beyond it. False
+    // when its class cannot be registered or the window or one of its buttons cannot be
+    // made; nothing of it is left then.
+    bool Create(DWORD style, HWND parent, PNote* note, NoteHost* host);
 
     PNote* GetNote() const { return m_note; }
     PRichEdit* GetEditor() const { return m_edit; }
@@ -186,6 +188,7 @@ private:
     bool m_clockUnseen = false;
     UINT_PTR m_alarmTimer = 0;
     PNote* m_note = nullptr;
+    NoteHost* m_host = nullptr;
     PRichEdit* m_edit = nullptr;
     // Set only while the context menu is tracked.
     PIconMenu* m_menu = nullptr;

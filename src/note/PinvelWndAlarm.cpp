@@ -4,7 +4,6 @@
 #include "../alarm/PAlarmPages.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
-#include "../logic/PLogic.h"
 #include "../store/PNote.h"
 
 #include <mmsystem.h>
@@ -90,7 +89,7 @@ void PinvelWnd::EditAlarms()
     PSetMAPP monthly;
     PSetYAPP yearly;
     const AlarmSet& alarms = m_note->m_alarms;
-    const SYSTEMTIME now = PLogic::LocalTime();
+    const SYSTEMTIME now = PNote::LocalTime();
     const int weekday = now.wDayOfWeek + 1;
     CopyIn(general.m_slots, alarms.general, now, [](GeneralAlarm&) {});
     CopyIn(daily.m_slots, alarms.daily, now, [](DailyAlarm&) {});

@@ -2,7 +2,6 @@
 #include "PinvelWnd.h"
 
 #include "../appearance/PAppearanceDlg.h"
-#include "../logic/PLogic.h"
 
 void PinvelWnd::OnAppearance()
 {
@@ -42,11 +41,10 @@ void PinvelWnd::ApplyAppearance(const PAppearanceDlg& dialog)
     shown.background = dialog.m_background;
     shown.edge = dialog.m_edge;
     shown.border = dialog.m_border;
-    PLogic* logic = PLogic::Current();
-    if (logic == nullptr)
+    if (m_host == nullptr)
         return;
     if (dialog.m_applyToVisible)
-        logic->ApplyLookToAll(*m_look);
+        m_host->ApplyLookToAll(*m_look);
     if (dialog.m_applyToNew)
-        logic->SetDefaultLook(*m_look);
+        m_host->SetDefaultLook(*m_look);
 }

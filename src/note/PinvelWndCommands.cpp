@@ -7,7 +7,6 @@
 #include "../framework/Strings.h"
 #include "../dialogs/PTitleDlg.h"
 #include "../res/resource.h"
-#include "../logic/PLogic.h"
 #include "../store/PNote.h"
 #include "../text/PIconMenu.h"
 #include "../text/PRichEdit.h"
@@ -53,7 +52,6 @@ bool OpensADialog(UINT command)
 
 LRESULT PinvelWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    PLogic* logic = PLogic::Current();
     // Anyone can post a command, and F3 repeats: a dialog opened inside another of the
     // note's own would nest without end, and the outer one's copy of the note would
     // overwrite what the inner one stored.
@@ -111,17 +109,17 @@ LRESULT PinvelWnd::OnCommand(WPARAM wParam, LPARAM lParam)
         OnAppearance();
         return 0;
     case ID_NOTE_NEW:
-        if (logic != nullptr)
-            logic->NewNoteAndShow();
+        if (m_host != nullptr)
+            m_host->NewNoteAndShow();
         return 0;
     case ID_NOTE_HIDE:
         // The window and this object are gone when this returns.
-        if (logic != nullptr)
-            logic->CloseNoteWindow(this);
+        if (m_host != nullptr)
+            m_host->CloseNoteWindow(this);
         return 0;
     case ID_NOTE_DELETE:
-        if (logic != nullptr)
-            logic->DeleteNote(m_note);
+        if (m_host != nullptr)
+            m_host->DeleteNote(m_note);
         return 0;
     case ID_NOTE_IMPORT: {
         ModalScope modal(*this);

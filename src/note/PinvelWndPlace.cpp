@@ -6,7 +6,6 @@
 #include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
 #include "../res/resource.h"
-#include "../logic/PLogic.h"
 #include "../store/PNote.h"
 #include "../text/PIconMenu.h"
 #include "../text/PRichEdit.h"
@@ -216,24 +215,24 @@ void PinvelWnd::StepZoom(int direction)
         fw::WindowDC dc(m_hWnd);
         PaintInfo(dc.Get());
     }
-    if (PLogic* logic = PLogic::Current())
-        logic->NoteOptionsChanged(m_note);
+    if (m_host != nullptr)
+        m_host->NoteOptionsChanged(m_note);
 }
 
 void PinvelWnd::SetLevel(NoteLevel level)
 {
     m_note->m_options.level = level;
     ApplyLevel();
-    if (PLogic* logic = PLogic::Current())
-        logic->NoteOptionsChanged(m_note);
+    if (m_host != nullptr)
+        m_host->NoteOptionsChanged(m_note);
 }
 
 void PinvelWnd::SetOpacity(int opacity)
 {
     m_note->m_options.opacity = opacity;
     ApplyOpacity();
-    if (PLogic* logic = PLogic::Current())
-        logic->NoteOptionsChanged(m_note);
+    if (m_host != nullptr)
+        m_host->NoteOptionsChanged(m_note);
 }
 
 void PinvelWnd::FillPlaceMenus(PIconMenu& popup)

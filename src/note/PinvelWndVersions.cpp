@@ -3,7 +3,6 @@
 
 #include "../framework/Strings.h"
 #include "../res/resource.h"
-#include "../logic/PLogic.h"
 #include "../store/PNote.h"
 #include "../store/PVersions.h"
 #include "../core/TextRules.h"
@@ -25,10 +24,9 @@ void PinvelWnd::FillVersions(PIconMenu& popup)
 {
     m_versionEntries.clear();
     PIconMenu* versions = popup.SubMenuStartingWith(ID_NOTE_VERSIONS);
-    PLogic* logic = PLogic::Current();
-    if (versions == nullptr || logic == nullptr)
+    if (versions == nullptr || m_host == nullptr)
         return;
-    const auto entries = PVersions(logic->NotesFolder()).Of(FileNameOfPath(m_note->GetFilePath()));
+    const auto entries = PVersions(m_host->NotesFolder()).Of(FileNameOfPath(m_note->GetFilePath()));
     // A note whose text is not in its editor has nothing to take a version into.
     if (entries.empty() || !m_note->IsTextLoaded())
         return;
@@ -42,8 +40,7 @@ void PinvelWnd::FillVersions(PIconMenu& popup)
 void PinvelWnd::OnVersionEntry(UINT command)
 {
     const std::size_t index = command - kFirstVersionCommand;
-    PLogic* logic = PLogic::Current();
-    if (index >= m_versionEntries.size() || logic == nullptr)
+    if (index >= m_versionEntries.size() || m_host == nullptr)
         return;
-    logic->RestoreVersion(m_note, m_versionEntries[index]);
+    m_host->RestoreVersion(m_note, m_versionEntries[index]);
 }

@@ -1,10 +1,8 @@
 #include "PNote.h"
 
 #include "PFolderWatch.h"
-#include "../logic/PLogic.h"
 #include "PVersions.h"
 #include "PDummyWnd.h"
-#include "../note/PinvelWnd.h"
 #include "../core/NoteFile.h"
 #include "../core/RtfBeginning.h"
 #include "../core/TextRules.h"
@@ -32,21 +30,37 @@ std::string WindowsUserName()
 
 std::size_t g_maxFileBytes = kMaxNoteFileBytes;
 
-HWND LogicWindow()
+SYSTEMTIME SystemLocalTime()
 {
-    PLogic* logic = PLogic::Current();
-    return logic != nullptr ? logic->GetHwnd() : nullptr;
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    return now;
 }
 
-void NotifyChanged(PNote* note)
+PNote::LocalTimeSource g_localTimeSource = &SystemLocalTime;
+
+void NotifyChanged(NoteListener* listener, PNote* note)
 {
-    if (PLogic* logic = PLogic::Current())
-        logic->NotifyNoteChanged(note);
+    if (listener != nullptr)
+        listener->OnNoteChanged(note);
 }
 
 } // namespace
 
-PNote::PNote() : m_title(fw::LoadResString(IDS_DEFAULT_TITLE)), m_userName(WindowsUserName()) {}
+PNote::PNote(NoteListener* listener)
+    : m_listener(listener), m_title(fw::LoadResString(IDS_DEFAULT_TITLE)), m_userName(WindowsUserName())
+{
+}
+
+void PNote::SetLocalTimeSource(LocalTimeSource source)
+{
+    g_localTimeSource = source != nullptr ? source : &SystemLocalTime;
+}
+
+SYSTEMTIME PNote::LocalTime()
+{
+    return g_localTimeSource();
+}
 
 PNote::~PNote()
 {
@@ -63,7 +77,7 @@ bool PNote::CreateEditor()
     if (m_edit)
         return true;
     auto owner = std::make_unique<PDummyWnd>();
-    if (!owner->TryCreate(LogicWindow()))
+    if (!owner->TryCreate(m_listener != nullptr ? m_listener->OwnerWindow() : nullptr))
         return false;
     auto edit = std::make_unique<PRichEdit>();
     // Never an unsized control: a text streamed into one is laid out a character a line,
@@ -106,21 +120,19 @@ void PNote::DetachEditor()
 void PNote::SetTitle(const std::string& title)
 {
     m_title = title;
-    NotifyChanged(this);
+    NotifyChanged(m_listener, this);
 }
 
 void PNote::CheckAlarms()
 {
-    PLogic* logic = PLogic::Current();
-    if (logic == nullptr)
+    if (m_listener == nullptr)
         return;
-    const SYSTEMTIME now = PLogic::LocalTime();
+    const SYSTEMTIME now = LocalTime();
     const int due = FindDueAlarm(
         m_alarms, DateTime::FromFields(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond));
     if (due == 0)
         return;
-    if (PinvelWnd* window = logic->ShowNote(this))
-        window->StartAlarm(due > 0);
+    m_listener->OnAlarmDue(this, due > 0);
 }
 
 NoteFields PNote::Fields() const
@@ -194,7 +206,7 @@ bool PNote::Failed(DWORD error)
     const bool first = m_saveError == 0;
     m_saveError = error != 0 ? error : ERROR_GEN_FAILURE;
     if (first)
-        NotifyChanged(this);
+        NotifyChanged(m_listener, this);
     return false;
 }
 
@@ -240,7 +252,7 @@ bool PNote::SaveNow()
     m_failureTold = false;
     SetTrouble(Trouble::None);
     if (wasFailing)
-        NotifyChanged(this);
+        NotifyChanged(m_listener, this);
     return true;
 }
 
@@ -283,7 +295,7 @@ void PNote::SetTrouble(Trouble trouble)
     if (m_trouble == trouble)
         return;
     m_trouble = trouble;
-    NotifyChanged(this);
+    NotifyChanged(m_listener, this);
 }
 
 namespace {
@@ -414,7 +426,7 @@ bool PNote::LoadNow(bool applyFields, bool loadText, bool keepPlace)
         }
     }
     MarkSaved();
-    NotifyChanged(this);
+    NotifyChanged(m_listener, this);
     return true;
 }
 
@@ -439,7 +451,7 @@ bool PNote::RestoreFrom(const std::wstring& versionPath)
     m_look.rect = where;
     m_alarms = fields.alarms;
     m_edit->SendMessage(EM_SETMODIFY, TRUE);
-    NotifyChanged(this);
+    NotifyChanged(m_listener, this);
     Save();
     return true;
 }

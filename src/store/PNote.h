@@ -1,4 +1,5 @@
 #pragma once
+#include "NoteListener.h"
 #include "../core/AlarmSet.h"
 #include "../core/DateTime.h"
 #include "../core/FolderSync.h"
@@ -33,7 +34,13 @@ public:
         Unreadable,
     };
 
-    PNote();
+    // Reads the local date and time alarms are due by and new notes are named by; tests
+    // replace it.
+    using LocalTimeSource = SYSTEMTIME (*)();
+
+    // The listener hears of the note's changes and due alarms; without one (a note of a
+    // test, or one read for a backup) nobody does.
+    explicit PNote(NoteListener* listener = nullptr);
     virtual ~PNote();
     PNote(const PNote&) = delete;
     PNote& operator=(const PNote&) = delete;
@@ -127,8 +134,11 @@ public:
     static void SetMaxFileBytes(std::size_t bytes);
     static std::size_t MaxFileBytes();
 
-    // Compares the note's alarms with the local time and fires a due one.
+    // Compares the note's alarms with the local time and tells the listener of a due one.
     void CheckAlarms();
+    // The local date and time as the note store sees it (the clock, or a test's).
+    static SYSTEMTIME LocalTime();
+    static void SetLocalTimeSource(LocalTimeSource source);
 
     DateTime m_stamp0;
     DateTime m_stamp1;
@@ -138,6 +148,7 @@ public:
     NoteOptions m_options;
 
 private:
+    NoteListener* m_listener = nullptr;
     std::unique_ptr<PDummyWnd> m_owner;
     std::unique_ptr<PRichEdit> m_edit;
     std::string m_title;

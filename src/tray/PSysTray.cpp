@@ -10,7 +10,6 @@
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
-#include "../logic/PLogic.h"
 #include "../store/PNote.h"
 #include "../text/PIconMenu.h"
 
@@ -54,8 +53,9 @@ void PSysTray::SetNotifyFunction(NotifyFunction function)
     g_notify = function != nullptr ? function : &::Shell_NotifyIconW;
 }
 
-bool PSysTray::Create(HWND parent)
+bool PSysTray::Create(HWND parent, TrayHost* host)
 {
+    m_host = host;
     if (!fw::RegisterClassOnce(kTrayClass, 0, 0, ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)), nullptr))
         return false;
     const DWORD style = parent != nullptr ? WS_CHILD : WS_POPUP;
@@ -145,11 +145,10 @@ LRESULT PSysTray::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage)
         return 0;
     POINT cursor = {};
     ::GetCursorPos(&cursor);
-    PLogic* logic = PLogic::Current();
-    if (logic == nullptr)
+    if (m_host == nullptr)
         return 0;
     if (mouseMessage == WM_LBUTTONDBLCLK)
-        logic->NewNoteAndShow();
+        m_host->NewNoteAndShow();
     else if (mouseMessage == WM_RBUTTONDOWN)
         ShowMenu(cursor);
     return 0;
@@ -190,9 +189,9 @@ PSysTray::NoteEntry PSysTray::EntryOf(PNote* note)
     return {note, note->GetFilePath()};
 }
 
-PNote* PSysTray::Listed(const PLogic& logic, const NoteEntry& entry)
+PNote* PSysTray::Listed(const TrayHost& host, const NoteEntry& entry)
 {
-    for (const auto& note : logic.Notes()) {
+    for (const auto& note : host.Notes()) {
         if (note.get() == entry.note)
             return note->GetFilePath() == entry.path ? note.get() : nullptr;
     }
@@ -202,13 +201,12 @@ PNote* PSysTray::Listed(const PLogic& logic, const NoteEntry& entry)
 void PSysTray::FillNotes(PIconMenu& notes)
 {
     m_noteEntries.clear();
-    PLogic* logic = PLogic::Current();
-    const PNoteReader& reader = logic->Reader();
-    if (!logic->Notes().empty() || reader.IsReading())
+    const PNoteReader& reader = m_host->Reader();
+    if (!m_host->Notes().empty() || reader.IsReading())
         ::DeleteMenu(notes.GetHandle(), ID_TRAY_NO_NOTES, MF_BYCOMMAND);
     UINT command = kFirstNoteCommand;
     const std::string conflictMark = fw::LoadResString(IDS_TRAY_CONFLICT_MARK);
-    for (const auto& note : logic->Notes()) {
+    for (const auto& note : m_host->Notes()) {
         // Only the range of note commands is answered: an entry past it would do
         // nothing, and its id would belong to other commands.
         if (command > kLastNoteCommand)
@@ -219,7 +217,7 @@ void PSysTray::FillNotes(PIconMenu& notes)
             label += conflictMark;
         notes.AppendIconItem(MF_STRING, command, label.c_str());
         m_noteEntries.push_back(EntryOf(note.get()));
-        if (!logic->IsHidden(note.get()))
+        if (!m_host->IsHidden(note.get()))
             ::CheckMenuItem(notes.GetHandle(), command, MF_BYCOMMAND | MF_CHECKED);
         ++command;
     }
@@ -232,43 +230,42 @@ void PSysTray::FillNotes(PIconMenu& notes)
 
 LRESULT PSysTray::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    PLogic* logic = PLogic::Current();
     const UINT command = LOWORD(wParam);
-    if (logic == nullptr)
+    if (m_host == nullptr)
         return DefWindowProc(WM_COMMAND, wParam, lParam);
     switch (command) {
     case ID_NOTE_NEW:
-        logic->NewNoteAndShow();
+        m_host->NewNoteAndShow();
         return 0;
     case ID_TRAY_HIDE_ALL:
-        logic->HideAll();
+        m_host->HideAll();
         return 0;
     case ID_TRAY_SHOW_ALL:
-        logic->ShowAll();
+        m_host->ShowAll();
         return 0;
     case ID_TRAY_HOME_PAGE:
         ::ShellExecuteW(nullptr, L"open", kHomePage, nullptr, nullptr, SW_SHOWNORMAL);
         return 0;
     case ID_TRAY_HELP:
-        logic->ShowHelp();
+        m_host->ShowHelp();
         return 0;
     case ID_TRAY_ABOUT:
-        logic->ShowAbout();
+        m_host->ShowAbout();
         return 0;
     case ID_TRAY_EXIT:
-        logic->ExitFromTray();
+        m_host->ExitFromTray();
         return 0;
     case ID_TRAY_START_WITH_WINDOWS:
         SetStartWithWindows(!IsStartingWithWindows());
         return 0;
     case ID_TRAY_BACKUP:
-        logic->BackUpAll();
+        m_host->BackUpAll();
         return 0;
     case ID_TRAY_OPEN_FOLDER:
-        logic->OpenNotesFolder();
+        m_host->OpenNotesFolder();
         return 0;
     case ID_TRAY_FIND_NOTES:
-        logic->ShowFindNotes();
+        m_host->ShowFindNotes();
         return 0;
     case ID_TRAY_HOTKEYS:
         ShowHotkeysDialog();
@@ -293,21 +290,20 @@ LRESULT PSysTray::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void PSysTray::OnNoteEntry(UINT command)
 {
-    PLogic* logic = PLogic::Current();
     const std::size_t index = command - kFirstNoteCommand;
     PNote* note = nullptr;
     if (index < m_noteEntries.size())
-        note = Listed(*logic, m_noteEntries[index]);
-    else if (index < logic->Notes().size())
+        note = Listed(*m_host, m_noteEntries[index]);
+    else if (index < m_host->Notes().size())
         // No entry stood for it, so no menu sent it: another program did (the whole-program
         // tests show notes so), and it means the place in the list as it is now.
-        note = std::next(logic->Notes().begin(), static_cast<std::ptrdiff_t>(index))->get();
+        note = std::next(m_host->Notes().begin(), static_cast<std::ptrdiff_t>(index))->get();
     if (note == nullptr)
         return;
-    if (logic->IsHidden(note))
-        logic->ShowNote(note);
+    if (m_host->IsHidden(note))
+        m_host->ShowNote(note);
     else
-        logic->HideNote(note);
+        m_host->HideNote(note);
 }
 
 LRESULT PSysTray::OnMeasureItem(WPARAM wParam, LPARAM lParam)

@@ -1,4 +1,5 @@
 #pragma once
+#include "TrayHost.h"
 #include "../core/NoteOptions.h"
 #include "../framework/Wnd.h"
 
@@ -9,7 +10,6 @@
 #include <vector>
 
 class PIconMenu;
-class PLogic;
 class PNote;
 
 // The invisible window behind the notification-area icon: a double click makes a
@@ -27,8 +27,9 @@ public:
     static constexpr UINT kFirstAgendaCommand = 53000;
     static constexpr UINT kLastAgendaCommand = 53029;
 
-    // False when the window class cannot be registered; a failed creation is fatal.
-    bool Create(HWND parent);
+    // False when the window class cannot be registered; a failed creation is fatal. The
+    // host is what the menu's entries act on.
+    bool Create(HWND parent, TrayHost* host);
     PIconMenu* TrackedMenu() const { return m_trackedMenu; }
     // A notification-area balloon: what the user must know of without a window in the
     // way (a note that could not be saved, where the notes went).
@@ -73,9 +74,10 @@ private:
         std::wstring path;
     };
     static NoteEntry EntryOf(PNote* note);
-    // The note the entry stood for while the logic window still lists it, else null.
-    static PNote* Listed(const PLogic& logic, const NoteEntry& entry);
+    // The note the entry stood for while the host still lists it, else null.
+    static PNote* Listed(const TrayHost& host, const NoteEntry& entry);
 
+    TrayHost* m_host = nullptr;
     PIconMenu* m_trackedMenu = nullptr;
     // What the entries of the last menu stood for: their commands arrive after it closed,
     // and notes may have left the list in the meantime (a sync program removed their files).

@@ -5,7 +5,6 @@
 #include "../core/TextRules.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
-#include "../logic/PLogic.h"
 #include "../store/PNote.h"
 #include "../text/PIconMenu.h"
 
@@ -34,11 +33,10 @@ std::string EntryText(const AgendaEntry& entry)
 void PSysTray::FillAgenda(PIconMenu& agenda)
 {
     m_agendaEntries.clear();
-    PLogic* logic = PLogic::Current();
-    const SYSTEMTIME now = PLogic::LocalTime();
+    const SYSTEMTIME now = PNote::LocalTime();
     const DateTime from = DateTime::FromFields(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
     std::vector<AgendaEntry> entries;
-    for (const auto& note : logic->Notes()) {
+    for (const auto& note : m_host->Notes()) {
         for (const DateTime& when : UpcomingAlarmMinutes(note->m_alarms, from, kAgendaDays))
             entries.push_back({when, note.get()});
     }
@@ -59,8 +57,7 @@ void PSysTray::OnAgendaEntry(UINT command)
     const std::size_t index = command - kFirstAgendaCommand;
     if (index >= m_agendaEntries.size())
         return;
-    PLogic* logic = PLogic::Current();
     // The note may have been deleted since the menu was open.
-    if (PNote* note = Listed(*logic, m_agendaEntries[index]))
-        logic->ShowNote(note);
+    if (PNote* note = Listed(*m_host, m_agendaEntries[index]))
+        m_host->ShowNote(note);
 }

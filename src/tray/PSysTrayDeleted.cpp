@@ -7,7 +7,6 @@
 #include "../framework/Strings.h"
 #include "../res/resource.h"
 #include "../store/PDeletedNotes.h"
-#include "../logic/PLogic.h"
 #include "../text/PIconMenu.h"
 
 namespace {
@@ -39,9 +38,8 @@ std::string EntryText(const PDeletedNotes::Entry& entry)
 void PSysTray::FillDeleted(PIconMenu& deleted)
 {
     m_deletedEntries.clear();
-    PLogic* logic = PLogic::Current();
     const auto entries =
-        PDeletedNotes(logic->NotesFolder()).NewestFirst(kLastDeletedCommand - kFirstDeletedCommand + 1);
+        PDeletedNotes(m_host->NotesFolder()).NewestFirst(kLastDeletedCommand - kFirstDeletedCommand + 1);
     if (!entries.empty())
         ::DeleteMenu(deleted.GetHandle(), ID_TRAY_NO_DELETED, MF_BYCOMMAND);
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -56,5 +54,5 @@ void PSysTray::OnDeletedEntry(UINT command)
     if (index >= m_deletedEntries.size())
         return;
     // Restored once: a second choice of the same entry finds no file and does nothing.
-    PLogic::Current()->RestoreDeletedNote(m_deletedEntries[index]);
+    m_host->RestoreDeletedNote(m_deletedEntries[index]);
 }

@@ -5,7 +5,6 @@
 #include "../dialogs/PHotkeysDlg.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
-#include "../logic/PLogic.h"
 
 namespace {
 
@@ -46,13 +45,12 @@ bool PSysTray::CanRegister(HWND hwnd, const Hotkey& key)
 
 void PSysTray::RegisterHotkeys()
 {
-    PLogic* logic = PLogic::Current();
     // The dialog registers them when it closes; until then its controls take the keys.
-    if (logic == nullptr || m_hotkeysDialogOpen)
+    if (m_host == nullptr || m_hotkeysDialogOpen)
         return;
     // Keys the program holds already would report themselves as taken by another program.
     UnregisterHotkeys();
-    HotkeyOptions hotkeys = logic->Hotkeys();
+    HotkeyOptions hotkeys = m_host->Hotkeys();
     std::string taken;
     for (int i = 0; i < kHotkeyCount; ++i) {
         const Hotkey& key = hotkeys.keys[i];
@@ -69,7 +67,7 @@ void PSysTray::RegisterHotkeys()
     }
     if (!taken.empty())
         ShowBalloon(fw::WideFromText(fw::Format(fw::LoadResString(IDS_HOTKEYS_TAKEN).c_str(), taken.c_str())), true);
-    logic->SetHotkeys(hotkeys);
+    m_host->SetHotkeys(hotkeys);
 }
 
 void PSysTray::UnregisterHotkeys()
@@ -83,18 +81,17 @@ void PSysTray::UnregisterHotkeys()
 
 LRESULT PSysTray::OnHotkey(WPARAM id)
 {
-    PLogic* logic = PLogic::Current();
-    if (logic == nullptr)
+    if (m_host == nullptr)
         return 0;
     switch (static_cast<int>(id) - kFirstHotkeyId) {
     case static_cast<int>(HotkeyAction::NewNote):
-        logic->NewNoteAndShow();
+        m_host->NewNoteAndShow();
         break;
     case static_cast<int>(HotkeyAction::ShowOrHideAll):
-        logic->ShowOrHideAll();
+        m_host->ShowOrHideAll();
         break;
     case static_cast<int>(HotkeyAction::FindNotes):
-        logic->ShowFindNotes();
+        m_host->ShowFindNotes();
         break;
     default:
         break;
@@ -104,14 +101,13 @@ LRESULT PSysTray::OnHotkey(WPARAM id)
 
 void PSysTray::ShowHotkeysDialog()
 {
-    PLogic* logic = PLogic::Current();
-    if (logic == nullptr || m_hotkeysDialogOpen)
+    if (m_host == nullptr || m_hotkeysDialogOpen)
         return;
     m_hotkeysDialogOpen = true;
     // Pressed in the dialog, the program's own keys must reach its controls.
     UnregisterHotkeys();
     PHotkeysDlg dialog(&CanUseNow);
-    const auto shown = logic->Hotkeys().keys;
+    const auto shown = m_host->Hotkeys().keys;
     dialog.m_keys = shown;
     g_asking = m_hWnd;
     const INT_PTR result = dialog.DoModal(nullptr);
@@ -122,12 +118,12 @@ void PSysTray::ShowHotkeysDialog()
         return;
     if (result == IDOK) {
         // Only the keys changed in the dialog: others may have come from another computer.
-        HotkeyOptions hotkeys = logic->Hotkeys();
+        HotkeyOptions hotkeys = m_host->Hotkeys();
         for (int i = 0; i < kHotkeyCount; ++i) {
             if (dialog.m_keys[i] != shown[i])
                 hotkeys.keys[i] = dialog.m_keys[i];
         }
-        logic->SetHotkeys(hotkeys);
+        m_host->SetHotkeys(hotkeys);
     }
     RegisterHotkeys();
 }

@@ -1,0 +1,29 @@
+#include "PLogic.h"
+
+#include "../note/PinvelWnd.h"
+#include "../store/PNote.h"
+
+// The owner's side of what the floors below hand up: each of them knows only the small
+// interface its own folder declares, and the logic window answers it here.
+
+HWND PLogic::OwnerWindow() const
+{
+    return m_hWnd;
+}
+
+void PLogic::OnNoteChanged(PNote* note)
+{
+    NotifyNoteChanged(note);
+}
+
+void PLogic::OnAlarmDue(PNote* note, bool sound)
+{
+    if (PinvelWnd* window = ShowNote(note))
+        window->StartAlarm(sound);
+}
+
+void PLogic::BringNoteForward(PNote* note)
+{
+    if (PinvelWnd* window = ShowNote(note))
+        ::SetForegroundWindow(window->GetHwnd());
+}

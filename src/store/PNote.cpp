@@ -374,8 +374,8 @@ bool PNote::LoadNow(bool applyFields, bool loadText, bool keepPlace)
 {
     // Streaming a text into the editor can take a while: the hourglass shows meanwhile.
     // Fields alone are read only at start, where the whole folder shows one hourglass
-    // (PLogic::LoadAllNotes): setting it once per note cost a start with thousands of
-    // notes about half as much again as reading their files.
+    // (the logic window's LoadAllNotes): setting it once per note cost a start with
+    // thousands of notes about half as much again as reading their files.
     std::optional<fw::WaitCursor> wait;
     if (loadText)
         wait.emplace();

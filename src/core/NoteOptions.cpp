@@ -13,7 +13,7 @@ namespace {
 constexpr std::string_view kMagic = "PINVELOPT 1";
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr int kZoomSteps[] = {50, 60, 70, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300, 350, 400};
-constexpr const char* kActionNames[kHotkeyCount] = {"new", "showhide", "find"};
+constexpr const char* kActionNames[kHotkeyCount] = {"new", "showhide", "find", "clip"};
 constexpr const char* kLevelNames[] = {"top", "normal", "desktop"};
 
 char Lower(char c)
@@ -44,15 +44,33 @@ bool ReadNumber(std::string_view text, Number& value)
     return true;
 }
 
-// "name=value" fields after the line's kind; unknown names are left for newer versions.
+// "name=value" fields after the line's kind. A name apply does not know (it returns
+// false) belongs to a newer version: the field is kept as it came, to be written back.
 template <typename Apply>
-void ReadFields(const std::vector<std::string_view>& parts, std::size_t first, Apply apply)
+void ReadFields(const std::vector<std::string_view>& parts, std::size_t first, std::string& others, Apply apply)
 {
     for (std::size_t i = first; i < parts.size(); ++i) {
         const std::size_t equals = parts[i].find('=');
-        if (equals != std::string_view::npos)
-            apply(parts[i].substr(0, equals), parts[i].substr(equals + 1));
+        if (equals != std::string_view::npos && !apply(parts[i].substr(0, equals), parts[i].substr(equals + 1)))
+            others.append("\t").append(parts[i]);
     }
+}
+
+// The fields of a newer version from the copy taken, and those of the other copy whose
+// names it lacks: a copy that knows a field always writes it, so a missing one was not
+// known there.
+std::string MergeOtherFields(const std::string& taken, const std::string& other)
+{
+    std::string merged = taken;
+    for (std::string_view field : Split(other, '\t')) {
+        const std::size_t equals = field.find('=');
+        if (field.empty() || equals == std::string_view::npos)
+            continue;
+        const std::string name = "\t" + std::string(field.substr(0, equals + 1));
+        if (("\t" + taken).find(name) == std::string::npos && merged.find(name) == std::string::npos)
+            merged.append("\t").append(field);
+    }
+    return merged;
 }
 
 void ReadNote(const std::vector<std::string_view>& parts, SideFile& file)
@@ -61,7 +79,8 @@ void ReadNote(const std::vector<std::string_view>& parts, SideFile& file)
     if (parts.size() < 2 || parts[1].empty() || parts[1].find_first_of("\\/:") != std::string_view::npos)
         return;
     NoteOptions options;
-    ReadFields(parts, 2, [&](std::string_view name, std::string_view value) {
+    options.lockKnown = false;
+    ReadFields(parts, 2, options.otherFields, [&](std::string_view name, std::string_view value) {
         int number = 0;
         if (name == "stamp")
             ReadNumber(value, options.stamp);
@@ -70,11 +89,18 @@ void ReadNote(const std::vector<std::string_view>& parts, SideFile& file)
                 if (value == kLevelNames[i])
                     options.level = static_cast<NoteLevel>(i);
             }
-        } else if (name == "opacity" && ReadNumber(value, number) && number >= kLeastOpacity &&
-                   number <= kFullOpacity && number % 10 == 0)
-            options.opacity = number;
-        else if (name == "zoom" && ReadNumber(value, number) && number >= kLeastZoom && number <= kMostZoom)
-            options.zoom = number;
+        } else if (name == "opacity") {
+            if (ReadNumber(value, number) && number >= kLeastOpacity && number <= kFullOpacity && number % 10 == 0)
+                options.opacity = number;
+        } else if (name == "zoom") {
+            if (ReadNumber(value, number) && number >= kLeastZoom && number <= kMostZoom)
+                options.zoom = number;
+        } else if (name == "locked") {
+            options.lockKnown = true;
+            options.locked = value == "1";
+        } else
+            return false;
+        return true;
     });
     file.notes[std::string(parts[1])] = options;
 }
@@ -93,15 +119,21 @@ bool ReadHotkey(std::string_view value, Hotkey& key)
 void ReadHotkeys(const std::vector<std::string_view>& parts, SideFile& file)
 {
     HotkeyOptions hotkeys;
-    ReadFields(parts, 1, [&](std::string_view name, std::string_view value) {
+    hotkeys.keysKnown = 0;
+    ReadFields(parts, 1, hotkeys.otherFields, [&](std::string_view name, std::string_view value) {
         if (name == "stamp")
             ReadNumber(value, hotkeys.stamp);
         else if (name == "told")
             ReadNumber(value, hotkeys.toldTaken);
-        for (int i = 0; i < kHotkeyCount; ++i) {
-            if (name == kActionNames[i])
-                ReadHotkey(value, hotkeys.keys[i]);
+        else {
+            const auto action = std::find(std::begin(kActionNames), std::end(kActionNames), name);
+            if (action == std::end(kActionNames))
+                return false;
+            const auto index = static_cast<int>(action - std::begin(kActionNames));
+            hotkeys.keysKnown |= 1u << index;
+            ReadHotkey(value, hotkeys.keys[index]);
         }
+        return true;
     });
     file.hotkeys = hotkeys;
 }
@@ -146,14 +178,15 @@ std::string WriteSideFile(const SideFile& file)
         out += std::string("\t") + kActionNames[i] + "=" + std::to_string(hotkeys.keys[i].modifiers) + "," +
                std::to_string(hotkeys.keys[i].key);
     }
-    out += "\ttold=" + std::to_string(hotkeys.toldTaken) + "\r\n";
+    out += "\ttold=" + std::to_string(hotkeys.toldTaken) + hotkeys.otherFields + "\r\n";
     for (const auto& [name, options] : file.notes) {
         // A name that would break the line could not be read back as itself.
         if (name.find_first_of("\t\r\n") != std::string::npos)
             continue;
         out += "note\t" + name + "\tstamp=" + std::to_string(options.stamp) + "\tlevel=" +
                kLevelNames[static_cast<int>(options.level)] + "\topacity=" + std::to_string(options.opacity) +
-               "\tzoom=" + std::to_string(options.zoom) + "\r\n";
+               "\tzoom=" + std::to_string(options.zoom) + "\tlocked=" + (options.locked ? "1" : "0") +
+               options.otherFields + "\r\n";
     }
     return out;
 }
@@ -164,8 +197,9 @@ namespace {
 // would keep its own and write it back to the other for ever.
 bool WinsTie(const NoteOptions& theirs, const NoteOptions& mine)
 {
-    return std::make_tuple(static_cast<int>(theirs.level), theirs.opacity, theirs.zoom) >
-           std::make_tuple(static_cast<int>(mine.level), mine.opacity, mine.zoom);
+    return std::make_tuple(static_cast<int>(theirs.level), theirs.opacity, theirs.zoom, theirs.locked,
+                           theirs.otherFields) >
+           std::make_tuple(static_cast<int>(mine.level), mine.opacity, mine.zoom, mine.locked, mine.otherFields);
 }
 
 bool WinsTie(const HotkeyOptions& theirs, const HotkeyOptions& mine)
@@ -190,14 +224,30 @@ SideFileMerge MergeSideFile(SideFile& mine, const SideFile& theirs)
                                           (found->second.stamp == options.stamp && !WinsTie(options, found->second))))
             continue;
         const NoteOptions before = found != mine.notes.end() ? found->second : NoteOptions();
-        mine.notes[name] = options;
-        if (!before.SameChoices(options))
+        NoteOptions taken = options;
+        if (found != mine.notes.end()) {
+            if (!taken.lockKnown) {
+                taken.locked = before.locked;
+                taken.lockKnown = before.lockKnown;
+            }
+            taken.otherFields = MergeOtherFields(taken.otherFields, before.otherFields);
+        }
+        mine.notes[name] = taken;
+        if (!before.SameChoices(taken))
             merge.notesTaken.push_back(name);
     }
     if (theirs.hotkeys.stamp > mine.hotkeys.stamp ||
         (theirs.hotkeys.stamp == mine.hotkeys.stamp && WinsTie(theirs.hotkeys, mine.hotkeys))) {
-        merge.hotkeysTaken = theirs.hotkeys.keys != mine.hotkeys.keys;
-        mine.hotkeys = theirs.hotkeys;
+        HotkeyOptions taken = theirs.hotkeys;
+        for (int i = 0; i < kHotkeyCount; ++i) {
+            if ((taken.keysKnown & (1u << i)) == 0) {
+                taken.keys[i] = mine.hotkeys.keys[i];
+                taken.keysKnown |= mine.hotkeys.keysKnown & (1u << i);
+            }
+        }
+        taken.otherFields = MergeOtherFields(taken.otherFields, mine.hotkeys.otherFields);
+        merge.hotkeysTaken = taken.keys != mine.hotkeys.keys;
+        mine.hotkeys = taken;
     }
     return merge;
 }

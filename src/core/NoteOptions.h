@@ -28,16 +28,23 @@ struct NoteOptions {
     int zoom = kNormalZoom;
     // When it was last changed, in seconds of UTC from 2000: the newer of two copies wins.
     std::int64_t stamp = 0;
+    // Its text cannot be changed until it is unlocked.
+    bool locked = false;
+    // Whether the copy it was read from knew of locks: one written by a version that did
+    // not leaves this copy's lock as it is when it is merged.
+    bool lockKnown = true;
+    // The "\tname=value" fields of a newer version, kept as they came and written back.
+    std::string otherFields = std::string();
 
     bool SameChoices(const NoteOptions& other) const
     {
-        return level == other.level && opacity == other.opacity && zoom == other.zoom;
+        return level == other.level && opacity == other.opacity && zoom == other.zoom && locked == other.locked;
     }
 };
 
-// The three program-wide keys, in this order.
-enum class HotkeyAction { NewNote = 0, ShowOrHideAll = 1, FindNotes = 2 };
-constexpr int kHotkeyCount = 3;
+// The program-wide keys, in this order.
+enum class HotkeyAction { NewNote = 0, ShowOrHideAll = 1, FindNotes = 2, NewFromClipboard = 3 };
+constexpr int kHotkeyCount = 4;
 
 // A key as the system registers it: the modifier bits of RegisterHotKey (Alt 1, Ctrl 2,
 // Shift 4, Win 8) and a virtual-key code; key 0 is no hotkey at all.
@@ -52,13 +59,25 @@ struct Hotkey {
 constexpr unsigned kModAlt = 1, kModControl = 2, kModShift = 4, kModWin = 8;
 
 struct HotkeyOptions {
-    // Ctrl+Alt+N, Ctrl+Alt+S, Ctrl+Alt+F.
-    std::array<Hotkey, kHotkeyCount> keys = {{{kModControl | kModAlt, 'N'}, {kModControl | kModAlt, 'S'},
-                                             {kModControl | kModAlt, 'F'}}};
+    // Ctrl+Alt+N, Ctrl+Alt+S, Ctrl+Alt+F, Ctrl+Alt+V.
+    std::array<Hotkey, kHotkeyCount> keys = DefaultKeys();
     // One bit per action: the user was told that another program holds its key, which is
     // said once, until the key is the program's again.
     unsigned toldTaken = 0;
     std::int64_t stamp = 0;
+    // One bit per action whose key the copy it was read from wrote: a key an older version
+    // did not know stays as this copy has it when the two are merged.
+    unsigned keysKnown = (1u << kHotkeyCount) - 1;
+    // The fields of a newer version, kept as they came and written back.
+    std::string otherFields = std::string();
+
+    static std::array<Hotkey, kHotkeyCount> DefaultKeys()
+    {
+        return {{{kModControl | kModAlt, 'N'},
+                 {kModControl | kModAlt, 'S'},
+                 {kModControl | kModAlt, 'F'},
+                 {kModControl | kModAlt, 'V'}}};
+    }
 };
 
 // Note file names compare as the file system compares them: without letter case.

@@ -298,6 +298,9 @@ void PLogic::TakeSideFile()
             window->ApplyLevel();
             window->ApplyOpacity();
             window->ZoomEditor();
+            window->ApplyLock();
+        } else {
+            note->ApplyReadOnly();
         }
     }
     if (merge.hotkeysTaken && m_tray)

@@ -78,6 +78,13 @@ public:
     void SetOpacity(int opacity);
     bool IsOpaqueNow() const { return m_pointerOver || m_active; }
 
+    // The note's lock: while it is set, every command that changes the text does nothing
+    // and its menu item is greyed, and deleting the note asks first.
+    bool IsLocked() const;
+    void ToggleLock();
+    // Takes the note's lock as it is now (after a change from another computer).
+    void ApplyLock();
+
     // True while a dialog, menu or sheet of this window runs its own message loop.
     // A window closed meanwhile (from the tray) keeps its object until the loop ends,
     // and the code after the loop sees it closed and touches nothing.
@@ -144,6 +151,10 @@ private:
     bool OnPlaceTimer(WPARAM timerId);
     // The checks of the window-position and transparency submenus, and their commands.
     void FillPlaceMenus(PIconMenu& popup);
+    void FillLockMenu(PIconMenu& popup);
+    bool RefusedWhileLocked(UINT command) const;
+    // False when the note is locked and the user keeps it.
+    bool ConfirmDelete();
     bool OnPlaceCommand(UINT command);
     // Brought above every window while an alarm plays, whatever its level.
     void ComeToFrontForAlarm();

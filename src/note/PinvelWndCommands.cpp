@@ -57,6 +57,8 @@ LRESULT PinvelWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     // overwrite what the inner one stored.
     if (OpensADialog(LOWORD(wParam)) && IsInModalLoop())
         return 0;
+    if (RefusedWhileLocked(LOWORD(wParam)))
+        return 0;
     switch (LOWORD(wParam)) {
     case ID_EDIT_UNDO:
         m_edit->SendMessage(EM_UNDO);
@@ -118,8 +120,16 @@ LRESULT PinvelWnd::OnCommand(WPARAM wParam, LPARAM lParam)
             m_host->CloseNoteWindow(this);
         return 0;
     case ID_NOTE_DELETE:
-        if (m_host != nullptr)
+        if (IsLocked() && IsInModalLoop())
+            return 0;
+        if (m_host != nullptr && ConfirmDelete())
             m_host->DeleteNote(m_note);
+        return 0;
+    case ID_NOTE_LOCK:
+        ToggleLock();
+        return 0;
+    case ID_NOTE_PASTE_PLAIN:
+        m_edit->PastePlainText();
         return 0;
     case ID_NOTE_IMPORT: {
         ModalScope modal(*this);
@@ -186,6 +196,7 @@ void PinvelWnd::ShowContextMenu(int x, int y)
     if (popup != nullptr) {
         FillVersions(*popup);
         FillPlaceMenus(*popup);
+        FillLockMenu(*popup);
     }
     if (popup != nullptr) {
         ModalScope modal(*this);

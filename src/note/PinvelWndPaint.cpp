@@ -12,6 +12,8 @@
 
 #include <oleauto.h>
 
+#include <utility>
+
 #include <algorithm>
 #include <cstring>
 
@@ -161,10 +163,14 @@ void PinvelWnd::PaintTitle(HDC dc)
     ::SetTextColor(dc, kBlack);
     ::SetBkColor(dc, m_look->edge);
     RECT title = ToRect(TitleRect());
-    // A note that could not be saved says so in its caption until a save works.
-    if (m_note->SaveFailed()) {
-        const int size = std::min<int>(title.bottom - title.top, fw::IconSizeForDpi(16, m_dpi));
-        const fw::Icon mark(IDI_SAVE_FAILED, size);
+    // A note that could not be saved says so in its caption until a save works; a locked
+    // one shows its lock.
+    const int size = std::min<int>(title.bottom - title.top, fw::IconSizeForDpi(16, m_dpi));
+    const std::pair<bool, int> marks[] = {{m_note->SaveFailed(), IDI_SAVE_FAILED}, {IsLocked(), IDI_LOCKED}};
+    for (const auto& [shown, icon] : marks) {
+        if (!shown)
+            continue;
+        const fw::Icon mark(icon, size);
         ::DrawIconEx(dc, title.left, title.top + (title.bottom - title.top - size) / 2, mark.Get(), size, size, 0,
                      nullptr, DI_NORMAL);
         title.left += size + ::MulDiv(3, m_dpi, 96);

@@ -93,6 +93,7 @@ bool PNote::CreateEditor()
     }
     m_owner = std::move(owner);
     m_edit = std::move(edit);
+    ApplyReadOnly();
     return true;
 }
 
@@ -290,6 +291,17 @@ std::size_t PNote::MaxFileBytes()
     return g_maxFileBytes;
 }
 
+bool PNote::IsReadOnly() const
+{
+    return m_options.locked || m_textComing || m_trouble == Trouble::CutShort || m_trouble == Trouble::Unreadable;
+}
+
+void PNote::ApplyReadOnly()
+{
+    if (m_edit)
+        m_edit->SendMessage(EM_SETREADONLY, IsReadOnly() ? TRUE : FALSE);
+}
+
 void PNote::SetTrouble(Trouble trouble)
 {
     if (m_trouble == trouble)
@@ -338,8 +350,8 @@ bool PNote::LoadBeginning()
     // Read-only and not loaded: nothing may be typed into a text about to be replaced,
     // and a part of the text is never saved.
     m_edit->StreamInText(beginning, true);
-    m_edit->SendMessage(EM_SETREADONLY, TRUE);
     m_textComing = true;
+    ApplyReadOnly();
     MarkSaved();
     return true;
 }
@@ -354,8 +366,8 @@ bool PNote::Load(bool applyFields, bool loadText)
     // Typing into an empty editor in place of a text not read would be lost, or would one
     // day be written over the text: the note waits read-only until the file reads.
     if (!loaded && loadText && m_edit != nullptr && !IsTextLoaded()) {
-        m_edit->SendMessage(EM_SETREADONLY, TRUE);
         SetTrouble(Trouble::Unreadable);
+        ApplyReadOnly();
     }
     return loaded;
 }
@@ -417,8 +429,8 @@ bool PNote::LoadNow(bool applyFields, bool loadText, bool keepPlace)
         // A text cut short must never be saved over the whole one in the file.
         const bool whole = m_edit->StreamInText(rtf, true);
         m_textLoaded = whole;
-        m_edit->SendMessage(EM_SETREADONLY, whole ? FALSE : TRUE);
         m_trouble = whole ? Trouble::None : Trouble::CutShort;
+        ApplyReadOnly();
         // What failed to be saved before is the file's text now: nothing is left to save.
         if (whole) {
             m_saveError = 0;

@@ -63,6 +63,10 @@ public:
     PRichEdit* AttachEditor(HWND noteWindow);
     void DetachEditor();
     PRichEdit* Editor() const { return m_edit.get(); }
+    // The one rule of the editor's read-only state: read-only while the note is locked,
+    // its text was cut short, or its text is not in yet. Applied again after every load.
+    bool IsReadOnly() const;
+    void ApplyReadOnly();
 
     void SetTitle(const std::string& title);
     std::string GetTitle() const { return m_title; }

@@ -175,6 +175,11 @@ LRESULT PRichEdit::OnKeyDown(WPARAM wParam, LPARAM lParam)
         m_zoomKeyDown = true;
         return 0;
     }
+    // Ctrl+Shift+V goes to the note, which knows whether its text may change.
+    if (wParam == 'V' && ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_SHIFT) < 0 && ::GetKeyState(VK_MENU) >= 0) {
+        ::SendMessageW(::GetParent(m_hWnd), WM_COMMAND, ID_NOTE_PASTE_PLAIN, 0);
+        return 0;
+    }
     if (wParam == VK_F3) {
         const bool shift = ::GetKeyState(VK_SHIFT) < 0;
         ::SendMessageW(::GetParent(m_hWnd), WM_COMMAND, shift ? ID_EDIT_FIND_PREV : ID_EDIT_FIND_NEXT, 0);
@@ -223,6 +228,9 @@ void PRichEdit::OnLink(const ENLINK& link)
 
 void PRichEdit::OnDropFiles(const ENDROPFILES& drop)
 {
+    // A read-only text (a locked note, one not read whole) takes no file.
+    if ((::GetWindowLongW(m_hWnd, GWL_STYLE) & ES_READONLY) != 0)
+        return;
     const HDROP files = static_cast<HDROP>(drop.hDrop);
     const UINT length = ::DragQueryFileW(files, 0, nullptr, 0);
     if (length == 0)

@@ -56,6 +56,9 @@ public:
     enum class Room { Left, Full, Over };
     Room TextRoom() const;
     std::string GetSelectedText() const;
+    // Puts the clipboard's text in place of the selection in the format at the caret,
+    // without the fonts, colours or pictures it came with. Nothing in a read-only text.
+    void PastePlainText();
 
     // Replace the whole text from a file, or write it to one: RTF when the name ends in
     // ".rtf" in any case, plain text otherwise. Only a file read whole replaces the

@@ -98,6 +98,41 @@ TEST(NoteOptions, MergeTakesEachEntryFromTheLaterStampAndBothCopiesTakeTheSameOn
     EXPECT_FALSE(mine.hotkeys.keys[2].IsSet());
 }
 
+TEST(NoteOptions, ALockAndTheFieldsOfNewerVersionsOutliveCopiesThatDoNotKnowThem)
+{
+    // Written by this version, read back, and written again as it came.
+    SideFile file = ReadSideFile("PINVELOPT 1\nnote\tA.pvl\tstamp=5\tlocked=1\tpin=7\n"
+                                 "hotkeys\tstamp=5\tnew=3,78\tclip=0,0\tmore=1,2");
+    const NoteOptions& a = file.notes.at("A.pvl");
+    EXPECT_TRUE(a.locked);
+    EXPECT_EQ(a.otherFields, "\tpin=7");
+    EXPECT_FALSE(file.hotkeys.keys[3].IsSet());
+    const SideFile back = ReadSideFile(WriteSideFile(file));
+    EXPECT_TRUE(back.notes.at("A.pvl").locked);
+    EXPECT_EQ(WriteSideFile(back), WriteSideFile(file));
+    EXPECT_NE(WriteSideFile(back).find("\tmore=1,2"), std::string::npos);
+
+    // A later copy from a version without locks, or without the clipboard key, changed the
+    // zoom and the first key: those are taken, and the lock, the key and the fields it
+    // did not know stay.
+    const SideFile older = ReadSideFile("PINVELOPT 1\nnote\tA.pvl\tstamp=9\tzoom=200\n"
+                                        "hotkeys\tstamp=9\tnew=2,78\tshowhide=3,83\tfind=3,70");
+    const SideFileMerge merge = MergeSideFile(file, older);
+    const NoteOptions& merged = file.notes.at("A.pvl");
+    EXPECT_EQ(merge.notesTaken, std::vector<std::string>{"A.pvl"});
+    EXPECT_EQ(merged.zoom, 200);
+    EXPECT_TRUE(merged.locked);
+    EXPECT_EQ(merged.otherFields, "\tpin=7");
+    EXPECT_EQ(file.hotkeys.keys[0], (Hotkey{2, 'N'}));
+    EXPECT_FALSE(file.hotkeys.keys[3].IsSet()) << "the key the older copy did not write";
+    EXPECT_EQ(file.hotkeys.otherFields, "\tmore=1,2");
+
+    // A copy that knows locks and unlocked the note is taken at its word.
+    SideFile unlocked = ReadSideFile("PINVELOPT 1\nnote\tA.pvl\tstamp=10\tzoom=200\tlocked=0");
+    MergeSideFile(file, unlocked);
+    EXPECT_FALSE(file.notes.at("A.pvl").locked);
+}
+
 TEST(NoteOptions, ZoomStepsStayInRangeAndMultiplyTheScreensScaling)
 {
     EXPECT_EQ(NextZoom(100, 1), 110);

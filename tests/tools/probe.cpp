@@ -18,6 +18,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -273,7 +274,8 @@ int wmain(int argc, wchar_t** argv)
         ::CloseHandle(file);
         return 0;
     }
-    if (verb == L"clip" && argc == 3) {
+    // The text, and an RTF of it as a word processor would add (ASCII), on the clipboard.
+    if (verb == L"clip" && (argc == 3 || argc == 4)) {
         const std::wstring text = argv[2];
         if (!::OpenClipboard(nullptr))
             return 1;
@@ -282,6 +284,13 @@ int wmain(int argc, wchar_t** argv)
         std::wmemcpy(static_cast<wchar_t*>(::GlobalLock(data)), text.c_str(), text.size() + 1);
         ::GlobalUnlock(data);
         ::SetClipboardData(CF_UNICODETEXT, data);
+        if (argc == 4) {
+            const std::string rtf(argv[3], argv[3] + std::wcslen(argv[3]));
+            HGLOBAL rich = ::GlobalAlloc(GMEM_MOVEABLE, rtf.size() + 1);
+            std::memcpy(::GlobalLock(rich), rtf.c_str(), rtf.size() + 1);
+            ::GlobalUnlock(rich);
+            ::SetClipboardData(::RegisterClipboardFormatW(L"Rich Text Format"), rich);
+        }
         ::CloseClipboard();
         return 0;
     }

@@ -1185,6 +1185,23 @@ def draw_hotkeys(cv):
     cv.fill(_letter_k(cv, 5, 3), LETTER)
 
 
+LOCK_BRASS = (232, 176, 40)
+LOCK_BRASS_EDGE = (110, 70, 8)
+
+
+def draw_lock(cv):
+    """A padlock: a steel shackle over a brass body with a dark keyhole, the
+    mark a locked note shows beside its title.  The shackle's legs are laid
+    out in real pixels, as wide as the rim, so they stay even at every size."""
+    shackle = cv.hard(R.rect(4, 1, 12, 9)).subtract(cv.hard(R.rect(6, 3, 10, 9)))
+    cv.fill(shackle, METAL_DARK)
+    body = cv.hard(R.rect(2, 7, 14, 15))
+    cv.fill(body, LOCK_BRASS_EDGE)
+    cv.fill(cv.inside(body), LOCK_BRASS)
+    x, w = cv.snap(7), cv.weight(2)
+    cv.fill(R.rect(x, cv.snap(9), x + w, cv.snap(13)), LETTER, real=True)
+
+
 # resource id -> drawing, for the menu commands
 MENU_ICONS = [
     (164, draw_undo), (168, draw_redo), (165, draw_scissors),
@@ -1200,7 +1217,7 @@ MENU_ICONS = [
     (224, draw_start_with_windows), (225, draw_notes_folder),
     (226, draw_back_up), (227, draw_versions), (228, draw_save_failed),
     (229, draw_window_position), (230, draw_transparency),
-    (231, draw_hotkeys),
+    (231, draw_hotkeys), (233, draw_lock),
 ]
 
 

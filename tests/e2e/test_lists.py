@@ -1,0 +1,76 @@
+"""What writers ask of a note beyond typing: a lock that keeps its text as it is by every
+road, kept across a restart, and a paste that leaves the source's formatting behind."""
+import os
+import unittest
+
+import pinvel_e2e as e2e
+from pinvel_e2e import NOTES, WM_COMMAND
+
+NOTE_DELETE = 32772
+NOTE_LOCK = 32854
+SIDE_FILE = "笔记设置.txt"
+RED_RTF = r"{\rtf1\ansi{\colortbl;\red255\green0\blue0;}\cf1\b\fs48 pasted\par}"
+
+
+class Lists(unittest.TestCase):
+    def setUp(self):
+        self.folder = e2e.ProgramFolder()
+        self.addCleanup(self.folder.close)
+        self.name = "N021215 (1).pvl"
+        self.path = e2e.put_note(self.folder.path, self.name,
+                                 e2e.note_file("购物", "anna", b"{\\rtf1\\ansi\\f0\\fs24 milk\\par}"))
+
+    def start(self):
+        proc = self.folder.start()
+        tray = e2e.tray_window(e2e.wait_window(e2e.LOGIC_CLASS))
+        self.assertIsNotNone(tray)
+        self.assertTrue(e2e.show_note(tray, 0))
+        note = e2e.wait_window("PCN_NOTE")
+        return proc, note, e2e.editor(note)
+
+    def keys(self, note, *keys):
+        """Real keys into the note's text, the caret at its end."""
+        left, top, _, _ = e2e.rect(note)
+        e2e.xdo("mousemove", left + 40, top + 60, "click", 1)
+        e2e.keep_x_focus()
+        e2e.xdo("key", "ctrl+End", *keys)
+
+    def exit(self, proc):
+        self.assertEqual(self.folder.run("-exit"), 0)
+        self.assertEqual(proc.wait(timeout=30), 0)
+
+    def test_a_locked_note_keeps_its_text_by_every_road_and_across_a_restart(self):
+        proc, note, edit = self.start()
+        e2e.probe("post", note, WM_COMMAND, NOTE_LOCK, 0)
+        e2e.probe("clip", "eggs")
+        self.keys(note, "x", "y", "ctrl+v", "ctrl+shift+v", "BackSpace")
+        # Deleting asks first; Enter takes the answer offered, which keeps the note.
+        e2e.probe("post", note, WM_COMMAND, NOTE_DELETE, 0)
+        self.assertTrue(e2e.poll(lambda: e2e.visible("#32770")), "deleting a locked note asks")
+        e2e.xdo("key", "Return")
+        self.assertTrue(e2e.poll(lambda: not e2e.visible("#32770")))
+        self.assertEqual(e2e.text(edit).strip(), "milk")
+        self.assertTrue(os.path.exists(self.path), "kept")
+        self.exit(proc)
+        with open(os.path.join(self.folder.path, NOTES, SIDE_FILE), encoding="utf-8-sig") as f:
+            self.assertIn("locked=1", f.read())
+
+        # Still locked after a restart; unlocked, the same keys change the text, and the
+        # plain paste brings the words without the source's red.
+        proc, note, edit = self.start()
+        self.keys(note, "x")
+        self.assertEqual(e2e.text(edit).strip(), "milk")
+        e2e.probe("post", note, WM_COMMAND, NOTE_LOCK, 0)
+        e2e.probe("clip", "pasted", RED_RTF)
+        self.keys(note, "space", "ctrl+shift+v")
+        self.assertTrue(e2e.poll(lambda: "milk pasted" in (e2e.text(edit) or "")), e2e.text(edit))
+        self.exit(proc)
+        with open(self.path, "rb") as f:
+            saved = f.read()
+        self.assertIn(b"pasted", saved)
+        self.assertNotIn(b"\\red255\\green0\\blue0", saved)
+        self.assertNotIn(b"\\fs48", saved)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

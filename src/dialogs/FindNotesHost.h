@@ -4,6 +4,7 @@
 
 #include <list>
 #include <memory>
+#include <string>
 
 // What the find-notes dialog asks of the one that owns every note: the notes to look
 // through, whether more are still being read, and to show the one chosen.
@@ -13,8 +14,9 @@ public:
 
     virtual const NoteList& Notes() const = 0;
     virtual const PNoteReader& Reader() const = 0;
-    // Opens or raises the note's window and makes it the foreground window.
-    virtual void BringNoteForward(PNote* note) = 0;
+    // Opens or raises the note's window, makes it the foreground window and selects the
+    // first place its text holds what was typed (in the program's code page).
+    virtual void BringNoteForward(PNote* note, const std::string& typed) = 0;
 
 protected:
     ~FindNotesHost() = default;

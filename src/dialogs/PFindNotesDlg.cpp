@@ -187,7 +187,8 @@ void PFindNotesDlg::ShowNoteAt(int row)
     const auto& notes = m_host.Notes();
     if (std::none_of(notes.begin(), notes.end(), [note](const auto& listed) { return listed.get() == note; }))
         return;
-    m_host.BringNoteForward(note);
+    const std::wstring typed = fw::WindowText(::GetDlgItem(m_hWnd, IDC_FIND_NOTES_TEXT));
+    m_host.BringNoteForward(note, HoldsOnlyTextCharacters(typed) ? fw::TextFromWide(typed) : std::string());
 }
 
 int PFindNotesDlg::SelectedRow() const

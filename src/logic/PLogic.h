@@ -145,7 +145,7 @@ private:
     HWND OwnerWindow() const override;
     void OnNoteChanged(PNote* note) override;
     void OnAlarmDue(PNote* note, bool sound) override;
-    void BringNoteForward(PNote* note) override;
+    void BringNoteForward(PNote* note, const std::string& typed) override;
 
     // Asks for the next slice of the notes read at start.
     static constexpr UINT kReadTimer = 3;

@@ -22,8 +22,13 @@ void PLogic::OnAlarmDue(PNote* note, bool sound)
         window->StartAlarm(sound);
 }
 
-void PLogic::BringNoteForward(PNote* note)
+void PLogic::BringNoteForward(PNote* note, const std::string& typed)
 {
-    if (PinvelWnd* window = ShowNote(note))
-        ::SetForegroundWindow(window->GetHwnd());
+    PinvelWnd* window = ShowNote(note);
+    if (window == nullptr)
+        return;
+    ::SetForegroundWindow(window->GetHwnd());
+    // The words may lie past the beginning a long note shows first.
+    LoadComingText(note);
+    window->ShowFound(typed);
 }

@@ -54,6 +54,9 @@ public:
     void FindNext();
     void FindPrevious();
     void ReportNotFound();
+    // Selects the first place the text holds these words, in any letter case, and shows
+    // it; F3 then goes on with them. Nothing is said when the text does not hold them.
+    void ShowFound(const std::string& words);
     const std::string& FindText() const { return m_findText; }
     // The alarm of a due slot: with sound, the alarm sound loops for six seconds.
     void StartAlarm(bool sound);

@@ -71,6 +71,24 @@ void PinvelWnd::Find(bool down, DWORD flags)
     m_edit->SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&find.chrgText));
 }
 
+void PinvelWnd::ShowFound(const std::string& words)
+{
+    if (words.empty())
+        return;
+    m_findText = words;
+    m_matchCase = false;
+    m_wholeWord = false;
+    m_searchDown = true;
+    const std::wstring text = fw::WideFromText(words);
+    FINDTEXTEXW find = {};
+    find.chrg = CHARRANGE{0, -1};
+    find.lpstrText = text.c_str();
+    if (m_edit->SendMessage(EM_FINDTEXTEX, FR_DOWN, reinterpret_cast<LPARAM>(&find)) == -1)
+        return;
+    m_edit->SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&find.chrgText));
+    m_edit->SendMessage(EM_SCROLLCARET);
+}
+
 void PinvelWnd::ReportNotFound()
 {
     const std::string shown = NotFoundShownText(m_findText, &fw::IsTextLeadByte);

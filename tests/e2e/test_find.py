@@ -11,6 +11,7 @@ IDCANCEL = 2
 IDC_FIND_NOTES_TEXT = 1141
 IDC_FIND_NOTES_LIST = 1142
 LVM_GETITEMCOUNT = 0x1004
+EM_GETSEL = 0x00B0
 CAPTION = "查找笔记"
 CHINESE_FONT = b"{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fcharset134 SimSun;}}\\f0 "
 
@@ -60,6 +61,15 @@ class FindNotes(unittest.TestCase):
         self.assertTrue(e2e.poll(lambda: len(shown()) == 1, 10), "Enter shows the note listed")
         edit = e2e.editor(shown()[0]["hwnd"])
         self.assertIn("Brown BREAD box", e2e.text(edit))
+        # It comes up with the words found selected, and F3 goes on with them: there are
+        # no more, and it says so.
+        _, sel = e2e.probe("send", edit, EM_GETSEL, 0, 0)
+        self.assertEqual((int(sel[0]) & 0xFFFF, int(sel[0]) >> 16), (11, 20), "milk\\rBrown [BREAD box]")
+        e2e.xdo("key", "F3")
+        told = lambda: [w for w in e2e.visible("#32770") if w["title"] != CAPTION]
+        self.assertTrue(e2e.poll(told, 10), "F3 looks for the same words")
+        e2e.xdo("key", "Return")
+        self.assertTrue(e2e.poll(lambda: not told(), 10))
 
         # Closed, the dialog is kept; the command brings the same one back.
         e2e.probe("command", dialog, IDCANCEL)

@@ -9,7 +9,7 @@ need_pkgs=(
   g++-mingw-w64-i686-posix mingw-w64-i686-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   wine wine64
-  xvfb xdotool x11-utils xcompmgr
+  xvfb xdotool xclip x11-utils xcompmgr
   fonts-wqy-microhei fonts-wine
   locales
   cmake make g++ googletest

@@ -144,3 +144,26 @@ std::string LinkToOpen(std::string_view target)
     }
     return std::string();
 }
+
+std::wstring TitleFromText(std::wstring_view text)
+{
+    const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t' || c == 0x3000 || c == 0xA0; };
+    while (!text.empty()) {
+        const std::size_t end = text.find_first_of(L"\r\n\v");
+        std::wstring_view line = text.substr(0, end);
+        text.remove_prefix(end == std::wstring_view::npos ? text.size() : end + 1);
+        while (!line.empty() && blank(line.front()))
+            line.remove_prefix(1);
+        while (!line.empty() && blank(line.back()))
+            line.remove_suffix(1);
+        if (line.empty())
+            continue;
+        std::size_t cut = 0;
+        for (std::size_t chars = 0; cut < line.size() && chars < kMostTitleChars; ++chars) {
+            const bool pair = line[cut] >= 0xD800 && line[cut] <= 0xDBFF && cut + 1 < line.size();
+            cut += pair ? 2 : 1;
+        }
+        return std::wstring(line.substr(0, cut));
+    }
+    return std::wstring();
+}

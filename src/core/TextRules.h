@@ -55,3 +55,10 @@ std::string NotFoundShownText(std::string_view text, LeadBytePredicate isLead);
 // bare, the shell may take it for a file or a program in the current folder
 // ("www.example.com" has the program extension ".com").
 std::string LinkToOpen(std::string_view target);
+
+// The most characters a title made from a text holds: about what a caption shows.
+constexpr std::size_t kMostTitleChars = 40;
+// A title for a text: its first line that holds more than blanks, without the blanks
+// around it, cut to kMostTitleChars characters (a character outside the basic plane
+// is never cut in two). Empty when every line is blank.
+std::wstring TitleFromText(std::wstring_view text);

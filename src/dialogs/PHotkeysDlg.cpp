@@ -7,9 +7,9 @@
 
 namespace {
 
-constexpr int kControls[kHotkeyCount] = {IDC_HOTKEY_NEW, IDC_HOTKEY_SHOW_HIDE, IDC_HOTKEY_FIND};
-constexpr int kClearButtons[kHotkeyCount] = {IDC_HOTKEY_NEW_CLEAR, IDC_HOTKEY_SHOW_HIDE_CLEAR,
-                                             IDC_HOTKEY_FIND_CLEAR};
+constexpr int kControls[kHotkeyCount] = {IDC_HOTKEY_NEW, IDC_HOTKEY_SHOW_HIDE, IDC_HOTKEY_FIND, IDC_HOTKEY_CLIP};
+constexpr int kClearButtons[kHotkeyCount] = {IDC_HOTKEY_NEW_CLEAR, IDC_HOTKEY_SHOW_HIDE_CLEAR, IDC_HOTKEY_FIND_CLEAR,
+                                             IDC_HOTKEY_CLIP_CLEAR};
 
 } // namespace
 
@@ -36,6 +36,7 @@ BOOL PHotkeysDlg::OnInitDialog()
         ::SendMessageW(control, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
         ::SendMessageW(control, HKM_SETHOTKEY, ControlFromHotkey(m_keys[i]), 0);
     }
+    ::SetDlgItemTextW(m_hWnd, IDC_HOTKEY_NOTE, fw::WideFromText(m_note).c_str());
     return fw::Dialog::OnInitDialog();
 }
 

@@ -3,8 +3,9 @@
 #include "../framework/Dialog.h"
 
 #include <array>
+#include <string>
 
-// The program's three hotkeys in the system's hotkey controls: changed, cleared, and
+// The program's hotkeys in the system's hotkey controls: changed, cleared, and
 // taken only when the system would give each one to the program.
 class PHotkeysDlg : public fw::Dialog {
 public:
@@ -14,6 +15,8 @@ public:
     explicit PHotkeysDlg(CanUseFunction canUse);
 
     std::array<Hotkey, kHotkeyCount> m_keys;
+    // Shown below the keys: why a key the program would take by default is not set.
+    std::string m_note;
 
 protected:
     BOOL OnInitDialog() override;

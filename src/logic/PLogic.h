@@ -68,6 +68,7 @@ public:
     void ShowAbout() override;
     // The find-any-note dialog, made on first use and brought forward after.
     void ShowFindNotes() override;
+    void NewNoteFromClipboard() override;
     void ShowHelp() override;
     // Asks for a folder and writes a dated backup of every note into it.
     void BackUpAll() override;

@@ -21,9 +21,9 @@ namespace {
 constexpr char kTrayClass[] = "PCN_SYSTRAY";
 constexpr UINT kIconId = 1;
 // Positions in the tray menu.
-constexpr int kShowNotePosition = 3;
-constexpr int kDeletedPosition = 4;
-constexpr int kAgendaPosition = 5;
+constexpr int kShowNotePosition = 4;
+constexpr int kDeletedPosition = 5;
+constexpr int kAgendaPosition = 6;
 
 PSysTray::NotifyFunction g_notify = &::Shell_NotifyIconW;
 
@@ -263,6 +263,9 @@ LRESULT PSysTray::OnCommand(WPARAM wParam, LPARAM lParam)
         return 0;
     case ID_TRAY_OPEN_FOLDER:
         m_host->OpenNotesFolder();
+        return 0;
+    case ID_TRAY_NEW_FROM_CLIPBOARD:
+        m_host->NewNoteFromClipboard();
         return 0;
     case ID_TRAY_FIND_NOTES:
         m_host->ShowFindNotes();

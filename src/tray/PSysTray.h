@@ -40,6 +40,12 @@ public:
     void RegisterHotkeys();
     // Whether the system would give the program a key now (its own keys aside).
     static bool CanRegister(HWND hwnd, const Hotkey& key);
+    // Whether the user's keyboard layout types a character with a key; tests replace it.
+    using TypesFunction = bool (*)(const Hotkey& key);
+    static void SetTypesFunction(TypesFunction function);
+    // The keys to register: a default key the layout types a character with is left
+    // unset, and why is said (appended to why, when given).
+    static std::array<Hotkey, kHotkeyCount> UsableKeys(const HotkeyOptions& hotkeys, std::string* why);
 
     static void SetNotifyFunction(NotifyFunction function);
     // Sent to every top-level window when the taskbar comes back after a restart; the

@@ -26,6 +26,30 @@ bool Register(HWND hwnd, int id, const Hotkey& key)
 // The window the dialog's question is asked through: the tray's, while it is open.
 HWND g_asking = nullptr;
 
+// Ctrl+Alt is AltGr on many layouts: Ctrl+Alt+S types "ś" on a Polish keyboard.
+bool LayoutTypes(const Hotkey& key)
+{
+    if ((key.modifiers & (kModControl | kModAlt)) != (kModControl | kModAlt) || (key.modifiers & kModWin) != 0)
+        return false;
+    const HKL layout = ::GetKeyboardLayout(0);
+    BYTE state[256] = {};
+    state[VK_CONTROL] = state[VK_LCONTROL] = state[VK_MENU] = state[VK_LMENU] = 0x80;
+    if ((key.modifiers & kModShift) != 0)
+        state[VK_SHIFT] = state[VK_LSHIFT] = 0x80;
+    wchar_t typed[8] = {};
+    const UINT scan = ::MapVirtualKeyExW(key.key, 0, layout);
+    const int count = ::ToUnicodeEx(key.key, scan, state, typed, 8, 0, layout);
+    if (count < 0) {
+        // A dead key: asked again, so that it does not wait for the next key typed.
+        ::ToUnicodeEx(key.key, scan, state, typed, 8, 0, layout);
+        return true;
+    }
+    // A control character is what Ctrl does to a letter on any layout, not typing.
+    return count > 0 && typed[0] >= 0x20;
+}
+
+PSysTray::TypesFunction g_types = &LayoutTypes;
+
 bool CanUseNow(const Hotkey& key)
 {
     return PSysTray::CanRegister(g_asking, key);
@@ -43,6 +67,27 @@ bool PSysTray::CanRegister(HWND hwnd, const Hotkey& key)
     return true;
 }
 
+void PSysTray::SetTypesFunction(TypesFunction function)
+{
+    g_types = function != nullptr ? function : &LayoutTypes;
+}
+
+std::array<Hotkey, kHotkeyCount> PSysTray::UsableKeys(const HotkeyOptions& hotkeys, std::string* why)
+{
+    std::array<Hotkey, kHotkeyCount> keys = hotkeys.keys;
+    const auto defaults = HotkeyOptions::DefaultKeys();
+    for (int i = 0; i < kHotkeyCount; ++i) {
+        // A key the user chose is the user's; only a default gives way to the keyboard.
+        if (keys[i] != defaults[i] || !g_types(keys[i]))
+            continue;
+        if (why != nullptr)
+            *why += (why->empty() ? "" : " ") +
+                    fw::Format(fw::LoadResString(IDS_HOTKEY_LAYOUT).c_str(), HotkeyName(keys[i]).c_str());
+        keys[i] = Hotkey{};
+    }
+    return keys;
+}
+
 void PSysTray::RegisterHotkeys()
 {
     // The dialog registers them when it closes; until then its controls take the keys.
@@ -51,9 +96,10 @@ void PSysTray::RegisterHotkeys()
     // Keys the program holds already would report themselves as taken by another program.
     UnregisterHotkeys();
     HotkeyOptions hotkeys = m_host->Hotkeys();
+    const auto keys = UsableKeys(hotkeys, nullptr);
     std::string taken;
     for (int i = 0; i < kHotkeyCount; ++i) {
-        const Hotkey& key = hotkeys.keys[i];
+        const Hotkey& key = keys[i];
         const unsigned bit = 1u << i;
         m_registered[i] = key.IsSet() && Register(m_hWnd, kFirstHotkeyId + i, key);
         if (m_registered[i] || !key.IsSet()) {
@@ -93,6 +139,9 @@ LRESULT PSysTray::OnHotkey(WPARAM id)
     case static_cast<int>(HotkeyAction::FindNotes):
         m_host->ShowFindNotes();
         break;
+    case static_cast<int>(HotkeyAction::NewFromClipboard):
+        m_host->NewNoteFromClipboard();
+        break;
     default:
         break;
     }
@@ -107,7 +156,7 @@ void PSysTray::ShowHotkeysDialog()
     // Pressed in the dialog, the program's own keys must reach its controls.
     UnregisterHotkeys();
     PHotkeysDlg dialog(&CanUseNow);
-    const auto shown = m_host->Hotkeys().keys;
+    const auto shown = UsableKeys(m_host->Hotkeys(), &dialog.m_note);
     dialog.m_keys = shown;
     g_asking = m_hWnd;
     const INT_PTR result = dialog.DoModal(nullptr);

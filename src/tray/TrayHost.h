@@ -26,6 +26,8 @@ public:
     virtual void ShowAll() = 0;
     virtual void ShowOrHideAll() = 0;
     virtual void ShowFindNotes() = 0;
+    // A note in front holding the clipboard's text; with none there, the user is told.
+    virtual void NewNoteFromClipboard() = 0;
     virtual void ShowHelp() = 0;
     virtual void ShowAbout() = 0;
     virtual void BackUpAll() = 0;

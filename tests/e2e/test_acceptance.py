@@ -87,8 +87,8 @@ class UserSession(unittest.TestCase):
         menu = poll(lambda: visible("#32768"), 5)
         self.assertTrue(menu, "the tray menu opens")
         mleft, mtop, mright, _ = rect(menu[0]["hwnd"])
-        # Past "新建笔记", "查找笔记" and a separator.
-        xdo("mousemove", (mleft + mright) // 2, mtop + MENU_BORDER + 2 * ITEM + SEPARATOR + ITEM // 2)
+        # Past "新建笔记", "查找笔记", "从剪贴板新建笔记" and a separator.
+        xdo("mousemove", (mleft + mright) // 2, mtop + MENU_BORDER + 3 * ITEM + SEPARATOR + ITEM // 2)
         sub = poll(lambda: [w for w in visible("#32768") if w["hwnd"] != menu[0]["hwnd"]], 5)
         self.assertTrue(sub, "the show-note submenu opens")
         sleft, stop, sright, _ = rect(sub[0]["hwnd"])

@@ -1,6 +1,8 @@
 """What writers ask of a note beyond typing: a lock that keeps its text as it is by every
-road, kept across a restart, and a paste that leaves the source's formatting behind."""
+road, kept across a restart, a paste that leaves the source's formatting behind, and a
+note made from the clipboard by a key."""
 import os
+import subprocess
 import unittest
 
 import pinvel_e2e as e2e
@@ -70,6 +72,32 @@ class Lists(unittest.TestCase):
         self.assertIn(b"pasted", saved)
         self.assertNotIn(b"\\red255\\green0\\blue0", saved)
         self.assertNotIn(b"\\fs48", saved)
+
+
+    def test_the_clipboard_key_makes_a_note_of_the_clipboards_text_or_says_there_is_none(self):
+        proc = self.folder.start()
+        self.assertIsNotNone(e2e.tray_window(e2e.wait_window(e2e.LOGIC_CLASS)))
+
+        def clip(text):
+            subprocess.run(["xclip", "-selection", "clipboard"], input=text.encode(), env=e2e.on_machine([])[1],
+                           timeout=10, check=True)
+            e2e.keep_x_focus()
+            e2e.xdo("key", "ctrl+alt+v")
+
+        clip("\n  Shopping list \nmilk 牛奶\n")
+        note = e2e.wait_window("PCN_NOTE")
+        self.assertIsNotNone(note, "a note comes up")
+        self.assertTrue(e2e.poll(lambda: "milk 牛奶" in (e2e.text(e2e.editor(note)) or "")))
+        clip(" \n")
+        self.assertTrue(e2e.poll(e2e.balloon), "an empty clipboard is told of")
+        self.assertEqual(len(e2e.visible("PCN_NOTE")), 1, "and makes no note")
+        self.exit(proc)
+        made = [p for p in e2e.saved_notes(self.folder.path) if p != self.path]
+        self.assertEqual(len(made), 1)
+        with open(made[0], "rb") as f:
+            saved = f.read()
+        self.assertLess(saved.find(b"Shopping list"), saved.find(b"{\\rtf"), "the first line is its title")
+        self.assertNotEqual(saved.find(b"Shopping list"), -1)
 
 
 if __name__ == "__main__":

@@ -130,3 +130,15 @@ TEST(LinkToOpen, WebAndMailOnlyAndNeverABareName)
 }
 
 } // namespace
+
+TEST(TitleFromText, FirstLineWithWordsTrimmedAndCutWithoutHalfACharacter)
+{
+    EXPECT_EQ(TitleFromText(L"\r\n \t\r\n  Shopping list \r\nmilk"), L"Shopping list");
+    EXPECT_EQ(TitleFromText(L"\u3000购物\u3000\neggs"), L"购物");
+    EXPECT_EQ(TitleFromText(L" \r\n\t"), L"");
+    const std::wstring long_line(kMostTitleChars + 5, L'x');
+    EXPECT_EQ(TitleFromText(long_line), std::wstring(kMostTitleChars, L'x'));
+    // The last character kept lies outside the basic plane: both its halves stay.
+    const std::wstring astral = std::wstring(kMostTitleChars - 1, L'y') + L"\U0001F4DD" + L"zz";
+    EXPECT_EQ(TitleFromText(astral), std::wstring(kMostTitleChars - 1, L'y') + L"\U0001F4DD");
+}

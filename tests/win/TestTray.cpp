@@ -50,7 +50,7 @@ bool ReadMenuAndClose()
     if (menu == nullptr)
         return false;
     g_entries.clear();
-    HMENU notes = ::GetSubMenu(::GetSubMenu(menu->GetHandle(), 0), 3);
+    HMENU notes = ::GetSubMenu(::GetSubMenu(menu->GetHandle(), 0), 4);
     for (int i = 0; i < ::GetMenuItemCount(notes); ++i) {
         char text[256] = {};
         ::GetMenuStringA(notes, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
@@ -123,6 +123,34 @@ TEST_F(Tray, DoubleClickMakesExactlyOneNoteOtherMessagesNothing)
     Notify(1, WM_LBUTTONDBLCLK);
     EXPECT_EQ(logic->Notes().size(), 1u);
     EXPECT_EQ(logic->Windows().size(), 1u);
+}
+
+// A layout on which Ctrl+Alt+S types a character, as AltGr+S types "ś" on a Polish one.
+bool TypesWithCtrlAltS(const Hotkey& key)
+{
+    return key == Hotkey{kModControl | kModAlt, 'S'};
+}
+
+TEST_F(Tray, ADefaultKeyTheLayoutTypesWithIsLeftUnsetAndSaidWhyButAKeyTheUserChoseIsKept)
+{
+    PSysTray::SetTypesFunction(&TypesWithCtrlAltS);
+    g_tray->RegisterHotkeys();
+    std::string why;
+    const auto keys = PSysTray::UsableKeys(logic->Hotkeys(), &why);
+    EXPECT_FALSE(keys[static_cast<int>(HotkeyAction::ShowOrHideAll)].IsSet());
+    EXPECT_EQ(keys[static_cast<int>(HotkeyAction::NewFromClipboard)], (Hotkey{kModControl | kModAlt, 'V'}));
+    EXPECT_NE(why.find("Ctrl+Alt+S"), std::string::npos) << why;
+    // The key is left to the keyboard; the others are the program's.
+    EXPECT_TRUE(PSysTray::CanRegister(nullptr, Hotkey{kModControl | kModAlt, 'S'}));
+    EXPECT_FALSE(PSysTray::CanRegister(nullptr, Hotkey{kModControl | kModAlt, 'V'}));
+
+    HotkeyOptions chosen = logic->Hotkeys();
+    chosen.keys[static_cast<int>(HotkeyAction::FindNotes)] = Hotkey{kModControl | kModAlt, 'S'};
+    chosen.keys[static_cast<int>(HotkeyAction::ShowOrHideAll)] = Hotkey{};
+    EXPECT_EQ(PSysTray::UsableKeys(chosen, nullptr)[static_cast<int>(HotkeyAction::FindNotes)],
+              (Hotkey{kModControl | kModAlt, 'S'}));
+    PSysTray::SetTypesFunction(nullptr);
+    g_tray->RegisterHotkeys();
 }
 
 TEST_F(Tray, WithoutNotesTheSubmenuHoldsOnlyNone)

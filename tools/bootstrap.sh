@@ -10,7 +10,7 @@ need_pkgs=(
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   wine wine64
   xvfb xdotool xclip x11-utils xcompmgr
-  fonts-wqy-microhei fonts-wine
+  fonts-wqy-microhei fonts-wine fonts-dejavu-core
   locales
   cmake make g++ googletest
   clang libclang-rt-14-dev

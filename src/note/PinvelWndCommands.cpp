@@ -131,6 +131,12 @@ LRESULT PinvelWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     case ID_NOTE_PASTE_PLAIN:
         m_edit->PastePlainText();
         return 0;
+    case ID_NOTE_CHECKLIST:
+        m_edit->ToggleList(ListMark::Open);
+        return 0;
+    case ID_NOTE_BULLETS:
+        m_edit->ToggleList(ListMark::Bullet);
+        return 0;
     case ID_NOTE_IMPORT: {
         ModalScope modal(*this);
         m_edit->ImportWithDialog();

@@ -119,11 +119,18 @@ LRESULT PRichEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_KEYDOWN:
         return OnKeyDown(wParam, lParam);
     case WM_CHAR:
-        // Ctrl+- types a control character of its own after the zoom it stood for.
-        if (m_zoomKeyDown && wParam < 0x20) {
-            m_zoomKeyDown = false;
+        // A key done with (Ctrl+- zoomed, Enter went on with a list) types a control
+        // character of its own after it.
+        if (m_keyTaken && wParam < 0x20) {
+            m_keyTaken = false;
             return 0;
         }
+        if (OnListChar(wParam))
+            return 0;
+        return DefWindowProc(msg, wParam, lParam);
+    case WM_LBUTTONDOWN:
+        if (OnListClick(lParam))
+            return 0;
         return DefWindowProc(msg, wParam, lParam);
     case WM_SETCURSOR:
         ::SendMessageW(::GetParent(m_hWnd), WM_NOTE_POINTER, 0, 0);
@@ -169,15 +176,19 @@ LRESULT PRichEdit::OnCreate(WPARAM wParam, LPARAM lParam)
 
 LRESULT PRichEdit::OnKeyDown(WPARAM wParam, LPARAM lParam)
 {
-    m_zoomKeyDown = false;
+    m_keyTaken = false;
     const int zoom = ZoomKeyDirection(wParam);
     if (zoom != kNoZoomKey && ::SendMessageW(::GetParent(m_hWnd), WM_NOTE_ZOOM, static_cast<WPARAM>(zoom), 0) != 0) {
-        m_zoomKeyDown = true;
+        m_keyTaken = true;
         return 0;
     }
     // Ctrl+Shift+V goes to the note, which knows whether its text may change.
     if (wParam == 'V' && ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_SHIFT) < 0 && ::GetKeyState(VK_MENU) >= 0) {
         ::SendMessageW(::GetParent(m_hWnd), WM_COMMAND, ID_NOTE_PASTE_PLAIN, 0);
+        return 0;
+    }
+    if (OnListKey(wParam)) {
+        m_keyTaken = true;
         return 0;
     }
     if (wParam == VK_F3) {
@@ -319,7 +330,9 @@ bool PRichEdit::StreamOutText(std::string& text, bool asRtf)
     std::string wide;
     const bool whole = StreamOut(wide, SF_TEXT | SF_UNICODE);
     try {
-        text = fw::TextFromWide(reinterpret_cast<const wchar_t*>(wide.data()), wide.size() / sizeof(wchar_t));
+        const std::wstring marked =
+            PlainFromMarks(std::wstring_view(reinterpret_cast<const wchar_t*>(wide.data()), wide.size() / sizeof(wchar_t)));
+        text = fw::TextFromWide(marked.data(), marked.size());
     } catch (...) {
         text.clear();
         return false;
@@ -331,11 +344,13 @@ bool PRichEdit::StreamInText(std::string_view text, bool asRtf)
 {
     if (asRtf)
         return StreamIn(text, SF_RTF);
-    const std::wstring wide = fw::WideFromText(text);
+    const std::wstring wide = MarksFromPlain(fw::WideFromText(text));
     const bool whole = StreamIn(
         std::string_view(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t)),
         SF_TEXT | SF_UNICODE);
     SetDefaultFont();
+    if (wide.find_first_of(L"\u2610\u2611") != std::wstring::npos)
+        DressAllMarks();
     return whole && (text.empty() || !wide.empty());
 }
 

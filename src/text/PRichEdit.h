@@ -1,4 +1,5 @@
 #pragma once
+#include "../core/ListRules.h"
 #include "../core/NoteFile.h"
 #include "../framework/Wnd.h"
 
@@ -41,7 +42,8 @@ public:
     LRESULT SetTextColor(COLORREF colour, Scope scope);
 
     // The whole content, as RTF or as plain text; plain text is in the program's code
-    // page. False when the control reported an error or the text could not be held:
+    // page, which has no boxes or bullets: they leave as "[ ] ", "[x] " and "- ", and a
+    // plain text's "[ ] " and "[x] " come in as boxes. False when the control reported an error or the text could not be held:
     // what came out is then incomplete.
     bool StreamOutText(std::string& text, bool asRtf);
     // Replaces the whole content. False when the control did not take the whole text
@@ -56,6 +58,15 @@ public:
     enum class Room { Left, Full, Over };
     Room TextRoom() const;
     std::string GetSelectedText() const;
+    // Check lists and bullets: the menu's commands turn the selected paragraphs into
+    // items of the kind (Open for boxes), or back when they all are; the toggle key ticks
+    // the box of the caret's paragraph, or makes it an item.
+    void ToggleList(ListMark kind);
+    void ToggleItemAtCaret();
+    // Gives every mark its font, a done item its stroke and an item its indent (after a
+    // text came in from a file).
+    void DressAllMarks();
+    bool IsReadOnly() const;
     // Puts the clipboard's text in place of the selection in the format at the caret,
     // without the fonts, colours or pictures it came with. Nothing in a read-only text.
     void PastePlainText();
@@ -97,6 +108,23 @@ private:
     void ApplyDefaultFont(Scope scope);
     void OnLink(const ENLINK& link);
     void OnDropFiles(const ENDROPFILES& drop);
+    // What typing does in a list: a space after "[]" or "-" makes a mark, Enter goes on
+    // with the list, Backspace takes a box away, a click on a box ticks it. True when
+    // the message was taken.
+    bool OnListChar(WPARAM ch);
+    bool OnListKey(WPARAM key);
+    bool OnListClick(LPARAM lParam);
+    LONG CharCount() const;
+    std::wstring TextRange(LONG from, LONG to) const;
+    CHARRANGE Selection() const;
+    void Select(LONG from, LONG to);
+    LONG ParagraphStart(LONG at) const;
+    // Where the paragraph's "\r" is, or the end of the text.
+    LONG ParagraphEnd(LONG at) const;
+    ListMark MarkAt(LONG paragraphStart) const;
+    void SetMark(LONG paragraphStart, ListMark mark);
+    void DressMark(LONG paragraphStart, ListMark mark);
+    void FormatRange(LONG from, LONG to, const CHARFORMAT2W& format);
 
     bool StreamOut(std::string& bytes, WPARAM format);
     bool StreamIn(std::string_view bytes, WPARAM format);
@@ -105,8 +133,8 @@ private:
 
     // The limit the control was given (EM_EXLIMITTEXT).
     LPARAM m_limit = kTextLimit;
-    // A zoom key went to the note; the character it types is not text.
-    bool m_zoomKeyDown = false;
+    // A key was done with here (a zoom, a list's Enter); the character it types is not text.
+    bool m_keyTaken = false;
     // Set once the user was told the note is full, until the text is shorter again.
     bool m_toldFull = false;
     LRESULT TextLength() const;

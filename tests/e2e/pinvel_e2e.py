@@ -285,7 +285,7 @@ def type_keys(text):
     only when the program translates the press, so on a loaded machine those keys are
     kept bound longer."""
     for run in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]+", text):
-        xdo("type", "--delay", 30 if run.isascii() else 300, run)
+        xdo("type", "--delay", 30 if run.isascii() else 300, "--", run)
 
 
 def type_into(note, text):

@@ -1,6 +1,7 @@
-"""What writers ask of a note beyond typing: a lock that keeps its text as it is by every
-road, kept across a restart, a paste that leaves the source's formatting behind, and a
-note made from the clipboard by a key."""
+"""What writers ask of a note beyond typing: check lists and bullets made and ticked with
+real keys and clicks, a lock that keeps its text as it is by every road, kept across a
+restart, a paste that leaves the source's formatting behind, and a note made from the
+clipboard by a key."""
 import os
 import subprocess
 import unittest
@@ -98,6 +99,32 @@ class Lists(unittest.TestCase):
             saved = f.read()
         self.assertLess(saved.find(b"Shopping list"), saved.find(b"{\\rtf"), "the first line is its title")
         self.assertNotEqual(saved.find(b"Shopping list"), -1)
+
+
+    def test_lists_are_typed_ticked_continued_and_ended_and_come_back_as_they_were(self):
+        proc, note, edit = self.start()
+        left, top, _, _ = e2e.rect(edit)
+        self.keys(note, "ctrl+a", "Delete")
+        for keys in (["[] milk"], ["Return", "eggs", "Return", "Return"], ["- one", "Return", "two", "Return", "Return"],
+                     ["[ ] x"], ["Home", "Right", "Right", "BackSpace"]):
+            for key in keys:
+                e2e.type_keys(key) if " " in key or key.islower() else e2e.xdo("key", key)
+        # The first line's box, at the text's left edge: a click ticks it and strikes its text.
+        e2e.xdo("mousemove", left + 6, top + 10, "click", 1)
+        # Enter on an empty item ends the list there: what is typed next is the next line.
+        expected = "\u2611 milk\n\u2610 eggs\n\u2022 one\n\u2022 two\nx"
+        self.assertTrue(e2e.poll(lambda: (e2e.text(edit) or "").strip() == expected), repr(e2e.text(edit)))
+        self.exit(proc)
+        with open(self.path, "rb") as f:
+            saved = f.read()
+        for kept in (b"\\u9745", b"\\u9744", b"\\u8226", b"\\strike"):
+            self.assertIn(kept, saved)
+
+        # Read back, Ctrl+D unticks the first box again.
+        proc, note, edit = self.start()
+        self.assertEqual((e2e.text(edit) or "").strip(), expected)
+        self.keys(note, "ctrl+Home", "ctrl+d")
+        self.assertTrue(e2e.poll(lambda: (e2e.text(edit) or "").startswith("\u2610 milk")), repr(e2e.text(edit)))
 
 
 if __name__ == "__main__":

@@ -28,7 +28,7 @@ bool ReadDeletedAndClose()
     if (menu == nullptr)
         return false;
     g_entries.clear();
-    HMENU deleted = ::GetSubMenu(::GetSubMenu(menu->GetHandle(), 0), 4);
+    HMENU deleted = ::GetSubMenu(::GetSubMenu(menu->GetHandle(), 0), 5);
     for (int i = 0; i < ::GetMenuItemCount(deleted); ++i) {
         char text[256] = {};
         ::GetMenuStringA(deleted, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);

@@ -34,19 +34,19 @@ TEST(IconMenu, NoteMenuItemsCarryTheirCommandsIcons)
     PIconMenu menu;
     ASSERT_TRUE(menu.LoadIconMenu(143));
     HMENU popup = ::GetSubMenu(menu.GetHandle(), 0);
-    ASSERT_EQ(::GetMenuItemCount(popup), 21);
+    ASSERT_EQ(::GetMenuItemCount(popup), 25);
     ExpectRecord(Record(popup, 0), 32809, "\xCE\xC4\xB1\xBE\xD7\xD6\xCC\xE5(&o)...", 172, 0);
     ExpectRecord(Record(popup, 2), -1, "\xB1\xE0\xBC\xAD(&E)", 0, 187);
     ExpectRecord(Record(popup, 6), 0, "", 0, 0);
-    ExpectRecord(Record(popup, 8), -1, "\xB4\xB0\xBF\xDA\xCE\xBB\xD6\xC3(&W)", 229, 187);
-    ExpectRecord(Record(popup, 9), -1, "\xCD\xB8\xC3\xF7\xB6\xC8(&Y)", 230, 187);
-    ExpectRecord(Record(popup, 14), 32797, "\xD0\xC2\xBD\xA8\xB1\xCA\xBC\xC7(&N)", 128, 0);
+    ExpectRecord(Record(popup, 12), -1, "\xB4\xB0\xBF\xDA\xCE\xBB\xD6\xC3(&W)", 229, 187);
+    ExpectRecord(Record(popup, 13), -1, "\xCD\xB8\xC3\xF7\xB6\xC8(&Y)", 230, 187);
+    ExpectRecord(Record(popup, 18), 32797, "\xD0\xC2\xBD\xA8\xB1\xCA\xBC\xC7(&N)", 128, 0);
     HMENU edit = ::GetSubMenu(popup, 2);
     ExpectRecord(Record(edit, 0), 32780, "\xB3\xB7\xCF\xFA(&U)\t\tCrtl+Z", 164, 0);
     // Select All has no icon of its own.
-    ExpectRecord(Record(edit, 8), 32783, "\xC8\xAB\xD1\xA1(&l)\tCtrl+A", 0, 187);
-    ExpectRecord(Record(popup, 17), -1, "\xD4\xE7\xC6\xDA\xB0\xE6\xB1\xBE(&B)", 227, 187);
-    ExpectRecord(Record(::GetSubMenu(menu.GetHandle(), 0), 20), 32777, "\xD3\xCA\xBC\xFE\xB1\xCA\xBC\xC7(&m)...", 176, 0);
+    ExpectRecord(Record(edit, 9), 32783, "\xC8\xAB\xD1\xA1(&l)\tCtrl+A", 0, 187);
+    ExpectRecord(Record(popup, 21), -1, "\xD4\xE7\xC6\xDA\xB0\xE6\xB1\xBE(&B)", 227, 187);
+    ExpectRecord(Record(::GetSubMenu(menu.GetHandle(), 0), 24), 32777, "\xD3\xCA\xBC\xFE\xB1\xCA\xBC\xC7(&m)...", 176, 0);
 }
 
 TEST(IconMenu, TrayMenuAndItemsAddedAtRunTime)
@@ -55,20 +55,20 @@ TEST(IconMenu, TrayMenuAndItemsAddedAtRunTime)
     ASSERT_TRUE(menu.LoadIconMenu(146));
     PIconMenu* popup = menu.GetIconSubMenu(0);
     ASSERT_NE(popup, nullptr);
-    ASSERT_EQ(::GetMenuItemCount(popup->GetHandle()), 19);
+    ASSERT_EQ(::GetMenuItemCount(popup->GetHandle()), 20);
     ExpectRecord(Record(popup->GetHandle(), 1), 32831, "\xB2\xE9\xD5\xD2\xB1\xCA\xBC\xC7(&F)...", 221, 0);
     // A submenu's item takes its icon from the placeholder command inside it.
-    ExpectRecord(Record(popup->GetHandle(), 3), -1, "\xCF\xD4\xCA\xBE\xB1\xCA\xBC\xC7(&o)", 0, 187);
-    ExpectRecord(Record(popup->GetHandle(), 4), -1,
+    ExpectRecord(Record(popup->GetHandle(), 4), -1, "\xCF\xD4\xCA\xBE\xB1\xCA\xBC\xC7(&o)", 0, 187);
+    ExpectRecord(Record(popup->GetHandle(), 5), -1,
                  "\xD7\xEE\xBD\xFC\xC9\xBE\xB3\xFD\xB5\xC4\xB1\xCA\xBC\xC7(&R)", 222, 187);
-    ExpectRecord(Record(popup->GetHandle(), 5), -1, "\xCC\xE1\xD0\xD1\xC8\xD5\xB3\xCC(&A)", 223, 187);
-    ExpectRecord(Record(popup->GetHandle(), 9), 32818, "\xB7\xC3\xCE\xCA\xD6\xF7\xD2\xB3...", 210, 0);
-    ExpectRecord(Record(popup->GetHandle(), 12), 32830, "\xBF\xAA\xBB\xFA\xCA\xB1\xC6\xF4\xB6\xAF(&W)", 224, 0);
-    ExpectRecord(Record(popup->GetHandle(), 14), 32850, "\xB4\xF2\xBF\xAA\xB1\xCA\xBC\xC7\xCE\xC4\xBC\xFE\xBC\xD0(&D)", 225, 0);
-    ExpectRecord(Record(popup->GetHandle(), 15), 32851, "\xB1\xB8\xB7\xDD\xCB\xF9\xD3\xD0\xB1\xCA\xBC\xC7(&B)...", 226, 0);
-    ExpectRecord(Record(popup->GetHandle(), 16), 32852, "\xBF\xEC\xBD\xDD\xBC\xFC(&K)...", 231, 0);
-    ExpectRecord(Record(popup->GetHandle(), 18), 32795, "\xCD\xCB\xB3\xF6(&E)", 184, 0);
-    PIconMenu* notes = popup->GetIconSubMenu(3);
+    ExpectRecord(Record(popup->GetHandle(), 6), -1, "\xCC\xE1\xD0\xD1\xC8\xD5\xB3\xCC(&A)", 223, 187);
+    ExpectRecord(Record(popup->GetHandle(), 10), 32818, "\xB7\xC3\xCE\xCA\xD6\xF7\xD2\xB3...", 210, 0);
+    ExpectRecord(Record(popup->GetHandle(), 13), 32830, "\xBF\xAA\xBB\xFA\xCA\xB1\xC6\xF4\xB6\xAF(&W)", 224, 0);
+    ExpectRecord(Record(popup->GetHandle(), 15), 32850, "\xB4\xF2\xBF\xAA\xB1\xCA\xBC\xC7\xCE\xC4\xBC\xFE\xBC\xD0(&D)", 225, 0);
+    ExpectRecord(Record(popup->GetHandle(), 16), 32851, "\xB1\xB8\xB7\xDD\xCB\xF9\xD3\xD0\xB1\xCA\xBC\xC7(&B)...", 226, 0);
+    ExpectRecord(Record(popup->GetHandle(), 17), 32852, "\xBF\xEC\xBD\xDD\xBC\xFC(&K)...", 231, 0);
+    ExpectRecord(Record(popup->GetHandle(), 19), 32795, "\xCD\xCB\xB3\xF6(&E)", 184, 0);
+    PIconMenu* notes = popup->GetIconSubMenu(4);
     ASSERT_NE(notes, nullptr);
     ExpectRecord(Record(notes->GetHandle(), 0), 32802, "(\xC3\xBB\xD3\xD0)", 0, 187);
     EXPECT_EQ(popup->GetIconSubMenu(0), nullptr) << "no submenu there";

@@ -1,5 +1,6 @@
 #include "framework/Wnd.h"
 #include "framework/File.h"
+#include "framework/Strings.h"
 #include "text/PRichEdit.h"
 #include "WinTestUtil.h"
 
@@ -401,6 +402,32 @@ TEST_F(Editor, DroppingFilesImportsTheFirstOnly)
     EXPECT_EQ(::SendMessageA(parent.GetHwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify)), 0);
     ::GlobalFree(drop);
     EXPECT_EQ(Text(), kSampleText);
+}
+
+} // namespace
+
+namespace {
+
+// Boxes and bullets are characters of the RTF; the code page has none of them, so plain
+// text carries them as brackets and a dash, and brackets come back as boxes.
+TEST_F(Editor, ListMarksKeepInRtfLeavePlainTextAsBracketsAndComeBackStruckThrough)
+{
+    ASSERT_TRUE(edit.StreamInText("{\\rtf1\\ansi \\u9744? milk\\par \\u9745? eggs\\par \\u8226? one\\par}", true));
+    EXPECT_EQ(Text().substr(0, 25), "[ ] milk\r\n[x] eggs\r\n- one");
+    std::string rtf;
+    ASSERT_TRUE(edit.StreamOutText(rtf, true));
+    EXPECT_NE(rtf.find("\\u9744"), std::string::npos) << rtf;
+    const std::wstring shown = fw::WindowText(edit.GetHwnd());
+    ASSERT_TRUE(edit.StreamInText(rtf, true));
+    EXPECT_EQ(fw::WindowText(edit.GetHwnd()), shown) << "the RTF brings every mark back";
+
+    ASSERT_TRUE(edit.StreamInText("[ ] a\r\n[x] done\r\n", false));
+    EXPECT_EQ(fw::WindowText(edit.GetHwnd()).substr(0, 11), L"\x2610 a\r\n\x2611 done");
+    Select(6, 10);
+    CHARFORMAT2W format = {};
+    format.cbSize = sizeof(format);
+    edit.SendMessage(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    EXPECT_TRUE((format.dwEffects & CFE_STRIKEOUT) != 0) << "a done item's text is struck through";
 }
 
 } // namespace

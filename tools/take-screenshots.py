@@ -1,7 +1,7 @@
 """Takes the README's pictures from the real program: notes in several colours, notes in
 four schemes, the tray menu with its note list, the weekly page of the alarm sheet, the
-appearance dialog, the already-running notice and a see-through note over a text in
-Notepad; with --scaled, on a display at 150 %, a note and its menu; with --see-through,
+appearance dialog, the already-running notice, a check list and a see-through note over
+a text in Notepad; with --scaled, on a display at 150 %, a note and its menu; with --see-through,
 only the see-through note. Run through `make screenshots`; the pictures go to docs/."""
 import calendar
 import os
@@ -260,6 +260,29 @@ def see_through_composited():
         compositor.wait()
 
 
+def check_list():
+    """A check list and a bullet list typed with real keys: "[] " makes a box and "- " a
+    bullet, Enter the next item, an Enter on an empty one ends the list, Ctrl+D ticks."""
+    folder = e2e.ProgramFolder()
+    try:
+        title, _, background, edge, scheme, _, _, _ = NOTES[0]
+        look = (background, BORDER, edge, 0, scheme, 60, 60, 380, 300)
+        e2e.put_note(folder.path, "N261207 (1).pvl", e2e.note_file(title, "pinvel", RTF % b"", look, None,
+                                                                   (TODAY, TODAY)))
+        show_all(start(folder), 1)
+        xdo("mousemove", 200, 150, "click", 1)
+        e2e.keep_x_focus()
+        for i, line in enumerate(["[] milk", "bread", "eggs", "", "- Saturday: market", "call home"]):
+            e2e.type_keys(line)
+            if i < 5:
+                xdo("key", "Return")
+        xdo("key", "ctrl+Home", "Down", "ctrl+d")
+        xdo("mousemove", 1000, 650)
+        photograph("checklist.png", (50, 50, 390, 310), [edge])
+    finally:
+        folder.close()
+
+
 def scaled():
     """A note and its menu on a display at 150 %: the prefix's LogPixels is 144."""
     folder = e2e.ProgramFolder()
@@ -284,6 +307,8 @@ if __name__ == "__main__":
     wine_settings("HKCU\\Control Panel\\Desktop", [("CursorBlinkRate", "-1")])
     if sys.argv[1:] == ["--scaled"]:
         scaled()
+    elif sys.argv[1:] == ["--check-list"]:
+        check_list()
     elif sys.argv[1:] == ["--see-through"]:
         see_through()
     elif sys.argv[1:] == ["--see-through-composited"]:
@@ -291,4 +316,5 @@ if __name__ == "__main__":
     else:
         schemes()
         notes_menus_and_dialogs()
+        check_list()
         see_through()

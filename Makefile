@@ -83,7 +83,7 @@ bench: $(WIN)
 	$(RUNS) PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-$(WIN)-bench tools/wine-run.sh --desktop 1280x800 sh -c '\
 	  for n in $(BENCH_NOTES); do wine $(BENCH_EXE) $$n || exit 1; done; \
 	  wine $(BENCH_EXE) --program="$(BENCH_NOTES)" --exit=1000,20 --cpu=$(BENCH_SECONDS) && \
-	  wine $(BENCH_EXE) --find=$(BENCH_FIND_NOTES) --toggle=100'
+	  wine $(BENCH_EXE) --find=$(BENCH_FIND_NOTES) --toggle=100 --typing=1000'
 	@for exe in $(CROSS)/Pinvel.exe $(CROSS64)/Pinvel.exe; do [ ! -f $$exe ] || echo "$$exe: $$(stat -c %s $$exe) bytes"; done
 
 # What a Windows user gets: the program, its help file and a short read-me.

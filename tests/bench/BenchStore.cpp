@@ -640,7 +640,8 @@ std::vector<int> Counts(const char* list)
 //   --program=N,N...     the whole program started with each count of hidden notes;
 //   --exit=N,SHOWN       the whole program ended with N notes loaded and SHOWN of them open;
 //   --cpu=SECONDS        a big note's first show, open notes' memory and 20 clocks' CPU;
-//   --find=N             find any note over N hidden notes.
+//   --find=N             find any note over N hidden notes;
+//   --typing=N           typing into a note of N check-list items and of N plain lines.
 // Wine keeps some of what each rich-edit control used after the control is gone, so
 // `make bench` starts one process per count.
 int main(int argc, char** argv)
@@ -651,11 +652,14 @@ int main(int argc, char** argv)
     double cpuSeconds = 0;
     int findCount = 0;
     int toggleCount = 0;
+    int typingCount = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--find=", 7) == 0)
             findCount = std::atoi(argv[i] + 7);
         else if (std::strncmp(argv[i], "--toggle=", 9) == 0)
             toggleCount = std::atoi(argv[i] + 9);
+        else if (std::strncmp(argv[i], "--typing=", 9) == 0)
+            typingCount = std::atoi(argv[i] + 9);
         else if (std::strncmp(argv[i], "--cpu=", 6) == 0)
             cpuSeconds = std::atof(argv[i] + 6);
         else if (std::strncmp(argv[i], "--program=", 10) == 0)
@@ -689,6 +693,8 @@ int main(int argc, char** argv)
         RunFindNotes(findCount);
     if (toggleCount > 0)
         RunShowHideAll(toggleCount);
+    if (typingCount > 0)
+        RunTyping(typingCount);
     std::fflush(stdout);
     return 0;
 }

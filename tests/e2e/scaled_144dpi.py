@@ -76,11 +76,21 @@ class At144Dpi(unittest.TestCase):
         self.assertTrue(menu, "the menu opens")
         mleft, mtop, mright, mbottom = rect(menu[0]["hwnd"])
         border = 3
-        self.assertEqual(mbottom - mtop - 2 * border, 19 * 28 + 2 * 11)
+        self.assertEqual(mbottom - mtop - 2 * border, 22 * 28 + 3 * 11)
         if SHOTS:
             e2e.screenshot(os.path.join(SHOTS, "menu-150.png"), mleft, mtop, mright, mbottom)
         e2e.xdo("key", "Escape")
         self.assertTrue(poll(lambda: not e2e.visible("#32768"), 5))
+
+        # A check list at this scale: typed, and ticked by a click on its box.
+        edit = e2e.editor(note)
+        eleft, etop, _, _ = rect(edit)
+        e2e.xdo("mousemove", eleft + 100, etop + 60, "click", 1)
+        e2e.keep_x_focus()
+        e2e.xdo("key", "ctrl+a", "Delete")
+        e2e.type_keys("[] milk")
+        e2e.xdo("mousemove", eleft + 9, etop + 15, "click", 1)
+        self.assertTrue(poll(lambda: (e2e.text(edit) or "").strip() == "\u2611 milk", 10), repr(e2e.text(edit)))
 
         e2e.probe("post", self.tray, WM_COMMAND, ABOUT, 0)
         about = poll(lambda: [w for w in e2e.top_level_windows() if w["title"] == "关于Pinvel" and w["visible"]])

@@ -82,6 +82,10 @@ class Lists(unittest.TestCase):
         def clip(text):
             subprocess.run(["xclip", "-selection", "clipboard"], input=text.encode(), env=e2e.on_machine([])[1],
                            timeout=10, check=True)
+            # Wine takes the X clipboard over a moment later: the key waits until Windows
+            # programs see the new text.
+            words = "".join(text.split())
+            self.assertTrue(e2e.poll(lambda: "".join("".join(e2e.probe("clipped")[1]).split()) == words))
             e2e.keep_x_focus()
             e2e.xdo("key", "ctrl+alt+v")
 
@@ -117,7 +121,8 @@ class Lists(unittest.TestCase):
         self.exit(proc)
         with open(self.path, "rb") as f:
             saved = f.read()
-        for kept in (b"\\u9745", b"\\u9744", b"\\u8226", b"\\strike"):
+        # A bullet the code page has is written in it (\\'95 in 1252); the boxes never are.
+        for kept in (b"\\u9745", b"\\u9744", b"\\strike"):
             self.assertIn(kept, saved)
 
         # Read back, Ctrl+D unticks the first box again.

@@ -294,6 +294,21 @@ int wmain(int argc, wchar_t** argv)
         ::CloseClipboard();
         return 0;
     }
+    // The clipboard's text as Windows programs see it now.
+    if (verb == L"clipped" && argc == 2) {
+        if (!::OpenClipboard(nullptr))
+            return 1;
+        std::wstring text;
+        if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+            if (const auto* chars = static_cast<const wchar_t*>(::GlobalLock(data))) {
+                text = chars;
+                ::GlobalUnlock(data);
+            }
+        }
+        ::CloseClipboard();
+        Print(text);
+        return 0;
+    }
     if (verb == L"ownerdraw" && argc == 5)
         return OwnerDraw(ParseHwnd(argv[2]), static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0)),
                          static_cast<ULONG_PTR>(std::wcstoull(argv[4], nullptr, 0)));

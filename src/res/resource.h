@@ -41,6 +41,8 @@
 #define IDI_HOTKEYS 231
 #define IDD_HOTKEYS 232
 #define IDI_LOCKED 233
+#define IDI_CHECKLIST 234
+#define IDI_BULLETS 235
 
 // Icons of the tray, the menus and the dialogs
 #define IDI_SOUND 140

@@ -38,7 +38,8 @@ constexpr IconRow kIconTable[] = {
     {32792, "Hide All Notes", 186}, {32791, "Show All Notes", 185}, {32818, "Pinvel Online...", 210},
     {32793, "Help...", 181},       {32794, "About...", 183},       {32795, "Exit Pinvel", 184},
     {32831, "Find Notes...", 221}, {32830, "Start with Windows", 224}, {32850, "Open Notes Folder", 225},
-    {32851, "Back Up All Notes...", 226}, {32852, "Hotkeys...", 231},
+    {32851, "Back Up All Notes...", 226}, {32852, "Hotkeys...", 231}, {32855, "Check List", 234},
+    {32856, "Bullets", 235},       {32858, "New Note from Clipboard", 167},
     {-1, nullptr, 0},
 };
 

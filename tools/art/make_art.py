@@ -1202,6 +1202,35 @@ def draw_lock(cv):
     cv.fill(R.rect(x, cv.snap(9), x + w, cv.snap(13)), LETTER, real=True)
 
 
+LIST_LINE = (96, 96, 110)
+
+
+def _list_rows(cv, mark):
+    """Two rows of a list, each a mark at the left and a line of text after it."""
+    for top in (2, 9):
+        mark(cv, top)
+        cv.fill(cv.hard(R.rect(9, top + 2, 15, top + 4)), LIST_LINE)
+
+
+def draw_checklist(cv):
+    """A check list: a ticked box above an open one, each before its line."""
+    def box(cv, top):
+        outline = cv.hard(R.rect(1, top, 7, top + 6))
+        cv.fill(outline, METAL_DARK)
+        cv.fill(cv.inside(outline), WHITE)
+        if top == 2:
+            cv.fill(cv.hard(R.polygon([(2, top + 3), (3, top + 2), (4, top + 3.5), (6.5, top + 0.5),
+                                       (7.5, top + 1.5), (4, top + 5.5)])), GREEN_DARK)
+    _list_rows(cv, box)
+
+
+def draw_bullets(cv):
+    """A bulleted list: a round bullet before each of two lines."""
+    def dot(cv, top):
+        cv.fill(cv.hard(R.circle(4, top + 3, 2)), BLUE_DARK)
+    _list_rows(cv, dot)
+
+
 # resource id -> drawing, for the menu commands
 MENU_ICONS = [
     (164, draw_undo), (168, draw_redo), (165, draw_scissors),
@@ -1217,7 +1246,7 @@ MENU_ICONS = [
     (224, draw_start_with_windows), (225, draw_notes_folder),
     (226, draw_back_up), (227, draw_versions), (228, draw_save_failed),
     (229, draw_window_position), (230, draw_transparency),
-    (231, draw_hotkeys), (233, draw_lock),
+    (231, draw_hotkeys), (233, draw_lock), (234, draw_checklist), (235, draw_bullets),
 ]
 
 

@@ -123,8 +123,8 @@ def notes_menus_and_dialogs():
         menu = poll(lambda: visible("#32768"))
         assert menu, "the tray menu did not open"
         left, top, right, bottom = rect(menu[0]["hwnd"])
-        # Onto "提醒日程": past new, find, a separator, show and deleted.
-        xdo("mousemove", (left + right) // 2, top + 3 + 19 + 19 + 7 + 19 + 19 + 9)
+        # Onto "提醒日程": past new, find, new from the clipboard, a separator, show and deleted.
+        xdo("mousemove", (left + right) // 2, top + 3 + 19 + 19 + 19 + 7 + 19 + 19 + 9)
         assert poll(lambda: len(visible("#32768")) == 2), "the agenda did not open"
         photograph("tray-menu.png", (left - 260, top - 20, 1280, 800))
         xdo("mousemove", 1000, 650, "click", 1)  # a click elsewhere closes it

@@ -35,7 +35,7 @@ std::wstring ReplaceAtParagraphStarts(std::wstring_view text,
                 continue;
         }
         out += text[i];
-        start = IsParagraphEnd(text[i]) && !(text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n');
+        start = IsParagraphEnd(text[i]);
         ++i;
     }
     return out;

@@ -36,7 +36,7 @@ BOOL PHotkeysDlg::OnInitDialog()
         ::SendMessageW(control, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
         ::SendMessageW(control, HKM_SETHOTKEY, ControlFromHotkey(m_keys[i]), 0);
     }
-    ::SetDlgItemTextW(m_hWnd, IDC_HOTKEY_NOTE, fw::WideFromText(m_note).c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_HOTKEY_NOTE, fw::WideFromText(m_why).c_str());
     return fw::Dialog::OnInitDialog();
 }
 

@@ -16,7 +16,7 @@ public:
 
     std::array<Hotkey, kHotkeyCount> m_keys;
     // Shown below the keys: why a key the program would take by default is not set.
-    std::string m_note;
+    std::string m_why;
 
 protected:
     BOOL OnInitDialog() override;

@@ -156,7 +156,7 @@ void PSysTray::ShowHotkeysDialog()
     // Pressed in the dialog, the program's own keys must reach its controls.
     UnregisterHotkeys();
     PHotkeysDlg dialog(&CanUseNow);
-    const auto shown = UsableKeys(m_host->Hotkeys(), &dialog.m_note);
+    const auto shown = UsableKeys(m_host->Hotkeys(), &dialog.m_why);
     dialog.m_keys = shown;
     g_asking = m_hWnd;
     const INT_PTR result = dialog.DoModal(nullptr);

@@ -120,11 +120,7 @@ bool FindMenuIcon(int commandId, MenuItemData& record)
 }
 
 PIconMenu::PIconMenu()
-    : m_textColour(::GetSysColor(COLOR_MENUTEXT)),
-      m_selectedTextColour(::GetSysColor(COLOR_HIGHLIGHTTEXT)),
-      m_backColour(::GetSysColor(COLOR_MENU)),
-      m_selectedBackColour(::GetSysColor(COLOR_HIGHLIGHT)),
-      m_checkedBoxColour(RGB(230, 230, 230)),
+    : m_colours(fw::Chrome()),
       m_dpi(fw::SystemDpi())
 {
     std::memset(&m_font, 0, sizeof(m_font));
@@ -207,11 +203,7 @@ PIconMenu* PIconMenu::GetIconSubMenu(int position)
         return nullptr;
     auto wrapper = std::make_unique<PIconMenu>();
     wrapper->m_font = m_font;
-    wrapper->m_textColour = m_textColour;
-    wrapper->m_selectedTextColour = m_selectedTextColour;
-    wrapper->m_backColour = m_backColour;
-    wrapper->m_selectedBackColour = m_selectedBackColour;
-    wrapper->m_checkedBoxColour = m_checkedBoxColour;
+    wrapper->m_colours = m_colours;
     wrapper->m_dpi = m_dpi;
     wrapper->Attach(sub);
     m_subMenus.push_back(std::move(wrapper));

@@ -1,5 +1,6 @@
 #pragma once
 #include "../framework/Menu.h"
+#include "../framework/SystemLook.h"
 
 #include <list>
 #include <memory>
@@ -53,11 +54,9 @@ private:
     int FontHeight() const;
 
     LOGFONTW m_font;
-    COLORREF m_textColour;
-    COLORREF m_selectedTextColour;
-    COLORREF m_backColour;
-    COLORREF m_selectedBackColour;
-    COLORREF m_checkedBoxColour;
+    // Taken when the menu is made: a menu is open for moments, and the look it opened
+    // with is the one it keeps.
+    fw::ChromeColours m_colours;
     int m_dpi;
     std::list<std::unique_ptr<MenuItemData>> m_items;
     std::list<std::unique_ptr<PIconMenu>> m_subMenus;

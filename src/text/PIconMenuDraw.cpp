@@ -60,14 +60,14 @@ void PIconMenu::DrawItem(const DRAWITEMSTRUCT& item)
 
     if (record->id == 0) {
         // An etched line across the middle.
-        fw::FillSolid(dc, whole, m_backColour);
+        fw::FillSolid(dc, whole, m_colours.back);
         const RECT line = {0, h / 2, w, h / 2 + 2};
-        Frame3D(dc, line, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        Frame3D(dc, line, m_colours.shadow, m_colours.light);
         ::BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, w, h, dc, 0, 0, SRCCOPY);
         return;
     }
 
-    fw::FillSolid(dc, whole, selected ? m_selectedBackColour : m_backColour);
+    fw::FillSolid(dc, whole, selected ? m_colours.selectedBack : m_colours.back);
     const int iconColumn = ScaleForDpi(kIconColumn, m_dpi);
     const int iconSize = fw::IconSizeForDpi(kIconSize, m_dpi);
     // The icon is centred where a scaled one would sit, when its drawing is smaller.
@@ -79,7 +79,7 @@ void PIconMenu::DrawItem(const DRAWITEMSTRUCT& item)
     if (disabled) {
         const fw::Icon icon(static_cast<UINT>(record->icon), iconSize);
         if (record->icon != 0)
-            fw::FillSolid(dc, column, m_backColour);
+            fw::FillSolid(dc, column, m_colours.back);
         if (icon.Get() != nullptr)
             ::DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon.Get()), 0, iconLeft, iconTop, iconSize, iconSize,
                          DST_ICON | DSS_DISABLED);
@@ -87,19 +87,19 @@ void PIconMenu::DrawItem(const DRAWITEMSTRUCT& item)
         const int shown = record->checkIcon != 0 ? record->checkIcon : record->icon;
         if (shown != 0) {
             const fw::Icon icon(static_cast<UINT>(shown), iconSize);
-            fw::FillSolid(dc, column, m_backColour);
-            fw::FillSolid(dc, box, selected ? ::GetSysColor(COLOR_3DLIGHT) : m_checkedBoxColour);
+            fw::FillSolid(dc, column, m_colours.back);
+            fw::FillSolid(dc, box, selected ? m_colours.checkedBoxSelected : m_colours.checkedBox);
             if (icon.Get() != nullptr)
                 ::DrawIconEx(dc, iconLeft, iconTop, icon.Get(), iconSize, iconSize, 0, nullptr, DI_NORMAL);
-            Frame3D(dc, box, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+            Frame3D(dc, box, m_colours.shadow, m_colours.light);
         }
     } else if (record->icon != 0) {
         const fw::Icon icon(static_cast<UINT>(record->icon), iconSize);
-        fw::FillSolid(dc, column, m_backColour);
+        fw::FillSolid(dc, column, m_colours.back);
         if (icon.Get() != nullptr)
             ::DrawIconEx(dc, iconLeft, iconTop, icon.Get(), iconSize, iconSize, 0, nullptr, DI_NORMAL);
         if (selected)
-            Frame3D(dc, box, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
+            Frame3D(dc, box, m_colours.light, m_colours.shadow);
     }
 
     if (record->text[0] != '\0') {
@@ -108,14 +108,16 @@ void PIconMenu::DrawItem(const DRAWITEMSTRUCT& item)
         const std::wstring shown = fw::WideFromText(record->text);
         const int length = static_cast<int>(shown.size());
         ::SetBkMode(dc, TRANSPARENT);
-        if (disabled) {
+        if (disabled && !m_colours.embossDisabled) {
+            ::SetTextColor(dc, m_colours.grayText);
+        } else if (disabled) {
             const int lift = ScaleForDpi(1, m_dpi);
             RECT raised = {text.left + lift, text.top + lift, text.right + lift, text.bottom + lift};
-            ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+            ::SetTextColor(dc, m_colours.light);
             ::DrawTextW(dc, shown.c_str(), length, &raised, format);
-            ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
+            ::SetTextColor(dc, m_colours.shadow);
         } else {
-            ::SetTextColor(dc, selected ? m_selectedTextColour : m_textColour);
+            ::SetTextColor(dc, selected ? m_colours.selectedText : m_colours.text);
         }
         ::DrawTextW(dc, shown.c_str(), length, &text, format);
     }

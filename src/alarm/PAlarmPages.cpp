@@ -1,6 +1,7 @@
 #include "PAlarmPages.h"
 
 #include "../core/DpiScale.h"
+#include "../framework/Accessible.h"
 #include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
@@ -8,6 +9,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -109,7 +111,31 @@ BOOL PAlarmPage::OnInitDialog()
         if (row.day != 0)
             FillCombo(Item(row.day), IDS_DAY_BASE, 31);
     }
+    NameControls();
     return TRUE;
+}
+
+// The column headings stand above the first row only: each control is named by its row
+// and its column, so that a screen reader says more than "date picker".
+void PAlarmPage::NameControls()
+{
+    const std::wstring format = fw::LoadResStringW(IDS_ALARM_CONTROL_NAME);
+    std::vector<std::pair<HWND, std::wstring>> names;
+    int number = 1;
+    for (const AlarmRowIds& row : m_rows) {
+        const std::pair<int, UINT> columns[] = {{row.date, IDS_ALARM_COLUMN_DATE},     {row.time, IDS_ALARM_COLUMN_TIME},
+                                                {row.weekday, IDS_ALARM_COLUMN_WEEKDAY}, {row.month, IDS_ALARM_COLUMN_MONTH},
+                                                {row.day, IDS_ALARM_COLUMN_DAY},       {row.sound, IDS_ALARM_COLUMN_SOUND}};
+        for (const auto& [id, column] : columns) {
+            if (id == 0)
+                continue;
+            wchar_t name[64] = {};
+            ::_snwprintf(name, 63, format.c_str(), number, fw::LoadResStringW(column).c_str());
+            names.emplace_back(Item(id), name);
+        }
+        ++number;
+    }
+    fw::NameControls(names);
 }
 
 bool PAlarmPage::OnSetActive()

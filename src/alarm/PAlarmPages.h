@@ -31,6 +31,7 @@ protected:
     virtual std::int32_t* Month(int) { return nullptr; }
     virtual std::int32_t* Day(int) { return nullptr; }
 
+    void NameControls();
     BOOL OnInitDialog() override;
     bool OnSetActive() override;
     INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -5,6 +5,9 @@
 #include "../framework/Strings.h"
 #include "../res/resource.h"
 
+#include <cwchar>
+#include <iterator>
+
 namespace {
 
 constexpr int kPlaceholders[3] = {IDC_APPEARANCE_BACKGROUND, IDC_APPEARANCE_EDGE, IDC_APPEARANCE_BORDER};
@@ -22,7 +25,16 @@ BOOL PAppearanceDlg::OnInitDialog()
         RECT rect;
         ::GetClientRect(placeholder, &rect);
         ::MapWindowPoints(placeholder, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
-        m_buttons[i].Create(rect, m_hWnd, colours[i]);
+        // Named by the label before the placeholder, and put where it stood, so that the
+        // keyboard reaches it after the scheme and a screen reader says which colour it is.
+        HWND label = ::GetWindow(placeholder, GW_HWNDPREV);
+        wchar_t name[64] = {};
+        if (label != nullptr)
+            ::GetWindowTextW(label, name, static_cast<int>(std::size(name)));
+        if (wchar_t* colon = std::wcschr(name, L':'))
+            *colon = L'\0';
+        if (m_buttons[i].Create(rect, m_hWnd, colours[i], name))
+            ::SetWindowPos(m_buttons[i].GetHwnd(), placeholder, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     HWND combo = ::GetDlgItem(m_hWnd, IDC_APPEARANCE_SCHEME);
     for (const ColorScheme* scheme = kColorSchemes; scheme->id != -1; ++scheme)

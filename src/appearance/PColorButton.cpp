@@ -29,10 +29,11 @@ void PColorButton::SetChooseFunction(ChooseFunction function)
 
 PColorButton::~PColorButton() = default;
 
-bool PColorButton::Create(const RECT& rect, HWND parent, COLORREF colour)
+bool PColorButton::Create(const RECT& rect, HWND parent, COLORREF colour, const wchar_t* name)
 {
     m_colour = colour;
-    return CreateEx(0, "BUTTON", nullptr, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_BITMAP, rect.left, rect.top,
+    // The picture shows the colour; the text, never drawn, is the button's name.
+    return CreateEx(0, "BUTTON", fw::TextFromWide(name != nullptr ? name : L"").c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_BITMAP, rect.left, rect.top,
                     rect.right - rect.left, rect.bottom - rect.top, parent, nullptr);
 }
 

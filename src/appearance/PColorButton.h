@@ -7,7 +7,7 @@ class PColorButton : public fw::Wnd {
 public:
     ~PColorButton() override;
 
-    bool Create(const RECT& rect, HWND parent, COLORREF colour);
+    bool Create(const RECT& rect, HWND parent, COLORREF colour, const wchar_t* name = nullptr);
     COLORREF GetColor() const { return m_colour; }
     // Takes the colour and redraws the swatch.
     void SetColor(COLORREF colour);

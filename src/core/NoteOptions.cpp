@@ -13,7 +13,7 @@ namespace {
 constexpr std::string_view kMagic = "PINVELOPT 1";
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr int kZoomSteps[] = {50, 60, 70, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300, 350, 400};
-constexpr const char* kActionNames[kHotkeyCount] = {"new", "showhide", "find", "clip"};
+constexpr const char* kActionNames[kHotkeyCount] = {"new", "showhide", "find", "clip", "next"};
 constexpr const char* kLevelNames[] = {"top", "normal", "desktop"};
 
 char Lower(char c)

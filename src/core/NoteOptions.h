@@ -43,8 +43,8 @@ struct NoteOptions {
 };
 
 // The program-wide keys, in this order.
-enum class HotkeyAction { NewNote = 0, ShowOrHideAll = 1, FindNotes = 2, NewFromClipboard = 3 };
-constexpr int kHotkeyCount = 4;
+enum class HotkeyAction { NewNote = 0, ShowOrHideAll = 1, FindNotes = 2, NewFromClipboard = 3, NextNote = 4 };
+constexpr int kHotkeyCount = 5;
 
 // A key as the system registers it: the modifier bits of RegisterHotKey (Alt 1, Ctrl 2,
 // Shift 4, Win 8) and a virtual-key code; key 0 is no hotkey at all.
@@ -59,7 +59,8 @@ struct Hotkey {
 constexpr unsigned kModAlt = 1, kModControl = 2, kModShift = 4, kModWin = 8;
 
 struct HotkeyOptions {
-    // Ctrl+Alt+N, Ctrl+Alt+S, Ctrl+Alt+F, Ctrl+Alt+V.
+    // Ctrl+Alt+N, Ctrl+Alt+S, Ctrl+Alt+F, Ctrl+Alt+V, Ctrl+Alt+Page Down (Ctrl+Alt+Tab is
+    // the system's own; Page Down types nothing on any layout and means "next").
     std::array<Hotkey, kHotkeyCount> keys = DefaultKeys();
     // One bit per action: the user was told that another program holds its key, which is
     // said once, until the key is the program's again.
@@ -76,7 +77,8 @@ struct HotkeyOptions {
         return {{{kModControl | kModAlt, 'N'},
                  {kModControl | kModAlt, 'S'},
                  {kModControl | kModAlt, 'F'},
-                 {kModControl | kModAlt, 'V'}}};
+                 {kModControl | kModAlt, 'V'},
+                 {kModControl | kModAlt, 0x22}}};
     }
 };
 

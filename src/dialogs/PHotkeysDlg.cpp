@@ -7,9 +7,10 @@
 
 namespace {
 
-constexpr int kControls[kHotkeyCount] = {IDC_HOTKEY_NEW, IDC_HOTKEY_SHOW_HIDE, IDC_HOTKEY_FIND, IDC_HOTKEY_CLIP};
+constexpr int kControls[kHotkeyCount] = {IDC_HOTKEY_NEW, IDC_HOTKEY_SHOW_HIDE, IDC_HOTKEY_FIND, IDC_HOTKEY_CLIP,
+                                         IDC_HOTKEY_NEXT};
 constexpr int kClearButtons[kHotkeyCount] = {IDC_HOTKEY_NEW_CLEAR, IDC_HOTKEY_SHOW_HIDE_CLEAR, IDC_HOTKEY_FIND_CLEAR,
-                                             IDC_HOTKEY_CLIP_CLEAR};
+                                             IDC_HOTKEY_CLIP_CLEAR, IDC_HOTKEY_NEXT_CLEAR};
 
 } // namespace
 

@@ -124,6 +124,10 @@ INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LP
         return TRUE;
     }
     const INT_PTR result = CallGuarded<INT_PTR>(FALSE, [&] { return self->DialogProc(msg, wParam, lParam); });
+    // Windows hides focus rectangles until a key is pressed in a window opened with the
+    // mouse; a user who cannot see the mouse's effect must see where the keys go at once.
+    if (msg == WM_INITDIALOG)
+        ::PostMessageW(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     if (msg == WM_NCDESTROY)
         self->Detach();
     return result;

@@ -123,6 +123,7 @@ public:
     void SetHotkeys(const HotkeyOptions& hotkeys) override;
     // One key for both: every note hidden when any is shown, else every note shown.
     void ShowOrHideAll() override;
+    void BringNextNoteForward() override;
 
     static void SetMinuteSource(MinuteSource source);
     static int CurrentUtcMinute();

@@ -1,5 +1,7 @@
 #include "PLogic.h"
 
+#include <vector>
+
 #include "../note/PinvelWnd.h"
 #include "../store/PNote.h"
 
@@ -31,4 +33,27 @@ void PLogic::BringNoteForward(PNote* note, const std::string& typed)
     // The words may lie past the beginning a long note shows first.
     LoadComingText(note);
     window->ShowFound(typed);
+}
+
+void PLogic::BringNextNoteForward()
+{
+    // In the order of the tray's list, which stays put, not in the order of the screen,
+    // which the key itself changes: pressed again and again, it visits every note.
+    std::vector<PinvelWnd*> open;
+    for (const auto& note : m_notes) {
+        if (PinvelWnd* window = FindNoteWindow(note.get()))
+            open.push_back(window);
+    }
+    if (open.empty())
+        return;
+    HWND front = ::GetForegroundWindow();
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < open.size(); ++i) {
+        if (open[i]->GetHwnd() == front)
+            next = (i + 1) % open.size();
+    }
+    HWND window = open[next]->GetHwnd();
+    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // Made active, the note hands the focus to its text.
+    ::SetForegroundWindow(window);
 }

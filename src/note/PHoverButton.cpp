@@ -3,6 +3,7 @@
 #include "../core/NoteGeometry.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
+#include "../framework/SystemLook.h"
 
 #include <commctrl.h>
 
@@ -10,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -22,10 +24,12 @@ struct ImageKey {
     COLORREF keyColor;
     int width;
     int height;
+    // CLR_INVALID: the picture as drawn; a colour: the picture's outline in it alone.
+    COLORREF ink;
     bool operator<(const ImageKey& other) const
     {
-        return std::tie(bitmapId, backColor, keyColor, width, height) <
-               std::tie(other.bitmapId, other.backColor, other.keyColor, other.width, other.height);
+        return std::tie(bitmapId, backColor, keyColor, width, height, ink) <
+               std::tie(other.bitmapId, other.backColor, other.keyColor, other.width, other.height, other.ink);
     }
 };
 
@@ -70,11 +74,67 @@ private:
         auto image = std::make_unique<fw::Bitmap>(::CreateCompatibleBitmap(screen.Get(), key.width, key.height));
         if (!*image)
             return nullptr;
+        if (key.ink != CLR_INVALID)
+            return DrawOutline(screen.Get(), picture.Get(), key, offset, std::move(image)) ? std::move(image) : nullptr;
         fw::MemoryDC memory(screen.Get());
         fw::SelectObject select(memory.Get(), image->Get());
         fw::FillSolid(memory.Get(), {0, 0, key.width, key.height}, key.backColor);
         DrawTransparent(memory.Get(), picture.Get(), offset, offset, key.keyColor);
         return image;
+    }
+
+    static DWORD DibColour(COLORREF colour)
+    {
+        return (static_cast<DWORD>(GetRValue(colour)) << 16) | (static_cast<DWORD>(GetGValue(colour)) << 8) |
+               GetBValue(colour);
+    }
+
+    // High contrast: colours of the picture would be colours the user did not choose, so
+    // only the shape's edge is drawn, in the text colour: its pixels that touch the key
+    // colour or the picture's border, a line as thick as the art's own strokes.
+    static bool DrawOutline(HDC screen, HBITMAP picture, const ImageKey& key, int offset,
+                            const std::unique_ptr<fw::Bitmap>& image)
+    {
+        BITMAP info = {};
+        ::GetObjectW(picture, sizeof(info), &info);
+        const int w = info.bmWidth;
+        const int h = info.bmHeight;
+        BITMAPINFO format = {};
+        format.bmiHeader.biSize = sizeof(format.bmiHeader);
+        format.bmiHeader.biWidth = w;
+        format.bmiHeader.biHeight = -h;
+        format.bmiHeader.biPlanes = 1;
+        format.bmiHeader.biBitCount = 32;
+        format.bmiHeader.biCompression = BI_RGB;
+        std::vector<DWORD> source(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+        if (w <= 0 || h <= 0 || ::GetDIBits(screen, picture, 0, static_cast<UINT>(h), source.data(), &format,
+                                            DIB_RGB_COLORS) == 0)
+            return false;
+        const DWORD keyColour = DibColour(key.keyColor);
+        auto inside = [&](int x, int y) {
+            return x >= 0 && y >= 0 && x < w && y < h &&
+                   (source[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)] &
+                    0xFFFFFF) != keyColour;
+        };
+        const int reach = std::max(1, std::min(key.width, key.height) / 20);
+        std::vector<DWORD> cell(static_cast<std::size_t>(key.width) * static_cast<std::size_t>(key.height),
+                                DibColour(key.backColor));
+        for (int y = 0; y < h && y + offset < key.height; ++y) {
+            for (int x = 0; x < w && x + offset < key.width; ++x) {
+                if (!inside(x, y))
+                    continue;
+                bool edge = false;
+                for (int d = 1; d <= reach && !edge; ++d)
+                    edge = !inside(x - d, y) || !inside(x + d, y) || !inside(x, y - d) || !inside(x, y + d);
+                if (edge)
+                    cell[static_cast<std::size_t>(y + offset) * static_cast<std::size_t>(key.width) +
+                         static_cast<std::size_t>(x + offset)] = DibColour(key.ink);
+            }
+        }
+        format.bmiHeader.biWidth = key.width;
+        format.bmiHeader.biHeight = -key.height;
+        return ::SetDIBits(screen, image->Get(), 0, static_cast<UINT>(key.height), cell.data(), &format,
+                           DIB_RGB_COLORS) != 0;
     }
 
     std::map<ImageKey, std::unique_ptr<fw::Bitmap>> m_images;
@@ -106,7 +166,8 @@ bool PHoverButton::Create(const RECT& rect, HWND parent, UINT controlId, const B
     m_backColor = description.backColor;
     m_tipText = description.tipText;
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | BS_OWNERDRAW;
-    return CreateEx(WS_EX_TRANSPARENT, "BUTTON", nullptr, style, rect.left, rect.top, rect.right - rect.left,
+    // Named as its tip says: the name is what a screen reader reads for the button.
+    return CreateEx(WS_EX_TRANSPARENT, "BUTTON", m_tipText.c_str(), style, rect.left, rect.top, rect.right - rect.left,
                     rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)));
 }
 
@@ -262,7 +323,14 @@ void PHoverButton::Draw(HDC dc)
         return;
     RECT client;
     ::GetClientRect(m_hWnd, &client);
-    HBITMAP image = Images().Get({id, m_backColor, m_keyColor, client.right, client.bottom});
+    COLORREF back = m_backColor;
+    COLORREF ink = CLR_INVALID;
+    if (fw::HighContrastOn()) {
+        const bool lit = m_state == Hover || m_state == Pressed;
+        back = ::GetSysColor(lit ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
+        ink = ::GetSysColor(lit ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+    }
+    HBITMAP image = Images().Get({id, back, m_keyColor, client.right, client.bottom, ink});
     if (image == nullptr)
         return;
     // One copy of the whole cell, so the fill never flickers.

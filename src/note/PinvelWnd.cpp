@@ -8,6 +8,7 @@
 #include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
+#include "../framework/SystemLook.h"
 #include "../res/resource.h"
 #include "../store/PNote.h"
 #include "../text/PIconMenu.h"
@@ -107,7 +108,8 @@ bool PinvelWnd::Create(DWORD style, HWND parent, PNote* note, NoteHost* host)
     DWORD exStyle = note->m_options.level == NoteLevel::Top ? WS_EX_TOPMOST : 0;
     if (note->m_options.opacity < kFullOpacity)
         exStyle |= WS_EX_LAYERED;
-    if (!CreateEx(exStyle, kNoteClass, "Note", style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect.left, rect.top,
+    // Named by its title from the first frame: a screen reader or a task switcher says it.
+    if (!CreateEx(exStyle, kNoteClass, note->GetTitle().c_str(), style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect.left, rect.top,
                   rect.right - rect.left, rect.bottom - rect.top, parent, nullptr))
         return false;
     // Showing a window puts it on top of its kind: one kept on the desktop goes down again.
@@ -186,8 +188,13 @@ LRESULT PinvelWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnDisplayChange(wParam, lParam);
     case WM_SETTINGCHANGE:
         return OnSettingChange(wParam, lParam);
+    case WM_SYSCOLORCHANGE:
+        OnLookChanged();
+        return DefWindowProc(msg, wParam, lParam);
     case WM_MEASUREITEM:
         return OnMeasureItem(wParam, lParam);
+    case WM_MENUCHAR:
+        return PIconMenu::MenuChar(reinterpret_cast<HMENU>(lParam), LOWORD(wParam));
     case fw::kDpiChangedMessage:
         return OnDpiChanged(wParam, lParam);
     case WM_NOTE_REFRESH:
@@ -273,7 +280,7 @@ bool PinvelWnd::CreateButtons()
         description.bmpHover = row.hover;
         description.bmpPressed = row.pressed;
         description.keyColor = kKeyColour;
-        description.backColor = m_look->edge;
+        description.backColor = Colours().edge;
         description.tipText = fw::LoadResString(row.command);
         auto button = std::make_unique<PHoverButton>();
         if (!button->Create(ToRect(ButtonCell(client.right, i, m_dpi)), m_hWnd, 0, description))
@@ -415,7 +422,19 @@ LRESULT PinvelWnd::OnSettingChange(WPARAM wParam, LPARAM lParam)
 {
     if (wParam == SPI_SETWORKAREA)
         ComeBackIfLost();
+    if (fw::MayChangeLook(WM_SETTINGCHANGE, wParam, lParam))
+        OnLookChanged();
     return DefWindowProc(WM_SETTINGCHANGE, wParam, lParam);
+}
+
+// High contrast on or off: every colour of the frame, the buttons, the text's background
+// and the see-through look follow. The first window to hear of it reads the setting again.
+void PinvelWnd::OnLookChanged()
+{
+    fw::RefreshLook();
+    ApplyLook(*m_look);
+    ApplyOpacity();
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void PinvelWnd::ComeBackIfLost()
@@ -450,10 +469,12 @@ void PinvelWnd::ApplyLook(const NoteLook& look)
     m_look->edge = look.edge;
     m_look->border = look.border;
     m_look->infoKind = look.infoKind;
+    NameAfterTitle();
     JoinClock();
+    const FrameColours colours = Colours();
     for (auto& button : m_buttons) {
         if (button)
-            button->SetBackColor(m_look->edge);
+            button->SetBackColor(colours.edge);
     }
     // A window not on the screen paints its frame when it is shown.
     if (::IsWindowVisible(m_hWnd)) {
@@ -461,7 +482,18 @@ void PinvelWnd::ApplyLook(const NoteLook& look)
         PaintFrame(dc.Get());
     }
     if (m_edit != nullptr)
-        m_edit->SendMessage(EM_SETBKGNDCOLOR, 0, m_look->background);
+        m_edit->SendMessage(EM_SETBKGNDCOLOR, 0, colours.background);
+}
+
+// A refresh follows every change of the title, from the title dialog or from another PC.
+void PinvelWnd::NameAfterTitle()
+{
+    const std::wstring title = fw::WideFromText(m_note->GetTitle());
+    const int length = ::GetWindowTextLengthW(m_hWnd);
+    std::wstring now(static_cast<std::size_t>(length) + 1, L'\0');
+    now.resize(static_cast<std::size_t>(::GetWindowTextW(m_hWnd, &now[0], length + 1)));
+    if (now != title)
+        ::SetWindowTextW(m_hWnd, title.c_str());
 }
 
 void PinvelWnd::RollUpOrBack()

@@ -20,6 +20,15 @@ class PRichEdit;
 // The on-screen window of one note: frameless and always on top, it paints its own
 // caption, edge, info line and grip, carries six caption buttons and borrows the note's
 // editor while it is open.
+// What a note's frame is painted with.
+struct FrameColours {
+    COLORREF border;
+    COLORREF edge;
+    COLORREF text;
+    COLORREF line; // the info line's separator and the grip
+    COLORREF background;
+};
+
 class PinvelWnd : public fw::Wnd {
 public:
     PinvelWnd();
@@ -105,8 +114,12 @@ public:
 
     // Painting, on a device context of the whole window.
     void PaintFrame(HDC dc);
+    FrameColours Colours() const;
     void PaintEdge(HDC dc);
     void PaintTitle(HDC dc);
+    void NameAfterTitle();
+    void OnLookChanged();
+    bool CaretOnScreen(POINT& at) const;
     // The whole info line, or only what changed since it was last drawn (nothing when
     // its text is the same).
     void PaintInfo(HDC dc, bool changeOnly = false);

@@ -14,6 +14,7 @@
 #include <commdlg.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -165,7 +166,28 @@ LRESULT PinvelWnd::OnKeyDown(WPARAM wParam, LPARAM lParam)
 {
     if (wParam == VK_F3)
         SendMessage(WM_COMMAND, ::GetKeyState(VK_SHIFT) < 0 ? ID_EDIT_FIND_PREV : ID_EDIT_FIND_NEXT, 0);
+    if (wParam == VK_ESCAPE) {
+        ::PostMessageW(m_hWnd, WM_COMMAND, ID_NOTE_HIDE, 0);
+        return 0;
+    }
     return DefWindowProc(WM_KEYDOWN, wParam, lParam);
+}
+
+bool PinvelWnd::CaretOnScreen(POINT& at) const
+{
+    if (m_edit == nullptr || ::GetFocus() != m_edit->GetHwnd())
+        return false;
+    POINT caret = {};
+    if (!::GetCaretPos(&caret))
+        return false;
+    // A caret scrolled out of sight is taken to the nearest edge of the text.
+    RECT text;
+    ::GetClientRect(m_edit->GetHwnd(), &text);
+    caret.x = std::clamp<LONG>(caret.x, text.left, std::max(text.left, text.right - 1));
+    caret.y = std::clamp<LONG>(caret.y, text.top, std::max(text.top, text.bottom - 1));
+    ::ClientToScreen(m_edit->GetHwnd(), &caret);
+    at = caret;
+    return true;
 }
 
 void PinvelWnd::ShowContextMenu(int x, int y)
@@ -176,9 +198,13 @@ void PinvelWnd::ShowContextMenu(int x, int y)
         return;
     RECT window;
     ::GetWindowRect(m_hWnd, &window);
-    const POINT at = {x, y};
-    // A menu asked for with the keyboard comes with a point off the window.
-    if (!::PtInRect(&window, at)) {
+    POINT at = {x, y};
+    // Shift+F10 and the menu key ask with the point (-1, -1): the menu opens where the
+    // keys are, at the caret. Any other point off the window means its centre.
+    if (x == -1 && y == -1 && CaretOnScreen(at)) {
+        x = at.x;
+        y = at.y;
+    } else if (!::PtInRect(&window, at)) {
         x = window.left + (window.right - window.left) / 2;
         y = window.top + (window.bottom - window.top) / 2;
     }

@@ -6,6 +6,7 @@
 #include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
+#include "../framework/SystemLook.h"
 #include "../framework/WindowSight.h"
 #include "../res/resource.h"
 #include "../store/PNote.h"
@@ -118,6 +119,16 @@ std::string PinvelWnd::InfoText() const
     }
 }
 
+// The note's own colours; while high contrast is on, the system's, which the user chose to
+// be able to read at all. The note's colours stay stored and come back when it ends.
+FrameColours PinvelWnd::Colours() const
+{
+    if (fw::HighContrastOn())
+        return {::GetSysColor(COLOR_WINDOWTEXT), ::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_WINDOWTEXT),
+                ::GetSysColor(COLOR_WINDOWTEXT), ::GetSysColor(COLOR_WINDOW)};
+    return {m_look->border, m_look->edge, kBlack, kGrey, m_look->background};
+}
+
 void PinvelWnd::PaintFrame(HDC dc)
 {
     // A window made hidden is laid out before it is shown, and is painted when it is.
@@ -150,18 +161,20 @@ void PinvelWnd::PaintEdge(HDC dc)
 
     // The border is filled rather than stroked, so it keeps inside the window at any width.
     const int line = LineWidth(m_dpi);
-    fw::FillSolid(dc, ToRect(client), m_look->border);
-    fw::FillSolid(dc, {line, line, client.right - line, client.bottom - line}, m_look->edge);
+    const FrameColours colours = Colours();
+    fw::FillSolid(dc, ToRect(client), colours.border);
+    fw::FillSolid(dc, {line, line, client.right - line, client.bottom - line}, colours.edge);
     const Box caption = CaptionRect();
     const int separator = InfoRect().top;
-    fw::FillSolid(dc, {caption.left, separator, client.right - caption.left, separator + line}, kGrey);
+    fw::FillSolid(dc, {caption.left, separator, client.right - caption.left, separator + line}, colours.line);
 }
 
 void PinvelWnd::PaintTitle(HDC dc)
 {
     fw::SavedDC saved(dc);
-    ::SetTextColor(dc, kBlack);
-    ::SetBkColor(dc, m_look->edge);
+    const FrameColours colours = Colours();
+    ::SetTextColor(dc, colours.text);
+    ::SetBkColor(dc, colours.edge);
     RECT title = ToRect(TitleRect());
     // A note that could not be saved says so in its caption until a save works; a locked
     // one shows its lock.
@@ -190,15 +203,16 @@ void PinvelWnd::PaintInfo(HDC dc, bool changeOnly)
     fw::SavedDC saved(dc);
     RECT info = ToRect(InfoRect());
     info.left += InfoIndent(m_dpi);
-    ::SetTextColor(dc, kBlack);
-    ::SetBkColor(dc, m_look->edge);
+    const FrameColours colours = Colours();
+    ::SetTextColor(dc, colours.text);
+    ::SetBkColor(dc, colours.edge);
     ::SetBkMode(dc, OPAQUE);
     fw::SelectObject selectFont(dc, InfoFont());
     if (changeOnly)
         ClipToChange(dc, info, text);
     // The clock repaints this line alone: clear what a longer text left, but not the
     // separator on the band's top row.
-    fw::FillSolid(dc, {info.left, info.top + LineWidth(m_dpi), info.right, info.bottom}, m_look->edge);
+    fw::FillSolid(dc, {info.left, info.top + LineWidth(m_dpi), info.right, info.bottom}, colours.edge);
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &info,
                 DT_SINGLELINE | DT_BOTTOM | DT_NOPREFIX | DT_END_ELLIPSIS);
     m_infoShown = text;
@@ -278,7 +292,7 @@ void PinvelWnd::PaintGrip(HDC dc)
     const Box grip = GripRect();
     const int r = grip.right;
     const int b = grip.bottom;
-    fw::Pen grey(::CreatePen(PS_SOLID, LineWidth(m_dpi), kGrey));
+    fw::Pen grey(::CreatePen(PS_SOLID, LineWidth(m_dpi), Colours().line));
     fw::SelectObject selectGrey(dc, grey.Get());
     for (int line = 0; line < 3; ++line) {
         const int d = GripLineReach(line, m_dpi);

@@ -5,6 +5,7 @@
 #include "../framework/Messages.h"
 #include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
+#include "../framework/SystemLook.h"
 #include "../res/resource.h"
 #include "../store/PNote.h"
 #include "../text/PIconMenu.h"
@@ -82,7 +83,8 @@ void PinvelWnd::ComeToFrontForAlarm()
 
 void PinvelWnd::ApplyOpacity()
 {
-    const int opacity = m_note->m_options.opacity;
+    // High contrast is for reading: what shows through a note would be read with it.
+    const int opacity = fw::HighContrastOn() ? kFullOpacity : m_note->m_options.opacity;
     const LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE);
     if (opacity >= kFullOpacity) {
         // A note that is not see-through is not layered at all: it draws as it always did.

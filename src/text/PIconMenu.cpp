@@ -72,14 +72,31 @@ std::string MenuText(HMENU menu, int position)
     return fw::TextFromWide(text);
 }
 
+// What a screen reader says for an item: its text without the access-letter mark ("&&"
+// is one "&"), cut to the record's field.
+void SetSpoken(MenuItemData& record)
+{
+    const std::wstring wide = fw::WideFromText(record.text);
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < wide.size() && length + 1 < std::size(record.spoken); ++i) {
+        if (wide[i] == L'&' && i + 1 < wide.size())
+            ++i;
+        record.spoken[length++] = wide[i];
+    }
+    record.spoken[length] = L'\0';
+    record.msaa.cchWText = static_cast<DWORD>(length);
+    record.msaa.pszWText = record.spoken;
+}
+
 void SetText(MenuItemData& record, const char* text)
 {
     // At most 127 characters are kept; the rest of the field stays zero.
     std::memset(record.text, 0, sizeof(record.text));
-    if (text == nullptr)
-        return;
-    const std::size_t length = std::strlen(text);
-    std::memcpy(record.text, text, length < sizeof(record.text) - 1 ? length : sizeof(record.text) - 1);
+    if (text != nullptr) {
+        const std::size_t length = std::strlen(text);
+        std::memcpy(record.text, text, length < sizeof(record.text) - 1 ? length : sizeof(record.text) - 1);
+    }
+    SetSpoken(record);
 }
 
 // A command's record: its icon from the table, or none and the check mark.
@@ -156,6 +173,7 @@ PIconMenu::~PIconMenu()
 MenuItemData* PIconMenu::NewRecord()
 {
     m_items.push_back(std::make_unique<MenuItemData>());
+    m_items.back()->msaa.pszWText = m_items.back()->spoken;
     LiveRecords().insert(m_items.back().get());
     return m_items.back().get();
 }
@@ -164,6 +182,38 @@ const MenuItemData* PIconMenu::KnownRecord(ULONG_PTR itemData)
 {
     const auto* record = reinterpret_cast<const MenuItemData*>(itemData);
     return LiveRecords().count(record) != 0 ? record : nullptr;
+}
+
+LRESULT PIconMenu::MenuChar(HMENU menu, wchar_t typed)
+{
+    wchar_t wanted[2] = {typed, L'\0'};
+    ::CharUpperW(wanted);
+    const int count = ::GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_DATA;
+        if (!::GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info))
+            continue;
+        const MenuItemData* record = KnownRecord(info.dwItemData);
+        if (record == nullptr)
+            continue;
+        const std::wstring text = fw::WideFromText(record->text);
+        for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] != L'&')
+                continue;
+            if (text[i + 1] == L'&') {
+                ++i;
+                continue;
+            }
+            wchar_t letter[2] = {text[i + 1], L'\0'};
+            ::CharUpperW(letter);
+            if (letter[0] == wanted[0])
+                return MAKELRESULT(position, MNC_EXECUTE);
+            break;
+        }
+    }
+    return MAKELRESULT(0, MNC_IGNORE);
 }
 
 bool PIconMenu::LoadIconMenu(UINT resourceId)

@@ -2,13 +2,20 @@
 #include "../framework/Menu.h"
 #include "../framework/SystemLook.h"
 
+#include <oleacc.h>
+
 #include <list>
 #include <memory>
 
-// What an owner-drawn item carries: its command (-1 opens a submenu, 0 is a
-// separator), its text with "&" prefixes and tabs in the program's code page, and the
-// icons drawn beside it.
+// What an owner-drawn item carries. It begins with the system's record for owner-drawn
+// menus, which a screen reader's library reads from outside the process: the item's text
+// as it is said, without the access-letter mark. Then its command (-1 opens a submenu, 0
+// is a separator), its text with "&" prefixes and tabs in the program's code page, and
+// the icons drawn beside it. A record is never copied once a menu holds it: the spoken
+// text is read through the pointer into the record itself.
 struct MenuItemData {
+    MSAAMENUINFO msaa = {static_cast<DWORD>(MSAA_MENU_SIG), 0, nullptr};
+    wchar_t spoken[128] = {};
     int id = 0;
     char text[128] = {};
     int icon = 0;
@@ -46,6 +53,9 @@ public:
     // program holds; null otherwise. Another process can send measure and draw messages
     // whose item data is anything at all.
     static const MenuItemData* KnownRecord(ULONG_PTR itemData);
+    // The answer to WM_MENUCHAR: the system knows no access letter of an item it does not
+    // draw, so the owner of the menu finds the item whose "&" letter was typed.
+    static LRESULT MenuChar(HMENU menu, wchar_t typed);
 
 private:
     void MakeOwnerDrawn(HMENU menu);

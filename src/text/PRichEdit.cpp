@@ -191,6 +191,12 @@ LRESULT PRichEdit::OnKeyDown(WPARAM wParam, LPARAM lParam)
         m_keyTaken = true;
         return 0;
     }
+    // Escape puts the note away, as it closes a dialog; the hide saves first, as always.
+    if (wParam == VK_ESCAPE && ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0) {
+        m_keyTaken = true;
+        ::PostMessageW(::GetParent(m_hWnd), WM_COMMAND, ID_NOTE_HIDE, 0);
+        return 0;
+    }
     if (wParam == VK_F3) {
         const bool shift = ::GetKeyState(VK_SHIFT) < 0;
         ::SendMessageW(::GetParent(m_hWnd), WM_COMMAND, shift ? ID_EDIT_FIND_PREV : ID_EDIT_FIND_NEXT, 0);

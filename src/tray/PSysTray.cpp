@@ -13,6 +13,8 @@
 #include "../store/PNote.h"
 #include "../text/PIconMenu.h"
 
+#include <windowsx.h>
+
 #include <iterator>
 #include <memory>
 
@@ -20,6 +22,11 @@ namespace {
 
 constexpr char kTrayClass[] = "PCN_SYSTRAY";
 constexpr UINT kIconId = 1;
+// Older headers name only the third version of the icon's messages.
+constexpr UINT kIconVersion4 = 4;
+constexpr UINT kIconVersion3 = 3;
+constexpr UINT kKeySelect = WM_USER + 1; // NIN_KEYSELECT
+
 // Positions in the tray menu.
 constexpr int kShowNotePosition = 4;
 constexpr int kDeletedPosition = 5;
@@ -79,6 +86,8 @@ LRESULT PSysTray::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnCommand(wParam, lParam);
     case WM_MEASUREITEM:
         return OnMeasureItem(wParam, lParam);
+    case WM_MENUCHAR:
+        return PIconMenu::MenuChar(reinterpret_cast<HMENU>(lParam), LOWORD(wParam));
     case WM_HOTKEY:
         return OnHotkey(wParam);
     case WM_TRAY_MENU_DONE:
@@ -115,7 +124,21 @@ void PSysTray::AddIcon()
     data.hIcon = icon.Get();
     // The tip keeps to the 64 characters of the first version of the record.
     ::lstrcpynW(data.szTip, fw::LoadResStringW(IDS_TRAY_TIP).c_str(), 64);
-    g_notify(NIM_ADD, &data);
+    m_iconVersion = 0;
+    if (!g_notify(NIM_ADD, &data))
+        return;
+    // The fourth version tells of the keyboard (Enter, Space, the menu key) and where the
+    // icon is; a shell before Vista refuses it and takes the third, which tells of the
+    // keyboard only. Asked again after every add: a restarted taskbar knows nothing.
+    NOTIFYICONDATAW version = IconData(m_hWnd);
+    version.uVersion = kIconVersion4;
+    if (g_notify(NIM_SETVERSION, &version)) {
+        m_iconVersion = kIconVersion4;
+        return;
+    }
+    version.uVersion = kIconVersion3;
+    if (g_notify(NIM_SETVERSION, &version))
+        m_iconVersion = kIconVersion3;
 }
 
 void PSysTray::ShowBalloon(const std::wstring& text, bool warning)
@@ -139,19 +162,74 @@ LRESULT PSysTray::OnDestroy(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-LRESULT PSysTray::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage)
+LRESULT PSysTray::OnTrayNotify(WPARAM wParam, LPARAM lParam)
 {
-    if (iconId != kIconId)
+    // The fourth version puts the icon's id in the high word and the event in the low
+    // one, and the point the shell means in wParam; the earlier ones pass the id in wParam.
+    const bool fourth = m_iconVersion >= kIconVersion4;
+    const UINT iconId = fourth ? HIWORD(lParam) : static_cast<UINT>(wParam);
+    const UINT event = fourth ? LOWORD(lParam) : static_cast<UINT>(lParam);
+    if (iconId != kIconId || m_host == nullptr)
         return 0;
     POINT cursor = {};
     ::GetCursorPos(&cursor);
-    if (m_host == nullptr)
-        return 0;
-    if (mouseMessage == WM_LBUTTONDBLCLK)
+    switch (event) {
+    case WM_LBUTTONDBLCLK:
         m_host->NewNoteAndShow();
-    else if (mouseMessage == WM_RBUTTONDOWN)
+        break;
+    case kKeySelect:
+        // The shell of some versions tells of one press of Enter twice.
+        if (::GetMessageTime() - m_lastKeySelect > static_cast<LONG>(::GetDoubleClickTime()) ||
+            m_lastKeySelect == 0)
+            m_host->NewNoteAndShow();
+        m_lastKeySelect = ::GetMessageTime();
+        break;
+    case WM_RBUTTONDOWN:
+        m_pressOpened = true;
         ShowMenu(cursor);
+        m_pressClosed = ::GetTickCount();
+        break;
+    case WM_CONTEXTMENU:
+        OnIconContextMenu(fourth ? POINT{GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)} : IconPoint(cursor));
+        break;
+    default:
+        // NIN_SELECT after a single click, and every other event: nothing.
+        break;
+    }
     return 0;
+}
+
+void PSysTray::OnIconContextMenu(POINT at)
+{
+    // A right click tells of itself twice, as a press and then as a context menu after the
+    // release: the menu the press opened is the only one.
+    const bool fromPress = m_pressOpened && ::GetTickCount() - m_pressClosed <= ::GetDoubleClickTime();
+    m_pressOpened = false;
+    if (fromPress)
+        return;
+    ShowMenu(at);
+}
+
+POINT PSysTray::IconPoint(POINT fallback) const
+{
+    // Where the icon is, from Windows 7 on; before, where the pointer is.
+    using GetRectFunction = HRESULT(WINAPI*)(const void* identifier, RECT* rect);
+    HMODULE shell = ::GetModuleHandleW(L"shell32.dll");
+    auto getRect = shell != nullptr ? reinterpret_cast<GetRectFunction>(
+                                          reinterpret_cast<void*>(::GetProcAddress(shell, "Shell_NotifyIconGetRect")))
+                                    : nullptr;
+    if (getRect == nullptr)
+        return fallback;
+    struct Identifier {
+        DWORD cbSize;
+        HWND hWnd;
+        UINT uID;
+        GUID guidItem;
+    } identifier = {sizeof(Identifier), m_hWnd, kIconId, {}};
+    RECT rect = {};
+    if (FAILED(getRect(&identifier, &rect)))
+        return fallback;
+    return {rect.left + (rect.right - rect.left) / 2, rect.top + (rect.bottom - rect.top) / 2};
 }
 
 void PSysTray::ShowMenu(POINT at)

@@ -58,7 +58,9 @@ protected:
 private:
     LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
-    LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    void OnIconContextMenu(POINT at);
+    POINT IconPoint(POINT fallback) const;
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnMeasureItem(WPARAM wParam, LPARAM lParam);
     void AddIcon();
@@ -84,6 +86,11 @@ private:
     static PNote* Listed(const TrayHost& host, const NoteEntry& entry);
 
     TrayHost* m_host = nullptr;
+    // The version of the icon's messages the shell took: 0 (none), 3 or 4.
+    UINT m_iconVersion = 0;
+    LONG m_lastKeySelect = 0;
+    bool m_pressOpened = false;
+    DWORD m_pressClosed = 0;
     PIconMenu* m_trackedMenu = nullptr;
     // What the entries of the last menu stood for: their commands arrive after it closed,
     // and notes may have left the list in the meantime (a sync program removed their files).

@@ -142,6 +142,9 @@ LRESULT PSysTray::OnHotkey(WPARAM id)
     case static_cast<int>(HotkeyAction::NewFromClipboard):
         m_host->NewNoteFromClipboard();
         break;
+    case static_cast<int>(HotkeyAction::NextNote):
+        m_host->BringNextNoteForward();
+        break;
     default:
         break;
     }

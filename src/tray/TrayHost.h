@@ -25,6 +25,9 @@ public:
     virtual void HideAll() = 0;
     virtual void ShowAll() = 0;
     virtual void ShowOrHideAll() = 0;
+    // The open note after the one in front (the first when none is), in front with the
+    // keys in its text.
+    virtual void BringNextNoteForward() = 0;
     virtual void ShowFindNotes() = 0;
     // A note in front holding the clipboard's text; with none there, the user is told.
     virtual void NewNoteFromClipboard() = 0;

@@ -271,7 +271,11 @@ def keep_x_focus():
     puts the caret there, but the keys reach nothing."""
     env = on_machine([])[1]
     name = subprocess.run(["xdotool", "getwindowfocus", "getwindowname"], capture_output=True, env=env).stdout
-    if name.strip() == b"Note" or b"Wine desktop" in name:
+    if b"Wine desktop" in name:
+        return
+    # A note's X window is named by the note's title now; its class is the program's.
+    cls = subprocess.run(["xdotool", "getwindowfocus", "getwindowclassname"], capture_output=True, env=env).stdout
+    if b"pinvel" in cls.lower():
         return
     found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Wine desktop"], capture_output=True,
                            env=env).stdout.split()
@@ -301,9 +305,16 @@ def type_into(note, text):
     return poll(lambda: text_length(edit) >= before + len(text))
 
 
+def tray_event(tray, event, x=0, y=0):
+    """Posts an icon event as the shell sends it to a program that asked for the fourth
+    version of the icon's messages, as Pinvel does: the event in the low word, the icon's
+    id in the high one, and the point the shell means in wParam."""
+    return probe("post", tray, WM_TRAY_NOTIFY, (x & 0xFFFF) | ((y & 0xFFFF) << 16), event | (1 << 16))[0] == 0
+
+
 def new_note(tray):
     """A note made as by a double click on the icon."""
-    probe("post", tray, WM_TRAY_NOTIFY, 1, WM_LBUTTONDBLCLK)
+    tray_event(tray, WM_LBUTTONDBLCLK)
     return wait_window("PCN_NOTE")
 
 

@@ -11,7 +11,7 @@ import unittest
 
 import pinvel_e2e as e2e
 import syncpair
-from pinvel_e2e import NOTES, WM_COMMAND, WM_TRAY_NOTIFY, poll
+from pinvel_e2e import NOTES, WM_COMMAND, poll
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 WINE_RUN = os.path.join(HERE, "..", "..", "tools", "wine-run.sh")
@@ -177,7 +177,7 @@ class TwoPCs(unittest.TestCase):
         with self.pc2:
             left = len(glob.glob(os.path.join(self.notes2, "*.pvl")))
             self.assertTrue(self.listed(self.logic2, left), "PC 2 no longer lists the deleted note")
-            e2e.probe("post", self.tray2, WM_TRAY_NOTIFY, 1, WM_RBUTTONDOWN)
+            e2e.tray_event(self.tray2, WM_RBUTTONDOWN)
             self.assertTrue(poll(lambda: e2e.visible("#32768")), "the tray menu opens")
             self.assertTrue(e2e.click_menu_away())
             e2e.probe("post", self.tray2, WM_COMMAND, FIRST_DELETED_COMMAND, 0)

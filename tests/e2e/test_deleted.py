@@ -5,7 +5,7 @@ import time
 import unittest
 
 import pinvel_e2e as e2e
-from pinvel_e2e import WM_COMMAND, WM_TRAY_NOTIFY, note_file
+from pinvel_e2e import WM_COMMAND, note_file
 
 DELETED = "已删除"
 NOTE_DELETE = 32772
@@ -47,7 +47,7 @@ class DeletedNotes(unittest.TestCase):
         self.assertLess(abs(os.path.getmtime(self.deleted) - deleted_at), 60, "stamped when it was deleted")
 
         # Its entry is chosen once the menu has closed, as a click on it would.
-        e2e.probe("post", tray, WM_TRAY_NOTIFY, 1, WM_RBUTTONDOWN)
+        e2e.tray_event(tray, WM_RBUTTONDOWN)
         self.assertTrue(e2e.poll(lambda: e2e.visible("#32768")), "the tray menu opens")
         self.assertTrue(e2e.click_menu_away())
         e2e.probe("post", tray, WM_COMMAND, FIRST_DELETED_COMMAND, 0)

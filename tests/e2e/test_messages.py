@@ -48,7 +48,7 @@ class HostileMessages(unittest.TestCase):
 
     def test_owner_draw_messages_with_foreign_item_data_while_the_menu_is_open(self):
         folder, proc, _, tray = self.start()
-        e2e.probe("post", tray, e2e.WM_TRAY_NOTIFY, 1, WM_RBUTTONDOWN)
+        e2e.tray_event(tray, WM_RBUTTONDOWN)
         self.assertTrue(e2e.poll(lambda: e2e.visible("#32768")), "the tray menu opens")
         # Measured as an item without a record: a read of the data would fault, which the
         # system swallows in a window procedure, and the measure would answer 0.

@@ -5,7 +5,7 @@ import shutil
 import unittest
 
 import pinvel_e2e as e2e
-from pinvel_e2e import WM_COMMAND, WM_LBUTTONDBLCLK, WM_TRAY_NOTIFY
+from pinvel_e2e import WM_COMMAND, WM_LBUTTONDBLCLK
 
 WM_RBUTTONDOWN = 0x204
 
@@ -28,15 +28,15 @@ class TrayIcon(unittest.TestCase):
         self.assertEqual(code, 0)
 
     def test_double_click_makes_a_note_and_the_menu_and_about_open(self):
-        self.post(WM_TRAY_NOTIFY, 1, WM_LBUTTONDBLCLK)
+        self.assertTrue(e2e.tray_event(self.tray, WM_LBUTTONDBLCLK))
         self.assertTrue(e2e.poll(lambda: len(e2e.visible("PCN_NOTE")) == 1), "one note on screen")
-        self.post(WM_TRAY_NOTIFY, 1, WM_LBUTTONDBLCLK)
+        self.assertTrue(e2e.tray_event(self.tray, WM_LBUTTONDBLCLK))
         self.assertTrue(e2e.poll(lambda: len(e2e.visible("PCN_NOTE")) == 2))
 
         # The menu opens with its bottom-right corner at the cursor, as the icon sits in the
         # corner of the screen, and a click elsewhere closes it.
         self.assertTrue(e2e.move_mouse(900, 700))
-        self.post(WM_TRAY_NOTIFY, 1, WM_RBUTTONDOWN)
+        self.assertTrue(e2e.tray_event(self.tray, WM_RBUTTONDOWN))
         menu = e2e.poll(lambda: e2e.visible("#32768"))
         self.assertTrue(menu, "the tray menu opens")
         self.assertEqual(e2e.rect(menu[0]["hwnd"])[2:], (900, 700))

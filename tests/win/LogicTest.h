@@ -95,11 +95,13 @@ inline HWND ActiveDialog(int withControl = 0)
 // of the shell itself.
 struct ShellCalls {
     static inline std::vector<std::pair<DWORD, NOTIFYICONDATAW>> calls;
+    // The newest version of the icon's messages this shell takes (4 from Vista on).
+    static inline UINT newestVersion = 4;
 
     static BOOL WINAPI Record(DWORD message, PNOTIFYICONDATAW data)
     {
         calls.emplace_back(message, *data);
-        return TRUE;
+        return message != NIM_SETVERSION || data->uVersion <= newestVersion;
     }
     // The texts of the balloons shown since the last look, warnings marked "!".
     static std::vector<std::wstring> TakeBalloons()
@@ -121,6 +123,7 @@ protected:
     {
         FakeClock::Install();
         ShellCalls::calls.clear();
+        ShellCalls::newestVersion = 4;
         PSysTray::SetNotifyFunction(&ShellCalls::Record);
         PLogic::SetProgramFolder(folder.Path());
         // The user's own folders too: what a test rescues stays in its folder.

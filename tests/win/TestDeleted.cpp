@@ -94,7 +94,7 @@ protected:
         g_entries = {"<menu never opened>"};
         g_tray = logic->Tray();
         wintest::WhenReady(&ReadDeletedAndClose);
-        logic->Tray()->SendMessage(WM_TRAY_NOTIFY, 1, WM_RBUTTONDOWN);
+        logic->Tray()->SendMessage(WM_TRAY_NOTIFY, 0, MAKELPARAM(WM_RBUTTONDOWN, 1));
         return g_entries;
     }
 };

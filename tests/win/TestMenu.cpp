@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -61,8 +63,8 @@ TEST(IconMenu, TrayMenuAndItemsAddedAtRunTime)
     ExpectRecord(Record(popup->GetHandle(), 4), -1, "\xCF\xD4\xCA\xBE\xB1\xCA\xBC\xC7(&o)", 0, 187);
     ExpectRecord(Record(popup->GetHandle(), 5), -1,
                  "\xD7\xEE\xBD\xFC\xC9\xBE\xB3\xFD\xB5\xC4\xB1\xCA\xBC\xC7(&R)", 222, 187);
-    ExpectRecord(Record(popup->GetHandle(), 6), -1, "\xCC\xE1\xD0\xD1\xC8\xD5\xB3\xCC(&A)", 223, 187);
-    ExpectRecord(Record(popup->GetHandle(), 10), 32818, "\xB7\xC3\xCE\xCA\xD6\xF7\xD2\xB3...", 210, 0);
+    ExpectRecord(Record(popup->GetHandle(), 6), -1, "\xCC\xE1\xD0\xD1\xC8\xD5\xB3\xCC(&G)", 223, 187);
+    ExpectRecord(Record(popup->GetHandle(), 10), 32818, "\xB7\xC3\xCE\xCA\xD6\xF7\xD2\xB3(&V)...", 210, 0);
     ExpectRecord(Record(popup->GetHandle(), 13), 32830, "\xBF\xAA\xBB\xFA\xCA\xB1\xC6\xF4\xB6\xAF(&W)", 224, 0);
     ExpectRecord(Record(popup->GetHandle(), 15), 32850, "\xB4\xF2\xBF\xAA\xB1\xCA\xBC\xC7\xCE\xC4\xBC\xFE\xBC\xD0(&D)", 225, 0);
     ExpectRecord(Record(popup->GetHandle(), 16), 32851, "\xB1\xB8\xB7\xDD\xCB\xF9\xD3\xD0\xB1\xCA\xBC\xC7(&B)...", 226, 0);
@@ -84,6 +86,58 @@ TEST(IconMenu, TrayMenuAndItemsAddedAtRunTime)
     EXPECT_FALSE(notes->AppendIconItem(MF_STRING, 0, "no command"));
     EXPECT_FALSE(notes->AppendIconItem(MF_STRING, 50001, nullptr));
     EXPECT_TRUE(notes->AppendIconItem(MF_SEPARATOR, 0, nullptr)) << "passed on as it is";
+}
+
+// What a screen reader's library reads of an owner-drawn item from another process: the
+// record the item data points at, if it begins with the signature, and the text it names.
+std::wstring SpokenText(HMENU menu, int position)
+{
+    MENUITEMINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_DATA;
+    ::GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info);
+    MSAAMENUINFO header = {};
+    SIZE_T read = 0;
+    if (!::ReadProcessMemory(::GetCurrentProcess(), reinterpret_cast<const void*>(info.dwItemData), &header,
+                             sizeof(header), &read) ||
+        header.dwMSAASignature != static_cast<DWORD>(MSAA_MENU_SIG))
+        return L"<no record>";
+    std::wstring text(header.cchWText, L'\0');
+    if (header.cchWText > 0 && !::ReadProcessMemory(::GetCurrentProcess(), header.pszWText, &text[0],
+                                                    header.cchWText * sizeof(wchar_t), &read))
+        return L"<unreadable>";
+    return text;
+}
+
+TEST(IconMenu, ItemsCarryTheirSpokenTextsAndAnAccessLetterEach)
+{
+    PIconMenu menu;
+    ASSERT_TRUE(menu.LoadIconMenu(146));
+    PIconMenu* popup = menu.GetIconSubMenu(0);
+    ASSERT_NE(popup, nullptr);
+    HMENU tray = popup->GetHandle();
+    EXPECT_EQ(SpokenText(tray, 0), L"\x65B0\x5EFA\x7B14\x8BB0(N)") << "without the access-letter mark";
+    EXPECT_EQ(SpokenText(tray, 3), L"") << "a separator says nothing";
+    EXPECT_EQ(SpokenText(tray, 6), L"\x63D0\x9192\x65E5\x7A0B(G)") << "a submenu's item too";
+    EXPECT_TRUE(popup->AppendIconItem(MF_STRING, 50000, "Tom && Jerry"));
+    EXPECT_EQ(SpokenText(tray, 20), L"Tom & Jerry");
+
+    // Each letter leads to its one item, whatever its case; the system cannot know the
+    // letters of items it does not draw.
+    std::vector<wchar_t> letters;
+    for (int i = 0; i < 20; ++i) {
+        const std::wstring text = SpokenText(tray, i);
+        const std::size_t open = text.find(L'(');
+        if (open == std::wstring::npos || open + 2 >= text.size() || text[open + 2] != L')')
+            continue;
+        const wchar_t letter = static_cast<wchar_t>(std::towupper(text[open + 1]));
+        EXPECT_EQ(std::count(letters.begin(), letters.end(), letter), 0) << "a second " << static_cast<char>(letter);
+        letters.push_back(letter);
+        EXPECT_EQ(PIconMenu::MenuChar(tray, static_cast<wchar_t>(std::towlower(letter))),
+                  MAKELRESULT(i, MNC_EXECUTE));
+    }
+    EXPECT_EQ(letters.size(), 16u);
+    EXPECT_EQ(PIconMenu::MenuChar(tray, L'q'), MAKELRESULT(0, MNC_IGNORE));
 }
 
 // A record like the given one that the menu itself holds, as its item data: the menu

@@ -70,7 +70,7 @@ TEST_F(NoteWindow, ATopmostFramelessPopupOwnedByTheLogicWindow)
     PinvelWnd* window = Open(100, 100, 300, 200);
     HWND hwnd = window->GetHwnd();
     EXPECT_EQ(wintest::ClassName(hwnd), "PCN_NOTE");
-    EXPECT_EQ(wintest::WindowText(hwnd), "Note");
+    EXPECT_EQ(wintest::WindowText(hwnd), window->GetNote()->GetTitle()) << "named as a screen reader says it";
     EXPECT_EQ(static_cast<DWORD>(::GetWindowLongA(hwnd, GWL_STYLE)) & 0xFFFF0000u, 0x96000000u);
     EXPECT_NE(::GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(::GetWindow(hwnd, GW_OWNER), logic->GetHwnd());

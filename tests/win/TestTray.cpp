@@ -42,6 +42,7 @@ struct Entry {
 };
 std::vector<Entry> g_entries;
 PSysTray* g_tray = nullptr;
+int g_menusOpened = 0;
 
 // Reads the show-note submenu once the tray menu is open, then closes the menu.
 bool ReadMenuAndClose()
@@ -50,6 +51,7 @@ bool ReadMenuAndClose()
     if (menu == nullptr)
         return false;
     g_entries.clear();
+    ++g_menusOpened;
     HMENU notes = ::GetSubMenu(::GetSubMenu(menu->GetHandle(), 0), 4);
     for (int i = 0; i < ::GetMenuItemCount(notes); ++i) {
         char text[256] = {};
@@ -68,7 +70,11 @@ protected:
         LogicTest::SetUp();
         g_tray = logic->Tray();
     }
-    LRESULT Notify(WPARAM icon, LPARAM mouse) { return logic->Tray()->SendMessage(WM_TRAY_NOTIFY, icon, mouse); }
+    // As the shell sends an event of the fourth version, which the fake shell takes.
+    LRESULT Notify(WORD icon, WORD event, POINT at = {})
+    {
+        return logic->Tray()->SendMessage(WM_TRAY_NOTIFY, MAKEWPARAM(at.x, at.y), MAKELPARAM(event, icon));
+    }
     std::vector<Entry> OpenMenu()
     {
         g_entries = {{"<menu never opened>", false, false}};
@@ -81,7 +87,9 @@ protected:
 
 TEST_F(Tray, IconAddedAtCreationRemovedWithTheWindowAndBackWithTheTaskbar)
 {
-    ASSERT_EQ(g_calls.size(), 1u);
+    ASSERT_EQ(g_calls.size(), 2u);
+    EXPECT_EQ(g_calls[1].first, static_cast<DWORD>(NIM_SETVERSION));
+    EXPECT_EQ(g_calls[1].second.uVersion, 4u);
     const auto& [message, data] = g_calls[0];
     EXPECT_EQ(message, static_cast<DWORD>(NIM_ADD));
     // The second version of the wide record, the first that carries balloons: it ends
@@ -102,16 +110,17 @@ TEST_F(Tray, IconAddedAtCreationRemovedWithTheWindowAndBackWithTheTaskbar)
     DWORD_PTR answer = 0;
     ::SendMessageTimeoutA(HWND_BROADCAST, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 2000,
                           &answer);
-    ASSERT_EQ(g_calls.size(), 2u);
-    EXPECT_EQ(g_calls[1].first, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(g_calls[1].second.hWnd, data.hWnd);
+    ASSERT_EQ(g_calls.size(), 4u);
+    EXPECT_EQ(g_calls[2].first, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(g_calls[2].second.hWnd, data.hWnd);
+    EXPECT_EQ(g_calls[3].first, static_cast<DWORD>(NIM_SETVERSION)) << "a new taskbar knows no version";
 
     HWND tray = data.hWnd;
     logic->DestroyWindow();
-    ASSERT_EQ(g_calls.size(), 3u);
-    EXPECT_EQ(g_calls[2].first, static_cast<DWORD>(NIM_DELETE));
-    EXPECT_EQ(g_calls[2].second.hWnd, tray);
-    EXPECT_EQ(g_calls[2].second.uID, 1u);
+    ASSERT_EQ(g_calls.size(), 5u);
+    EXPECT_EQ(g_calls[4].first, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(g_calls[4].second.hWnd, tray);
+    EXPECT_EQ(g_calls[4].second.uID, 1u);
 }
 
 TEST_F(Tray, DoubleClickMakesExactlyOneNoteOtherMessagesNothing)
@@ -123,6 +132,42 @@ TEST_F(Tray, DoubleClickMakesExactlyOneNoteOtherMessagesNothing)
     Notify(1, WM_LBUTTONDBLCLK);
     EXPECT_EQ(logic->Notes().size(), 1u);
     EXPECT_EQ(logic->Windows().size(), 1u);
+}
+
+TEST_F(Tray, TheKeyboardReachesTheIconInTheVersionTheShellTook)
+{
+    constexpr WORD kSelect = NIN_SELECT, kKeySelect = NIN_SELECT | NINF_KEY;
+    Notify(1, kSelect);
+    EXPECT_TRUE(logic->Notes().empty()) << "a single click's select does nothing";
+    // Enter on the icon; some shells tell of one press twice.
+    Notify(1, kKeySelect);
+    Notify(1, kKeySelect);
+    EXPECT_EQ(logic->Notes().size(), 1u);
+
+    // A right click is a press and then a context menu: one menu. The menu key alone
+    // opens it at the point the shell gives.
+    g_menusOpened = 0;
+    wintest::WhenReady(&ReadMenuAndClose);
+    Notify(1, WM_RBUTTONDOWN);
+    Notify(1, WM_CONTEXTMENU, {700, 500});
+    EXPECT_EQ(g_menusOpened, 1);
+    ::Sleep(::GetDoubleClickTime() + 50);
+    wintest::WhenReady(&ReadMenuAndClose);
+    Notify(1, WM_CONTEXTMENU, {700, 500});
+    EXPECT_EQ(g_menusOpened, 2);
+
+    // A shell before Vista takes the third version: the id comes in wParam.
+    logic.reset();
+    wintest::ShellCalls::newestVersion = 3;
+    g_calls.clear();
+    Start();
+    ASSERT_EQ(g_calls.size(), 3u);
+    EXPECT_EQ(g_calls[2].second.uVersion, 3u);
+    const std::size_t notes = logic->Notes().size();
+    Notify(1, WM_LBUTTONDBLCLK);
+    EXPECT_EQ(logic->Notes().size(), notes) << "the fourth version's packing is not taken";
+    logic->Tray()->SendMessage(WM_TRAY_NOTIFY, 1, kKeySelect);
+    EXPECT_EQ(logic->Notes().size(), notes + 1);
 }
 
 // A layout on which Ctrl+Alt+S types a character, as AltGr+S types "ś" on a Polish one.

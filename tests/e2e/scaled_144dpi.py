@@ -92,6 +92,17 @@ class At144Dpi(unittest.TestCase):
         e2e.xdo("mousemove", eleft + 9, etop + 15, "click", 1)
         self.assertTrue(poll(lambda: (e2e.text(edit) or "").strip() == "\u2611 milk", 10), repr(e2e.text(edit)))
 
+        # Shift+F10 opens the menu at the caret, where the editor puts its first character.
+        e2e.xdo("key", "ctrl+Home")
+        packed = int(e2e.probe("send", edit, 0x00D6, 0, 0)[1][0]) & 0xFFFFFFFF  # EM_POSFROMCHAR
+        caret = (eleft + (packed & 0xFFFF), etop + (packed >> 16))
+        e2e.xdo("key", "shift+F10")
+        menu = poll(lambda: e2e.visible("#32768"), 5)
+        self.assertTrue(menu, "Shift+F10 opens the menu")
+        self.assertLess(sum(abs(a - b) for a, b in zip(rect(menu[0]["hwnd"])[:2], caret)), 40, caret)
+        e2e.xdo("key", "Escape")
+        self.assertTrue(poll(lambda: not e2e.visible("#32768"), 5))
+
         e2e.probe("post", self.tray, WM_COMMAND, ABOUT, 0)
         about = poll(lambda: [w for w in e2e.top_level_windows() if w["title"] == "关于Pinvel" and w["visible"]])
         self.assertTrue(about, "About comes up")

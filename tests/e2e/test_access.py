@@ -101,6 +101,20 @@ class Access(unittest.TestCase):
         self.assertEqual(e2e.rect(menu[0]["hwnd"])[2:], (700, 500))
         self.assertTrue(e2e.click_menu_away())
         self.assertEqual(len(e2e.visible("PCN_NOTE")), 1, "nothing made twice")
+
+        # The next-note key, pressed for real, goes round the open notes, keys in the text.
+        self.assertTrue(e2e.show_note(self.tray, 0))
+        notes = e2e.poll(lambda: [w["hwnd"] for w in e2e.visible("PCN_NOTE")] if len(e2e.visible("PCN_NOTE")) == 2
+                         else None)
+        self.assertTrue(notes)
+        front = lambda: int(e2e.probe("front")[1][0])
+        first = front()
+        self.assertIn(first, notes)
+        e2e.keep_x_focus()
+        e2e.xdo("key", "ctrl+alt+Next")
+        self.assertTrue(e2e.poll(lambda: front() in notes and front() != first), "the other note came forward")
+        e2e.xdo("key", "ctrl+alt+Next")
+        self.assertTrue(e2e.poll(lambda: front() == first), "and round again")
         self.exit()
 
     def caret(self, note):

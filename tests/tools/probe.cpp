@@ -17,6 +17,7 @@
 //   pvprobe cover L T R B MS                  another program's window, in front, for MS ms
 //   pvprobe accname HWND                      the name a screen reader reads for the window
 //   pvprobe setting SPI [AREA]                broadcast WM_SETTINGCHANGE as the system does
+//   pvprobe front                             the window in the foreground
 #include <windows.h>
 
 #include <oleacc.h>
@@ -393,6 +394,10 @@ int wmain(int argc, wchar_t** argv)
         DWORD_PTR answer = 0;
         ::SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, std::wcstoul(argv[2], nullptr, 0),
                               argc == 4 ? reinterpret_cast<LPARAM>(argv[3]) : 0, SMTO_ABORTIFHUNG, 5000, &answer);
+        return 0;
+    }
+    if (verb == L"front" && argc == 2) {
+        Print(std::to_wstring(reinterpret_cast<ULONG_PTR>(::GetForegroundWindow())));
         return 0;
     }
     if (verb == L"cursor" && argc == 2) {

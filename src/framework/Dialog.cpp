@@ -3,6 +3,7 @@
 #include "CommonDialogs.h"
 #include "Guard.h"
 #include "Strings.h"
+#include "SystemLook.h"
 
 namespace fw {
 
@@ -126,7 +127,30 @@ INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     const INT_PTR result = CallGuarded<INT_PTR>(FALSE, [&] { return self->DialogProc(msg, wParam, lParam); });
     if (msg == WM_NCDESTROY)
         self->Detach();
-    return result;
+    INT_PTR answer = result;
+    AnswerForLook(self->m_colours, hwnd, msg, wParam, lParam, result, answer);
+    return answer;
+}
+
+bool AnswerForLook(DialogColours& colours, HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR handled,
+                   INT_PTR& answer)
+{
+    if (msg == WM_INITDIALOG) {
+        colours.FollowInFrame(dialog);
+        return false;
+    }
+    if (MayChangeLook(msg, wParam, lParam)) {
+        colours.OnLookMayHaveChanged(dialog);
+        return false;
+    }
+    // A dialog that paints a control itself keeps its own colours.
+    if (handled != FALSE || msg < WM_CTLCOLORMSGBOX || msg > WM_CTLCOLORSTATIC)
+        return false;
+    const HBRUSH brush = colours.Answer(msg, reinterpret_cast<HDC>(wParam));
+    if (brush == nullptr)
+        return false;
+    answer = reinterpret_cast<INT_PTR>(brush);
+    return true;
 }
 
 } // namespace fw

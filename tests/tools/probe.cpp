@@ -15,6 +15,8 @@
 //   pvprobe layered HWND                      the window's alpha, or "none" when not layered
 //   pvprobe hotkey MODS VK MS                 hold a system-wide hotkey for MS ms
 //   pvprobe cover L T R B MS                  another program's window, in front, for MS ms
+//   pvprobe setting AREA                      tell every window a setting changed, as Windows
+//                                             does (WM_SETTINGCHANGE naming AREA)
 #include <windows.h>
 
 #include <cstdio>
@@ -360,6 +362,13 @@ int wmain(int argc, wchar_t** argv)
             return 1;
         Print(std::to_wstring(rc.left) + L" " + std::to_wstring(rc.top) + L" " + std::to_wstring(rc.right) + L" " +
               std::to_wstring(rc.bottom));
+        return 0;
+    }
+    if (verb == L"setting" && argc == 3) {
+        // The system carries the name across to each process; a hung window is passed by.
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(argv[2]),
+                              SMTO_ABORTIFHUNG, 5000, &ignored);
         return 0;
     }
     if (verb == L"cursor" && argc == 2) {

@@ -6,7 +6,7 @@ import subprocess
 import unittest
 
 import pinvel_e2e as e2e
-from pinvel_e2e import WM_COMMAND, WM_TRAY_NOTIFY
+from pinvel_e2e import WM_COMMAND, WM_LBUTTONDBLCLK, WM_TRAY_NOTIFY
 
 WM_RBUTTONDOWN = 0x204
 FIND_NOTES = 32831
@@ -61,6 +61,20 @@ class DarkLook(unittest.TestCase):
         self.assertTrue(e2e.click_menu_away(), "a click elsewhere closes the menu")
         return face
 
+    def tip_face(self, note):
+        """The colour of a caption button's tip, shown by pointing at the button."""
+        buttons = [c for c in e2e.children(note) if c["cls"] == "Button" and c["visible"]]
+        self.assertTrue(buttons, "the note has caption buttons")
+        left, top, right, bottom = e2e.rect(buttons[0]["hwnd"])
+        self.assertTrue(e2e.move_mouse(1000, 650))
+        self.assertTrue(e2e.move_mouse((left + right) // 2, (top + bottom) // 2))
+        ours = lambda: [w for w in e2e.visible("tooltips_class32") if w["pid"] == self.pid]
+        tips = e2e.poll(ours, 10)
+        self.assertTrue(tips, "the button's tip shows")
+        face = most_common_colour(tips[0]["hwnd"], inset=3)
+        self.assertTrue(e2e.move_mouse(1000, 650))
+        return face
+
     def test_dark_menus_and_dialogs_turn_light_when_the_system_says_so(self):
         set_apps_light(0)
         self.folder.start()
@@ -68,8 +82,14 @@ class DarkLook(unittest.TestCase):
         self.assertIsNotNone(logic)
         self.tray = e2e.tray_window(logic)
         self.assertIsNotNone(self.tray)
+        self.pid = [w["pid"] for w in e2e.top_level_windows() if w["hwnd"] == logic][0]
 
         self.assertEqual(self.menu_face(), DARK_FACE, "the tray menu is dark")
+        e2e.probe("post", self.tray, WM_TRAY_NOTIFY, 1, WM_LBUTTONDBLCLK)
+        notes = e2e.poll(lambda: e2e.visible("PCN_NOTE"))
+        self.assertTrue(notes, "a new note shows")
+        note = notes[0]["hwnd"]
+        self.assertEqual(self.tip_face(note), DARK_FACE, "the caption button's tip is dark")
         e2e.probe("post", self.tray, WM_COMMAND, FIND_NOTES, 0)
         found = e2e.poll(lambda: [w for w in e2e.visible("#32770") if w["title"] == FIND_CAPTION], 10)
         self.assertTrue(found, "the find-notes window comes up")
@@ -87,6 +107,7 @@ class DarkLook(unittest.TestCase):
         self.assertTrue(e2e.poll(lambda: light(face()), 10), "the open window repaints light: %s" % (face(),))
         self.assertTrue(light(most_common_colour(listing)), "and so does its list")
         self.assertTrue(light(self.menu_face()), "the tray menu is light again")
+        self.assertTrue(light(self.tip_face(note)), "and so is the tip")
 
 
 if __name__ == "__main__":

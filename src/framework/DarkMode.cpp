@@ -188,6 +188,17 @@ void DialogColours::OnLookMayHaveChanged(HWND dialog)
     ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
+bool DialogColours::Erase(HWND dialog, HDC dc)
+{
+    const HBRUSH face = Answer(WM_CTLCOLORDLG, dc);
+    if (face == nullptr)
+        return false;
+    RECT client;
+    ::GetClientRect(dialog, &client);
+    ::FillRect(dc, &client, face);
+    return true;
+}
+
 HBRUSH DialogColours::Answer(UINT msg, HDC dc)
 {
     if (!Dark()) {

@@ -28,6 +28,9 @@ public:
     // The brush for a WM_CTLCOLOR... message, its colours set into the device context;
     // null to leave the message to the system.
     HBRUSH Answer(UINT msg, HDC dc);
+    // Fills the dialog's face while dark; false in the light look. A property page's face
+    // is the tab's, painted from the theme without asking for the dialog's colour.
+    bool Erase(HWND dialog, HDC dc);
     // The dialog's title bar and system-drawn controls follow the look: when it starts,
     // and again whenever the system may have changed it (the dialog is then repainted).
     void FollowInFrame(HWND dialog);

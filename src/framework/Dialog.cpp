@@ -143,8 +143,17 @@ bool AnswerForLook(DialogColours& colours, HWND dialog, UINT msg, WPARAM wParam,
         colours.OnLookMayHaveChanged(dialog);
         return false;
     }
+    if (handled != FALSE)
+        return false;
+    if (msg == WM_ERASEBKGND) {
+        if (!colours.Erase(dialog, reinterpret_cast<HDC>(wParam)))
+            return false;
+        ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+        answer = TRUE;
+        return true;
+    }
     // A dialog that paints a control itself keeps its own colours.
-    if (handled != FALSE || msg < WM_CTLCOLORMSGBOX || msg > WM_CTLCOLORSTATIC)
+    if (msg < WM_CTLCOLORMSGBOX || msg > WM_CTLCOLORSTATIC)
         return false;
     const HBRUSH brush = colours.Answer(msg, reinterpret_cast<HDC>(wParam));
     if (brush == nullptr)

@@ -130,7 +130,8 @@ LRESULT PropertySheet::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     // them with itself.
     const LRESULT result = DefWindowProc(msg, wParam, lParam);
     INT_PTR answer = 0;
-    if (AnswerForLook(m_colours, m_hWnd, msg, wParam, lParam, FALSE, answer))
+    // The sheet's own face is erased with the colour it asks itself for, answered here.
+    if (msg != WM_ERASEBKGND && AnswerForLook(m_colours, m_hWnd, msg, wParam, lParam, FALSE, answer))
         return answer;
     return result;
 }

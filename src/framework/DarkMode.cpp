@@ -40,12 +40,15 @@ public:
     template <typename Fn>
     Fn Find(const char* name) const
     {
-        return m_module == nullptr ? nullptr : reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(m_module, name)));
+        if (m_module == nullptr)
+            return nullptr;
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(m_module, name)));
     }
     template <typename Fn>
     Fn FindOrdinal(WORD ordinal) const
     {
-        return Find<Fn>(MAKEINTRESOURCEA(ordinal));
+        // GetProcAddress has no wide form: an ordinal goes as the low word of its name.
+        return Find<Fn>(reinterpret_cast<const char*>(static_cast<ULONG_PTR>(ordinal)));
     }
 
 private:

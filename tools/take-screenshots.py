@@ -1,8 +1,9 @@
 """Takes the README's pictures from the real program: notes in several colours, notes in
 four schemes, the tray menu with its note list, the weekly page of the alarm sheet, the
 appearance dialog, the already-running notice, a check list and a see-through note over
-a text in Notepad; with --scaled, on a display at 150 %, a note and its menu; with --see-through,
-only the see-through note. Run through `make screenshots`; the pictures go to docs/."""
+a text in Notepad, and the dark look: the tray menu beside a note of a dark scheme; with --scaled,
+on a display at 150 %, a note and its menu; with --see-through, only the see-through note; with
+--dark, only the dark look. Run through `make screenshots`; the pictures go to docs/."""
 import calendar
 import os
 import shutil
@@ -283,6 +284,34 @@ def check_list():
         folder.close()
 
 
+PERSONALIZE = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize"
+# The dark scheme 午夜蓝, as a note stores it: colours chosen one by one.
+MIDNIGHT = (0x00B2785C, 0x0046281E, 0x00D7A58C)
+
+
+def dark():
+    """The tray menu as Windows' dark look asks, beside a note of a dark scheme."""
+    wine_settings(PERSONALIZE, [("AppsUseLightTheme", 0)])
+    folder = e2e.ProgramFolder()
+    try:
+        background, border, edge = MIDNIGHT
+        look = (background, border, edge, 0, -1, 700, 470, 1000, 690)
+        text = gbk_rtf("\\b 周五\\b0\\par 交报告\\par 给王经理回信")
+        e2e.put_note(folder.path, "N261207 (1).pvl", e2e.note_file("本周", "pinvel", RTF % text, look, None,
+                                                                   (TODAY, TODAY)))
+        show_all(start(folder), 1)
+        xdo("mousemove", *TRAY_ICON, "click", 3)
+        menu = poll(lambda: visible("#32768"))
+        assert menu, "the tray menu did not open"
+        _, top, _, _ = rect(menu[0]["hwnd"])
+        photograph("dark.png", (680, min(top, 470) - 20, 1280, 800), [edge, 0x002B2B2B])
+        xdo("mousemove", 60, 740, "click", 1)  # a click elsewhere closes it
+        assert poll(lambda: not visible("#32768")), "the tray menu did not close"
+    finally:
+        folder.close()
+        wine_settings(PERSONALIZE, [("AppsUseLightTheme", 1)])
+
+
 def scaled():
     """A note and its menu on a display at 150 %: the prefix's LogPixels is 144."""
     folder = e2e.ProgramFolder()
@@ -313,8 +342,11 @@ if __name__ == "__main__":
         see_through()
     elif sys.argv[1:] == ["--see-through-composited"]:
         see_through_composited()
+    elif sys.argv[1:] == ["--dark"]:
+        dark()
     else:
         schemes()
         notes_menus_and_dialogs()
         check_list()
+        dark()
         see_through()

@@ -39,6 +39,10 @@ BOOL PAppearanceDlg::OnInitDialog()
     HWND combo = ::GetDlgItem(m_hWnd, IDC_APPEARANCE_SCHEME);
     for (const ColorScheme* scheme = kColorSchemes; scheme->id != -1; ++scheme)
         ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fw::WideFromText(scheme->name).c_str()));
+    for (int i = 0; i < kDarkSchemeCount; ++i) {
+        const std::wstring name = fw::LoadResStringW(IDS_DARK_SCHEME_BASE + i);
+        ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
     fw::Dialog::OnInitDialog();
     return TRUE;
 }
@@ -49,10 +53,12 @@ void PAppearanceDlg::DoDataExchange(fw::DataExchange& exchange)
     exchange.Check(IDC_APPEARANCE_TO_VISIBLE, m_applyToVisible);
     HWND combo = ::GetDlgItem(m_hWnd, IDC_APPEARANCE_SCHEME);
     if (exchange.Saving()) {
+        // A dark scheme goes into the note as its colours: older copies know sixteen.
         const LRESULT selected = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
-        m_scheme = selected == CB_ERR ? -1 : static_cast<int>(selected);
+        m_scheme = StoredScheme(selected == CB_ERR ? -1 : static_cast<int>(selected));
     } else {
-        ::SendMessageW(combo, CB_SETCURSEL, FindScheme(m_scheme) != nullptr ? m_scheme : -1, 0);
+        const int listed = ListedSchemeOf(m_scheme, m_background, m_edge, m_border);
+        ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(listed), 0);
     }
 }
 
@@ -76,7 +82,7 @@ INT_PTR PAppearanceDlg::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam)
 void PAppearanceDlg::OnSchemeChanged()
 {
     const LRESULT selected = ::SendDlgItemMessageW(m_hWnd, IDC_APPEARANCE_SCHEME, CB_GETCURSEL, 0, 0);
-    const ColorScheme* scheme = selected == CB_ERR ? nullptr : FindScheme(static_cast<int>(selected));
+    const ColorScheme* scheme = selected == CB_ERR ? nullptr : ListedScheme(static_cast<int>(selected));
     if (scheme == nullptr)
         return;
     m_background = scheme->background;

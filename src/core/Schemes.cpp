@@ -26,3 +26,40 @@ const ColorScheme* FindScheme(int index)
         return nullptr;
     return &kColorSchemes[index];
 }
+
+// The text of a note is black unless the user coloured it, and its colours belong to the
+// text, so a scheme cannot lighten them: each background here is as dark as black text
+// allows at a contrast of 4.5:1, and the caption's edge is lighter still.
+const ColorScheme kDarkSchemes[kDarkSchemeCount] = {
+    {-1, "", 0x00787878, 0x00A0A0A0, 0x00303030}, // 深灰
+    {-1, "", 0x00B2785C, 0x00D7A58C, 0x0046281E}, // 午夜蓝
+    {-1, "", 0x00648750, 0x008CAF82, 0x00233719}, // 墨绿
+    {-1, "", 0x00A56E8C, 0x00C89BB4, 0x00461E32}, // 深紫
+};
+
+const ColorScheme* ListedScheme(int listed)
+{
+    if (listed >= kSchemeCount && listed < kListedSchemeCount)
+        return &kDarkSchemes[listed - kSchemeCount];
+    return FindScheme(listed);
+}
+
+int StoredScheme(int listed)
+{
+    const ColorScheme* scheme = ListedScheme(listed);
+    return scheme != nullptr ? scheme->id : -1;
+}
+
+int ListedSchemeOf(int stored, Colour background, Colour edge, Colour border)
+{
+    if (FindScheme(stored) != nullptr)
+        return stored;
+    if (stored != -1)
+        return -1;
+    for (int i = 0; i < kDarkSchemeCount; ++i) {
+        const ColorScheme& dark = kDarkSchemes[i];
+        if (dark.background == background && dark.edge == edge && dark.border == border)
+            return kSchemeCount + i;
+    }
+    return -1;
+}

@@ -1,12 +1,15 @@
 #include "PAboutDlg.h"
 
 #include "../framework/Strings.h"
+#include "../framework/SystemLook.h"
 #include "../res/resource.h"
 
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kVersionBlue = RGB(0, 0, 160);
+// The same blue lit up enough to read on the dark face.
+constexpr COLORREF kVersionBlueOnDark = RGB(130, 170, 255);
 
 bool IsColourRequest(UINT msg)
 {
@@ -36,12 +39,20 @@ INT_PTR PAboutDlg::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (!IsColourRequest(msg))
         return fw::Dialog::DialogProc(msg, wParam, lParam);
-    if (!m_background)
-        m_background.Reset(::CreateSolidBrush(kWhite));
+    // The white card is the light look's; the dark look gets the face of the other dialogs.
+    const bool dark = fw::CurrentLook() == fw::Look::Dark;
+    const COLORREF face = dark ? fw::Chrome().back : kWhite;
+    if (!m_background || face != m_backgroundColour) {
+        m_background.Reset(::CreateSolidBrush(face));
+        m_backgroundColour = face;
+    }
     HDC dc = reinterpret_cast<HDC>(wParam);
     const bool version = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_ABOUT_VERSION;
-    ::SetTextColor(dc, version ? kVersionBlue : RGB(0, 0, 0));
-    ::SetBkColor(dc, kWhite);
+    if (dark)
+        ::SetTextColor(dc, version ? kVersionBlueOnDark : fw::Chrome().text);
+    else
+        ::SetTextColor(dc, version ? kVersionBlue : RGB(0, 0, 0));
+    ::SetBkColor(dc, face);
     return reinterpret_cast<INT_PTR>(m_background.Get());
 }
 

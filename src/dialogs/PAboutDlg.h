@@ -23,5 +23,6 @@ protected:
 private:
     std::string m_notice;
     fw::Brush m_background;
+    COLORREF m_backgroundColour = 0;
     fw::DialogPictures m_pictures;
 };

@@ -1,6 +1,7 @@
 #include "PFindNotesDlg.h"
 
 #include "../framework/Strings.h"
+#include "../framework/SystemLook.h"
 #include "../framework/WaitCursor.h"
 #include "../res/resource.h"
 #include "../store/PNote.h"
@@ -56,6 +57,10 @@ BOOL PFindNotesDlg::OnInitDialog()
     const int titleWidth = width * kTitleColumnPercent / 100;
     AddColumn(list, 0, IDS_FIND_NOTES_TITLE, titleWidth);
     AddColumn(list, 1, IDS_FIND_NOTES_LINE, width - titleWidth);
+    m_listBack = static_cast<COLORREF>(::SendMessageW(list, LVM_GETBKCOLOR, 0, 0));
+    m_listTextBack = static_cast<COLORREF>(::SendMessageW(list, LVM_GETTEXTBKCOLOR, 0, 0));
+    m_listText = static_cast<COLORREF>(::SendMessageW(list, LVM_GETTEXTCOLOR, 0, 0));
+    FollowLookInList();
     return TRUE;
 }
 
@@ -84,6 +89,13 @@ INT_PTR PFindNotesDlg::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnCommand(wParam, lParam);
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+        if (fw::MayChangeLook(msg, wParam, lParam)) {
+            fw::RefreshLook();
+            FollowLookInList();
+        }
+        return fw::Dialog::DialogProc(msg, wParam, lParam);
     case WM_ACTIVATE:
         OnActivate(wParam);
         // The dialog manager still keeps and gives back the focus.
@@ -199,4 +211,18 @@ int PFindNotesDlg::SelectedRow() const
 HWND PFindNotesDlg::List() const
 {
     return ::GetDlgItem(m_hWnd, IDC_FIND_NOTES_LIST);
+}
+
+void PFindNotesDlg::FollowLookInList()
+{
+    const bool dark = fw::CurrentLook() == fw::Look::Dark;
+    if (dark == m_listDark)
+        return;
+    m_listDark = dark;
+    const fw::ChromeColours colours = fw::Chrome();
+    HWND list = List();
+    ::SendMessageW(list, LVM_SETBKCOLOR, 0, dark ? colours.back : m_listBack);
+    ::SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, dark ? colours.back : m_listTextBack);
+    ::SendMessageW(list, LVM_SETTEXTCOLOR, 0, dark ? colours.text : m_listText);
+    ::InvalidateRect(list, nullptr, TRUE);
 }

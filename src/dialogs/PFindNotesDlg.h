@@ -39,6 +39,8 @@ private:
     void ShowNoteAt(int row);
     int SelectedRow() const;
     HWND List() const;
+    // The list is a system control that takes no dialog colours: it is told its own.
+    void FollowLookInList();
 
     FindNotesHost& m_host;
     PNoteFinder m_finder;
@@ -46,4 +48,9 @@ private:
     // The text of the cell the list asked for last: it reads it after the call returns.
     std::wstring m_cellText;
     bool m_placed = false;
+    // The list's own colours, given back when the look turns light again.
+    bool m_listDark = false;
+    COLORREF m_listBack = 0;
+    COLORREF m_listTextBack = 0;
+    COLORREF m_listText = 0;
 };

@@ -1,5 +1,6 @@
 #include "App.h"
 
+#include "DarkMode.h"
 #include "Strings.h"
 #include "Wnd.h"
 #include "../core/TextRules.h"
@@ -74,6 +75,8 @@ int App::WinMain(HINSTANCE)
     // The narrow command line would come in the system's code page.
     const wchar_t* whole = ::GetCommandLineW();
     m_commandLine = TextFromWide(std::wstring(ArgumentsOfCommandLine(whole != nullptr ? whole : L"")));
+    // Before the first window, which the system would otherwise draw light for good.
+    AllowDarkMode();
     if (!InitInstance())
         return ExitInstance();
     return Run();

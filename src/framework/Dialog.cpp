@@ -3,6 +3,7 @@
 #include "CommonDialogs.h"
 #include "Guard.h"
 #include "Strings.h"
+#include "SystemLook.h"
 
 namespace fw {
 
@@ -130,7 +131,39 @@ INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LP
         ::PostMessageW(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     if (msg == WM_NCDESTROY)
         self->Detach();
-    return result;
+    INT_PTR answer = result;
+    AnswerForLook(self->m_colours, hwnd, msg, wParam, lParam, result, answer);
+    return answer;
+}
+
+bool AnswerForLook(DialogColours& colours, HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR handled,
+                   INT_PTR& answer)
+{
+    if (msg == WM_INITDIALOG) {
+        colours.FollowInFrame(dialog);
+        return false;
+    }
+    if (MayChangeLook(msg, wParam, lParam)) {
+        colours.OnLookMayHaveChanged(dialog);
+        return false;
+    }
+    if (handled != FALSE)
+        return false;
+    if (msg == WM_ERASEBKGND) {
+        if (!colours.Erase(dialog, reinterpret_cast<HDC>(wParam)))
+            return false;
+        ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+        answer = TRUE;
+        return true;
+    }
+    // A dialog that paints a control itself keeps its own colours.
+    if (msg < WM_CTLCOLORMSGBOX || msg > WM_CTLCOLORSTATIC)
+        return false;
+    const HBRUSH brush = colours.Answer(msg, reinterpret_cast<HDC>(wParam));
+    if (brush == nullptr)
+        return false;
+    answer = reinterpret_cast<INT_PTR>(brush);
+    return true;
 }
 
 } // namespace fw

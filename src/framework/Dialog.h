@@ -1,4 +1,5 @@
 #pragma once
+#include "DarkMode.h"
 #include "Wnd.h"
 
 #include <string>
@@ -59,6 +60,12 @@ private:
 
     UINT m_templateId;
     bool m_modal = false;
+    DialogColours m_colours;
 };
+
+// The colours and frame of a dialog the look asks for, after its own procedure had its
+// say: true with the answer when the message was one of the look's.
+bool AnswerForLook(DialogColours& colours, HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR handled,
+                   INT_PTR& answer);
 
 } // namespace fw

@@ -1,5 +1,6 @@
 #include "PropertySheet.h"
 
+#include "Dialog.h"
 #include "Guard.h"
 #include "Strings.h"
 
@@ -68,7 +69,9 @@ INT_PTR CALLBACK PropertyPage::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wPar
     const INT_PTR result = CallGuarded<INT_PTR>(FALSE, [&] { return self->DialogProc(msg, wParam, lParam); });
     if (msg == WM_NCDESTROY)
         self->Detach();
-    return result;
+    INT_PTR answer = result;
+    AnswerForLook(self->m_colours, hwnd, msg, wParam, lParam, result, answer);
+    return answer;
 }
 
 PropertySheet::PropertySheet(const std::string& caption, HWND parent, UINT startPage)
@@ -114,10 +117,23 @@ int CALLBACK PropertySheet::SheetCallback(HWND hwnd, UINT msg, LPARAM)
         t_creatingSheet = nullptr;
         CallGuarded(false, [&] {
             sheet->SubclassWindow(hwnd);
+            sheet->m_colours.FollowInFrame(hwnd);
             return true;
         });
     }
     return 0;
+}
+
+LRESULT PropertySheet::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    // The pages are children: only the sheet hears that the look changed, and repaints
+    // them with itself.
+    const LRESULT result = DefWindowProc(msg, wParam, lParam);
+    INT_PTR answer = 0;
+    // The sheet's own face is erased with the colour it asks itself for, answered here.
+    if (msg != WM_ERASEBKGND && AnswerForLook(m_colours, m_hWnd, msg, wParam, lParam, FALSE, answer))
+        return answer;
+    return result;
 }
 
 } // namespace fw

@@ -1,4 +1,5 @@
 #pragma once
+#include "DarkMode.h"
 #include "Wnd.h"
 
 #include <commctrl.h>
@@ -31,6 +32,7 @@ private:
 
     UINT m_templateId;
     PropertySheet* m_sheet = nullptr;
+    DialogColours m_colours;
 };
 
 // A modal property sheet with OK and Cancel only (no Apply, no Help).
@@ -43,6 +45,9 @@ public:
     // box, or a sheet destroyed while it ran (its owner went away).
     INT_PTR DoModal();
 
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
 private:
     friend class PropertyPage;
     static int CALLBACK SheetCallback(HWND hwnd, UINT msg, LPARAM lParam);
@@ -52,6 +57,7 @@ private:
     UINT m_startPage;
     std::vector<PropertyPage*> m_pages;
     bool m_accepted = false;
+    DialogColours m_colours;
 };
 
 } // namespace fw

@@ -11,7 +11,9 @@
 #include "../core/SettingsFile.h"
 #include "../core/TextRules.h"
 #include "../framework/File.h"
+#include "../framework/DarkMode.h"
 #include "../framework/Strings.h"
+#include "../framework/SystemLook.h"
 #include "../text/PRichEdit.h"
 
 #include <shellapi.h>
@@ -202,6 +204,9 @@ LRESULT PLogic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_LOGIC_TEXT:
         LoadComingText(reinterpret_cast<const PNote*>(lParam));
         return 0;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+        return OnSettingChange(msg, wParam, lParam);
     case WM_CLOSE:
         // What taskkill without /F, uninstallers and "close all programs" tools send: the
         // default handler would end the loop without saving.
@@ -211,6 +216,17 @@ LRESULT PLogic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
             return m_tray->SendMessage(msg, wParam, lParam);
         return DefWindowProc(msg, wParam, lParam);
     }
+}
+
+LRESULT PLogic::OnSettingChange(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    // The menus take their colours when they open, from the look read here; the notes and
+    // dialogs hear the same broadcast and repaint themselves.
+    if (fw::MayChangeLook(msg, wParam, lParam)) {
+        fw::RefreshLook();
+        fw::FlushDarkMenus();
+    }
+    return DefWindowProc(msg, wParam, lParam);
 }
 
 LRESULT PLogic::OnCreate()

@@ -160,6 +160,7 @@ private:
     LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
     LRESULT OnEndSession(WPARAM ending);
     LRESULT OnLogicExit();
+    LRESULT OnSettingChange(UINT msg, WPARAM wParam, LPARAM lParam);
     void DeleteClosedWindows();
     bool HasRoomForNote() const;
     // Opens the note's window; shown and made active, or made hidden for ShowAll to

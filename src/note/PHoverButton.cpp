@@ -1,6 +1,7 @@
 #include "PHoverButton.h"
 
 #include "../core/NoteGeometry.h"
+#include "../framework/DarkMode.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
 #include "../framework/SystemLook.h"
@@ -16,6 +17,22 @@
 namespace {
 
 constexpr UINT kTipDelayMs = 100;
+
+// A tip made dark says so in its user data, so that the light look sets back only what
+// the dark one changed.
+void FollowLookInTip(HWND tip)
+{
+    const bool dark = fw::CurrentLook() == fw::Look::Dark;
+    const bool wasDark = ::GetWindowLongPtrW(tip, GWLP_USERDATA) != 0;
+    if (dark == wasDark)
+        return;
+    ::SetWindowLongPtrW(tip, GWLP_USERDATA, dark ? 1 : 0);
+    const fw::ChromeColours colours = fw::Chrome();
+    ::SendMessageW(tip, TTM_SETTIPBKCOLOR, dark ? colours.back : ::GetSysColor(COLOR_INFOBK), 0);
+    ::SendMessageW(tip, TTM_SETTIPTEXTCOLOR, dark ? colours.text : ::GetSysColor(COLOR_INFOTEXT), 0);
+    // Where the system draws tips from a theme, the colours above count only in its dark one.
+    fw::FollowLookInControl(tip, true);
+}
 
 // A button's picture on its back colour at one cell size, as it goes on the screen.
 struct ImageKey {
@@ -231,6 +248,7 @@ void PHoverButton::MakeTip(WPARAM wParam, LPARAM lParam)
     ::SendMessageW(m_tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     ::SendMessageW(m_tip, TTM_SETDELAYTIME, TTDT_INITIAL, kTipDelayMs);
     ::SendMessageW(m_tip, TTM_ACTIVATE, TRUE, 0);
+    FollowLookInTip(m_tip);
     // The move that made it is the tip's first: it starts the delay from here.
     MSG first = {m_hWnd, WM_MOUSEMOVE, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
     ::GetCursorPos(&first.pt);
@@ -241,6 +259,8 @@ LRESULT PHoverButton::OnMouseMove(WPARAM wParam, LPARAM lParam)
 {
     if (m_tip == nullptr)
         MakeTip(wParam, lParam);
+    else
+        FollowLookInTip(m_tip);
     const bool pushed = (SendMessage(BM_GETSTATE) & BST_PUSHED) != 0;
     if (!m_tracking && !pushed) {
         m_tracking = true;

@@ -178,6 +178,8 @@
 #define IDS_NOTE_UNREADABLE 2130
 #define IDS_ARRIVED_DAMAGED 2131
 #define IDS_REASON_UNKNOWN 2132
+// The names of the dark schemes, one after another.
+#define IDS_DARK_SCHEME_BASE 2133
 #define IDS_HOME_RECORD 2140
 #define IDS_BACKUP_LAST_SAVED 2141
 #define IDS_BACKUP_MISSED 2142

@@ -69,7 +69,7 @@ TEST_F(Appearance, SchemeSetsTheButtonsAndASingleColourClearsIt)
     PinvelWnd* window = logic->NewNoteAndShow();
     InDialog(window, [](HWND dialog) {
         EXPECT_EQ(Selection(dialog), 9) << "the note's scheme";
-        EXPECT_EQ(::SendDlgItemMessageA(dialog, 1128, CB_GETCOUNT, 0, 0), 16);
+        EXPECT_EQ(::SendDlgItemMessageA(dialog, 1128, CB_GETCOUNT, 0, 0), kListedSchemeCount);
         ChooseScheme(dialog, 1);
         auto* self = reinterpret_cast<PAppearanceDlg*>(fw::Wnd::FromHandle(dialog));
         EXPECT_EQ(self->Button(0).GetColor(), kColorSchemes[1].background);
@@ -154,6 +154,29 @@ TEST_F(Appearance, SchemeOutsideTheTableShowsNoneAndOkStoresMinusOne)
         Press(dialog, IDOK);
     });
     EXPECT_EQ(window->GetNote()->m_look.scheme, -1);
+}
+
+TEST_F(Appearance, DarkSchemeIsStoredAsItsColoursAndChosenAgainByThem)
+{
+    PinvelWnd* window = logic->NewNoteAndShow();
+    const ColorScheme& dark = kDarkSchemes[1];
+    InDialog(window, [](HWND dialog) {
+        ChooseScheme(dialog, kSchemeCount + 1);
+        ::CheckDlgButton(dialog, 1126, BST_CHECKED); // to new notes
+        Press(dialog, IDOK);
+    });
+    // Neither the note nor the settings of new notes may hold a number older copies lack.
+    const NoteLook& look = window->GetNote()->m_look;
+    EXPECT_EQ(look.scheme, -1);
+    EXPECT_EQ(look.background, dark.background);
+    EXPECT_EQ(look.edge, dark.edge);
+    EXPECT_EQ(look.border, dark.border);
+    EXPECT_EQ(logic->DefaultLook().scheme, -1);
+    EXPECT_EQ(logic->DefaultLook().background, dark.background);
+    InDialog(window, [](HWND dialog) {
+        EXPECT_EQ(Selection(dialog), kSchemeCount + 1) << "known again by its colours";
+        Press(dialog, IDCANCEL);
+    });
 }
 
 TEST(ColorButton, SwatchImageAsDrawn)

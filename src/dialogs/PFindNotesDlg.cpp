@@ -1,5 +1,6 @@
 #include "PFindNotesDlg.h"
 
+#include "../framework/Accessible.h"
 #include "../framework/Strings.h"
 #include "../framework/SystemLook.h"
 #include "../framework/WaitCursor.h"
@@ -61,6 +62,8 @@ BOOL PFindNotesDlg::OnInitDialog()
     m_listTextBack = static_cast<COLORREF>(::SendMessageW(list, LVM_GETTEXTBKCOLOR, 0, 0));
     m_listText = static_cast<COLORREF>(::SendMessageW(list, LVM_GETTEXTCOLOR, 0, 0));
     FollowLookInList();
+    // The label above the dialog names the words typed, not the list under them.
+    fw::NameControls({{list, fw::LoadResStringW(IDS_FIND_NOTES_FOUND)}});
     return TRUE;
 }
 

@@ -6,7 +6,7 @@ import subprocess
 import unittest
 
 import pinvel_e2e as e2e
-from pinvel_e2e import WM_COMMAND, WM_LBUTTONDBLCLK, WM_TRAY_NOTIFY
+from pinvel_e2e import WM_COMMAND, WM_LBUTTONDBLCLK
 
 WM_RBUTTONDOWN = 0x204
 FIND_NOTES = 32831
@@ -49,7 +49,7 @@ class DarkLook(unittest.TestCase):
 
     def open_menu(self):
         self.assertTrue(e2e.move_mouse(900, 700))
-        e2e.probe("post", self.tray, WM_TRAY_NOTIFY, 1, WM_RBUTTONDOWN)
+        e2e.tray_event(self.tray, WM_RBUTTONDOWN)
         menu = e2e.poll(lambda: e2e.visible("#32768"))
         self.assertTrue(menu, "the tray menu opens")
         return menu[0]["hwnd"]
@@ -99,7 +99,7 @@ class DarkLook(unittest.TestCase):
 
         dark = lambda colour: colour == DARK_FACE
         self.assert_menu(dark, "the tray menu is dark")
-        e2e.probe("post", self.tray, WM_TRAY_NOTIFY, 1, WM_LBUTTONDBLCLK)
+        e2e.tray_event(self.tray, WM_LBUTTONDBLCLK)
         notes = e2e.poll(lambda: e2e.visible("PCN_NOTE"))
         self.assertTrue(notes, "a new note shows")
         note = notes[0]["hwnd"]

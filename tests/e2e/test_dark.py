@@ -1,6 +1,6 @@
 """The dark look Windows asks applications for: with AppsUseLightTheme 0 in the user's
 registry the program's own menus and dialogs are dark, and the broadcast that tells of a
-change of the colour set brings them back to light, in an open dialog too."""
+change of the colour set brings them back to light, in an open dialog too, and dark again."""
 import collections
 import subprocess
 import unittest
@@ -125,6 +125,13 @@ class DarkLook(unittest.TestCase):
         self.assertTrue(e2e.poll(lambda: not e2e.visible("#32770")), "the find-notes window closes")
         self.assert_menu(light, "the tray menu is light again")
         self.assert_tip(note, light, "and so is the tip")
+        # Dark again, then light and dark while the tip is not shown: a tip sets its own
+        # colours back each time it hears of a change.
+        for flick in ([0], [1, 0]):
+            for value in flick:
+                set_apps_light(value)
+                self.assertEqual(e2e.probe("setting", "ImmersiveColorSet")[0], 0)
+            self.assert_tip(note, dark, "the tip is dark again after %s" % flick)
 
 
 if __name__ == "__main__":

@@ -57,9 +57,12 @@ class DarkLook(unittest.TestCase):
     def assert_shows(self, hwnd, wanted, what, inset=4):
         """The window comes to show mostly a colour that wanted accepts: it paints a
         moment after it shows."""
-        seen = []
-        self.assertTrue(e2e.poll(lambda: wanted(seen.append(most_common_colour(hwnd, inset=inset)) or seen[-1]), 5),
-                        "%s: %s" % (what, seen[-1:]))
+        seen = [None]
+
+        def shows():
+            seen[0] = most_common_colour(hwnd, inset=inset)
+            return wanted(seen[0])
+        self.assertTrue(e2e.poll(shows, 5), "%s: %s" % (what, seen[0]))
 
     def assert_menu(self, wanted, what):
         self.assert_shows(self.open_menu(), wanted, what)

@@ -129,8 +129,10 @@ INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     // mouse; a user who cannot see the mouse's effect must see where the keys go at once.
     if (msg == WM_INITDIALOG)
         ::PostMessageW(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-    if (msg == WM_NCDESTROY)
+    if (msg == WM_NCDESTROY) {
         self->Detach();
+        return result;
+    }
     INT_PTR answer = result;
     AnswerForLook(self->m_colours, hwnd, msg, wParam, lParam, result, answer);
     return answer;

@@ -67,8 +67,10 @@ INT_PTR CALLBACK PropertyPage::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wPar
     if (self == nullptr)
         return FALSE;
     const INT_PTR result = CallGuarded<INT_PTR>(FALSE, [&] { return self->DialogProc(msg, wParam, lParam); });
-    if (msg == WM_NCDESTROY)
+    if (msg == WM_NCDESTROY) {
         self->Detach();
+        return result;
+    }
     INT_PTR answer = result;
     AnswerForLook(self->m_colours, hwnd, msg, wParam, lParam, result, answer);
     return answer;

@@ -18,16 +18,19 @@ namespace {
 
 constexpr UINT kTipDelayMs = 100;
 
-// A tip made dark says so in its user data, so that the light look sets back only what
-// the dark one changed.
+// A tip resets its colours itself when it hears that a setting changed, so the dark look
+// is checked against the colour the tip has. A tip made dark says so in its user data,
+// so that the light look sets back only what the dark one changed.
 void FollowLookInTip(HWND tip)
 {
+    const fw::ChromeColours colours = fw::Chrome();
     const bool dark = fw::CurrentLook() == fw::Look::Dark;
-    const bool wasDark = ::GetWindowLongPtrW(tip, GWLP_USERDATA) != 0;
-    if (dark == wasDark)
+    const bool madeDark = ::GetWindowLongPtrW(tip, GWLP_USERDATA) != 0;
+    if (dark && static_cast<COLORREF>(::SendMessageW(tip, TTM_GETTIPBKCOLOR, 0, 0)) == colours.back)
+        return;
+    if (!dark && !madeDark)
         return;
     ::SetWindowLongPtrW(tip, GWLP_USERDATA, dark ? 1 : 0);
-    const fw::ChromeColours colours = fw::Chrome();
     ::SendMessageW(tip, TTM_SETTIPBKCOLOR, dark ? colours.back : ::GetSysColor(COLOR_INFOBK), 0);
     ::SendMessageW(tip, TTM_SETTIPTEXTCOLOR, dark ? colours.text : ::GetSysColor(COLOR_INFOTEXT), 0);
     // Where the system draws tips from a theme, the colours above count only in its dark one.

@@ -1,6 +1,6 @@
 """The dark look Windows asks applications for: with AppsUseLightTheme 0 in the user's
 registry the program's own menus and dialogs are dark, and the broadcast that tells of a
-change of the colour set brings them back to light, in an open dialog too."""
+change of the colour set brings them back to light, in an open dialog too, and dark again."""
 import collections
 import subprocess
 import unittest
@@ -57,9 +57,12 @@ class DarkLook(unittest.TestCase):
     def assert_shows(self, hwnd, wanted, what, inset=4):
         """The window comes to show mostly a colour that wanted accepts: it paints a
         moment after it shows."""
-        seen = []
-        self.assertTrue(e2e.poll(lambda: wanted(seen.append(most_common_colour(hwnd, inset=inset)) or seen[-1]), 5),
-                        "%s: %s" % (what, seen[-1:]))
+        seen = [None]
+
+        def shows():
+            seen[0] = most_common_colour(hwnd, inset=inset)
+            return wanted(seen[0])
+        self.assertTrue(e2e.poll(shows, 5), "%s: %s" % (what, seen[0]))
 
     def assert_menu(self, wanted, what):
         self.assert_shows(self.open_menu(), wanted, what)
@@ -125,6 +128,13 @@ class DarkLook(unittest.TestCase):
         self.assertTrue(e2e.poll(lambda: not e2e.visible("#32770")), "the find-notes window closes")
         self.assert_menu(light, "the tray menu is light again")
         self.assert_tip(note, light, "and so is the tip")
+        # Dark again, then light and dark while the tip is not shown: a tip sets its own
+        # colours back each time it hears of a change.
+        for flick in ([0], [1, 0]):
+            for value in flick:
+                set_apps_light(value)
+                self.assertEqual(e2e.probe("setting", 0, "ImmersiveColorSet")[0], 0)
+            self.assert_tip(note, dark, "the tip is dark again after %s" % flick)
 
 
 if __name__ == "__main__":

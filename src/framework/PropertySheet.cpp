@@ -122,6 +122,8 @@ int CALLBACK PropertySheet::SheetCallback(HWND hwnd, UINT msg, LPARAM)
             sheet->m_colours.FollowInFrame(hwnd);
             return true;
         });
+        // As in every dialog: where the keys are shows from the start, pages included.
+        ::PostMessageW(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     }
     return 0;
 }

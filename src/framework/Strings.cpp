@@ -1,5 +1,8 @@
 #include "Strings.h"
 
+#include "../core/FourByteText.h"
+#include "../core/TextEncoding.h"
+
 #include <array>
 #include <climits>
 #include <cstdarg>
@@ -91,6 +94,55 @@ std::string BytesFromWide(UINT codePage, const wchar_t* text, std::size_t length
 std::wstring WideFromText(std::string_view text)
 {
     return WideFromBytes(kTextCodePage, text);
+}
+
+std::wstring WideFromTextAndFourBytes(std::string_view text)
+{
+    std::wstring wide;
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const bool lead = byte >= 0x81 && byte <= 0xFE && i + 1 < text.size();
+        const char32_t four = lead && StartsFourBytes(text.substr(i)) ? DecodeFourBytes(text.substr(i)) : 0;
+        if (four == 0) {
+            i += lead ? 2 : 1;
+            continue;
+        }
+        wide += WideFromText(text.substr(run, i - run));
+        if (four >= 0x10000) {
+            wide += static_cast<wchar_t>(0xD800 + ((four - 0x10000) >> 10));
+            wide += static_cast<wchar_t>(0xDC00 + ((four - 0x10000) & 0x3FF));
+        } else {
+            wide += static_cast<wchar_t>(four);
+        }
+        i += 4;
+        run = i;
+    }
+    return wide + WideFromText(text.substr(run));
+}
+
+std::wstring WideFromFileText(std::string_view bytes)
+{
+    const DetectedEncoding found = DetectTextEncoding(bytes);
+    const std::string_view text = bytes.substr(found.markLength);
+    switch (found.encoding) {
+    case TextEncoding::Utf8:
+        return WideFromBytes(CP_UTF8, text);
+    case TextEncoding::Utf16LittleEndian:
+    case TextEncoding::Utf16BigEndian: {
+        const bool big = found.encoding == TextEncoding::Utf16BigEndian;
+        std::wstring wide(text.size() / 2, L'\0');
+        for (std::size_t i = 0; i < wide.size(); ++i) {
+            const auto first = static_cast<unsigned char>(text[2 * i]);
+            const auto second = static_cast<unsigned char>(text[2 * i + 1]);
+            wide[i] = static_cast<wchar_t>(big ? (first << 8) | second : (second << 8) | first);
+        }
+        return wide;
+    }
+    case TextEncoding::CodePage:
+    default:
+        return WideFromTextAndFourBytes(text);
+    }
 }
 
 std::string TextFromWide(const wchar_t* text, std::size_t length)

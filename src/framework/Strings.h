@@ -37,6 +37,11 @@ std::string BytesFromWide(UINT codePage, const wchar_t* text, std::size_t length
 
 // The same for the program's own code page. Characters it cannot hold become '?'.
 std::wstring WideFromText(std::string_view text);
+// Text in the program's code page in which GB18030's four-byte sequences stand for the
+// characters the code page lacks.
+std::wstring WideFromTextAndFourBytes(std::string_view text);
+// A text file's bytes as characters, in whichever encoding they turn out to be in.
+std::wstring WideFromFileText(std::string_view bytes);
 std::string TextFromWide(const std::wstring& text);
 std::string TextFromWide(const wchar_t* text, std::size_t length);
 

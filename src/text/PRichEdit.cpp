@@ -350,14 +350,20 @@ bool PRichEdit::StreamInText(std::string_view text, bool asRtf)
 {
     if (asRtf)
         return StreamIn(text, SF_RTF);
-    const std::wstring wide = MarksFromPlain(fw::WideFromText(text));
+    const std::wstring plain = fw::WideFromText(text);
+    return StreamInPlain(plain) && (text.empty() || !plain.empty());
+}
+
+bool PRichEdit::StreamInPlain(const std::wstring& plain)
+{
+    const std::wstring wide = MarksFromPlain(plain);
     const bool whole = StreamIn(
         std::string_view(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t)),
         SF_TEXT | SF_UNICODE);
     SetDefaultFont();
     if (wide.find_first_of(L"\u2610\u2611") != std::wstring::npos)
         DressAllMarks();
-    return whole && (text.empty() || !wide.empty());
+    return whole;
 }
 
 bool PRichEdit::StreamOut(std::string& bytes, WPARAM format)

@@ -49,6 +49,8 @@ public:
     // Replaces the whole content. False when the control did not take the whole text
     // (an error, or no more room: a text that fills it to its limit may have been cut).
     bool StreamInText(std::string_view text, bool asRtf);
+    // Plain text as characters: the marks of lists become boxes and bullets again.
+    bool StreamInPlain(const std::wstring& plain);
     // True while a text is being streamed in: the control's complaints meanwhile are
     // answered by whoever streams.
     bool InStream() const { return !m_streamIn.empty(); }

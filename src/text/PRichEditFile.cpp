@@ -29,7 +29,10 @@ bool PRichEdit::ImportFile(const std::wstring& path)
     std::string before;
     if (!StreamOutText(before, true))
         return false;
-    if (StreamInText(bytes, IsRtfFile(path)))
+    // A text file may be UTF-8 or UTF-16 as well as the program's code page.
+    const bool rtf = IsRtfFile(path);
+    const std::wstring plain = rtf ? std::wstring() : fw::WideFromFileText(bytes);
+    if (rtf ? StreamInText(bytes, true) : StreamInPlain(plain) && (bytes.empty() || !plain.empty()))
         return true;
     StreamInText(before, true);
     const std::string name = fw::TextFromWide(FileNameOfPath(path));

@@ -270,6 +270,29 @@ TEST_F(Editor, SelectionScopeWithoutSelectionFormatsTheWordAtTheCaret)
     EXPECT_STREQ(font.lfFaceName, L"Arial");
 }
 
+// A text file comes in as what it says, whichever encoding it is in; before, UTF-8 came in
+// read as code page 936 ("涓枃" for "中文"), and a title's four-byte sequences as
+// question marks.
+TEST_F(Editor, TextFilesInUtf8Utf16AndTheCodePageWithFourByteSequences)
+{
+    wintest::TempFolder folder("pinvel-edit");
+    const std::wstring base = folder.Path();
+    const std::wstring wanted = L"\x4E2D\x6587 UTF-8 \x00E7" L"a marche \x2615";
+    const std::pair<const char*, std::string> files[] = {
+        {"plain.txt", "\xE4\xB8\xAD\xE6\x96\x87 UTF-8 \xC3\xA7" "a marche \xE2\x98\x95"},
+        {"marked.txt", "\xEF\xBB\xBF\xE4\xB8\xAD\xE6\x96\x87 UTF-8 \xC3\xA7" "a marche \xE2\x98\x95"},
+        {"wide.txt", std::string("\xFF\xFE", 2) +
+                         std::string(reinterpret_cast<const char*>(wanted.data()), wanted.size() * 2)},
+        {"gbk.txt", "\xD6\xD0\xCE\xC4 UTF-8 \x81\x30\x8A\x34" "a marche \x81\x37\xA4\x35"},
+    };
+    for (const auto& [name, bytes] : files) {
+        const std::wstring path = base + fw::WideFromText(name);
+        wintest::WriteFileBytes(path, bytes);
+        ASSERT_TRUE(edit.ImportFile(path)) << name;
+        EXPECT_EQ(WideText(edit.GetHwnd()), wanted) << name;
+    }
+}
+
 // Reads half of what is asked, then fails.
 BOOL WINAPI ReadHalfThenFail(HANDLE file, LPVOID buffer, DWORD bytes, LPDWORD read, LPOVERLAPPED)
 {

@@ -42,7 +42,7 @@ void DataExchange::Text(int controlId, std::string& value)
     // Text the user left as it was keeps its bytes, even those the program's code page
     // has no character for (a title written on a system of another code page).
     if (text != shown)
-        value = TextFromWide(text);
+        value = TextFromWideKeepingAll(text);
 }
 
 void DataExchange::Check(int controlId, bool& value)

@@ -93,11 +93,6 @@ std::string BytesFromWide(UINT codePage, const wchar_t* text, std::size_t length
 
 std::wstring WideFromText(std::string_view text)
 {
-    return WideFromBytes(kTextCodePage, text);
-}
-
-std::wstring WideFromTextAndFourBytes(std::string_view text)
-{
     std::wstring wide;
     std::size_t run = 0;
     for (std::size_t i = 0; i < text.size();) {
@@ -108,7 +103,7 @@ std::wstring WideFromTextAndFourBytes(std::string_view text)
             i += lead ? 2 : 1;
             continue;
         }
-        wide += WideFromText(text.substr(run, i - run));
+        wide += WideFromBytes(kTextCodePage, text.substr(run, i - run));
         if (four >= 0x10000) {
             wide += static_cast<wchar_t>(0xD800 + ((four - 0x10000) >> 10));
             wide += static_cast<wchar_t>(0xDC00 + ((four - 0x10000) & 0x3FF));
@@ -118,7 +113,29 @@ std::wstring WideFromTextAndFourBytes(std::string_view text)
         i += 4;
         run = i;
     }
-    return wide + WideFromText(text.substr(run));
+    return wide + WideFromBytes(kTextCodePage, text.substr(run));
+}
+
+std::string TextFromWideKeepingAll(const std::wstring& text)
+{
+    // Every character the code page has keeps the bytes it always had; only those it
+    // lacks, which came out as "?", take four bytes.
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size();) {
+        const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF && text[i + 1] >= 0xDC00 &&
+                          text[i + 1] <= 0xDFFF;
+        const std::size_t length = pair ? 2 : 1;
+        const std::string one = BytesFromWide(kTextCodePage, text.data() + i, length);
+        char four[4];
+        const char32_t codePoint =
+            pair ? 0x10000 + ((static_cast<char32_t>(text[i]) - 0xD800) << 10) + (text[i + 1] - 0xDC00) : text[i];
+        if (WideFromBytes(kTextCodePage, one) != text.substr(i, length) && EncodeFourBytes(codePoint, four))
+            bytes.append(four, 4);
+        else
+            bytes += one;
+        i += length;
+    }
+    return bytes;
 }
 
 std::wstring WideFromFileText(std::string_view bytes)
@@ -141,7 +158,7 @@ std::wstring WideFromFileText(std::string_view bytes)
     }
     case TextEncoding::CodePage:
     default:
-        return WideFromTextAndFourBytes(text);
+        return WideFromText(text);
     }
 }
 

@@ -36,10 +36,12 @@ std::wstring WideFromBytes(UINT codePage, std::string_view bytes);
 std::string BytesFromWide(UINT codePage, const wchar_t* text, std::size_t length);
 
 // The same for the program's own code page. Characters it cannot hold become '?'.
+// Text in the program's code page, in which a GB18030 four-byte sequence stands for a
+// character the code page lacks (a two-byte code never has a digit as its second byte).
 std::wstring WideFromText(std::string_view text);
-// Text in the program's code page in which GB18030's four-byte sequences stand for the
-// characters the code page lacks.
-std::wstring WideFromTextAndFourBytes(std::string_view text);
+// The code page's bytes for every character it has, as TextFromWide gives them, and a
+// four-byte sequence for every other: for text that must keep any script, such as titles.
+std::string TextFromWideKeepingAll(const std::wstring& text);
 // A text file's bytes as characters, in whichever encoding they turn out to be in.
 std::wstring WideFromFileText(std::string_view bytes);
 std::string TextFromWide(const std::wstring& text);

@@ -63,5 +63,5 @@ void PLogic::NewNoteFromClipboard()
     edit->SendMessage(EM_SETMODIFY, TRUE);
     const std::wstring title = TitleFromText(held.text.empty() ? fw::WindowText(edit->GetHwnd()) : held.text);
     if (!title.empty())
-        window->GetNote()->SetTitle(fw::TextFromWide(title));
+        window->GetNote()->SetTitle(fw::TextFromWideKeepingAll(title));
 }

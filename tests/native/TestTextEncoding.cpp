@@ -31,11 +31,11 @@ TEST(TextEncoding, MarksThenWellFormedUtf8ThenTheCodePage)
 
 TEST(TextEncoding, OnlyWellFormedUtf8)
 {
-    EXPECT_TRUE(IsWellFormedUtf8("\xF0\x9F\x98\x80 \xEF\xBF\xBF \xC2\x80"));
+    EXPECT_TRUE(IsWellFormedUtf8("\xF0\x9F\x98\x80 \xEF\xBF\xBF \xC2\x80 \xF4\x8F\xBF\xBF")) << "U+10FFFF is the last";
     EXPECT_FALSE(IsWellFormedUtf8("\xC0\xAF")) << "overlong";
     EXPECT_FALSE(IsWellFormedUtf8("\xE0\x80\xAF")) << "overlong";
     EXPECT_FALSE(IsWellFormedUtf8("\xED\xA0\x80")) << "a surrogate";
     EXPECT_FALSE(IsWellFormedUtf8("\xF4\x90\x80\x80")) << "past U+10FFFF";
-    EXPECT_FALSE(IsWellFormedUtf8("\xE4\xB8")) << "cut short";
+    EXPECT_FALSE(IsWellFormedUtf8(std::string_view("\xE4\xB8\xAD", 2))) << "cut short, the rest beyond the text";
     EXPECT_FALSE(IsWellFormedUtf8("\x80"));
 }

@@ -180,6 +180,15 @@
 #define IDS_REASON_UNKNOWN 2132
 // The names of the dark schemes, one after another.
 #define IDS_DARK_SCHEME_BASE 2133
+#define IDS_ALARM_SHEET_TITLE 2156
+// The file dialogs' filter entries, one description each.
+#define IDS_FILTER_ALL 2157
+#define IDS_FILTER_PINVEL 2158
+#define IDS_FILTER_RTF 2159
+#define IDS_FILTER_TEXT 2176
+#define IDS_FILTER_UTF8 2177
+// The names of the sixteen schemes, in the appearance dialog's order.
+#define IDS_SCHEME_BASE 2160
 #define IDS_HOME_RECORD 2140
 #define IDS_BACKUP_LAST_SAVED 2141
 #define IDS_BACKUP_MISSED 2142
@@ -268,3 +277,6 @@
 #define ID_NOTE_BULLETS 32856
 #define ID_NOTE_PASTE_PLAIN 32857
 #define ID_TRAY_NEW_FROM_CLIPBOARD 32858
+#define ID_TRAY_LANGUAGE_SYSTEM 32859
+#define ID_TRAY_LANGUAGE_CHINESE 32860
+#define ID_TRAY_LANGUAGE_ENGLISH 32861

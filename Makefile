@@ -86,11 +86,11 @@ bench: $(WIN)
 	  wine $(BENCH_EXE) --find=$(BENCH_FIND_NOTES) --toggle=100 --typing=1000'
 	@for exe in $(CROSS)/Pinvel.exe $(CROSS64)/Pinvel.exe; do [ ! -f $$exe ] || echo "$$exe: $$(stat -c %s $$exe) bytes"; done
 
-# What a Windows user gets: the program, its help file and a short read-me.
+# What a Windows user gets: the program, its help files and a short read-me.
 dist: exe
 	rm -rf $(BUILD)/dist $(BUILD)/Pinvel.zip
 	mkdir -p $(BUILD)/dist/Pinvel
-	cp $(CROSS)/Pinvel.exe $(CROSS)/Pinvel.chm docs/dist/ReadMe.txt $(BUILD)/dist/Pinvel/
+	cp $(CROSS)/Pinvel.exe $(CROSS)/Pinvel.chm $(CROSS)/Pinvel.en.chm docs/dist/ReadMe.txt $(BUILD)/dist/Pinvel/
 	cd $(BUILD)/dist && zip -q -r -X ../Pinvel.zip Pinvel
 	@echo "$(BUILD)/Pinvel.zip"
 

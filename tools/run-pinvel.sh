@@ -10,8 +10,11 @@ folder=$root/build/run
 mkdir -p "$folder"
 [ "$PINVEL_ARCH" = win64 ] && echo "This machine runs no 32-bit code: running the x86-64 build."
 cp "$build/Pinvel.exe" "$folder/Pinvel.exe"
-# The help file the tray menu opens, when it was built.
-[ -f "$build/Pinvel.chm" ] && cp "$build/Pinvel.chm" "$folder/Pinvel.chm"
+# The help files the tray menu opens (the English UI takes Pinvel.en.chm), when they
+# were built.
+for chm in Pinvel.chm Pinvel.en.chm; do
+  [ -f "$build/$chm" ] && cp "$build/$chm" "$folder/$chm"
+done
 cd "$folder"
 if [ -n "${DISPLAY:-}" ]; then
   echo "Pinvel runs on display $DISPLAY from $folder. Its icon is in the notification area."

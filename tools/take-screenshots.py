@@ -3,7 +3,18 @@ four schemes, the tray menu with its note list, the weekly page of the alarm she
 appearance dialog, the already-running notice, a check list and a see-through note over
 a text in Notepad, and the dark look: the tray menu beside a note of a dark scheme; with --scaled,
 on a display at 150 %, a note and its menu; with --see-through, only the see-through note; with
---dark, only the dark look. Run through `make screenshots`; the pictures go to docs/."""
+--dark, only the dark look. Run through `make screenshots`; the pictures go to docs/.
+
+--english, before any of these, takes the same pictures of the English program into
+docs/en/ for the English help and README: the notes folder's side file chooses English,
+the notes hold English text, and Wine runs in an English locale so that what it draws
+itself (the property sheet's buttons, Notepad) is English too:
+
+  PINVEL_LANG=en_US.UTF-8 PINVEL_PREFIX=$PWD/build/wineprefix-win32-shots-en \
+    tools/wine-run.sh --desktop 1280x800 python3 tools/take-screenshots.py --english
+  PINVEL_LANG=en_US.UTF-8 PINVEL_DPI=144 PINVEL_PREFIX=$PWD/build/wineprefix-win32-shots-en-144 \
+    tools/wine-run.sh --desktop 1280x800 python3 tools/take-screenshots.py --english --scaled
+"""
 import calendar
 import os
 import shutil
@@ -16,11 +27,13 @@ sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
 import pinvel_e2e as e2e  # noqa: E402
 from pinvel_e2e import WM_COMMAND, poll, rect, visible, xdo  # noqa: E402
 
-DOCS = os.path.join(HERE, "..", "docs")
+ENGLISH = "--english" in sys.argv[1:]
+DOCS = os.path.join(HERE, "..", "docs", "en") if ENGLISH else os.path.join(HERE, "..", "docs")
 TRAY_ICON = (1270, 790)
 SHOW_ALL, ROLL, ALARMS, APPEARANCE, FIND_NOTES = 32791, 32820, 32773, 32805, 32831
 PSM_SETCURSEL, TCM_GETCURSEL = 0x0465, 0x130B
-RTF = b"{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}}\\f0\\fs22 %s}"
+RTF = (b"{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fswiss\\fcharset0 Tahoma;}}\\f0\\fs20 %s}" if ENGLISH else
+       b"{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}}\\f0\\fs22 %s}")
 BORDER = 0x00808080
 # Made this morning, for the info lines that show when a note was made: clock lines
 # would tick apart between the notes of one picture.
@@ -28,15 +41,39 @@ TODAY = 25569 + calendar.timegm(time.localtime()) // 86400 + 9.25 / 24
 
 # (title, text, background, edge, scheme, info kind, rect, alarms)
 NOTES = [
-    ("购物清单", b"milk\\par bread\\par \\'bc\\'a6\\'b5\\'b0", 0x00BDFFFF, 0x007BDEFF, 9, 0, (60, 60, 380, 300),
-     {("weekly", 0): 27134 + 8.5 / 24}),
-    ("备忘", b"call home", 0x0099FFCE, 0x0065CA00, 5, 3, (420, 60, 740, 260), None),
+    ("Shopping list" if ENGLISH else "购物清单",
+     b"milk\\par bread\\par " + (b"eggs" if ENGLISH else b"\\'bc\\'a6\\'b5\\'b0"),
+     0x00BDFFFF, 0x007BDEFF, 9, 0, (60, 60, 380, 300), {("weekly", 0): 27134 + 8.5 / 24}),
+    ("To do" if ENGLISH else "备忘", b"call home", 0x0099FFCE, 0x0065CA00, 5, 3, (420, 60, 740, 260), None),
     ("Meeting at 3", b"Room 4.12\\par bring the {\\b plans}", 0x00FFE0BD, 0x00FDB14D, 1, 2, (420, 140, 740, 340),
      None),
 ]
 # Four of the sixteen schemes: (scheme, name, background, edge).
-SCHEMES = [(1, "蓝天", 0x00FFE0BD, 0x00FDB14D), (5, "绿草", 0x0099FFCE, 0x0065CA00),
-           (9, "沙滩", 0x00BDFFFF, 0x007BDEFF), (13, "浓雾", 0x00E7E3D6, 0x00C0B398)]
+SCHEMES = [(1, "Sky Blue" if ENGLISH else "蓝天", 0x00FFE0BD, 0x00FDB14D),
+           (5, "Green Grass" if ENGLISH else "绿草", 0x0099FFCE, 0x0065CA00),
+           (9, "Beach" if ENGLISH else "沙滩", 0x00BDFFFF, 0x007BDEFF),
+           (13, "Dense Fog" if ENGLISH else "浓雾", 0x00E7E3D6, 0x00C0B398)]
+# The captions the pictures wait for, in the program's language.
+if ENGLISH:
+    FIND_NOTES_TITLE, ALARMS_TITLE, APPEARANCE_TITLE = "Find Notes", "Set Alarms", "Set Appearance"
+    NOTICE_CAPTION = "Pinvel Is Already Running"
+else:
+    FIND_NOTES_TITLE, ALARMS_TITLE, APPEARANCE_TITLE = "查找笔记", "设置提示", "设置外观"
+    NOTICE_CAPTION = e2e.NOTICE_CAPTION
+SIDE_FILE = "笔记设置.txt"
+# The program reads its language from the side file before it shows anything.
+LANGUAGE_LINE = "program\tstamp=1\tlanguage=en\r\n" if ENGLISH else ""
+
+
+def program_folder(side_lines=""):
+    """A fresh program folder whose side file holds the pictures' language and the given
+    lines."""
+    folder = e2e.ProgramFolder()
+    if LANGUAGE_LINE or side_lines:
+        os.makedirs(os.path.join(folder.path, e2e.NOTES), exist_ok=True)
+        with open(os.path.join(folder.path, e2e.NOTES, SIDE_FILE), "wb") as f:
+            f.write(("PINVELOPT 1\r\n" + LANGUAGE_LINE + side_lines).encode("utf-8"))
+    return folder
 
 
 def rgb(colour):
@@ -60,6 +97,7 @@ def photograph(name, box, colours=()):
     else:
         missing = ["%06X" % c for c in colours if rgb(c) not in seen]
         raise AssertionError("%s: the screen did not settle; colours missing: %s" % (name, missing))
+    os.makedirs(DOCS, exist_ok=True)
     subprocess.run(["convert", "-size", size, "-depth", "8", "rgb:-", "-strip", os.path.join(DOCS, name)],
                    input=raw, check=True)
 
@@ -93,7 +131,7 @@ def show_all(tray, count):
 
 
 def schemes():
-    folder = e2e.ProgramFolder()
+    folder = program_folder()
     try:
         for i, (scheme, name, background, edge) in enumerate(SCHEMES):
             # The narrowest a note opens, ten pixels apart.
@@ -107,7 +145,7 @@ def schemes():
 
 
 def notes_menus_and_dialogs():
-    folder = e2e.ProgramFolder()
+    folder = program_folder()
     try:
         for i, (title, text, background, edge, scheme, info, box, alarms) in enumerate(NOTES):
             look = (background, BORDER, edge, info, scheme) + box
@@ -132,14 +170,14 @@ def notes_menus_and_dialogs():
         assert poll(lambda: not visible("#32768")), "the tray menu did not close"
 
         e2e.probe("post", tray, WM_COMMAND, FIND_NOTES, 0)
-        finder = dialog("查找笔记")
+        finder = dialog(FIND_NOTES_TITLE)
         xdo("type", "--delay", 40, "bread")
         time.sleep(1)
         photograph("find-notes.png", rect(finder))
         close(finder)
 
         e2e.probe("post", shopping, WM_COMMAND, ALARMS, 0)
-        sheet = dialog("设置提示")
+        sheet = dialog(ALARMS_TITLE)
         e2e.probe("send", sheet, PSM_SETCURSEL, 2, 0)
         tabs = [c for c in e2e.children(sheet) if c["cls"] == "SysTabControl32"][0]["hwnd"]
         assert poll(lambda: e2e.probe("send", tabs, TCM_GETCURSEL, 0, 0)[1] == ["2"]), "no weekly page"
@@ -147,12 +185,12 @@ def notes_menus_and_dialogs():
         close(sheet)
 
         e2e.probe("post", shopping, WM_COMMAND, APPEARANCE, 0)
-        appearance = dialog("设置外观")
+        appearance = dialog(APPEARANCE_TITLE)
         photograph("appearance.png", rect(appearance))
         close(appearance)
 
         second = folder.start()
-        notice = e2e.wait_window("#32770", e2e.NOTICE_CAPTION)
+        notice = e2e.wait_window("#32770", NOTICE_CAPTION)
         assert notice, "the already-running notice did not open"
         photograph("notice.png", rect(notice))
         e2e.probe("command", notice, 1)
@@ -165,11 +203,20 @@ def notes_menus_and_dialogs():
 # a compositing manager blends a window into the ones behind it, and it blends only
 # windows of their own on the X display, so this picture is taken in a run of its own:
 # without Wine's virtual desktop, on an Xvfb of its own, with xcompmgr.
-SIDE_FILE = "笔记设置.txt"
 SEE_THROUGH_NOTE = "N021215 (1).pvl"
-SEE_THROUGH_SIDE = "PINVELOPT 1\r\nnote\t%s\tstamp=1\tlevel=top\topacity=70\tzoom=100\r\n" % SEE_THROUGH_NOTE
+SEE_THROUGH_SIDE = "note\t%s\tstamp=1\tlevel=top\topacity=70\tzoom=100\r\n" % SEE_THROUGH_NOTE
 SEE_THROUGH_RECT = (350, 170, 670, 400)
 # Short lines beside the note's own text, long ones behind its empty part.
+PLAN_EN = ("Plan for the week\r\n\r\n"
+           "Mon  Go through last month's accounts\r\n"
+           "Tue  Reply to Mr Wang\r\n"
+           "Wed  Meeting in the afternoon\r\n"
+           "Thu  Revise the proposal\r\n"
+           "Fri  Write up this week's progress and send it to everyone\r\n\r\n"
+           "Next week  Prepare the year-end review, next year's budget\r\n"
+           "           and the training plan; book the train and hotel\r\n"
+           "           for the trip to Shanghai, leaving on Wednesday\r\n"
+           "Note  The projector in the meeting room is broken: borrow one\r\n")
 PLAN = ("本周计划\r\n\r\n"
         "周一  整理上个月的账目\r\n"
         "周二  给王经理回信\r\n"
@@ -188,7 +235,8 @@ def gbk_rtf(text):
     return "".join(c if ord(c) < 128 else "".join("\\'%02x" % b for b in c.encode("gbk")) for c in text).encode()
 
 
-SEE_THROUGH_TEXT = gbk_rtf("下午三点\\par 4.12 会议室\\par 带上{\\b 方案}")
+SEE_THROUGH_TEXT = (b"3 pm\\par Room 4.12\\par bring the {\\b plans}" if ENGLISH else
+                    gbk_rtf("下午三点\\par 4.12 会议室\\par 带上{\\b 方案}"))
 
 
 def see_through():
@@ -196,8 +244,8 @@ def see_through():
     this run's."""
     env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
     env["PINVEL_PREFIX"] = (os.environ.get("PINVEL_PREFIX") or os.environ["WINEPREFIX"]) + "-composited"
-    subprocess.run([os.environ["WINE_RUN_SCRIPT"], "python3", os.path.abspath(__file__), "--see-through-composited"],
-                   env=env, check=True)
+    subprocess.run([os.environ["WINE_RUN_SCRIPT"], "python3", os.path.abspath(__file__)] + ["--english"] * ENGLISH +
+                   ["--see-through-composited"], env=env, check=True)
 
 
 def wine_settings(key, values):
@@ -217,20 +265,19 @@ def see_through_composited():
     left, top, right, bottom = NOTEPAD_BOX
     wine_settings("HKCU\\Software\\Microsoft\\Notepad",
                   [("iWindowPosX", left), ("iWindowPosY", top), ("iWindowPosDX", right - left),
-                   ("iWindowPosDY", bottom - top), ("lfFaceName", "SimSun"), ("iPointSize", 140), ("fWrap", 1)])
+                   ("iWindowPosDY", bottom - top), ("lfFaceName", "Tahoma" if ENGLISH else "SimSun"),
+                   ("iPointSize", 140), ("fWrap", 1)])
     compositor = subprocess.Popen(["xcompmgr"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    folder = e2e.ProgramFolder()
+    folder = program_folder(SEE_THROUGH_SIDE)
     notepad = None
     try:
         _, _, background, edge, scheme, info, _, _ = NOTES[2]
         look = (background, BORDER, edge, info, scheme) + SEE_THROUGH_RECT
-        e2e.put_note(folder.path, SEE_THROUGH_NOTE, e2e.note_file("开会", "pinvel", RTF % SEE_THROUGH_TEXT, look,
-                                                                  None, (TODAY, TODAY)))
-        with open(os.path.join(folder.path, e2e.NOTES, SIDE_FILE), "wb") as f:
-            f.write(SEE_THROUGH_SIDE.encode("utf-8"))
-        plan = os.path.join(folder.path, "本周计划.txt")
+        e2e.put_note(folder.path, SEE_THROUGH_NOTE, e2e.note_file("Meeting" if ENGLISH else "开会", "pinvel",
+                                                                  RTF % SEE_THROUGH_TEXT, look, None, (TODAY, TODAY)))
+        plan = os.path.join(folder.path, "plan.txt" if ENGLISH else "本周计划.txt")
         with open(plan, "wb") as f:
-            f.write(PLAN.encode("utf-16"))
+            f.write((PLAN_EN if ENGLISH else PLAN).encode("utf-16"))
         notepad = subprocess.Popen(["wine", "notepad", "Z:" + plan.replace("/", "\\")], stdin=subprocess.DEVNULL,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         editor = poll(lambda: visible("Notepad"), 30)
@@ -264,7 +311,7 @@ def see_through_composited():
 def check_list():
     """A check list and a bullet list typed with real keys: "[] " makes a box and "- " a
     bullet, Enter the next item, an Enter on an empty one ends the list, Ctrl+D ticks."""
-    folder = e2e.ProgramFolder()
+    folder = program_folder()
     try:
         title, _, background, edge, scheme, _, _, _ = NOTES[0]
         look = (background, BORDER, edge, 0, scheme, 60, 60, 380, 300)
@@ -292,12 +339,14 @@ MIDNIGHT = (0x00B2785C, 0x0046281E, 0x00D7A58C)
 def dark():
     """The tray menu as Windows' dark look asks, beside a note of a dark scheme."""
     wine_settings(PERSONALIZE, [("AppsUseLightTheme", 0)])
-    folder = e2e.ProgramFolder()
+    folder = program_folder()
     try:
         background, border, edge = MIDNIGHT
         look = (background, border, edge, 0, -1, 700, 470, 1000, 690)
-        text = gbk_rtf("\\b 周五\\b0\\par 交报告\\par 给王经理回信")
-        e2e.put_note(folder.path, "N261207 (1).pvl", e2e.note_file("本周", "pinvel", RTF % text, look, None,
+        text = (b"\\b Friday\\b0\\par hand in the report\\par reply to Mr Wang" if ENGLISH else
+                gbk_rtf("\\b 周五\\b0\\par 交报告\\par 给王经理回信"))
+        e2e.put_note(folder.path, "N261207 (1).pvl", e2e.note_file("This week" if ENGLISH else "本周", "pinvel",
+                                                                   RTF % text, look, None,
                                                                    (TODAY, TODAY)))
         show_all(start(folder), 1)
         xdo("mousemove", *TRAY_ICON, "click", 3)
@@ -314,7 +363,7 @@ def dark():
 
 def scaled():
     """A note and its menu on a display at 150 %: the prefix's LogPixels is 144."""
-    folder = e2e.ProgramFolder()
+    folder = program_folder()
     try:
         title, text, background, edge, scheme, info, _, alarms = NOTES[0]
         look = (background, BORDER, edge, info, scheme, 60, 60, 540, 390)
@@ -334,15 +383,18 @@ def scaled():
 if __name__ == "__main__":
     # A note's caret blinks, and the screen would never agree with itself twice.
     wine_settings("HKCU\\Control Panel\\Desktop", [("CursorBlinkRate", "-1")])
-    if sys.argv[1:] == ["--scaled"]:
+    mode = [a for a in sys.argv[1:] if a != "--english"]
+    if ENGLISH and os.environ.get("LANG", "").startswith("zh"):
+        raise SystemExit("--english: run Wine in an English locale, PINVEL_LANG=en_US.UTF-8 (see the top of this file)")
+    if mode == ["--scaled"]:
         scaled()
-    elif sys.argv[1:] == ["--check-list"]:
+    elif mode == ["--check-list"]:
         check_list()
-    elif sys.argv[1:] == ["--see-through"]:
+    elif mode == ["--see-through"]:
         see_through()
-    elif sys.argv[1:] == ["--see-through-composited"]:
+    elif mode == ["--see-through-composited"]:
         see_through_composited()
-    elif sys.argv[1:] == ["--dark"]:
+    elif mode == ["--dark"]:
         dark()
     else:
         schemes()

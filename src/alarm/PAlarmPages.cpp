@@ -246,8 +246,7 @@ PSetWAPP::PSetWAPP() : PAlarmPage(IDD_ALARM_WEEKLY, kWeeklyRows) {}
 PSetMAPP::PSetMAPP() : PAlarmPage(IDD_ALARM_MONTHLY, kMonthlyRows) {}
 PSetYAPP::PSetYAPP() : PAlarmPage(IDD_ALARM_YEARLY, kYearlyRows) {}
 
-// "设置提示" in the ANSI code page of the program's texts.
-PSetAlarmPS::PSetAlarmPS(HWND parent) : fw::PropertySheet("\xC9\xE8\xD6\xC3\xCC\xE1\xCA\xBE", parent, 0) {}
+PSetAlarmPS::PSetAlarmPS(HWND parent) : fw::PropertySheet(fw::LoadResString(IDS_ALARM_SHEET_TITLE), parent, 0) {}
 
 LRESULT PSetAlarmPS::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {

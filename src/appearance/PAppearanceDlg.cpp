@@ -37,10 +37,9 @@ BOOL PAppearanceDlg::OnInitDialog()
             ::SetWindowPos(m_buttons[i].GetHwnd(), placeholder, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     HWND combo = ::GetDlgItem(m_hWnd, IDC_APPEARANCE_SCHEME);
-    for (const ColorScheme* scheme = kColorSchemes; scheme->id != -1; ++scheme)
-        ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fw::WideFromText(scheme->name).c_str()));
-    for (int i = 0; i < kDarkSchemeCount; ++i) {
-        const std::wstring name = fw::LoadResStringW(IDS_DARK_SCHEME_BASE + i);
+    for (int i = 0; i < kListedSchemeCount; ++i) {
+        const UINT id = i < kSchemeCount ? IDS_SCHEME_BASE + i : IDS_DARK_SCHEME_BASE + i - kSchemeCount;
+        const std::wstring name = fw::LoadResStringW(id);
         ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     }
     fw::Dialog::OnInitDialog();

@@ -138,6 +138,21 @@ void ReadHotkeys(const std::vector<std::string_view>& parts, SideFile& file)
     file.hotkeys = hotkeys;
 }
 
+void ReadProgram(const std::vector<std::string_view>& parts, SideFile& file)
+{
+    ProgramOptions program;
+    ReadFields(parts, 1, program.otherFields, [&](std::string_view name, std::string_view value) {
+        if (name == "stamp")
+            ReadNumber(value, program.stamp);
+        else if (name == "language")
+            ReadLanguageChoice(value, program.language);
+        else
+            return false;
+        return true;
+    });
+    file.program = program;
+}
+
 } // namespace
 
 bool FileNameLess::operator()(const std::string& a, const std::string& b) const
@@ -164,6 +179,10 @@ SideFile ReadSideFile(std::string_view bytes)
             ReadNote(parts, file);
         else if (parts[0] == "hotkeys")
             ReadHotkeys(parts, file);
+        else if (parts[0] == "program")
+            ReadProgram(parts, file);
+        else if (!lines[i].empty())
+            file.otherLines.emplace_back(lines[i]);
     }
     return file;
 }
@@ -179,6 +198,12 @@ std::string WriteSideFile(const SideFile& file)
                std::to_string(hotkeys.keys[i].key);
     }
     out += "\ttold=" + std::to_string(hotkeys.toldTaken) + hotkeys.otherFields + "\r\n";
+    // A file no one chose a language in stays as the versions before wrote it.
+    const ProgramOptions& program = file.program;
+    if (program.stamp != 0 || program.language != LanguageChoice::System || !program.otherFields.empty()) {
+        out += "program\tstamp=" + std::to_string(program.stamp) + "\tlanguage=" +
+               std::string(LanguageChoiceName(program.language)) + program.otherFields + "\r\n";
+    }
     for (const auto& [name, options] : file.notes) {
         // A name that would break the line could not be read back as itself.
         if (name.find_first_of("\t\r\n") != std::string::npos)
@@ -188,6 +213,8 @@ std::string WriteSideFile(const SideFile& file)
                "\tzoom=" + std::to_string(options.zoom) + "\tlocked=" + (options.locked ? "1" : "0") +
                options.otherFields + "\r\n";
     }
+    for (const std::string& line : file.otherLines)
+        out += line + "\r\n";
     return out;
 }
 
@@ -248,6 +275,14 @@ SideFileMerge MergeSideFile(SideFile& mine, const SideFile& theirs)
         taken.otherFields = MergeOtherFields(taken.otherFields, mine.hotkeys.otherFields);
         merge.hotkeysTaken = taken.keys != mine.hotkeys.keys;
         mine.hotkeys = taken;
+    }
+    const ProgramOptions& program = theirs.program;
+    if (program.stamp > mine.program.stamp ||
+        (program.stamp == mine.program.stamp && program.language > mine.program.language)) {
+        merge.languageTaken = program.language != mine.program.language;
+        const std::string others = MergeOtherFields(program.otherFields, mine.program.otherFields);
+        mine.program = program;
+        mine.program.otherFields = others;
     }
     return merge;
 }

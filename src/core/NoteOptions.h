@@ -1,4 +1,6 @@
 #pragma once
+#include "Language.h"
+
 #include <array>
 #include <cstdint>
 #include <map>
@@ -87,10 +89,21 @@ struct FileNameLess {
     bool operator()(const std::string& a, const std::string& b) const;
 };
 
+// What holds for the whole program rather than one note or one key.
+struct ProgramOptions {
+    LanguageChoice language = LanguageChoice::System;
+    std::int64_t stamp = 0;
+    // The fields of a newer version, kept as they came and written back.
+    std::string otherFields = std::string();
+};
+
 struct SideFile {
     // By note file name (UTF-8). A note without an entry has the defaults.
     std::map<std::string, NoteOptions, FileNameLess> notes;
     HotkeyOptions hotkeys;
+    ProgramOptions program;
+    // Lines of kinds a newer version writes, kept as they came and written back.
+    std::vector<std::string> otherLines;
 };
 
 // A file that is not one (another first line, no file at all) reads as all defaults; a
@@ -102,8 +115,9 @@ std::string WriteSideFile(const SideFile& file);
 struct SideFileMerge {
     std::vector<std::string> notesTaken;
     bool hotkeysTaken = false;
+    bool languageTaken = false;
 };
-// Takes each note's entry, and the hotkeys, from whichever copy changed them last; an
+// Takes each note's entry, the hotkeys and the program's line from whichever copy changed them last; an
 // entry only one copy has is kept. Names whose choices changed here are listed.
 SideFileMerge MergeSideFile(SideFile& mine, const SideFile& theirs);
 

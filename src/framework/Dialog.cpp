@@ -2,6 +2,7 @@
 
 #include "CommonDialogs.h"
 #include "Guard.h"
+#include "Language.h"
 #include "Strings.h"
 #include "SystemLook.h"
 
@@ -12,15 +13,21 @@ INT_PTR Dialog::DoModal(HWND parent)
     m_modal = true;
     if (parent == nullptr)
         parent = DefaultOwner();
-    return ::DialogBoxParamW(ResourceInstance(), MAKEINTRESOURCEW(m_templateId), parent, StaticDialogProc,
-                             reinterpret_cast<LPARAM>(this));
+    const DLGTEMPLATE* dialog = LocalDialog(m_templateId);
+    if (dialog == nullptr)
+        return -1;
+    return ::DialogBoxIndirectParamW(ResourceInstance(), dialog, parent, StaticDialogProc,
+                                     reinterpret_cast<LPARAM>(this));
 }
 
 bool Dialog::Create(HWND parent)
 {
     m_modal = false;
-    HWND hwnd = ::CreateDialogParamW(ResourceInstance(), MAKEINTRESOURCEW(m_templateId), parent, StaticDialogProc,
-                                     reinterpret_cast<LPARAM>(this));
+    const DLGTEMPLATE* dialog = LocalDialog(m_templateId);
+    if (dialog == nullptr)
+        return false;
+    HWND hwnd = ::CreateDialogIndirectParamW(ResourceInstance(), dialog, parent, StaticDialogProc,
+                                             reinterpret_cast<LPARAM>(this));
     return hwnd != nullptr;
 }
 

@@ -2,6 +2,7 @@
 
 #include "Dialog.h"
 #include "Guard.h"
+#include "Language.h"
 #include "Strings.h"
 
 namespace fw {
@@ -17,9 +18,9 @@ PROPSHEETPAGEW PropertyPage::Describe()
 {
     PROPSHEETPAGEW page = {};
     page.dwSize = sizeof(page);
-    page.dwFlags = PSP_DEFAULT;
+    page.dwFlags = PSP_DLGINDIRECT;
     page.hInstance = ResourceInstance();
-    page.pszTemplate = MAKEINTRESOURCEW(m_templateId);
+    page.pResource = LocalDialog(m_templateId);
     page.pfnDlgProc = &PropertyPage::StaticDialogProc;
     page.lParam = reinterpret_cast<LPARAM>(this);
     return page;

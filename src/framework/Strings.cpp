@@ -1,5 +1,8 @@
 #include "Strings.h"
 
+#include "Language.h"
+#include "../res/resource.h"
+
 #include "../core/FourByteText.h"
 #include "../core/TextEncoding.h"
 
@@ -55,14 +58,21 @@ bool IsTextLeadByte(unsigned char byte)
     return lead[byte];
 }
 
+namespace {
+
+// The names the program writes, and the title it gives new notes: the same whatever the
+// language, so that files never move when it changes and every user's folder reads alike.
+bool IsFixedName(UINT id)
+{
+    return (id >= IDS_HELP_FILE && id <= IDS_NOTES_FOLDER) || (id >= IDS_DELETED_FOLDER && id <= IDS_OPTIONS_FILE) ||
+           id == IDS_HOME_RECORD || id == IDS_DEFAULT_TITLE;
+}
+
+} // namespace
+
 std::wstring LoadResStringW(UINT id)
 {
-    // With no buffer the function hands out the table's own read-only text.
-    const wchar_t* text = nullptr;
-    const int n = ::LoadStringW(ResourceInstance(), id, reinterpret_cast<LPWSTR>(&text), 0);
-    if (n <= 0 || text == nullptr)
-        return std::wstring();
-    return std::wstring(text, static_cast<std::size_t>(n));
+    return LocalString(id, IsFixedName(id) ? UiLanguage::Chinese : CurrentUiLanguage());
 }
 
 std::wstring WideFromBytes(UINT codePage, std::string_view bytes)

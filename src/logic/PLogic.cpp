@@ -11,6 +11,7 @@
 #include "../core/SettingsFile.h"
 #include "../core/TextRules.h"
 #include "../framework/File.h"
+#include "../framework/Language.h"
 #include "../framework/DarkMode.h"
 #include "../framework/Strings.h"
 #include "../framework/SystemLook.h"
@@ -177,7 +178,14 @@ void PLogic::OpenNotesFolder()
 
 void PLogic::ShowHelp()
 {
-    const std::wstring help = m_programFolder + fw::LoadResStringW(IDS_HELP_FILE);
+    // The English pages are a file of their own beside the program, which an older copy
+    // of the folder may lack.
+    std::wstring help = m_programFolder + fw::LoadResStringW(IDS_HELP_FILE);
+    if (fw::CurrentUiLanguage() == UiLanguage::English) {
+        const std::wstring english = help.substr(0, help.size() - 4) + L".en.chm";
+        if (fw::FileExists(english))
+            help = english;
+    }
     ::ShellExecuteW(nullptr, L"open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
@@ -235,6 +243,7 @@ LRESULT PLogic::OnCreate()
     FindHome();
     LoadSettings();
     m_options.Load(NotesFolder());
+    fw::SetUiLanguage(fw::LanguageForChoice(m_options.Language()));
     m_tray = std::make_unique<PSysTray>();
     m_tray->Create(m_hWnd, static_cast<TrayHost*>(this));
     m_tray->RegisterHotkeys();

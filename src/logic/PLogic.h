@@ -121,6 +121,11 @@ public:
     // The hotkeys and whether the user was told of taken ones, kept in the same file.
     const HotkeyOptions& Hotkeys() const override { return m_options.Hotkeys(); }
     void SetHotkeys(const HotkeyOptions& hotkeys) override;
+    LanguageChoice Language() const override { return m_options.Language(); }
+    void SetLanguage(LanguageChoice choice) override;
+    // Shows the chosen language everywhere it is already shown: the tray's tip, the
+    // notes' caption buttons, and the two windows kept between uses, made again.
+    void ApplyLanguage();
     // One key for both: every note hidden when any is shown, else every note shown.
     void ShowOrHideAll() override;
     void BringNextNoteForward() override;

@@ -247,7 +247,7 @@ void PLogic::KeepBoth(PNote* note)
     const SYSTEMTIME now = LocalTime();
     const std::string title =
         fw::Format(fw::LoadResString(IDS_SYNC_CONFLICT_TITLE).c_str(), note->GetTitle().c_str(),
-                   fw::TextFromWide(ComputerName()).c_str(), now.wMonth, now.wDay, now.wHour, now.wMinute);
+                   fw::TextFromWideKeepingAll(ComputerName()).c_str(), now.wMonth, now.wDay, now.wHour, now.wMinute);
     NoteRect beside = note->m_look.rect;
     beside.left += kCopyOffset;
     beside.top += kCopyOffset;
@@ -305,6 +305,8 @@ void PLogic::TakeSideFile()
     }
     if (merge.hotkeysTaken && m_tray)
         m_tray->RegisterHotkeys();
+    if (merge.languageTaken)
+        ApplyLanguage();
 }
 
 bool PLogic::SaveNote(PNote* note)

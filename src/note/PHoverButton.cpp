@@ -191,6 +191,16 @@ bool PHoverButton::Create(const RECT& rect, HWND parent, UINT controlId, const B
                     rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)));
 }
 
+void PHoverButton::SetTipText(const std::string& text)
+{
+    m_tipText = text;
+    ::SetWindowTextW(m_hWnd, fw::WideFromText(text).c_str());
+    if (m_tip != nullptr) {
+        ::DestroyWindow(m_tip);
+        m_tip = nullptr;
+    }
+}
+
 void PHoverButton::SetBackColor(COLORREF colour)
 {
     m_backColor = colour;

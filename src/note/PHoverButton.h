@@ -26,6 +26,9 @@ public:
 
     bool Create(const RECT& rect, HWND parent, UINT controlId, const ButtonSpec& description);
     void SetBackColor(COLORREF colour);
+    // A new tip in another language: the name follows, and the tip is made again with it
+    // the next time the pointer comes over.
+    void SetTipText(const std::string& text);
     int GetState() const { return m_state; }
     HWND GetTip() const { return m_tip; }
 

@@ -290,6 +290,14 @@ bool PinvelWnd::CreateButtons()
     return true;
 }
 
+void PinvelWnd::RetellTexts()
+{
+    for (int i = 0; i < kButtonCount; ++i) {
+        if (m_buttons[i])
+            m_buttons[i]->SetTipText(fw::LoadResString(kButtonRows[i].command));
+    }
+}
+
 LRESULT PinvelWnd::OnDestroy(WPARAM wParam, LPARAM lParam)
 {
     DefWindowProc(WM_DESTROY, wParam, lParam);

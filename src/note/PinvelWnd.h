@@ -82,6 +82,8 @@ public:
     // text is shown: the note's options, which the window keeps and the user changes.
     void ApplyLevel();
     void ApplyOpacity();
+    // The caption buttons' tips and names, again in the language now chosen.
+    void RetellTexts();
     void ZoomEditor();
     // One zoom step: up (direction > 0), down (< 0), or back to 100 % (0); shown on the
     // info line for two seconds and kept with the note.

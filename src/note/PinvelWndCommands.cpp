@@ -289,9 +289,10 @@ void PinvelWnd::OnChangeTitle()
 
 void PinvelWnd::OnMailNote()
 {
-    std::string body;
-    m_edit->StreamOutText(body, false);
-    const std::string subject = m_note->GetTitle();
+    // Both leave as characters: a title or text in any script reaches the mail whole.
+    std::wstring body;
+    m_edit->StreamOutPlain(body);
+    const std::wstring subject = fw::WideFromText(m_note->GetTitle());
     ModalScope modal(*this);
-    m_edit->SendMail(nullptr, subject.c_str(), body.c_str());
+    m_edit->SendMail(nullptr, subject, body);
 }

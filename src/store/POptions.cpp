@@ -113,6 +113,15 @@ void POptions::Forget(const std::wstring& noteFileName)
         m_changed = true;
 }
 
+void POptions::SetLanguage(LanguageChoice choice)
+{
+    if (choice == m_file.program.language)
+        return;
+    m_file.program.language = choice;
+    m_file.program.stamp = Now();
+    m_changed = true;
+}
+
 void POptions::SetHotkeys(const HotkeyOptions& hotkeys)
 {
     if (hotkeys.keys == m_file.hotkeys.keys && hotkeys.toldTaken == m_file.hotkeys.toldTaken)

@@ -35,6 +35,8 @@ public:
 
     const HotkeyOptions& Hotkeys() const { return m_file.hotkeys; }
     void SetHotkeys(const HotkeyOptions& hotkeys);
+    LanguageChoice Language() const { return m_file.program.language; }
+    void SetLanguage(LanguageChoice choice);
 
     // Seconds of UTC from 2000, the stamp of a change.
     static std::int64_t Now();

@@ -3,6 +3,7 @@
 #include "../core/DpiScale.h"
 #include "../framework/Dpi.h"
 #include "../framework/Gdi.h"
+#include "../framework/Language.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
 
@@ -51,6 +52,7 @@ constexpr IconRow kSubMenuIconTable[] = {
     {32840, "Earlier Versions", 227},
     {32841, "Window Position", 229},
     {32844, "Transparency", 230},
+    {32859, "Language", 210},
     {-1, nullptr, 0},
 };
 
@@ -218,7 +220,7 @@ LRESULT PIconMenu::MenuChar(HMENU menu, wchar_t typed)
 
 bool PIconMenu::LoadIconMenu(UINT resourceId)
 {
-    HMENU menu = ::LoadMenuW(fw::ResourceInstance(), MAKEINTRESOURCEW(resourceId));
+    HMENU menu = fw::LoadLocalMenu(resourceId);
     if (menu == nullptr)
         return false;
     Attach(menu);

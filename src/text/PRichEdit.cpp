@@ -333,12 +333,24 @@ bool PRichEdit::StreamOutText(std::string& text, bool asRtf)
         return StreamOut(text, SF_RTF);
     // Plain text leaves as UTF-16 and is put into the program's code page here: the
     // control itself would use the system's.
+    std::wstring marked;
+    const bool whole = StreamOutPlain(marked);
+    try {
+        text = fw::TextFromWide(marked.data(), marked.size());
+    } catch (...) {
+        text.clear();
+        return false;
+    }
+    return whole;
+}
+
+bool PRichEdit::StreamOutPlain(std::wstring& text)
+{
     std::string wide;
     const bool whole = StreamOut(wide, SF_TEXT | SF_UNICODE);
     try {
-        const std::wstring marked =
-            PlainFromMarks(std::wstring_view(reinterpret_cast<const wchar_t*>(wide.data()), wide.size() / sizeof(wchar_t)));
-        text = fw::TextFromWide(marked.data(), marked.size());
+        text = PlainFromMarks(
+            std::wstring_view(reinterpret_cast<const wchar_t*>(wide.data()), wide.size() / sizeof(wchar_t)));
     } catch (...) {
         text.clear();
         return false;

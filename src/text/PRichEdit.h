@@ -6,6 +6,7 @@
 #include <richedit.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,8 @@ public:
     // plain text's "[ ] " and "[x] " come in as boxes. False when the control reported an error or the text could not be held:
     // what came out is then incomplete.
     bool StreamOutText(std::string& text, bool asRtf);
+    // The text as characters, its list marks written as plain text does.
+    bool StreamOutPlain(std::wstring& text);
     // Replaces the whole content. False when the control did not take the whole text
     // (an error, or no more room: a text that fills it to its limit may have been cut).
     bool StreamInText(std::string_view text, bool asRtf);
@@ -80,7 +83,8 @@ public:
     // A file whose text the note cannot hold is refused with a message, and the note
     // keeps its text.
     bool ImportFile(const std::wstring& path);
-    bool ExportFile(const std::wstring& path);
+    // A text file is written in the program's code page, or as UTF-8 with its mark.
+    bool ExportFile(const std::wstring& path, bool asUtf8 = false);
     // The same, with the file chosen in the file dialogs. Export appends ".rtf" or
     // ".txt" by the filter chosen unless the name already ends in it, and never replaces
     // a file without asking.
@@ -90,6 +94,10 @@ public:
     // Hands a message to the user's mail program (Simple MAPI); its compose window
     // opens. Any argument may be absent.
     void SendMail(const char* address, const char* subject, const char* body);
+    // The same with the texts as characters, which the wide form of the mail library
+    // carries whole; the narrow form gets what the system's code page holds of them.
+    void SendMail(const char* address, const std::optional<std::wstring>& subject,
+                  const std::optional<std::wstring>& body);
 
     static void SetLinkOpener(LinkOpener opener);
 

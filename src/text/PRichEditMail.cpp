@@ -23,7 +23,7 @@ HMODULE SystemLoadLibrary(const char* name)
 
 PRichEdit::LibraryLoader g_loadLibrary = &SystemLoadLibrary;
 
-using Text = std::optional<std::string>;
+using Text = std::optional<std::wstring>;
 
 // The wide message of the mail library, laid out as its narrow one.
 struct MailRecipientW {
@@ -56,14 +56,14 @@ constexpr FLAGS kSendFlags = MAPI_LOGON_UI | MAPI_DIALOG;
 
 Text Optional(const char* text)
 {
-    return text != nullptr ? Text(text) : std::nullopt;
+    return text != nullptr ? Text(fw::WideFromText(text)) : std::nullopt;
 }
 
 // The mail program receives its own copies, freed when the call is over. Absent stays
 // absent: an empty subject and no subject are not the same to it.
 std::optional<std::wstring> Wide(const Text& text)
 {
-    return text ? std::optional<std::wstring>(fw::WideFromText(*text)) : std::nullopt;
+    return text;
 }
 
 // The narrow function reads the system's code page, not the program's.
@@ -71,8 +71,7 @@ std::optional<std::string> SystemText(const Text& text)
 {
     if (!text)
         return std::nullopt;
-    const std::wstring wide = fw::WideFromText(*text);
-    return fw::BytesFromWide(CP_ACP, wide.data(), wide.size());
+    return fw::BytesFromWide(CP_ACP, text->data(), text->size());
 }
 
 template <typename Char>
@@ -190,6 +189,12 @@ void PRichEdit::SetMailLibraryLoader(LibraryLoader loader)
 
 void PRichEdit::SendMail(const char* address, const char* subject, const char* body)
 {
+    SendMail(address, Optional(subject), Optional(body));
+}
+
+void PRichEdit::SendMail(const char* address, const std::optional<std::wstring>& subject,
+                         const std::optional<std::wstring>& body)
+{
     fw::WaitCursor wait;
     HWND owner = fw::DefaultOwner();
     Library mapi(g_loadLibrary("MAPI32.DLL"));
@@ -209,9 +214,9 @@ void PRichEdit::SendMail(const char* address, const char* subject, const char* b
         reinterpret_cast<SendMailWide>(reinterpret_cast<void*>(::GetProcAddress(mapi.Get(), "MAPISendMailW")));
 
     const Text recipient = Optional(address);
-    const Text smtp = address != nullptr ? Text(std::string("SMTP:") + address) : std::nullopt;
-    const Text subjectText = Optional(subject);
-    const Text bodyText = Optional(body);
+    const Text smtp = address != nullptr ? Optional((std::string("SMTP:") + address).c_str()) : std::nullopt;
+    const Text& subjectText = subject;
+    const Text& bodyText = body;
 
     ULONG result = SUCCESS_SUCCESS;
     {

@@ -113,6 +113,14 @@ LRESULT PSysTray::OnCreate(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+void PSysTray::RetellTip()
+{
+    NOTIFYICONDATAW data = IconData(m_hWnd);
+    data.uFlags = NIF_TIP;
+    ::lstrcpynW(data.szTip, fw::LoadResStringW(IDS_TRAY_TIP).c_str(), 64);
+    g_notify(NIM_MODIFY, &data);
+}
+
 void PSysTray::AddIcon()
 {
     NOTIFYICONDATAW data = IconData(m_hWnd);
@@ -253,6 +261,8 @@ void PSysTray::ShowMenu(POINT at)
         // Read each time: the value may have been changed or removed elsewhere.
         if (IsStartingWithWindows())
             ::CheckMenuItem(popup->GetHandle(), ID_TRAY_START_WITH_WINDOWS, MF_BYCOMMAND | MF_CHECKED);
+        ::CheckMenuRadioItem(popup->GetHandle(), ID_TRAY_LANGUAGE_SYSTEM, ID_TRAY_LANGUAGE_ENGLISH,
+                             ID_TRAY_LANGUAGE_SYSTEM + static_cast<UINT>(m_host->Language()), MF_BYCOMMAND);
     }
     if (popup != nullptr)
         ::TrackPopupMenu(popup->GetHandle(), TPM_RIGHTALIGN | TPM_BOTTOMALIGN, at.x, at.y, 0, m_hWnd, nullptr);
@@ -350,6 +360,11 @@ LRESULT PSysTray::OnCommand(WPARAM wParam, LPARAM lParam)
         return 0;
     case ID_TRAY_HOTKEYS:
         ShowHotkeysDialog();
+        return 0;
+    case ID_TRAY_LANGUAGE_SYSTEM:
+    case ID_TRAY_LANGUAGE_CHINESE:
+    case ID_TRAY_LANGUAGE_ENGLISH:
+        m_host->SetLanguage(static_cast<LanguageChoice>(command - ID_TRAY_LANGUAGE_SYSTEM));
         return 0;
     default:
         break;

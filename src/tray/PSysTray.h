@@ -38,6 +38,8 @@ public:
     // Registers the program's hotkeys. A key another program holds is left to it, and the
     // user is told which, once, until the key is the program's again.
     void RegisterHotkeys();
+    // The icon's tip, again in the language now chosen.
+    void RetellTip();
     // Whether the system would give the program a key now (its own keys aside).
     static bool CanRegister(HWND hwnd, const Hotkey& key);
     // Whether the user's keyboard layout types a character with a key; tests replace it.

@@ -42,6 +42,9 @@ public:
     virtual PNote* RestoreDeletedNote(const std::wstring& deletedPath) = 0;
     virtual const HotkeyOptions& Hotkeys() const = 0;
     virtual void SetHotkeys(const HotkeyOptions& hotkeys) = 0;
+    // The language the user chose, kept with the hotkeys; a new one applies at once.
+    virtual LanguageChoice Language() const = 0;
+    virtual void SetLanguage(LanguageChoice choice) = 0;
 
 protected:
     ~TrayHost() = default;

@@ -171,3 +171,42 @@ TEST(NoteOptions, HotkeysCrossTheControlWithTheirModifiers)
 }
 
 } // namespace
+
+namespace {
+
+TEST(NoteOptions, TheLanguageLineTravelsByItsStampAndAFileWithoutOneIsWrittenAsBefore)
+{
+    SideFile plain;
+    EXPECT_EQ(WriteSideFile(plain).find("program"), std::string::npos);
+
+    SideFile mine = ReadSideFile("PINVELOPT 1\r\nprogram\tstamp=50\tlanguage=en\tvoice=on\r\nfuture\tx=1\r\n");
+    EXPECT_EQ(mine.program.language, LanguageChoice::English);
+    const std::string written = WriteSideFile(mine);
+    EXPECT_NE(written.find("program\tstamp=50\tlanguage=en\tvoice=on\r\n"), std::string::npos);
+    EXPECT_NE(written.find("future\tx=1\r\n"), std::string::npos);
+
+    SideFile older = ReadSideFile("PINVELOPT 1\r\nprogram\tstamp=40\tlanguage=zh\r\n");
+    EXPECT_FALSE(MergeSideFile(mine, older).languageTaken);
+    EXPECT_EQ(mine.program.language, LanguageChoice::English);
+
+    SideFile newer = ReadSideFile("PINVELOPT 1\r\nprogram\tstamp=60\tlanguage=zh\r\n");
+    EXPECT_TRUE(MergeSideFile(mine, newer).languageTaken);
+    EXPECT_EQ(mine.program.language, LanguageChoice::Chinese);
+    EXPECT_EQ(mine.program.otherFields, "\tvoice=on");
+
+    // A word this version does not know leaves the system's choice.
+    EXPECT_EQ(ReadSideFile("PINVELOPT 1\r\nprogram\tstamp=1\tlanguage=fr\r\n").program.language,
+              LanguageChoice::System);
+}
+
+TEST(NoteOptions, EveryChineseReadsChineseAndEveryOtherLanguageEnglishUnlessChosen)
+{
+    for (unsigned chinese : {0x0804u, 0x0404u, 0x0C04u, 0x1004u, 0x1404u, 0x7C04u})
+        EXPECT_EQ(ChooseLanguage(LanguageChoice::System, chinese), UiLanguage::Chinese) << std::hex << chinese;
+    for (unsigned other : {0x0409u, 0x0411u, 0x0412u, 0x0407u, 0x0000u})
+        EXPECT_EQ(ChooseLanguage(LanguageChoice::System, other), UiLanguage::English) << std::hex << other;
+    EXPECT_EQ(ChooseLanguage(LanguageChoice::English, 0x0804), UiLanguage::English);
+    EXPECT_EQ(ChooseLanguage(LanguageChoice::Chinese, 0x0409), UiLanguage::Chinese);
+}
+
+} // namespace

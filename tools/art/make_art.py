@@ -292,14 +292,21 @@ def bitmap_writer(k):
     return R.bmp24 if k == 1 else R.bmp_small
 
 
+def logo_writer(k):
+    """The larger logos have too many colours for bmp_small, and 24 bits
+    of them would take a third of the program's file; 256 chosen colours
+    look the same."""
+    return R.bmp24 if k == 1 else R.bmp_quantized
+
+
 def logo_bitmap(rid, k=1.0):
     bg, W, H, note_S, note_y, baseline, size = LOGOS[rid]
     W, H, note_S, note_y, baseline = (sc.scaled_size(v, k) for v in
                                       (W, H, note_S, note_y, baseline))
     # the nearest text size whose stems are whole pixels
     size = math.ceil(size * k * STEM - 0.5) / STEM
-    return bitmap_writer(k)(draw_logo(W, H, bg, note_S, note_y, baseline,
-                                      size, k), bg)
+    return logo_writer(k)(draw_logo(W, H, bg, note_S, note_y, baseline,
+                                    size, k), bg)
 
 
 def _logo_maker(rid, step):

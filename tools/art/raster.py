@@ -11,6 +11,10 @@ default non-zero rule, and Path.hole() punches counters.  Anti-aliasing
 uses exact horizontal coverage and SS sub-scanlines per pixel row.
 """
 
+import bisect
+import collections
+import heapq
+import itertools
 import math
 import os
 import struct
@@ -512,6 +516,109 @@ def bmp_small(canvas, bg=(255, 255, 255), key=None, key_below=128):
     index = {c: i for i, c in enumerate(palette)}
     bits = b"".join(_packed([index[p] for p in row], bpp) for row in rows)
     return _bmp_file(w, h, bpp, palette, bits)
+
+
+def _box(members):
+    """(error, members, weight, sums) of a set of (colour, count): the
+    error is the counted squared distance of its colours to their mean."""
+    wt = sum(n for _, n in members)
+    sums = [sum(c[i] * n for c, n in members) for i in range(3)]
+    err = 0.0 if len(members) == 1 else sum(
+        sum(v * v for v in c) * n for c, n in members) \
+        - sum(s * s for s in sums) / wt
+    return err, members, wt, sums
+
+
+def _halves(members):
+    """The cut across one channel that leaves the two halves the least
+    error.  Their squared colours add up to the box's whatever the cut,
+    so the best cut is the one whose halves' sums, squared and divided by
+    their weights, add up to the most."""
+    best = None
+    for axis in range(3):
+        ordered = sorted(members, key=lambda m: (m[0][axis], m[0]))
+        ws = list(itertools.accumulate(n for _, n in ordered))
+        rs, gs, bs = (list(itertools.accumulate(c[i] * n for c, n in ordered))
+                      for i in range(3))
+        wt, r, g, b = ws[-1], rs[-1], gs[-1], bs[-1]
+        for j in range(len(ordered) - 1):
+            lw = ws[j]
+            kept = ((rs[j] ** 2 + gs[j] ** 2 + bs[j] ** 2) / lw
+                    + ((r - rs[j]) ** 2 + (g - gs[j]) ** 2
+                       + (b - bs[j]) ** 2) / (wt - lw))
+            if best is None or kept > best[0]:
+                best = (kept, ordered[:j + 1], ordered[j + 1:])
+    return best[1], best[2]
+
+
+def quantize(counts, n=256, keep=()):
+    """At most n colours that stand in for a picture's colours, given as
+    {colour: count of pixels}.  The box of colours with the most error is
+    cut in two until there are n, each box giving its mean, so colours
+    that cover much of the picture get entries of their own.  keep holds
+    colours taken exactly, such as a background that must meet the
+    window around the picture without a seam."""
+    if len(counts) <= n:
+        return sorted(counts)
+    keep = sorted(set(keep))
+    e, *b = _box([(c, k) for c, k in sorted(counts.items())
+                  if c not in keep])
+    heap, made = [(-e, 0, b)], 1      # made: ties never compare the boxes
+    while len(heap) + len(keep) < n and heap[0][0] < 0:
+        _, _, (members, _, _) = heapq.heappop(heap)
+        for half in _halves(members):
+            e, *b = _box(half)
+            heapq.heappush(heap, (-e, made, b))
+            made += 1
+    means = [tuple(int(s / wt + 0.5) for s in sums)
+             for _, _, (_, wt, sums) in heap]
+    return keep + sorted(set(means) - set(keep))
+
+
+class _Nearest:
+    """The palette index closest to a colour, searched outwards along
+    green so that most of the palette is never looked at."""
+
+    def __init__(self, palette):
+        self.order = sorted(range(len(palette)), key=lambda i: palette[i][1])
+        self.greens = [palette[i][1] for i in self.order]
+        self.palette = palette
+        self.found = {}
+
+    def __call__(self, rgb):
+        if rgb in self.found:
+            return self.found[rgb]
+        p, order = self.palette, self.order
+        mid = bisect.bisect_left(self.greens, rgb[1])
+        best, pick = None, None
+        lo, hi = mid - 1, mid
+        while lo >= 0 or hi < len(order):
+            for j in (lo, hi):
+                if 0 <= j < len(order):
+                    c = p[order[j]]
+                    d = sum((c[i] - rgb[i]) ** 2 for i in range(3))
+                    if best is None or d < best:
+                        best, pick = d, order[j]
+            gap = min(abs(self.greens[j] - rgb[1]) if 0 <= j < len(order)
+                      else 256 for j in (lo, hi))
+            if gap * gap >= best:
+                break
+            lo, hi = lo - 1, hi + 1
+        self.found[rgb] = pick
+        return pick
+
+
+def bmp_quantized(canvas, bg=(255, 255, 255)):
+    """The picture of bmp24 in 8 bits with at most 256 colours chosen for
+    it, each pixel taking the nearest; a third the size of 24 bits where a
+    picture has too many colours for bmp_small to keep them all.  The
+    background stays exact."""
+    rows = _flat_rows(canvas, bg, None, 0)
+    counts = collections.Counter(p for row in rows for p in row)
+    palette = quantize(counts, 256, keep=[tuple(bg[:3])])
+    nearest_of = _Nearest(palette)
+    bits = b"".join(_packed([nearest_of(p) for p in row], 8) for row in rows)
+    return _bmp_file(canvas.w, canvas.h, 8, palette, bits)
 
 
 # The standard 16-colour palette in the order 4-bit icons use it.

@@ -3,6 +3,7 @@
 
 import math
 import os
+import random
 import struct
 import sys
 import tempfile
@@ -176,6 +177,18 @@ class Writers(unittest.TestCase):
                          bytes((0, 0, 0, 0, 0x20, 0, 0, 0)))
         with self.assertRaises(ValueError):
             R.ico([cv], bpp=8)
+
+    def test_quantized_picks_the_nearest_palette_colour(self):
+        # The search stops early along green; stopping too soon maps a
+        # colour to an entry that is close in green but not the closest.
+        rnd = random.Random(7)
+        palette = [tuple(rnd.randrange(256) for _ in range(3))
+                   for _ in range(256)]
+        nearest_of = R._Nearest(palette)
+        for _ in range(2000):
+            c = tuple(rnd.randrange(256) for _ in range(3))
+            self.assertEqual(math.dist(palette[nearest_of(c)], c),
+                             math.dist(palette[R.nearest(palette, c)], c), c)
 
     def test_write_if_changed_leaves_identical_files_alone(self):
         with tempfile.TemporaryDirectory() as d:

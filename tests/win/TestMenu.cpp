@@ -1,5 +1,9 @@
 #include "text/PIconMenu.h"
 
+#include "framework/Language.h"
+#include "framework/Strings.h"
+#include "res/resource.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -57,7 +61,7 @@ TEST(IconMenu, TrayMenuAndItemsAddedAtRunTime)
     ASSERT_TRUE(menu.LoadIconMenu(146));
     PIconMenu* popup = menu.GetIconSubMenu(0);
     ASSERT_NE(popup, nullptr);
-    ASSERT_EQ(::GetMenuItemCount(popup->GetHandle()), 20);
+    ASSERT_EQ(::GetMenuItemCount(popup->GetHandle()), 21);
     ExpectRecord(Record(popup->GetHandle(), 1), 32831, "\xB2\xE9\xD5\xD2\xB1\xCA\xBC\xC7(&F)...", 221, 0);
     // A submenu's item takes its icon from the placeholder command inside it.
     ExpectRecord(Record(popup->GetHandle(), 4), -1, "\xCF\xD4\xCA\xBE\xB1\xCA\xBC\xC7(&o)", 0, 187);
@@ -69,7 +73,8 @@ TEST(IconMenu, TrayMenuAndItemsAddedAtRunTime)
     ExpectRecord(Record(popup->GetHandle(), 15), 32850, "\xB4\xF2\xBF\xAA\xB1\xCA\xBC\xC7\xCE\xC4\xBC\xFE\xBC\xD0(&D)", 225, 0);
     ExpectRecord(Record(popup->GetHandle(), 16), 32851, "\xB1\xB8\xB7\xDD\xCB\xF9\xD3\xD0\xB1\xCA\xBC\xC7(&B)...", 226, 0);
     ExpectRecord(Record(popup->GetHandle(), 17), 32852, "\xBF\xEC\xBD\xDD\xBC\xFC(&K)...", 231, 0);
-    ExpectRecord(Record(popup->GetHandle(), 19), 32795, "\xCD\xCB\xB3\xF6(&E)", 184, 0);
+    ExpectRecord(Record(popup->GetHandle(), 18), -1, "\xD3\xEF\xD1\xD4 / Language(&L)", 210, 187);
+    ExpectRecord(Record(popup->GetHandle(), 20), 32795, "\xCD\xCB\xB3\xF6(&E)", 184, 0);
     PIconMenu* notes = popup->GetIconSubMenu(4);
     ASSERT_NE(notes, nullptr);
     ExpectRecord(Record(notes->GetHandle(), 0), 32802, "(\xC3\xBB\xD3\xD0)", 0, 187);
@@ -109,6 +114,26 @@ std::wstring SpokenText(HMENU menu, int position)
     return text;
 }
 
+// Each letter leads to its one item, whatever its case; the system cannot know the
+// letters of items it does not draw. The number of items that have one.
+std::size_t UniqueAccessLetters(HMENU menu, int count)
+{
+    std::vector<wchar_t> letters;
+    for (int i = 0; i < count; ++i) {
+        const std::string text = Record(menu, i)->text;
+        std::size_t mark = text.find('&');
+        while (mark != std::string::npos && mark + 1 < text.size() && text[mark + 1] == '&')
+            mark = text.find('&', mark + 2);
+        if (mark == std::string::npos || mark + 1 >= text.size())
+            continue;
+        const wchar_t letter = static_cast<wchar_t>(std::towupper(static_cast<unsigned char>(text[mark + 1])));
+        EXPECT_EQ(std::count(letters.begin(), letters.end(), letter), 0) << "a second " << static_cast<char>(letter);
+        letters.push_back(letter);
+        EXPECT_EQ(PIconMenu::MenuChar(menu, static_cast<wchar_t>(std::towlower(letter))), MAKELRESULT(i, MNC_EXECUTE));
+    }
+    return letters.size();
+}
+
 TEST(IconMenu, ItemsCarryTheirSpokenTextsAndAnAccessLetterEach)
 {
     PIconMenu menu;
@@ -120,23 +145,8 @@ TEST(IconMenu, ItemsCarryTheirSpokenTextsAndAnAccessLetterEach)
     EXPECT_EQ(SpokenText(tray, 3), L"") << "a separator says nothing";
     EXPECT_EQ(SpokenText(tray, 6), L"\x63D0\x9192\x65E5\x7A0B(G)") << "a submenu's item too";
     EXPECT_TRUE(popup->AppendIconItem(MF_STRING, 50000, "Tom && Jerry"));
-    EXPECT_EQ(SpokenText(tray, 20), L"Tom & Jerry");
-
-    // Each letter leads to its one item, whatever its case; the system cannot know the
-    // letters of items it does not draw.
-    std::vector<wchar_t> letters;
-    for (int i = 0; i < 20; ++i) {
-        const std::wstring text = SpokenText(tray, i);
-        const std::size_t open = text.find(L'(');
-        if (open == std::wstring::npos || open + 2 >= text.size() || text[open + 2] != L')')
-            continue;
-        const wchar_t letter = static_cast<wchar_t>(std::towupper(text[open + 1]));
-        EXPECT_EQ(std::count(letters.begin(), letters.end(), letter), 0) << "a second " << static_cast<char>(letter);
-        letters.push_back(letter);
-        EXPECT_EQ(PIconMenu::MenuChar(tray, static_cast<wchar_t>(std::towlower(letter))),
-                  MAKELRESULT(i, MNC_EXECUTE));
-    }
-    EXPECT_EQ(letters.size(), 16u);
+    EXPECT_EQ(SpokenText(tray, 21), L"Tom & Jerry");
+    EXPECT_EQ(UniqueAccessLetters(tray, 21), 17u);
     EXPECT_EQ(PIconMenu::MenuChar(tray, L'q'), MAKELRESULT(0, MNC_IGNORE));
 }
 
@@ -294,6 +304,35 @@ TEST(IconMenu, DrawnStates)
     EXPECT_EQ(separator.Count(0, D::kH / 2, D::kW, D::kH / 2 + 1, shadow), D::kW - 1);
     EXPECT_EQ(separator.Count(1, D::kH / 2 + 1, D::kW, D::kH / 2 + 2, light), D::kW - 1);
     EXPECT_EQ(separator.At(50, 2), menuColour);
+}
+
+} // namespace
+
+namespace {
+
+TEST(IconMenu, EnglishMenusHaveAnAccessLetterEachAndTheNamesWrittenStayChinese)
+{
+    struct English {
+        English() { fw::SetUiLanguage(UiLanguage::English); }
+        ~English() { fw::SetUiLanguage(UiLanguage::Chinese); }
+    } english;
+    PIconMenu tray;
+    ASSERT_TRUE(tray.LoadIconMenu(146));
+    HMENU popup = ::GetSubMenu(tray.GetHandle(), 0);
+    EXPECT_EQ(SpokenText(popup, 0), L"New Note");
+    EXPECT_EQ(UniqueAccessLetters(popup, ::GetMenuItemCount(popup)), 17u);
+    PIconMenu note;
+    ASSERT_TRUE(note.LoadIconMenu(143));
+    HMENU context = ::GetSubMenu(note.GetHandle(), 0);
+    EXPECT_EQ(UniqueAccessLetters(context, ::GetMenuItemCount(context)), 22u);
+    EXPECT_EQ(UniqueAccessLetters(::GetSubMenu(context, 2), 10), 8u);
+
+    EXPECT_EQ(fw::LoadResString(IDS_TRAY_TIP), "Pinvel Desktop Notes");
+    for (UINT fixed : {IDS_NOTES_FOLDER, IDS_DELETED_FOLDER, IDS_HISTORY_FOLDER, IDS_RESCUE_FOLDER, IDS_OPTIONS_FILE,
+                       IDS_HOME_RECORD, IDS_DEFAULT_TITLE}) {
+        EXPECT_EQ(fw::LoadResStringW(fixed), fw::LocalString(fixed, UiLanguage::Chinese)) << fixed;
+        EXPECT_GT(fw::LoadResStringW(fixed)[0], 0x2000) << fixed;
+    }
 }
 
 } // namespace

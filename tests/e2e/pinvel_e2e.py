@@ -24,6 +24,7 @@ NOTICE_CAPTION = "Pinvel 已经启动"
 LOGIC_CLASS = "PCN_LOGIC"
 EDITOR_CLASS = "RichEdit20W"
 NOTES = "笔记"
+OPTIONS = "笔记设置.txt"
 
 WM_GETTEXTLENGTH = 0x000E
 WM_COMMAND = 0x0111
@@ -73,6 +74,20 @@ def put_note(program_folder, name, data):
     with open(path, "wb") as f:
         f.write(data)
     return path
+
+
+def choose_language(notes_folder, word):
+    """Makes the side file of a notes folder choose a language ("system", "zh", "en"), as
+    the tray's language menu would have, long ago; the rest of the file stays."""
+    os.makedirs(notes_folder, exist_ok=True)
+    path = os.path.join(notes_folder, OPTIONS)
+    lines = ["PINVELOPT 1"]
+    if os.path.exists(path):
+        with open(path, "rb") as f:
+            lines = [l for l in f.read().decode("utf-8-sig").splitlines() if not l.startswith("program\t")]
+    lines.insert(1, "program\tstamp=1\tlanguage=" + word)
+    with open(path, "wb") as f:
+        f.write(("\r\n".join(lines) + "\r\n").encode("utf-8"))
 
 
 def saved_notes(program_folder):
@@ -341,9 +356,13 @@ def rescued():
 
 
 class ProgramFolder:
-    """A fresh program folder holding a copy of Pinvel.exe."""
+    """A fresh program folder holding a copy of Pinvel.exe. A test that reads the program's
+    Chinese texts gets them on a Western Windows too: its notes folders choose Chinese at
+    every start, unless it asks for language=None to test the choice itself."""
 
-    def __init__(self):
+    def __init__(self, language="zh"):
+        # A Chinese Windows chooses Chinese by itself: its folders stay as a user's would.
+        self.language = None if language == "zh" and CODE_PAGE == 936 else language
         clear_user_folders()
         self.path = tempfile.mkdtemp(prefix="pinvel-")
         self.exe = os.path.join(self.path, "Pinvel.exe")
@@ -352,6 +371,11 @@ class ProgramFolder:
 
     def start(self, *args, env=None, drawn=False):
         """drawn: Wine logs every text the program draws with DrawText, for drawn_texts()."""
+        if self.language:
+            choose_language(os.path.join(self.path, NOTES), self.language)
+            roaming = os.path.join(user_folders()[0], "Pinvel")
+            if os.path.isdir(roaming):
+                choose_language(os.path.join(roaming, NOTES), self.language)
         err = open(self.path + ".drawn", "wb") if drawn else subprocess.DEVNULL
         if drawn:
             env = dict(env or os.environ, WINEDEBUG="trace+text")

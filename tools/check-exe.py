@@ -7,7 +7,8 @@ The machine type and optional-header kind match the build; the program is a GUI
 program; it imports only from the system's own libraries (no compiler run-time DLL
 that a bare Windows lacks); its manifest names an architecture that lets Windows start
 it on this machine type; every resource the program loads is in it; every image of its
-icons is a bitmap or a PNG that agrees with its icon's directory; and the file stays
+icons is a bitmap or a PNG that agrees with its icon's directory; every dialog, menu and
+string block is there in Chinese and in English; and the file stays
 under 1,500,000 bytes.
 """
 import re
@@ -31,6 +32,10 @@ EXPECTED = {
 # The string table's blocks of sixteen that hold the entries the program shows first.
 STRING_BLOCKS = [2000 // 16 + 1, 2100 // 16 + 1, 2120 // 16 + 1, 2300 // 16 + 1, 20000 // 16 + 1]
 MAX_BYTES = 1500000
+# Every text the user reads is in both languages: a dialog, menu or string block in one
+# only would show the other language's text, or none, in the middle of the program.
+LANGUAGES = {0x0804: "Chinese", 0x0409: "English"}
+TEXT_RESOURCES = {RT_DIALOG: "dialog", RT_MENU: "menu", RT_STRING: "string block"}
 PNG = b"\x89PNG\r\n\x1a\n"
 
 
@@ -77,6 +82,11 @@ class Image:
 
     def resources(self):
         """{type: {id: bytes of the first language}}; named types by their name."""
+        return {kind: {number: next(iter(languages.values())) for number, languages in numbers.items()}
+                for kind, numbers in self.languages().items()}
+
+    def languages(self):
+        """{type: {id: {language: bytes}}}; named types by their name."""
         base = self.directory[2][0]
 
         def entries(offset):
@@ -93,9 +103,10 @@ class Image:
         for kind, types in entries(0):
             found[kind] = {}
             for number, languages in entries(types & 0x7FFFFFFF):
-                _, leaf = next(entries(languages & 0x7FFFFFFF))
-                rva, size = struct.unpack_from("<II", self.data, self.at(base + leaf))
-                found[kind][number] = self.data[self.at(rva):self.at(rva) + size]
+                found[kind][number] = {}
+                for language, leaf in entries(languages & 0x7FFFFFFF):
+                    rva, size = struct.unpack_from("<II", self.data, self.at(base + leaf))
+                    found[kind][number][language] = self.data[self.at(rva):self.at(rva) + size]
         return found
 
 
@@ -132,6 +143,16 @@ def icon_faults(resources):
     return faults
 
 
+def language_faults(found):
+    faults = []
+    for kind, what in TEXT_RESOURCES.items():
+        for number, languages in sorted(found.get(kind, {}).items()):
+            for language, name in LANGUAGES.items():
+                if language not in languages:
+                    faults.append("%s %s has no %s" % (what, number, name))
+    return faults
+
+
 def check(path, build):
     with open(path, "rb") as f:
         data = f.read()
@@ -155,6 +176,7 @@ def check(path, build):
     if missing:
         faults.append("string-table blocks missing: %s" % missing)
     faults += icon_faults(resources)
+    faults += language_faults(image.languages())
     manifest = resources.get(RT_MANIFEST, {}).get(1, b"").decode("utf-8", "replace")
     identity = re.search(r'<assemblyIdentity[^>]*name="Pinvel"[^>]*>', manifest)
     named = re.search(r'processorArchitecture="([^"]*)"', identity.group(0)) if identity else None

@@ -4,6 +4,7 @@
 #include "Guard.h"
 #include "Language.h"
 #include "Strings.h"
+#include "../res/resource.h"
 
 namespace fw {
 
@@ -123,6 +124,10 @@ int CALLBACK PropertySheet::SheetCallback(HWND hwnd, UINT msg, LPARAM)
             sheet->m_colours.FollowInFrame(hwnd);
             return true;
         });
+        // The sheet's own buttons come from the system's language; they are told the
+        // program's, like every other button of it.
+        ::SetDlgItemTextW(hwnd, IDOK, LoadResStringW(IDS_BUTTON_OK).c_str());
+        ::SetDlgItemTextW(hwnd, IDCANCEL, LoadResStringW(IDS_BUTTON_CANCEL).c_str());
         // As in every dialog: where the keys are shows from the start, pages included.
         ::PostMessageW(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     }

@@ -189,6 +189,9 @@
 #define IDS_FILTER_UTF8 2177
 // The names of the sixteen schemes, in the appearance dialog's order.
 #define IDS_SCHEME_BASE 2160
+// The property sheet's own buttons.
+#define IDS_BUTTON_OK 2178
+#define IDS_BUTTON_CANCEL 2179
 #define IDS_HOME_RECORD 2140
 #define IDS_BACKUP_LAST_SAVED 2141
 #define IDS_BACKUP_MISSED 2142

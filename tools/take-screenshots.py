@@ -50,29 +50,27 @@ NOTES = [
 ]
 # Four of the sixteen schemes: (scheme, name, background, edge).
 SCHEMES = [(1, "Sky Blue" if ENGLISH else "蓝天", 0x00FFE0BD, 0x00FDB14D),
-           (5, "Green Grass" if ENGLISH else "绿草", 0x0099FFCE, 0x0065CA00),
+           (5, "Grass" if ENGLISH else "绿草", 0x0099FFCE, 0x0065CA00),
            (9, "Beach" if ENGLISH else "沙滩", 0x00BDFFFF, 0x007BDEFF),
-           (13, "Dense Fog" if ENGLISH else "浓雾", 0x00E7E3D6, 0x00C0B398)]
+           (13, "Fog" if ENGLISH else "浓雾", 0x00E7E3D6, 0x00C0B398)]
 # The captions the pictures wait for, in the program's language.
 if ENGLISH:
-    FIND_NOTES_TITLE, ALARMS_TITLE, APPEARANCE_TITLE = "Find Notes", "Set Alarms", "Set Appearance"
+    FIND_NOTES_TITLE, ALARMS_TITLE, APPEARANCE_TITLE = "Find Notes", "Set Alarms", "Appearance"
     NOTICE_CAPTION = "Pinvel Is Already Running"
 else:
     FIND_NOTES_TITLE, ALARMS_TITLE, APPEARANCE_TITLE = "查找笔记", "设置提示", "设置外观"
     NOTICE_CAPTION = e2e.NOTICE_CAPTION
 SIDE_FILE = "笔记设置.txt"
-# The program reads its language from the side file before it shows anything.
-LANGUAGE_LINE = "program\tstamp=1\tlanguage=en\r\n" if ENGLISH else ""
 
 
 def program_folder(side_lines=""):
-    """A fresh program folder whose side file holds the pictures' language and the given
-    lines."""
-    folder = e2e.ProgramFolder()
-    if LANGUAGE_LINE or side_lines:
+    """A fresh program folder whose side file holds the given lines; the folder chooses the
+    pictures' language when the program starts."""
+    folder = e2e.ProgramFolder(language="en" if ENGLISH else "zh")
+    if side_lines:
         os.makedirs(os.path.join(folder.path, e2e.NOTES), exist_ok=True)
         with open(os.path.join(folder.path, e2e.NOTES, SIDE_FILE), "wb") as f:
-            f.write(("PINVELOPT 1\r\n" + LANGUAGE_LINE + side_lines).encode("utf-8"))
+            f.write(("PINVELOPT 1\r\n" + side_lines).encode("utf-8"))
     return folder
 
 

@@ -4,6 +4,7 @@
 #include "../core/TextRules.h"
 #include "../framework/Dialog.h"
 #include "../framework/Dpi.h"
+#include "../framework/Language.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
 #include "../logic/PLogic.h"
@@ -47,8 +48,23 @@ private:
     fw::DialogPictures m_pictures;
 };
 
+// In the running copy's language, which the user may have chosen; in the user's own when
+// that copy does not answer.
+void SpeakAsTheRunningCopy()
+{
+    fw::SetUiLanguage(fw::LanguageForChoice(LanguageChoice::System));
+    HWND running = FindLogicWindow();
+    DWORD_PTR answer = 0;
+    if (running != nullptr &&
+        ::SendMessageTimeoutW(running, WM_LOGIC_LANGUAGE, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer) != 0 &&
+        (answer == 1 + static_cast<DWORD_PTR>(UiLanguage::Chinese) ||
+         answer == 1 + static_cast<DWORD_PTR>(UiLanguage::English)))
+        fw::SetUiLanguage(static_cast<UiLanguage>(answer - 1));
+}
+
 void ShowAlreadyRunningNotice()
 {
+    SpeakAsTheRunningCopy();
     PAlreadyRunningDlg notice;
     notice.DoModal(nullptr);
 }

@@ -21,6 +21,9 @@ constexpr UINT WM_LOGIC_RETIRE = WM_USER + 1008;
 constexpr UINT WM_LOGIC_TEXT = WM_USER + 1009;
 // The tray window → itself, behind the command its menu posted: the menu is done with.
 constexpr UINT WM_TRAY_MENU_DONE = WM_USER + 1010;
+// A second copy → the running one's logic window: the language it speaks, plus one, so
+// that the notice the second copy shows speaks it too.
+constexpr UINT WM_LOGIC_LANGUAGE = WM_USER + 1011;
 constexpr UINT WM_COLORBUTTON_CHANGED = WM_USER + 5000;
 
 // The window class by which a second copy finds the running one.

@@ -206,6 +206,8 @@ LRESULT PLogic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnEndSession(wParam);
     case WM_LOGIC_EXIT:
         return OnLogicExit();
+    case WM_LOGIC_LANGUAGE:
+        return static_cast<LRESULT>(fw::CurrentUiLanguage()) + 1;
     case WM_LOGIC_RETIRE:
         RetireSome();
         return 0;

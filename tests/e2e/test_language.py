@@ -19,6 +19,7 @@ TEXT = "中文 UTF-8 ça marche ☕ 한국어"
 # What each language calls the title dialog, its label and the note's hide button.
 WORDS = {"zh": ("改变标题", "笔记新标题是:", "隐匿笔记"), "en": ("Change Title", "New title for the note:", "Hide note")}
 SYSTEMS = "zh" if e2e.CODE_PAGE == 936 else "en"
+NOTICE = {"zh": e2e.NOTICE_CAPTION, "en": "Pinvel Is Already Running"}
 
 
 def windows_path(path):
@@ -87,6 +88,12 @@ class Choice(Language):
         tray = e2e.tray_window(e2e.wait_window(e2e.LOGIC_CLASS))
         e2e.probe("post", tray, WM_COMMAND, LANGUAGE_ENGLISH if other == "en" else LANGUAGE_CHINESE, 0)
         self.speaks(note, other)
+        # A second copy's notice speaks as the running copy does.
+        second = self.folder.start()
+        notice = e2e.wait_window("#32770", NOTICE[other], timeout_ms=30000)
+        self.assertTrue(notice, "the notice in %s" % other)
+        e2e.probe("command", notice, 1)
+        self.assertEqual(second.wait(timeout=15), 0)
         self.exit(proc)
         with open(os.path.join(self.folder.path, e2e.NOTES, e2e.OPTIONS), "rb") as f:
             self.assertIn(b"\tlanguage=%s" % other.encode(), f.read())

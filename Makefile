@@ -109,6 +109,10 @@ screenshots: $(if $(filter win64,$(WIN)),exe64,exe)
 	  tools/wine-run.sh --desktop 1280x800 python3 tools/take-screenshots.py
 	$(RUNS) PINVEL_DPI=144 PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-$(WIN)-shots-144 \
 	  tools/wine-run.sh --desktop 1280x800 python3 tools/take-screenshots.py --scaled
+	$(RUNS) PINVEL_LANG=en_US.UTF-8 PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-$(WIN)-shots-en \
+	  tools/wine-run.sh --desktop 1280x800 python3 tools/take-screenshots.py --english
+	$(RUNS) PINVEL_LANG=en_US.UTF-8 PINVEL_DPI=144 PINVEL_PREFIX=$(CURDIR)/$(BUILD)/wineprefix-$(WIN)-shots-en-144 \
+	  tools/wine-run.sh --desktop 1280x800 python3 tools/take-screenshots.py --english --scaled
 
 clean:
 	rm -rf $(BUILD)

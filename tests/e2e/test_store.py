@@ -9,7 +9,8 @@ from pinvel_e2e import note_file
 
 class NoteFolder(unittest.TestCase):
     def setUp(self):
-        self.folder = e2e.ProgramFolder()
+        # Reads none of the program's texts: the folder stays exactly as the test wrote it.
+        self.folder = e2e.ProgramFolder(language=None)
         self.addCleanup(self.folder.close)
         self.notes = os.path.join(self.folder.path, e2e.NOTES)
 

@@ -17,12 +17,16 @@ command -v chmcmd >/dev/null 2>&1 || { echo "build-help: chmcmd not found (insta
 tmp=$(mktemp -d) || exit 1
 trap 'rm -rf "$tmp"' EXIT
 
-# build SOURCE-FOLDER CHM-NAME: the folder's own files only, so that the Chinese build
-# does not take the English folder in with it.
+# build SOURCE-FOLDER CHM-NAME [PICTURES]: the folder's own files only, so that the
+# Chinese build does not take the English folder in with it; the pictures the README
+# shows too, taken from the program in the help's language.
 build() {
     local work=$tmp/$2
     mkdir -p "$work" || return 1
     find "$1" -maxdepth 1 -type f -exec cp -p {} "$work"/ \; || return 1
+    if [ -n "${3:-}" ]; then
+        cp -p "$3"/*.png "$work"/ || return 1
+    fi
     if ! (cd "$work" && chmcmd Pinvel.hhp) >"$work/chmcmd.log" 2>&1 || [ ! -s "$work/$2" ]; then
         echo "build-help: chmcmd failed for $2:" >&2
         cat "$work/chmcmd.log" >&2
@@ -44,7 +48,7 @@ if LC_ALL=C grep -l -P '[^\x00-\x7F]' "$srcdir"/en/* >&2; then
 fi
 
 build "$srcdir" Pinvel.chm || exit 1
-build "$srcdir/en" Pinvel.en.chm || exit 1
+build "$srcdir/en" Pinvel.en.chm "$srcdir/../en" || exit 1
 
 mkdir -p "$outdir" || exit 1
 mv -f "$tmp/Pinvel.chm/Pinvel.chm" "$outdir/Pinvel.chm" || exit 1

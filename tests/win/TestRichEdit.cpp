@@ -388,7 +388,9 @@ TEST_F(Editor, LinksTheControlFindsOpenOnALeftClickOnly)
     EXPECT_EQ(g_opened, (std::vector<std::string>{"http://example.com/x"}));
     EXPECT_EQ(edit.GetSelectedText(), "http://example.com/x") << "the link stays selected";
 
-    // A link that would start a file or a program is not opened.
+    // A link that would start a file or a program is not opened. Clicked after the
+    // double-click time, so that the two clicks are never taken for one double click.
+    wintest::PumpUntil([] { return false; }, ::GetDoubleClickTime() + 100);
     ClickAt(edit.GetHwnd(), 35, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(wintest::PumpUntil([&] { return edit.GetSelectedText() == "file:///C:/Windows/notepad.exe"; }, 3000))
         << "reported as a link";

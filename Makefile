@@ -86,13 +86,25 @@ bench: $(WIN)
 	  wine $(BENCH_EXE) --find=$(BENCH_FIND_NOTES) --toggle=100 --typing=1000'
 	@for exe in $(CROSS)/Pinvel.exe $(CROSS64)/Pinvel.exe; do [ ! -f $$exe ] || echo "$$exe: $$(stat -c %s $$exe) bytes"; done
 
-# What a Windows user gets: the program, its help files and a short read-me.
-dist: exe
-	rm -rf $(BUILD)/dist $(BUILD)/Pinvel.zip
+# What a Windows user gets: a setup program, and a zip of the program, its help files and
+# a short read-me for portable use, both named by the version (the file VERSION, or
+# VERSION=... for one build). SIGN=... names a command that signs a file given as its
+# last argument; it is run on the program and on the setup.
+VERSION ?=
+DIST_VERSION = $(or $(VERSION),$(shell cat VERSION))
+SIGN ?=
+dist: bootstrap $(CROSS)/CMakeCache.txt
+	cmake $(CROSS) -DPINVEL_VERSION=$(VERSION) >/dev/null
+	cmake --build $(CROSS) --target Pinvel pinvel_help -j $(JOBS)
+	rm -rf $(BUILD)/dist $(BUILD)/Pinvel-*.zip $(BUILD)/Pinvel-*-setup.exe
 	mkdir -p $(BUILD)/dist/Pinvel
 	cp $(CROSS)/Pinvel.exe $(CROSS)/Pinvel.chm $(CROSS)/Pinvel.en.chm docs/dist/ReadMe.txt $(BUILD)/dist/Pinvel/
-	cd $(BUILD)/dist && zip -q -r -X ../Pinvel.zip Pinvel
-	@echo "$(BUILD)/Pinvel.zip"
+	$(if $(SIGN),$(SIGN) $(BUILD)/dist/Pinvel/Pinvel.exe)
+	cd $(BUILD)/dist && zip -q -r -X ../Pinvel-$(DIST_VERSION).zip Pinvel
+	tools/make-setup.sh $(DIST_VERSION) $(BUILD)/dist/Pinvel $(CROSS)/art/icon128.ico $(BUILD)/Pinvel-$(DIST_VERSION)-setup.exe
+	$(if $(SIGN),$(SIGN) $(BUILD)/Pinvel-$(DIST_VERSION)-setup.exe)
+	@echo "$(BUILD)/Pinvel-$(DIST_VERSION)-setup.exe"
+	@echo "$(BUILD)/Pinvel-$(DIST_VERSION).zip"
 
 # Ten thousand rounds of paints, menus, show and hide, and alarms in one process: the
 # handle counts and the memory must not grow.

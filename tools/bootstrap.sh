@@ -17,8 +17,9 @@ need_pkgs=(
   imagemagick zip fp-utils
   python3
 )
-# The sync test's engine: a machine that cannot have it skips that test, and says so.
-optional_pkgs=(syncthing)
+# The sync test's engine and the setup program's compiler: a machine that cannot have
+# one skips the tests that need it, and says so.
+optional_pkgs=(syncthing nsis)
 # 32-bit Wine only where 32-bit code runs; elsewhere the x86-64 build is what runs.
 if "$here/runs-32bit.sh"; then
   need_pkgs+=(wine32:i386)

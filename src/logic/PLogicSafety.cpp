@@ -114,6 +114,12 @@ void PLogic::FindHome()
     m_folder = home.folder;
     if (!home.madeNow)
         return;
+    // Where an installed copy keeps its notes is no news, unless notes were brought over.
+    if (home.installed) {
+        if (home.copied > 0)
+            m_homeNews = Fill(IDS_HOME_INSTALL_COPIED, {m_folder, std::to_wstring(home.copied)});
+        return;
+    }
     m_homeNews = home.copied > 0 ? Fill(IDS_HOME_COPIED, {m_folder, std::to_wstring(home.copied)})
                                  : Fill(IDS_HOME_MOVED, {m_folder});
 }

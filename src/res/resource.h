@@ -192,6 +192,7 @@
 // The property sheet's own buttons.
 #define IDS_BUTTON_OK 2178
 #define IDS_BUTTON_CANCEL 2179
+#define IDS_HOME_INSTALL_COPIED 2180
 #define IDS_HOME_RECORD 2140
 #define IDS_BACKUP_LAST_SAVED 2141
 #define IDS_BACKUP_MISSED 2142

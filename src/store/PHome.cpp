@@ -122,7 +122,11 @@ PHome PHome::Find(const std::wstring& programFolder, const std::wstring& userFol
     PHome home;
     home.folder = programFolder;
     const std::wstring notes = programFolder + fw::LoadResStringW(IDS_NOTES_FOLDER) + L"\\";
-    const bool shut = !CanWriteFolder(programFolder) || (fw::FileExists(notes) && !CanWriteFolder(notes));
+    // An installed copy is looked for first: its folder is the program's, which an
+    // upgrade replaces and an uninstall empties, and may well be writable by the user.
+    home.installed = fw::FileExists(programFolder + kInstalledMarker);
+    const bool shut =
+        home.installed || !CanWriteFolder(programFolder) || (fw::FileExists(notes) && !CanWriteFolder(notes));
     if (userFolder.empty())
         return home;
     if (!shut) {

@@ -9,8 +9,11 @@
 struct PHome {
     // Ends in a backslash.
     std::wstring folder;
-    // True when the user's folder is used: the program folder is shut, or was once.
+    // True when the user's folder is used: the program folder is shut, or was once, or
+    // the program was installed there by its setup.
     bool perUser = false;
+    // True for a copy its setup installed: it never keeps notes beside itself.
+    bool installed = false;
     // True at the start that made the user's folder: the user is told once.
     bool madeNow = false;
     // Note files copied over from the shut program folder and its VirtualStore copy.
@@ -22,6 +25,9 @@ struct PHome {
     static PHome Find(const std::wstring& programFolder, const std::wstring& userFolder,
                       const std::wstring& localFolder);
 };
+
+// The file the setup puts beside the program it installs.
+constexpr wchar_t kInstalledMarker[] = L"Pinvel.installed";
 
 // True when a file can be made in the folder: found by making and removing one, since a
 // folder's attributes say nothing about the rights or the medium behind it.

@@ -14,6 +14,7 @@ import pinvel_e2e as e2e
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, "..", "..")
+PORTABLE = "N021215 (1).pvl"
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pinvel"
 
 
@@ -76,7 +77,8 @@ class Setup(unittest.TestCase):
 
     def note_text(self):
         """The one note file's bytes; empty while there is none."""
-        files = sorted(f for f in os.listdir(self.notes) if f.endswith(".pvl")) if os.path.isdir(self.notes) else []
+        files = sorted(f for f in os.listdir(self.notes) if f.endswith(".pvl") and f != PORTABLE) \
+            if os.path.isdir(self.notes) else []
         self.assertLessEqual(len(files), 1, files)
         if not files:
             return b""
@@ -92,7 +94,9 @@ class Setup(unittest.TestCase):
         self.assertEqual(registry("Publisher"), "Pinvel 开发组")
         self.assertIn("Uninstall.exe", registry("UninstallString"))
 
-        # Started from where it was installed, it keeps its notes in the user's profile.
+        # Started from where it was installed, it keeps its notes in the user's profile, and
+        # brings over, once, those of a portable copy that was in the same folder.
+        portable = e2e.put_note(self.folder, PORTABLE, e2e.note_file("portable", "anna", b"{\\rtf1 old}"))
         program = os.path.join(self.folder, "Pinvel.exe")
         first = subprocess.Popen(["wine", program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         tray = e2e.tray_window(e2e.wait_window(e2e.LOGIC_CLASS))
@@ -111,7 +115,8 @@ class Setup(unittest.TestCase):
         self.assertEqual(registry("DisplayVersion"), "1.2")
         saved = self.note_text()
         self.assertIn(b"kept through upgrades", saved)
-        self.assertFalse(os.path.exists(os.path.join(self.folder, e2e.NOTES)), "nothing beside the program")
+        with open(portable, "rb") as f, open(os.path.join(self.notes, PORTABLE), "rb") as copied:
+            self.assertEqual(copied.read(), f.read(), "the portable copy's note copied, not moved")
         self.assertTrue(e2e.wait_window(e2e.LOGIC_CLASS, timeout_ms=30000), "Pinvel runs again")
 
         # An older setup is refused when silent, and changes nothing.

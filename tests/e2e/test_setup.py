@@ -16,6 +16,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, "..", "..")
 PORTABLE = "N021215 (1).pvl"
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pinvel"
+RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
+START_WITH_WINDOWS = 32830
 
 
 def skip_reason():
@@ -36,12 +38,12 @@ def windows(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def registry(value):
-    """A value of the uninstall entry, exported as the registry editor writes it (UTF-16,
+def registry(value, key=UNINSTALL_KEY):
+    """A value of a key (the uninstall entry unless told), exported as the registry editor writes it (UTF-16,
     so the publisher's Chinese name comes through whatever the console's code page)."""
     with tempfile.TemporaryDirectory() as folder:
         out = os.path.join(folder, "entry.reg")
-        wine("regedit", "/E", windows(out), UNINSTALL_KEY.replace("HKCU", "HKEY_CURRENT_USER"))
+        wine("regedit", "/E", windows(out), key.replace("HKCU", "HKEY_CURRENT_USER"))
         if not os.path.exists(out):
             return None
         with open(out, "rb") as f:
@@ -61,11 +63,13 @@ class Setup(unittest.TestCase):
         self.folder = os.path.join(local, "Programs", "Pinvel")
         self.shortcut = os.path.join(roaming, "Microsoft", "Windows", "Start Menu", "Programs", "Pinvel.lnk")
         self.notes = os.path.join(roaming, "Pinvel", e2e.NOTES)
+        self.forget()
         self.addCleanup(self.forget)
 
     def forget(self):
         e2e.probe("post", e2e.wait_window(e2e.LOGIC_CLASS, timeout_ms=0) or 0, 0x07EC, 0, 0)
         wine("reg", "delete", UNINSTALL_KEY, "/f")
+        wine("reg", "delete", RUN_KEY, "/v", "Pinvel", "/f")
         shutil.rmtree(self.folder, ignore_errors=True)
         e2e.clear_user_folders()
 
@@ -117,19 +121,24 @@ class Setup(unittest.TestCase):
         self.assertIn(b"kept through upgrades", saved)
         with open(portable, "rb") as f, open(os.path.join(self.notes, PORTABLE), "rb") as copied:
             self.assertEqual(copied.read(), f.read(), "the portable copy's note copied, not moved")
-        self.assertTrue(e2e.wait_window(e2e.LOGIC_CLASS, timeout_ms=30000), "Pinvel runs again")
+        logic = e2e.wait_window(e2e.LOGIC_CLASS, timeout_ms=30000)
+        self.assertTrue(logic, "Pinvel runs again")
+        e2e.probe("post", e2e.tray_window(logic), e2e.WM_COMMAND, START_WITH_WINDOWS, 0)
+        self.assertTrue(e2e.poll(lambda: registry("Pinvel", RUN_KEY)), "started with Windows")
 
         # An older setup is refused when silent, and changes nothing.
         self.assertNotEqual(wine(self.setup_of("1.0"), "/S").returncode, 0)
         self.assertEqual(registry("DisplayVersion"), "1.2")
 
         # A silent uninstall, waited for: the program goes, every note and setting stays.
-        self.assertEqual(wine(os.path.join(self.folder, "Uninstall.exe"), "/S", "_?=" + windows(self.folder),
+        installed = registry("InstallLocation")
+        self.assertEqual(wine(os.path.join(self.folder, "Uninstall.exe"), "/S", "_?=" + installed,
                               timeout=180).returncode, 0)
         self.assertTrue(e2e.window_gone(e2e.LOGIC_CLASS, timeout_ms=15000), "the running copy quit")
         self.assertFalse(os.path.exists(program))
         self.assertFalse(os.path.exists(self.shortcut))
         self.assertIsNone(registry("DisplayVersion"))
+        self.assertIsNone(registry("Pinvel", RUN_KEY), "no longer started with Windows")
         self.assertEqual(self.note_text(), saved, "the note kept")
         self.assertTrue(os.path.exists(os.path.join(self.notes, e2e.OPTIONS)) or
                         os.path.exists(os.path.join(self.notes, "..", "Pinvel.ini")), "the settings kept")

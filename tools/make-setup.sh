@@ -2,6 +2,7 @@
 # Builds Pinvel's setup program with makensis from Debian's nsis.
 # Usage: tools/make-setup.sh VERSION PROGRAM-FOLDER ICON OUTFILE
 # PROGRAM-FOLDER holds Pinvel.exe, Pinvel.chm and Pinvel.en.chm; ICON is the setup's icon.
+# The setup's pictures are taken from ICON's folder, the art the build draws.
 set -eu
 
 if [ $# -ne 4 ]; then
@@ -16,6 +17,8 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 cp "$build/Pinvel.exe" "$build/Pinvel.chm" "$build/Pinvel.en.chm" "$stage/"
 cp "$icon" "$stage/setup.ico"
+art=$(dirname "$icon")
+cp "$art/setup-wizard.bmp" "$art/setup-header.bmp" "$stage/"
 mkdir -p "$(dirname "$out")"
 out=$(cd "$(dirname "$out")" && pwd)/$(basename "$out")
 # The file's own version has four numbers; the version shown has what was given.

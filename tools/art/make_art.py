@@ -7,7 +7,7 @@ Files whose bytes did not change are left alone, so the resource compiler
 only reruns when the artwork really changed.
 
 To add an image or sound, write a function returning (file name, bytes)
-and list it in ARTWORK.
+and list it in ARTWORK, or in SETUP_ARTWORK if only the setup shows it.
 
 The program picks images by the window's display scale, 100 to 200 % in
 steps of 25 (see scaled.py): an icon file holds one image per scale, and
@@ -270,13 +270,18 @@ def draw_logo(W, H, bg, note_S, note_y, baseline, size=1.0, k=1.0):
     margin = round(4 * note_S / 48.0)           # left of the body
     left = (W - (note_w + gap + text_w)) // 2 - margin
     draw_note(cv, note_S, left, note_y)
-    text_x = left + margin + note_w + gap
-    text, _ = word_path("Pinvel", text_x, baseline, size)
-    m = text.mask(W, H)
+    draw_word(cv, left + margin + note_w + gap, baseline, size, k)
+    return cv
+
+
+def draw_word(cv, x, baseline, size=1.0, k=1.0):
+    """The word in the title bar's blues, with a soft shadow that k
+    scales."""
+    text, _ = word_path("Pinvel", x, baseline, size)
+    m = text.mask(cv.w, cv.h)
     cv.fill(m.shifted(1.0 * k, 1.0 * k).blurred(0.7 * k), SHADOW, 0.30)
     cv.fill(m, R.linear_gradient(0, baseline - CAP * size, 0, baseline,
                                  [(0.0, TITLE_TOP), (1.0, TITLE_BOTTOM)]))
-    return cv
 
 
 # resource id: background, then at 100 %: width, height, note size, the
@@ -1381,13 +1386,55 @@ ARTWORK = ([app_icon, about_icon, tray_icon, speaker_icon, submenu_icon]
            + LOGO_BITMAPS + CAPTION_BITMAPS + MENU_ICON_FILES + [sound.alarm_wave])
 
 
+# ----------------------------------------------------------- setup pictures
+# The setup's welcome and finish pages show a tall picture at their left,
+# its other pages a small one at the right of their white header.  Only
+# tools/make-setup.sh takes them, from this folder; they stay out of the
+# program's resources, whose size is limited.
+
+WIZARD_W, WIZARD_H = 164, 314
+WIZARD_TOP = (255, 246, 196)        # the paper, paled so the page's text leads
+WIZARD_BG = (255, 252, 234)
+HEADER_W, HEADER_H = 150, 57
+
+
+def setup_wizard():
+    W, H = WIZARD_W, WIZARD_H
+    cv = R.Canvas(W, H, WIZARD_BG)
+    # fades to the plain colour well above the lower third, which the
+    # page's text and buttons may sit beside at any size
+    cv.fill(R.rect(0, 0, W, H * 0.6), R.linear_gradient(
+        0, 0, 0, H * 0.6, [(0.0, WIZARD_TOP), (1.0, WIZARD_BG)]))
+    S = 96
+    cv.draw(note_icon(S), (W - S) // 2, 30)
+    size = 1.5                       # 6 px stems, whole pixels
+    _, text_w = word_path("Pinvel", 0, 0, size)
+    # Every mask spans its whole canvas, so the note and the word are drawn
+    # on canvases of their own size, which keeps the build quick.
+    word = R.Canvas(W, round(CAP * size) + 6)   # room for the shadow below
+    draw_word(word, round((W - text_w) / 2), round(CAP * size), size, size)
+    cv.draw(word, 0, 150)
+    return "setup-wizard.bmp", R.bmp24(cv, WIZARD_BG)
+
+
+def setup_header():
+    W, H = HEADER_W, HEADER_H
+    cv = R.Canvas(W, H, WHITE)
+    S = 48
+    cv.draw(note_icon(S), W - S - 8, (H - S) // 2 - 2)
+    return "setup-header.bmp", R.bmp24(cv, WHITE)
+
+
+SETUP_ARTWORK = [setup_wizard, setup_header]
+
+
 def main(argv):
     if len(argv) != 2:
         sys.stderr.write("usage: make_art.py <outdir>\n")
         return 2
     outdir = argv[1]
     os.makedirs(outdir, exist_ok=True)
-    for make in ARTWORK:
+    for make in ARTWORK + SETUP_ARTWORK:
         name, data = make()
         if R.write_if_changed(os.path.join(outdir, name), data):
             print("make_art: wrote " + name)

@@ -1,5 +1,5 @@
-"""Checks on the menu, tray and dialog icons and the About logo, read back
-from the files the resource script embeds."""
+"""Checks on the menu, tray and dialog icons, the About logo and the
+setup's pictures, read back from the files the art script writes."""
 
 import os
 import sys
@@ -139,6 +139,28 @@ class Icons(unittest.TestCase):
                                     for (r, g, b) in pixels), (rid, step))
                 self.assertTrue(any(r > 240 and g > 240 and b < 200
                                     for (r, g, b) in pixels), (rid, step))
+
+    def test_setup_pictures_fit_the_wizard_and_keep_its_lower_third_plain(self):
+        made = dict(make() for make in M.SETUP_ARTWORK)
+        pictures = {}
+        for name, size in (("setup-wizard.bmp", (164, 314)),
+                           ("setup-header.bmp", (150, 57))):
+            w, h, bpp, rows = read_bmp(made[name])
+            self.assertEqual((w, h, bpp), size + (24,), name)
+            pixels = set(p for row in rows for p in row)
+            # the note's paper and its red pin
+            self.assertTrue(any(r > 240 and g > 240 and b < 200
+                                for (r, g, b) in pixels), name)
+            self.assertTrue(any(r > 150 and g < 60 for (r, g, b) in pixels),
+                            name)
+            pictures[name] = rows
+        # the page's text may run beside the lower third at any size
+        wizard = pictures["setup-wizard.bmp"]
+        self.assertEqual({p for row in wizard[314 * 2 // 3:] for p in row},
+                         {M.WIZARD_BG})
+        header = pictures["setup-header.bmp"]
+        self.assertEqual({p for row in header for p in row[:60]},
+                         {(255, 255, 255)})
 
 
 if __name__ == "__main__":

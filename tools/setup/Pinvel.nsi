@@ -35,6 +35,11 @@ Var NotesHome
 
 !define MUI_ICON "${SOURCE}\setup.ico"
 !define MUI_UNICON "${SOURCE}\setup.ico"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${SOURCE}\setup-wizard.bmp"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${SOURCE}\setup-wizard.bmp"
+!define MUI_HEADERIMAGE
+!define MUI_HEADERIMAGE_RIGHT
+!define MUI_HEADERIMAGE_BITMAP "${SOURCE}\setup-header.bmp"
 !define MUI_ABORTWARNING
 !insertmacro MUI_PAGE_WELCOME
 Page custom ModePage ModePageLeave

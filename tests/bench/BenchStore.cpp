@@ -3,6 +3,8 @@
 // figures; it is not a test.
 #include "BenchClock.h"
 #include "BenchFind.h"
+#include "BenchProgram.h"
+#include "BenchStart.h"
 #include "framework/PError.h"
 #include "core/NoteFile.h"
 #include "framework/File.h"
@@ -52,6 +54,8 @@ double Fastest(const std::vector<double>& values)
 {
     return *std::min_element(values.begin(), values.end());
 }
+
+} // namespace
 
 // About 4 KB of RTF, as a note of a page of formatted text would hold.
 std::string SampleRtf(int n)
@@ -128,6 +132,16 @@ void RemoveProgramFolder(const std::wstring& path)
     }
     ::RemoveDirectoryW(folder.c_str());
 }
+
+std::wstring BenchFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+namespace {
 
 // The least a start must do per note: read its file and decode what it holds besides
 // the text, and check that the text is there.
@@ -364,14 +378,6 @@ void RunOpenNotes(double cpuSeconds)
     RemoveProgramFolder(folder);
 }
 
-std::wstring BenchFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
-
 std::wstring ProgramPath()
 {
     return BenchFolder() + L"..\\Pinvel.exe";
@@ -385,35 +391,6 @@ void PrintProgramSize()
 }
 
 // ---- The whole program, driven from outside ----
-
-struct Process {
-    PROCESS_INFORMATION info = {};
-    bool Start(const std::wstring& exe, const std::wstring& arguments, const std::wstring& folder)
-    {
-        std::wstring commandLine = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        return ::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                                &startup, &info) != FALSE;
-    }
-    // The exit code once it has ended within the time; STILL_ACTIVE otherwise.
-    DWORD Wait(double seconds) const
-    {
-        DWORD code = STILL_ACTIVE;
-        if (::WaitForSingleObject(info.hProcess, static_cast<DWORD>(seconds * 1000)) == WAIT_OBJECT_0)
-            ::GetExitCodeProcess(info.hProcess, &code);
-        return code;
-    }
-    ~Process()
-    {
-        if (info.hProcess == nullptr)
-            return;
-        if (Wait(0) == STILL_ACTIVE)
-            ::TerminateProcess(info.hProcess, 1);
-        ::CloseHandle(info.hThread);
-        ::CloseHandle(info.hProcess);
-    }
-};
 
 struct WindowSearch {
     DWORD pid;
@@ -542,11 +519,30 @@ bool StartAndExit(const std::wstring& folder, int count, int shown, ProgramFigur
     return code != STILL_ACTIVE;
 }
 
+constexpr wchar_t kFloorExe[] = L"pinvel_bare_tray.exe";
+
+// One start of the floor, found ready as the program is, then closed. It must have ended
+// before Pinvel starts: Pinvel would take its logic window for a copy of itself running.
+bool StartFloor(const std::wstring& folder, std::vector<double>& readySeconds)
+{
+    Process floor;
+    const double start = Now();
+    if (!floor.Start(folder + kFloorExe, L"", folder))
+        return false;
+    HWND logic = WaitReady(floor, start + kProgramPatience);
+    if (logic == nullptr)
+        return false;
+    readySeconds.push_back(Now() - start);
+    ::PostMessageW(logic, WM_CLOSE, 0, 0);
+    return floor.Wait(kProgramPatience) == 0;
+}
+
 // Pinvel.exe in folders of its own, one per note count, each started and ended with
 // -exit a few times. The rounds go through every folder in turn, so that a busy moment
 // of the machine weighs on all counts alike and a round's figures compare with each
-// other. Then every note file the program never showed is compared with what was written.
-std::vector<ProgramFigures> RunPrograms(const std::vector<std::pair<int, int>>& runs)
+// other; each round starts with the floor, the bare tray program, in a folder of its own.
+// Then every note file the program never showed is compared with what was written.
+std::vector<ProgramFigures> RunPrograms(const std::vector<std::pair<int, int>>& runs, std::vector<double>& floorReady)
 {
     std::vector<ProgramFigures> figures(runs.size());
     std::vector<std::wstring> folders;
@@ -561,7 +557,14 @@ std::vector<ProgramFigures> RunPrograms(const std::vector<std::pair<int, int>>& 
         WriteNotes(NotesFolderOf(folders[i]), runs[i].first);
         figures[i].ready = true;
     }
+    if (runs.empty())
+        return figures;
+    const std::wstring floorFolder = TempFolder(L"floor-", 0);
+    bool floorRuns = ::CopyFileW((BenchFolder() + kFloorExe).c_str(), (floorFolder + kFloorExe).c_str(), FALSE) != 0;
+    if (!floorRuns)
+        std::printf("cannot copy %ls: no floor\n", (BenchFolder() + kFloorExe).c_str());
     for (int round = 0; round < kProgramRounds; ++round) {
+        floorRuns = floorRuns && StartFloor(floorFolder, floorReady);
         for (std::size_t i = 0; i < runs.size(); ++i) {
             if (figures[i].ready)
                 figures[i].ready = StartAndExit(folders[i], runs[i].first, runs[i].second, figures[i], shownNotes[i]);
@@ -580,6 +583,9 @@ std::vector<ProgramFigures> RunPrograms(const std::vector<std::pair<int, int>>& 
         }
         RemoveProgramFolder(folders[i]);
     }
+    RemoveProgramFolder(floorFolder);
+    if (!floorRuns)
+        floorReady.clear();
     return figures;
 }
 
@@ -592,7 +598,18 @@ double RoundRatio(const std::vector<double>& values, const std::vector<double>& 
     return Median(ratios);
 }
 
-void PrintProgram(const ProgramFigures& f, const ProgramFigures& base)
+void PrintFloor(const std::vector<double>& floorReady)
+{
+    if (floorReady.size() != static_cast<std::size_t>(kProgramRounds)) {
+        std::printf("Floor: the bare tray program did not come up or end in every round: no floor\n");
+        return;
+    }
+    std::printf("Floor: a bare tray program (pinvel_bare_tray.exe), %d starts in the same rounds: fastest (median)\n",
+                kProgramRounds);
+    std::printf("  ready                %9.1f ms  (%.1f ms)\n", Fastest(floorReady) * 1e3, Median(floorReady) * 1e3);
+}
+
+void PrintProgram(const ProgramFigures& f, const ProgramFigures& base, const std::vector<double>& floorReady)
 {
     std::printf("Whole program, N = %d notes, %d shown, %zu starts: fastest (median)\n", f.count, f.shown,
                 f.readySeconds.size());
@@ -606,6 +623,9 @@ void PrintProgram(const ProgramFigures& f, const ProgramFigures& base)
     if (compare)
         std::printf("  %.2f x N = %d (%.2f x in the same rounds)", Fastest(f.readySeconds) / Fastest(base.readySeconds),
                     base.count, RoundRatio(f.readySeconds, base.readySeconds));
+    if (floorReady.size() == f.readySeconds.size())
+        std::printf("\n  ready against floor  %9.2f x floor  (%.2f x floor in the same rounds)",
+                    Fastest(f.readySeconds) / Fastest(floorReady), RoundRatio(f.readySeconds, floorReady));
     std::printf("\n  memory: private      %9.1f MiB", Median(f.privateBytes) / 1048576);
     if (compare)
         std::printf("  %+.1f MiB against N = %d", (Median(f.privateBytes) - Median(base.privateBytes)) / 1048576,
@@ -641,7 +661,8 @@ std::vector<int> Counts(const char* list)
 //   --exit=N,SHOWN       the whole program ended with N notes loaded and SHOWN of them open;
 //   --cpu=SECONDS        a big note's first show, open notes' memory and 20 clocks' CPU;
 //   --find=N             find any note over N hidden notes;
-//   --typing=N           typing into a note of N check-list items and of N plain lines.
+//   --typing=N           typing into a note of N check-list items and of N plain lines;
+//   --start-steps=N,N... each step of the program's start, timed in fresh processes.
 // Wine keeps some of what each rich-edit control used after the control is gone, so
 // `make bench` starts one process per count.
 int main(int argc, char** argv)
@@ -653,8 +674,11 @@ int main(int argc, char** argv)
     int findCount = 0;
     int toggleCount = 0;
     int typingCount = 0;
+    std::vector<int> startCounts;
     for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--find=", 7) == 0)
+        if (std::strncmp(argv[i], "--start-steps=", 14) == 0)
+            startCounts = Counts(argv[i] + 14);
+        else if (std::strncmp(argv[i], "--find=", 7) == 0)
             findCount = std::atoi(argv[i] + 7);
         else if (std::strncmp(argv[i], "--toggle=", 9) == 0)
             toggleCount = std::atoi(argv[i] + 9);
@@ -680,10 +704,15 @@ int main(int argc, char** argv)
         runs.emplace_back(count, 0);
     if (exitRun.size() == 2)
         runs.emplace_back(exitRun[0], exitRun[1]);
-    const std::vector<ProgramFigures> programs = RunPrograms(runs);
+    std::vector<double> floorReady;
+    const std::vector<ProgramFigures> programs = RunPrograms(runs, floorReady);
+    if (!programs.empty())
+        PrintFloor(floorReady);
     for (const auto& figures : programs)
-        PrintProgram(figures, programs.front());
+        PrintProgram(figures, programs.front(), floorReady);
     std::fflush(stdout);
+    if (!startCounts.empty())
+        RunStartSteps(startCounts);
 
     if (cpuSeconds > 0) {
         RunOpenNotes(cpuSeconds);

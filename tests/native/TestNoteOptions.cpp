@@ -178,6 +178,9 @@ TEST(NoteOptions, TheLanguageLineTravelsByItsStampAndAFileWithoutOneIsWrittenAsB
 {
     SideFile plain;
     EXPECT_EQ(WriteSideFile(plain).find("program"), std::string::npos);
+    // A choice is written back whatever its stamp, even one from a clock at zero.
+    plain.program.language = LanguageChoice::English;
+    EXPECT_NE(WriteSideFile(plain).find("program\tstamp=0\tlanguage=en\r\n"), std::string::npos);
 
     SideFile mine = ReadSideFile("PINVELOPT 1\r\nprogram\tstamp=50\tlanguage=en\tvoice=on\r\nfuture\tx=1\r\n");
     EXPECT_EQ(mine.program.language, LanguageChoice::English);
@@ -193,6 +196,14 @@ TEST(NoteOptions, TheLanguageLineTravelsByItsStampAndAFileWithoutOneIsWrittenAsB
     EXPECT_TRUE(MergeSideFile(mine, newer).languageTaken);
     EXPECT_EQ(mine.program.language, LanguageChoice::Chinese);
     EXPECT_EQ(mine.program.otherFields, "\tvoice=on");
+
+    // Changed on both computers in the same second: both take the same one.
+    SideFile here = ReadSideFile("PINVELOPT 1\r\nprogram\tstamp=70\tlanguage=zh\r\n");
+    SideFile there = ReadSideFile("PINVELOPT 1\r\nprogram\tstamp=70\tlanguage=en\r\n");
+    SideFile hereCopy = here;
+    MergeSideFile(here, there);
+    MergeSideFile(there, hereCopy);
+    EXPECT_EQ(here.program.language, there.program.language);
 
     // A word this version does not know leaves the system's choice.
     EXPECT_EQ(ReadSideFile("PINVELOPT 1\r\nprogram\tstamp=1\tlanguage=fr\r\n").program.language,

@@ -5,7 +5,8 @@ runs for a build this machine cannot run too.
 
 The machine type and optional-header kind match the build; the program is a GUI
 program; it imports only from the system's own libraries (no compiler run-time DLL
-that a bare Windows lacks); its manifest names an architecture that lets Windows start
+that a bare Windows lacks), and loads at start only those its start calls, the others
+being bound at their first call; its manifest names an architecture that lets Windows start
 it on this machine type; every resource the program loads is in it; every image of its
 icons is a bitmap or a PNG that agrees with its icon's directory; every dialog, menu and
 string block is there in Chinese and in English; and the file stays
@@ -18,6 +19,9 @@ import sys
 MACHINES = {"win32": (0x014C, 0x10B, "x86"), "win64": (0x8664, 0x20B, "amd64")}
 SYSTEM_LIBRARIES = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll", "shell32.dll",
                     "winmm.dll", "oleaut32.dll", "ole32.dll", "advapi32.dll", "msvcrt.dll"}
+# Loaded at their first call, after the program answers: loading them before the first
+# line cost the start as much as all of Pinvel's own work before its loop.
+DELAYED_LIBRARIES = {"comctl32.dll", "comdlg32.dll", "winmm.dll"}
 RT_BITMAP, RT_ICON, RT_MENU, RT_DIALOG, RT_STRING, RT_GROUP_ICON, RT_MANIFEST = 2, 3, 4, 5, 6, 14, 24
 # The resources the program loads by number, by type.
 EXPECTED = {
@@ -167,6 +171,9 @@ def check(path, build):
     foreign = sorted(set(image.imports()) - SYSTEM_LIBRARIES)
     if foreign:
         faults.append("imports from libraries a bare Windows lacks: " + ", ".join(foreign))
+    early = sorted(set(image.imports()) & DELAYED_LIBRARIES)
+    if early:
+        faults.append("loads at start what it binds at first call: " + ", ".join(early))
     resources = image.resources()
     for kind, numbers in EXPECTED.items():
         missing = [n for n in numbers if n not in resources.get(kind, {})]

@@ -9,7 +9,6 @@
 #include "../res/resource.h"
 #include "../logic/PLogic.h"
 
-#include <commctrl.h>
 
 namespace {
 
@@ -73,9 +72,6 @@ void ShowAlreadyRunningNotice()
 
 bool PApp::InitInstance()
 {
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
-    ::InitCommonControlsEx(&icc);
-
     TouchRegistryKey();
 
     if (HasExitSwitch(CommandLine(), fw::IsTextLeadByte)) {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-// About Pinvel: a modeless dialog made hidden at start, white with a dark-blue version
+// About Pinvel: a modeless dialog made when first asked for and kept hidden after, white with a dark-blue version
 // line, that stays above the notes while it is shown.
 class PAboutDlg : public fw::Dialog {
 public:

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "App.h"
+#include "LateLibrary.h"
 #include "Strings.h"
 #include "../core/TextRules.h"
 
@@ -135,7 +136,10 @@ bool ShowFileDialog(bool open, HWND owner, const char* filter, DWORD flags, std:
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
     ofn.Flags = flags | OFN_EXPLORER;
-    const BOOL ok = open ? ::GetOpenFileNameW(&ofn) : ::GetSaveFileNameW(&ofn);
+    static const auto openDialog = LateFunction<decltype(::GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    static const auto saveDialog = LateFunction<decltype(::GetSaveFileNameW)>(L"comdlg32.dll", "GetSaveFileNameW");
+    const auto run = open ? openDialog : saveDialog;
+    const BOOL ok = run != nullptr && run(&ofn);
     if (!ok)
         return false;
     path = file.data();
@@ -151,7 +155,8 @@ bool ShowFontDialog(HWND owner, DWORD flags, LOGFONTW& font, int& pointSizeTenth
     cf.hwndOwner = owner;
     cf.lpLogFont = &chosen;
     cf.Flags = flags | CF_INITTOLOGFONTSTRUCT;
-    if (!::ChooseFontW(&cf))
+    static const auto run = LateFunction<decltype(::ChooseFontW)>(L"comdlg32.dll", "ChooseFontW");
+    if (run == nullptr || !run(&cf))
         return false;
     font = chosen;
     pointSizeTenths = cf.iPointSize;
@@ -166,7 +171,8 @@ bool ShowColorDialog(HWND owner, DWORD flags, COLORREF& colour)
     cc.rgbResult = colour;
     cc.lpCustColors = g_customColours;
     cc.Flags = flags | CC_RGBINIT;
-    if (!::ChooseColorW(&cc))
+    static const auto run = LateFunction<decltype(::ChooseColorW)>(L"comdlg32.dll", "ChooseColorW");
+    if (run == nullptr || !run(&cc))
         return false;
     colour = cc.rgbResult;
     return true;

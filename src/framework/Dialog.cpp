@@ -6,10 +6,26 @@
 #include "Strings.h"
 #include "SystemLook.h"
 
+#include "LateLibrary.h"
+
+#include <commctrl.h>
+
 namespace fw {
+
+void UseCommonControls()
+{
+    static bool registered = false;
+    if (registered)
+        return;
+    static const auto initialize =
+        LateFunction<decltype(::InitCommonControlsEx)>(L"comctl32.dll", "InitCommonControlsEx");
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+    registered = initialize != nullptr && initialize(&icc) != FALSE;
+}
 
 INT_PTR Dialog::DoModal(HWND parent)
 {
+    UseCommonControls();
     m_modal = true;
     if (parent == nullptr)
         parent = DefaultOwner();
@@ -22,6 +38,7 @@ INT_PTR Dialog::DoModal(HWND parent)
 
 bool Dialog::Create(HWND parent)
 {
+    UseCommonControls();
     m_modal = false;
     const DLGTEMPLATE* dialog = LocalDialog(m_templateId);
     if (dialog == nullptr)

@@ -65,6 +65,11 @@ private:
 
 // The colours and frame of a dialog the look asks for, after its own procedure had its
 // say: true with the answer when the message was one of the look's.
+// Registers the common controls' window classes, once, before the first window that may
+// hold one. The library is bound at its first call, so a start that opens no dialog does
+// not load it before the program answers.
+void UseCommonControls();
+
 bool AnswerForLook(DialogColours& colours, HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR handled,
                    INT_PTR& answer);
 

@@ -3,6 +3,7 @@
 #include "Dialog.h"
 #include "Guard.h"
 #include "Language.h"
+#include "LateLibrary.h"
 #include "Strings.h"
 #include "../res/resource.h"
 
@@ -106,8 +107,12 @@ INT_PTR PropertySheet::DoModal()
     header.ppsp = pages.data();
     header.pfnCallback = &PropertySheet::SheetCallback;
     m_accepted = false;
+    UseCommonControls();
+    static const auto run = LateFunction<decltype(::PropertySheetW)>(L"comctl32.dll", "PropertySheetW");
+    if (run == nullptr)
+        return IDCANCEL;
     t_creatingSheet = this;
-    const INT_PTR result = ::PropertySheetW(&header);
+    const INT_PTR result = run(&header);
     t_creatingSheet = nullptr;
     // OK is known by its PSN_APPLY: a sheet destroyed while it runs (its owner went
     // away) or closed any other way ends as cancelled.

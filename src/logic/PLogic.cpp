@@ -1,5 +1,6 @@
 #include "PLogic.h"
 
+#include "../store/PDeletedNotes.h"
 #include "../store/PNote.h"
 #include "../dialogs/PAboutDlg.h"
 #include "../dialogs/PFindNotesDlg.h"
@@ -153,12 +154,20 @@ void PLogic::SetHotkeys(const HotkeyOptions& hotkeys)
 
 void PLogic::ShowAbout()
 {
-    if (m_about)
-        m_about->Show(NotesFolder());
+    // Made on first use: most runs never open it, and making it cost more than anything
+    // else before the program answered.
+    if (!m_about) {
+        auto dialog = std::make_unique<PAboutDlg>();
+        if (!dialog->Create(m_hWnd))
+            return;
+        m_about = std::move(dialog);
+    }
+    m_about->Show(NotesFolder());
 }
 
 void PLogic::ShowFindNotes()
 {
+    FinishStart();
     // Made on first use: most runs never search, and the dialog holds an editor of its own.
     if (!m_findNotes) {
         auto dialog = std::make_unique<PFindNotesDlg>(static_cast<FindNotesHost&>(*this));
@@ -251,14 +260,31 @@ LRESULT PLogic::OnCreate()
     m_tray->RegisterHotkeys();
     if (!m_homeNews.empty())
         Tell(m_homeNews, false);
-    m_about = std::make_unique<PAboutDlg>();
-    m_about->Create(m_hWnd);
     m_timerId = ::SetTimer(m_hWnd, kMinuteTimer, kMinuteTimerPeriodMs, nullptr);
-    // Notes make their editors only when shown; whether an editor can be made at all is
-    // known here, once.
-    PRichEdit::CheckAvailable(m_hWnd);
+    // The files are only listed here, so that the menu can say how many are coming.
     StartReading();
+    // A timer comes only when the queue is otherwise empty: after the first messages
+    // the program is sent. Without one, the rest of the start is taken now.
+    if (::SetTimer(m_hWnd, kStartTimer, USER_TIMER_MINIMUM, nullptr) == 0)
+        FinishStart();
     return 0;
+}
+
+void PLogic::FinishStart()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    ::KillTimer(m_hWnd, kStartTimer);
+    fw::UseCommonControls();
+    // Notes make their editors only when shown; whether an editor can be made at all is
+    // known here, once, before a note is read.
+    PRichEdit::CheckAvailable(m_hWnd);
+    MakeNotesFolder();
+    for (const std::wstring& gone : PDeletedNotes(NotesFolder()).KeepNewest(PDeletedNotes::kKept))
+        m_options.Forget(gone);
+    if (!m_reader.IsReading())
+        OnAllRead();
 }
 
 LRESULT PLogic::OnTimer(WPARAM timerId, LPARAM lParam)
@@ -272,7 +298,12 @@ LRESULT PLogic::OnTimer(WPARAM timerId, LPARAM lParam)
         OnWatchTimer();
         return 0;
     }
+    if (timerId == kStartTimer) {
+        FinishStart();
+        return 0;
+    }
     if (timerId == kReadTimer) {
+        FinishStart();
         if (m_reader.ReadSlice([this](const std::wstring& path) { ReadNote(path); }))
             OnAllRead();
         return 0;

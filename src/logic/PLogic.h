@@ -109,6 +109,11 @@ public:
     const PNoteReader& Reader() const override { return m_reader; }
     // Reads what is left at once, for a step that needs every note.
     void FinishReading();
+    // The steps of the start that need not come before the loop answers: taken from a
+    // timer once the loop runs, or at once by the first step that needs them. They end
+    // the process if an editor cannot be made, before any note is read or written.
+    void FinishStart() override;
+    bool HasStarted() const { return m_started; }
     void SaveAllNotes();
     std::string NextTitle();
     std::wstring NextFilePath() const;
@@ -159,6 +164,8 @@ private:
     // Looks at the notes folder for what a sync program brought.
     static constexpr UINT kWatchTimer = 4;
     static constexpr UINT kWatchPeriodMs = 1000;
+    // Takes the rest of the start once the queue is empty.
+    static constexpr UINT kStartTimer = 5;
 
     LRESULT OnCreate();
     LRESULT OnTimer(WPARAM timerId, LPARAM lParam);
@@ -227,6 +234,7 @@ private:
     // What the user is told once the tray icon is there: where the notes went.
     std::wstring m_homeNews;
     bool m_ending = false;
+    bool m_started = false;
     bool m_backingUp = false;
     // Where the last backup went, offered first the next time.
     std::wstring m_backupFolder;

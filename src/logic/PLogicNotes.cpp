@@ -71,6 +71,7 @@ PNote* PLogic::NewNote()
 
 PNote* PLogic::LoadNote(const std::wstring& path)
 {
+    FinishStart();
     auto note = std::make_unique<PNote>(static_cast<NoteListener*>(this));
     note->SetFilePath(path);
     if (!note->Load(true, false))
@@ -166,6 +167,7 @@ PinvelWnd* PLogic::ShowNote(PNote* note)
 
 PinvelWnd* PLogic::OpenNoteWindow(PNote* note, bool show)
 {
+    FinishStart();
     if (PinvelWnd* window = Unretire(note)) {
         if (show) {
             ::SetWindowPos(window->GetHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
@@ -368,13 +370,11 @@ void PLogic::ApplyLookToAll(const NoteLook& look)
 void PLogic::StartReading()
 {
     const std::wstring folder = NotesFolder();
-    MakeNotesFolder();
-    for (const std::wstring& gone : PDeletedNotes(folder).KeepNewest(PDeletedNotes::kKept))
-        m_options.Forget(gone);
     // Only the notes folder's own files: the deleted notes in its subfolder are not notes.
     // Listing them is quick; reading them is what grows with the folder.
     const std::wstring pattern = L"*." + fw::LoadResStringW(IDS_NOTE_EXT);
-    if (!m_reader.Begin(m_hWnd, kReadTimer, folder, pattern, [this](const std::wstring& path) { ReadNote(path); }))
+    if (!m_reader.Begin(m_hWnd, kReadTimer, folder, pattern, [this](const std::wstring& path) { ReadNote(path); }) &&
+        m_started)
         OnAllRead();
 }
 
@@ -386,6 +386,7 @@ void PLogic::LoadAllNotes()
 
 void PLogic::FinishReading()
 {
+    FinishStart();
     if (!m_reader.IsReading())
         return;
     // One hourglass for the rest of the folder; a note reads only its fields here.

@@ -2,6 +2,7 @@
 
 #include "../core/NoteGeometry.h"
 #include "../framework/DarkMode.h"
+#include "../framework/Dialog.h"
 #include "../framework/Gdi.h"
 #include "../framework/Strings.h"
 #include "../framework/SystemLook.h"
@@ -244,6 +245,7 @@ LRESULT PHoverButton::OnCreate(WPARAM wParam, LPARAM lParam)
 // and a hundred notes' tips are six hundred windows to make and destroy.
 void PHoverButton::MakeTip(WPARAM wParam, LPARAM lParam)
 {
+    fw::UseCommonControls();
     m_tip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, fw::ResourceInstance(),
                               nullptr);
@@ -283,7 +285,7 @@ LRESULT PHoverButton::OnMouseMove(WPARAM wParam, LPARAM lParam)
         track.cbSize = sizeof(track);
         track.dwFlags = TME_LEAVE;
         track.hwndTrack = m_hWnd;
-        ::_TrackMouseEvent(&track);
+        ::TrackMouseEvent(&track);
     }
     return DefWindowProc(WM_MOUSEMOVE, wParam, lParam);
 }

@@ -2,6 +2,7 @@
 #include "PinvelWnd.h"
 
 #include "../alarm/PAlarmPages.h"
+#include "../framework/LateLibrary.h"
 #include "../framework/Strings.h"
 #include "../res/resource.h"
 #include "../store/PNote.h"
@@ -17,7 +18,8 @@ constexpr UINT kAlarmPeriodMs = 6000;
 
 BOOL WINAPI SystemPlaySound(LPCWSTR sound, HMODULE module, DWORD flags)
 {
-    return ::PlaySoundW(sound, module, flags);
+    static const auto play = fw::LateFunction<decltype(::PlaySoundW)>(L"winmm.dll", "PlaySoundW");
+    return play != nullptr && play(sound, module, flags);
 }
 
 UINT_PTR WINAPI SystemSetTimer(HWND hwnd, UINT_PTR id, UINT period, TIMERPROC proc)

@@ -36,7 +36,6 @@ struct Row {
 constexpr Row kRows[] = {
     {"start", "process created until WinMain (Pinvel's DLLs, -s)", false},
     {"dark", "dark mode allowed (fw::AllowDarkMode)", true},
-    {"controls", "common controls (InitCommonControlsEx) *", true},
     {"registry", "registry key (RegCreateKeyExW, HKLM) *", true},
     {"copy", "running copy: FindWindowW, mutex *", true},
     {"logic-class", "logic class registered (fw::RegisterClassOnce)", true},
@@ -51,13 +50,20 @@ constexpr Row kRows[] = {
     {"tray-window", "tray window and icon (PSysTray::Create)", true},
     {"tray-shell", "  of it, Shell_NotifyIconW ADD + SETVERSION", false},
     {"hotkeys", "hotkeys (PSysTray::RegisterHotkeys)", true},
-    {"about", "hidden About dialog (PAboutDlg::Create)", true},
     {"timer", "minute timer (SetTimer)", true},
-    {"richedit-library", "rich-edit library (LoadLibraryW) *", true},
-    {"richedit-probe", "rich-edit probe (PRichEdit::CheckAvailable)", true},
-    {"notes-folder", "notes folder (fw::MakeFolder) *", true},
-    {"deleted", "deleted notes kept (PDeletedNotes::KeepNewest)", true},
     {"listing", "note files listed (PNoteReader::Begin)", true},
+    {"start-timer", "start timer (SetTimer)", true},
+};
+
+// Taken once the program answers: from the start timer, before any note is read, and the
+// About dialog when the user first asks for it.
+constexpr Row kLaterRows[] = {
+    {"controls", "  common controls (fw::UseCommonControls), library bound", false},
+    {"richedit-library", "  rich-edit library (LoadLibraryW) *", false},
+    {"richedit-probe", "  rich-edit probe (PRichEdit::CheckAvailable)", false},
+    {"notes-folder", "  notes folder (fw::MakeFolder) *", false},
+    {"deleted", "  deleted notes kept (PDeletedNotes::KeepNewest)", false},
+    {"about", "  About dialog, when first asked for (PAboutDlg::Create)", false},
 };
 
 using Times = std::map<std::string, std::vector<double>>;
@@ -172,6 +178,10 @@ void RunStartSteps(const std::vector<int>& counts)
     for (const Times& of : times)
         inProcess.push_back(FastestSum(of, "whole-start", "whole"));
     PrintCells(inProcess);
+    std::printf("  after the program answers: the start timer's steps, then the About dialog:\n");
+    for (const Row& row : kLaterRows)
+        PrintRow(row.label, times, row.key);
+    PrintRow("  the same at once (PLogic::FinishStart)", times, "whole-rest");
     std::printf("  once every note is read, after the program answers:\n");
     PrintRow("  folder watch (PFolderWatch::Start, SetTimer)", times, "watch");
     PrintRow("  rescue check (PRescue::BringBack)", times, "rescue");

@@ -76,6 +76,7 @@ public:
     POptions options;
 
     const NoteList& Notes() const override { return m_notes; }
+    void FinishStart() override {}
     const PNoteReader& Reader() const override { return m_reader; }
     bool IsHidden(PNote*) const override { return true; }
     PinvelWnd* ShowNote(PNote*) override { return nullptr; }
@@ -124,10 +125,6 @@ std::wstring ShellFolder(int csidl)
 void TimeSteps(Results& results, const std::wstring& programFolder)
 {
     Time(results, "dark", [] { fw::AllowDarkMode(); });
-    Time(results, "controls", [] {
-        INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
-        ::InitCommonControlsEx(&icc);
-    });
     Time(results, "registry", [] {
         fw::RegKey key;
         ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Ardmoor\\Pinvel\\1.1", 0, nullptr, 0, KEY_ALL_ACCESS,
@@ -174,22 +171,26 @@ void TimeSteps(Results& results, const std::wstring& programFolder)
     Time(results, "tray-window", [&] { tray->Create(hwnd, &host); });
     results.emplace_back("tray-shell", g_shellSeconds * 1e3);
     Time(results, "hotkeys", [&] { tray->RegisterHotkeys(); });
-    auto about = std::make_unique<PAboutDlg>();
-    Time(results, "about", [&] { about->Create(hwnd); });
     Time(results, "timer", [&] { ::SetTimer(hwnd, 1, 1000, nullptr); });
+    const std::wstring pattern = L"*." + fw::LoadResStringW(IDS_NOTE_EXT);
+    PNoteReader reader;
+    Time(results, "listing", [&] { reader.Begin(hwnd, 3, notes, pattern, [](const std::wstring&) {}); });
+    reader.Stop();
+    Time(results, "start-timer", [&] { ::SetTimer(hwnd, 5, USER_TIMER_MINIMUM, nullptr); });
+
+    // From the start timer: after the program answers, before a note is read.
+    Time(results, "controls", [] { fw::UseCommonControls(); });
     Library richEdit;
     Time(results, "richedit-library", [&] { richEdit.reset(::LoadLibraryW(L"RICHED20.DLL")); });
     Time(results, "richedit-probe", [&] { PRichEdit::CheckAvailable(hwnd); });
-
     Time(results, "notes-folder", [&] { fw::MakeFolder(notes); });
     Time(results, "deleted", [&] {
         for (const std::wstring& gone : PDeletedNotes(notes).KeepNewest(PDeletedNotes::kKept))
             host.options.Forget(gone);
     });
-    const std::wstring pattern = L"*." + fw::LoadResStringW(IDS_NOTE_EXT);
-    PNoteReader reader;
-    Time(results, "listing", [&] { reader.Begin(hwnd, 3, notes, pattern, [](const std::wstring&) {}); });
-    reader.Stop();
+    // When the user first asks for it.
+    auto about = std::make_unique<PAboutDlg>();
+    Time(results, "about", [&] { about->Create(hwnd); });
 
     // Once every note is read from the loop: after the program answers.
     PFolderWatch watch;
@@ -219,8 +220,10 @@ void TimeWhole(Results& results, const std::wstring& programFolder)
         fw::AllowDarkMode();
         running = app.InitInstance();
     });
-    if (running)
-        g_logic.Shutdown();
+    if (!running)
+        return;
+    Time(results, "whole-rest", [] { g_logic.FinishStart(); });
+    g_logic.Shutdown();
 }
 
 } // namespace

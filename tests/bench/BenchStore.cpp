@@ -158,11 +158,12 @@ void ReadHeaders(const std::vector<std::wstring>& paths)
     }
 }
 
-// Runs the message loop, as the program's own does, until the window has read every note.
+// Runs the message loop, as the program's own does, until the window has finished its
+// start and read every note.
 void ReadFromLoop(const PLogic& logic)
 {
     MSG msg;
-    while (logic.Reader().IsReading() && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    while ((!logic.HasStarted() || logic.Reader().IsReading()) && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }

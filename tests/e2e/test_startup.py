@@ -76,6 +76,41 @@ class Startup(unittest.TestCase):
         self.assertEqual([w for w in ours if w["visible"]], [])
         self.assertEqual([w for w in ours if w["cls"] == "PCN_NOTE"], [])
 
+    def snapshot(self):
+        found = {}
+        for top, _, files in os.walk(self.folder.path):
+            for name in files:
+                path = os.path.join(top, name)
+                with open(path, "rb") as f:
+                    found[os.path.relpath(path, self.folder.path)] = f.read()
+        return found
+
+    def test_without_an_editor_the_start_ends_before_a_note_is_touched(self):
+        # A folder as a user's is after some use: a note, more deleted notes than are kept.
+        e2e.put_note(self.folder.path, "N1.pvl", e2e.note_file("kept", "anna", b"{\\rtf1 milk}"))
+        self.start_running_copy()
+        self.assertEqual(self.folder.run("-exit"), 0)
+        deleted = os.path.join(self.folder.path, e2e.NOTES, "已删除")
+        os.makedirs(deleted, exist_ok=True)
+        for i in range(110):
+            path = os.path.join(deleted, "D%d.pvl" % i)
+            with open(path, "wb") as f:
+                f.write(e2e.note_file("gone %d" % i))
+            os.utime(path, (1700000000 + i, 1700000000 + i))
+        before = self.snapshot()
+
+        # A Windows whose rich-edit library cannot be loaded.
+        env = dict(e2e.on_machine([])[1] or os.environ)
+        env["WINEDLLOVERRIDES"] = env.get("WINEDLLOVERRIDES", "") + ";riched20=d"
+        proc = self.folder.start(env=env)
+        box = e2e.wait_window("#32770", "Pinvel", timeout_ms=30000)
+        self.assertIsNotNone(box, "the error box")
+        texts = [c["text"] for c in e2e.children(box)]
+        self.assertTrue(any("Code: 20002" in t for t in texts), texts)
+        e2e.probe("command", box, 1)
+        self.assertEqual(proc.wait(timeout=15), 1)
+        self.assertEqual(self.snapshot(), before, "no note read into a save, none purged, nothing written")
+
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)

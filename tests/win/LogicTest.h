@@ -143,8 +143,8 @@ protected:
     void Start()
     {
         StartBeforeReading();
-        // The notes are read from the loop, as in the program once it is up.
-        ASSERT_TRUE(PumpUntil([this] { return !logic->Reader().IsReading(); }, 30000));
+        // The rest of the start and the notes come from the loop, as in the program once it is up.
+        ASSERT_TRUE(PumpUntil([this] { return logic->HasStarted() && !logic->Reader().IsReading(); }, 30000));
     }
     void StartBeforeReading()
     {

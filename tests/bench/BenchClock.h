@@ -1,6 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 // Seconds on the performance counter.
 inline double Now()
 {
@@ -20,4 +23,11 @@ inline double CpuSeconds()
         return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e7;
     };
     return seconds(kernel) + seconds(user);
+}
+
+// The middle value of a few rounds: one slowed by the machine does not move it.
+inline double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }

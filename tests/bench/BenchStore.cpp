@@ -44,12 +44,6 @@ constexpr int kProgramRounds = 5;
 // How long the whole program may take to come up, to show its notes or to end.
 constexpr double kProgramPatience = 300;
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 double Fastest(const std::vector<double>& values)
 {
     return *std::min_element(values.begin(), values.end());
@@ -331,6 +325,8 @@ void RunOpenNotes(double cpuSeconds)
     PLogic::SetProgramFolder(folder);
     auto logic = std::make_unique<PLogic>();
     logic->Create();
+    // As once the program's loop runs: the notes folder is made then.
+    logic->FinishStart();
     const std::wstring notes = logic->NotesFolder();
     std::string big = "{\\rtf1\\ansi ";
     while (big.size() < 100 * 1024)

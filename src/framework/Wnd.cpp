@@ -58,10 +58,18 @@ bool Wnd::CreateEx(DWORD exStyle, const char* className, const char* windowName,
 {
     const std::wstring wideClass = WideFromText(className);
     const std::wstring wideName = WideFromText(windowName != nullptr ? windowName : "");
-    HHOOK hook = ::SetWindowsHookExW(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId());
-    if (hook == nullptr)
-        return false;
-    t_creating = this;
+    WNDCLASSEXW known = {};
+    known.cbSize = sizeof(known);
+    const bool ownClass = ::GetClassInfoExW(ResourceInstance(), wideClass.c_str(), &known) != FALSE &&
+                          known.lpfnWndProc == &Wnd::StartWndProc;
+    const bool afterwards = !ownClass && TakenOverOnceMade();
+    HHOOK hook = nullptr;
+    if (!ownClass && !afterwards) {
+        hook = ::SetWindowsHookExW(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId());
+        if (hook == nullptr)
+            return false;
+    }
+    t_creating = afterwards ? nullptr : this;
     t_creatingClass = wideClass.c_str();
     if (g_beforeCreate != nullptr)
         g_beforeCreate();
@@ -69,7 +77,13 @@ bool Wnd::CreateEx(DWORD exStyle, const char* className, const char* windowName,
                                   menuOrId, ResourceInstance(), nullptr);
     t_creating = nullptr;
     t_creatingClass = nullptr;
-    ::UnhookWindowsHookEx(hook);
+    if (hook != nullptr)
+        ::UnhookWindowsHookEx(hook);
+    if (afterwards && hwnd != nullptr)
+        CallGuarded(false, [&] {
+            SubclassWindow(hwnd);
+            return true;
+        });
     if (hwnd == nullptr) {
         // A window whose WM_CREATE failed is already gone; forget it.
         if (m_hWnd != nullptr)
@@ -211,6 +225,25 @@ LRESULT CALLBACK Wnd::StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     return DispatchToObject(self, hwnd, msg, wParam, lParam);
 }
 
+LRESULT CALLBACK Wnd::StartWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    Wnd* self = FromHandle(hwnd);
+    if (self == nullptr && t_creating != nullptr && IsRequestedWindow(hwnd, t_creatingClass)) {
+        // Windows that the object's own WM_CREATE makes come after this point and join
+        // their own objects.
+        Wnd* creating = t_creating;
+        t_creating = nullptr;
+        if (CallGuarded(false, [&] {
+                creating->Attach(hwnd, nullptr);
+                return true;
+            }))
+            self = creating;
+    }
+    if (self == nullptr)
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    return DispatchToObject(self, hwnd, msg, wParam, lParam);
+}
+
 LRESULT CALLBACK Wnd::CbtHook(int code, WPARAM wParam, LPARAM lParam)
 {
     HWND hwnd = reinterpret_cast<HWND>(wParam);
@@ -243,7 +276,7 @@ bool RegisterClassOnce(const char* className, UINT classStyle, UINT iconId, HCUR
     wc = {};
     wc.cbSize = sizeof(wc);
     wc.style = classStyle;
-    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.lpfnWndProc = &Wnd::StartWndProc;
     wc.hInstance = instance;
     wc.hIcon = iconId == 0 ? nullptr
                            : static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, 32, 32, 0));

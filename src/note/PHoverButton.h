@@ -35,6 +35,9 @@ public:
     bool PreTranslateMessage(MSG& msg) override;
 
 protected:
+    // A button's own making needs nothing of the object: its drawing and its clicks come
+    // once it is made.
+    bool TakenOverOnceMade() const override { return true; }
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnReflectedMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

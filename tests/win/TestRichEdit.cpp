@@ -361,10 +361,16 @@ void ClickAt(HWND edit, long character, DWORD down, DWORD up)
     POINT screen = {at.x + 2, at.y + 5};
     ::ClientToScreen(edit, &screen);
     ASSERT_TRUE(wintest::MoveCursor(screen.x, screen.y));
+    // The press and release carry the point themselves: under load, the X server's late
+    // report of an earlier move could otherwise put the cursor back between the two.
     INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = down;
-    input[1].mi.dwFlags = up;
+    for (INPUT& one : input) {
+        one.type = INPUT_MOUSE;
+        one.mi.dx = ::MulDiv(screen.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+        one.mi.dy = ::MulDiv(screen.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+    input[0].mi.dwFlags = down | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input[1].mi.dwFlags = up | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     ::SendInput(2, input, sizeof(INPUT));
     // Both buttons are up again before anything else is clicked.
     wintest::PumpUntil([] { return (::GetKeyState(VK_LBUTTON) & 0x8000) == 0 && (::GetKeyState(VK_RBUTTON) & 0x8000) == 0; },

@@ -167,7 +167,8 @@ void PLogic::ShowAbout()
 
 void PLogic::ShowFindNotes()
 {
-    FinishStart();
+    if (!FinishStart())
+        return;
     // Made on first use: most runs never search, and the dialog holds an editor of its own.
     if (!m_findNotes) {
         auto dialog = std::make_unique<PFindNotesDlg>(static_cast<FindNotesHost&>(*this));
@@ -270,21 +271,55 @@ LRESULT PLogic::OnCreate()
     return 0;
 }
 
-void PLogic::FinishStart()
+// One step of the rest of the start at each turn of the loop: a message that comes
+// meanwhile waits for one step at most, not for all of them.
+void PLogic::TakeStartStep()
+{
+    if (m_checkingEditor)
+        return;
+    if (!m_controlsReady) {
+        fw::UseCommonControls();
+        m_controlsReady = true;
+        return;
+    }
+    if (!m_editorChecked) {
+        CheckEditor();
+        return;
+    }
+    FinishStart();
+}
+
+// Notes make their editors only when shown; whether an editor can be made at all is
+// known here, once, before a note is read.
+void PLogic::CheckEditor()
+{
+    if (m_editorChecked)
+        return;
+    // A failure shows its box, whose loop keeps the timers and the tray's messages
+    // coming until the process ends: meanwhile nothing may go on with the start.
+    m_checkingEditor = true;
+    PRichEdit::CheckAvailable(m_hWnd);
+    m_checkingEditor = false;
+    m_editorChecked = true;
+}
+
+bool PLogic::FinishStart()
 {
     if (m_started)
-        return;
-    m_started = true;
+        return true;
+    if (m_checkingEditor)
+        return false;
     ::KillTimer(m_hWnd, kStartTimer);
     fw::UseCommonControls();
-    // Notes make their editors only when shown; whether an editor can be made at all is
-    // known here, once, before a note is read.
-    PRichEdit::CheckAvailable(m_hWnd);
+    m_controlsReady = true;
+    CheckEditor();
+    m_started = true;
     MakeNotesFolder();
     for (const std::wstring& gone : PDeletedNotes(NotesFolder()).KeepNewest(PDeletedNotes::kKept))
         m_options.Forget(gone);
     if (!m_reader.IsReading())
         OnAllRead();
+    return true;
 }
 
 LRESULT PLogic::OnTimer(WPARAM timerId, LPARAM lParam)
@@ -299,11 +334,15 @@ LRESULT PLogic::OnTimer(WPARAM timerId, LPARAM lParam)
         return 0;
     }
     if (timerId == kStartTimer) {
-        FinishStart();
+        TakeStartStep();
         return 0;
     }
     if (timerId == kReadTimer) {
-        FinishStart();
+        // Reading waits for the start's own steps, taken one a turn like them.
+        if (!m_started) {
+            TakeStartStep();
+            return 0;
+        }
         if (m_reader.ReadSlice([this](const std::wstring& path) { ReadNote(path); }))
             OnAllRead();
         return 0;

@@ -112,7 +112,8 @@ public:
     // The steps of the start that need not come before the loop answers: taken from a
     // timer once the loop runs, or at once by the first step that needs them. They end
     // the process if an editor cannot be made, before any note is read or written.
-    void FinishStart() override;
+    // False only while that failure's box is up: nothing may touch a note then.
+    bool FinishStart() override;
     bool HasStarted() const { return m_started; }
     void SaveAllNotes();
     std::string NextTitle();
@@ -168,6 +169,8 @@ private:
     static constexpr UINT kStartTimer = 5;
 
     LRESULT OnCreate();
+    void TakeStartStep();
+    void CheckEditor();
     LRESULT OnTimer(WPARAM timerId, LPARAM lParam);
     LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
     LRESULT OnEndSession(WPARAM ending);
@@ -235,6 +238,9 @@ private:
     std::wstring m_homeNews;
     bool m_ending = false;
     bool m_started = false;
+    bool m_controlsReady = false;
+    bool m_editorChecked = false;
+    bool m_checkingEditor = false;
     bool m_backingUp = false;
     // Where the last backup went, offered first the next time.
     std::wstring m_backupFolder;

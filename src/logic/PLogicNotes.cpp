@@ -71,7 +71,8 @@ PNote* PLogic::NewNote()
 
 PNote* PLogic::LoadNote(const std::wstring& path)
 {
-    FinishStart();
+    if (!FinishStart())
+        return nullptr;
     auto note = std::make_unique<PNote>(static_cast<NoteListener*>(this));
     note->SetFilePath(path);
     if (!note->Load(true, false))
@@ -167,7 +168,8 @@ PinvelWnd* PLogic::ShowNote(PNote* note)
 
 PinvelWnd* PLogic::OpenNoteWindow(PNote* note, bool show)
 {
-    FinishStart();
+    if (!FinishStart())
+        return nullptr;
     if (PinvelWnd* window = Unretire(note)) {
         if (show) {
             ::SetWindowPos(window->GetHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
@@ -386,8 +388,7 @@ void PLogic::LoadAllNotes()
 
 void PLogic::FinishReading()
 {
-    FinishStart();
-    if (!m_reader.IsReading())
+    if (!FinishStart() || !m_reader.IsReading())
         return;
     // One hourglass for the rest of the folder; a note reads only its fields here.
     fw::WaitCursor wait;

@@ -75,8 +75,9 @@ bool PSysTray::Create(HWND parent, TrayHost* host)
 
 LRESULT PSysTray::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if ((msg == WM_TRAY_NOTIFY || msg == WM_COMMAND || msg == WM_HOTKEY) && m_host != nullptr)
-        m_host->FinishStart();
+    if ((msg == WM_TRAY_NOTIFY || msg == WM_COMMAND || msg == WM_HOTKEY) && m_host != nullptr &&
+        !m_host->FinishStart())
+        return 0;
     switch (msg) {
     case WM_CREATE:
         return OnCreate(wParam, lParam);

@@ -18,8 +18,9 @@ public:
     // The notes in the order the menu lists them, and how far reading them at start has got.
     virtual const NoteList& Notes() const = 0;
     // The rest of the program's start, done before the tray acts on anything the user
-    // asks: what may end the process comes before any note is read or written.
-    virtual void FinishStart() = 0;
+    // asks: what may end the process comes before any note is read or written. False
+    // while the program cannot go on (its fatal error is being shown).
+    virtual bool FinishStart() = 0;
     virtual const PNoteReader& Reader() const = 0;
     virtual bool IsHidden(PNote* note) const = 0;
     virtual PinvelWnd* ShowNote(PNote* note) = 0;

@@ -76,7 +76,7 @@ public:
     POptions options;
 
     const NoteList& Notes() const override { return m_notes; }
-    void FinishStart() override {}
+    bool FinishStart() override { return true; }
     const PNoteReader& Reader() const override { return m_reader; }
     bool IsHidden(PNote*) const override { return true; }
     PinvelWnd* ShowNote(PNote*) override { return nullptr; }

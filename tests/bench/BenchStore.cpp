@@ -40,7 +40,7 @@ namespace {
 // which takes tens of milliseconds a note.
 constexpr int kMaxLoadedTexts = 100;
 // Starts of the whole program per note count; the fastest and the median are printed.
-constexpr int kProgramRounds = 5;
+constexpr int kProgramRounds = 9;
 // How long the whole program may take to come up, to show its notes or to end.
 constexpr double kProgramPatience = 300;
 
@@ -537,7 +537,7 @@ bool StartFloor(const std::wstring& folder, std::vector<double>& readySeconds)
 // Pinvel.exe in folders of its own, one per note count, each started and ended with
 // -exit a few times. The rounds go through every folder in turn, so that a busy moment
 // of the machine weighs on all counts alike and a round's figures compare with each
-// other; each round starts with the floor, the bare tray program, in a folder of its own.
+// other; each round also starts the floor, the bare tray program, in a folder of its own.
 // Then every note file the program never showed is compared with what was written.
 std::vector<ProgramFigures> RunPrograms(const std::vector<std::pair<int, int>>& runs, std::vector<double>& floorReady)
 {
@@ -560,11 +560,19 @@ std::vector<ProgramFigures> RunPrograms(const std::vector<std::pair<int, int>>& 
     bool floorRuns = ::CopyFileW((BenchFolder() + kFloorExe).c_str(), (floorFolder + kFloorExe).c_str(), FALSE) != 0;
     if (!floorRuns)
         std::printf("cannot copy %ls: no floor\n", (BenchFolder() + kFloorExe).c_str());
+    // The order turns from round to round: a start right after the one before it ended
+    // finds the window server busier, and no program may always take that place.
+    const std::size_t slots = runs.size() + 1;
     for (int round = 0; round < kProgramRounds; ++round) {
-        floorRuns = floorRuns && StartFloor(floorFolder, floorReady);
-        for (std::size_t i = 0; i < runs.size(); ++i) {
-            if (figures[i].ready)
-                figures[i].ready = StartAndExit(folders[i], runs[i].first, runs[i].second, figures[i], shownNotes[i]);
+        for (std::size_t turn = 0; turn < slots; ++turn) {
+            const std::size_t slot = (turn + static_cast<std::size_t>(round)) % slots;
+            if (slot == runs.size()) {
+                floorRuns = floorRuns && StartFloor(floorFolder, floorReady);
+                continue;
+            }
+            if (figures[slot].ready)
+                figures[slot].ready =
+                    StartAndExit(folders[slot], runs[slot].first, runs[slot].second, figures[slot], shownNotes[slot]);
         }
     }
     for (std::size_t i = 0; i < runs.size(); ++i) {

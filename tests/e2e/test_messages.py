@@ -54,9 +54,8 @@ class HostileMessages(unittest.TestCase):
         # system swallows in a window procedure, and the measure would answer 0.
         for data in (1, 0x12345678, 0xDEADBEEF):
             self.assertEqual(e2e.probe("ownerdraw", tray, e2e.SHOW_ALL, data)[1], ["1"], hex(data))
-        e2e.xdo("key", "Escape")
-        e2e.xdo("mousemove", 10, 10, "click", 1)
-        self.assertTrue(e2e.poll(lambda: not e2e.visible("#32768")))
+        # Still the menu's own: a click away closes it, given again if the first was lost.
+        self.assertTrue(e2e.click_menu_away(10, 10))
         self.assertEqual(folder.run("-exit", timeout=60), 0)
         self.assertEqual(proc.wait(timeout=30), 0)
 

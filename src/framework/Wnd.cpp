@@ -286,7 +286,11 @@ bool RegisterClassOnce(const char* className, UINT classStyle, UINT iconId, HCUR
     return ::RegisterClassExW(&wc) != 0;
 }
 
-int UserObjectsLeft()
+namespace {
+
+// The system reads the quota when the session starts, so it is read here once: a hundred
+// notes shown at once ask for it twice each.
+DWORD UserObjectQuota()
 {
     DWORD quota = 10000;
     HKEY key = nullptr;
@@ -301,6 +305,14 @@ int UserObjectsLeft()
             quota = value;
         ::RegCloseKey(key);
     }
+    return quota;
+}
+
+} // namespace
+
+int UserObjectsLeft()
+{
+    static const DWORD quota = UserObjectQuota();
     const DWORD used = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
     return used < quota ? static_cast<int>(quota - used) : 0;
 }

@@ -5,6 +5,7 @@
 #include "../store/PNoteReader.h"
 #include "../store/POptions.h"
 #include "../core/NoteLook.h"
+#include "../core/Placement.h"
 #include "../dialogs/FindNotesHost.h"
 #include "../note/NoteHost.h"
 #include "../tray/TrayHost.h"
@@ -180,7 +181,7 @@ private:
     bool HasRoomForNote() const;
     // Opens the note's window; shown and made active, or made hidden for ShowAll to
     // show with the others in one step.
-    PinvelWnd* OpenNoteWindow(PNote* note, bool show);
+    PinvelWnd* OpenNoteWindow(PNote* note, bool show, const WorkAreas* areas = nullptr);
     // Destroys a few of the windows "hide all" hid; the rest at the next turn of the loop.
     void RetireSome();
     void LoadComingText(const PNote* note);

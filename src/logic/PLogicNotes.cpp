@@ -6,6 +6,7 @@
 #include "../store/PVersions.h"
 #include "../dialogs/PFindNotesDlg.h"
 #include "../framework/Messages.h"
+#include "../note/Monitors.h"
 #include "../note/PinvelWnd.h"
 #include "../core/Naming.h"
 #include "../core/TextRules.h"
@@ -166,7 +167,7 @@ PinvelWnd* PLogic::ShowNote(PNote* note)
     return OpenNoteWindow(note, true);
 }
 
-PinvelWnd* PLogic::OpenNoteWindow(PNote* note, bool show)
+PinvelWnd* PLogic::OpenNoteWindow(PNote* note, bool show, const WorkAreas* areas)
 {
     if (!FinishStart())
         return nullptr;
@@ -182,7 +183,7 @@ PinvelWnd* PLogic::OpenNoteWindow(PNote* note, bool show)
     if (!HasRoomForNote() || !note->CreateEditor())
         return nullptr;
     auto window = std::make_unique<PinvelWnd>();
-    if (!window->Create(WS_POPUP | (show ? WS_VISIBLE : 0), m_hWnd, note, static_cast<NoteHost*>(this)))
+    if (!window->Create(WS_POPUP | (show ? WS_VISIBLE : 0), m_hWnd, note, static_cast<NoteHost*>(this), areas))
         return nullptr;
     m_windows.push_back(std::move(window));
     // A note whose text cannot be read now shows empty and is not saved, so its file
@@ -331,6 +332,8 @@ void PLogic::ShowOrHideAll()
 void PLogic::ShowAll()
 {
     FinishReading();
+    // The screens do not change in the middle of this loop: one look at them serves all.
+    const WorkAreas areas = MonitorWorkAreas();
     // Stops at the first note that cannot be opened: the ones after it would fail too.
     int left = static_cast<int>(m_notes.size());
     std::vector<HWND> opened;
@@ -343,7 +346,7 @@ void PLogic::ShowAll()
             Tell(fw::WideFromText(fw::Format(fw::LoadResString(IDS_SHOW_ALL_LIMIT).c_str(), left)), true);
             break;
         }
-        PinvelWnd* window = OpenNoteWindow(note.get(), false);
+        PinvelWnd* window = OpenNoteWindow(note.get(), false, &areas);
         if (window == nullptr)
             break;
         opened.push_back(window->GetHwnd());

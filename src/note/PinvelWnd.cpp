@@ -90,7 +90,7 @@ PinvelWnd::~PinvelWnd()
         button.reset();
 }
 
-bool PinvelWnd::Create(DWORD style, HWND parent, PNote* note, NoteHost* host)
+bool PinvelWnd::Create(DWORD style, HWND parent, PNote* note, NoteHost* host, const WorkAreas* areas)
 {
     m_note = note;
     m_host = host;
@@ -98,7 +98,7 @@ bool PinvelWnd::Create(DWORD style, HWND parent, PNote* note, NoteHost* host)
     // A note kept on a screen that has gone, or a size from a damaged file, must not
     // open where no one can see or reach it.
     NoteRect& rect = m_look->rect;
-    rect = OpeningNoteRect(rect, MonitorWorkAreas(), RandomSeed());
+    rect = OpeningNoteRect(rect, areas != nullptr ? *areas : MonitorWorkAreas(), RandomSeed());
 
     if (!fw::RegisterClassOnce(kNoteClass, 0, 0, ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)), nullptr))
         return false;
@@ -266,7 +266,11 @@ LRESULT PinvelWnd::OnCreate(WPARAM wParam, LPARAM lParam)
     if ((reinterpret_cast<const CREATESTRUCTW*>(lParam)->style & WS_VISIBLE) != 0)
         ::SetForegroundWindow(m_hWnd);
     // A note without its buttons could not be hidden or deleted from its caption.
-    return CreateButtons() ? 0 : -1;
+    if (!CreateButtons())
+        return -1;
+    const Box client = ClientBox();
+    m_laidOut = {client.right, client.bottom};
+    return 0;
 }
 
 bool PinvelWnd::CreateButtons()
@@ -365,18 +369,25 @@ LRESULT PinvelWnd::OnNcLButtonDblClk()
 LRESULT PinvelWnd::OnSize(WPARAM wParam, LPARAM lParam)
 {
     DefWindowProc(WM_SIZE, wParam, lParam);
-    LayOut();
-    SendMessage(WM_NCPAINT, 1, 0);
+    // The size that comes right after WM_CREATE is the one the window was laid out for,
+    // and a hidden window's frame is painted when it is shown: a hundred notes shown at
+    // once would each move seven windows where they already are and paint unseen.
+    const Box client = ClientBox();
+    if (client.right != m_laidOut.cx || client.bottom != m_laidOut.cy)
+        LayOut();
+    if (::IsWindowVisible(m_hWnd))
+        SendMessage(WM_NCPAINT, 1, 0);
     return 0;
 }
 
 void PinvelWnd::LayOut()
 {
+    const Box client = ClientBox();
+    m_laidOut = {client.right, client.bottom};
     if (m_edit != nullptr && m_edit->IsWindow()) {
         const Box text = TextRect();
         ::MoveWindow(m_edit->GetHwnd(), text.left, text.top, text.Width(), text.Height(), TRUE);
     }
-    const Box client = ClientBox();
     int index = 0;
     for (auto& button : m_buttons) {
         if (!button)

@@ -4,6 +4,7 @@
 #include "../core/NoteGeometry.h"
 #include "../core/NoteLook.h"
 #include "../core/NoteOptions.h"
+#include "../core/Placement.h"
 #include "../framework/Gdi.h"
 #include "../framework/Wnd.h"
 
@@ -36,8 +37,9 @@ public:
 
     // Opens the window for the note; the host is asked for what reaches beyond it. False
     // when its class cannot be registered or the window or one of its buttons cannot be
-    // made; nothing of it is left then.
-    bool Create(DWORD style, HWND parent, PNote* note, NoteHost* host);
+    // made; nothing of it is left then. Notes opened together may share one look at the
+    // screens' work areas; without it the window takes its own.
+    bool Create(DWORD style, HWND parent, PNote* note, NoteHost* host, const WorkAreas* areas = nullptr);
 
     PNote* GetNote() const { return m_note; }
     PRichEdit* GetEditor() const { return m_edit; }
@@ -238,6 +240,8 @@ private:
     int m_dpi = kBaseDpi;
     int m_unrolledWidth = 0;
     int m_unrolledHeight = 0;
+    // The client size the editor and the buttons were last placed for.
+    SIZE m_laidOut = {};
 };
 
 // A date as the system writes it, in the program's code page.

@@ -124,6 +124,12 @@ make_prefix() {
   [ "$made" = "$arch" ] && return 0
   # Wine cannot run one architecture's programs in the other's prefix.
   [ -n "$made" ] && echo "wine-run: $WINEPREFIX was made for $made; making it again for $arch" >&2
+  # The server started above serves the folder about to go: left alone, it would never see
+  # a program end, so it would never end, and it holds the prefix's lock.
+  if [ $own_server -eq 1 ]; then
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+  fi
   rm -rf "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || { echo "wine-run: cannot make the Wine prefix" >&2; exit 1; }
   # Dialog fonts the Chinese texts ask for, mapped to the CJK font installed on the host.

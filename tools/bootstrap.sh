@@ -63,18 +63,32 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 export DEBIAN_FRONTEND=noninteractive
+
+# A mirror caught mid-sync fails one index with a size mismatch; a later try usually
+# finds it whole. If none does, the indexes that did come are used, and the install says
+# whether they were enough.
+update_index() {
+  local try
+  for try in 1 2 3; do
+    $SUDO apt-get update -qq && return 0
+    echo "bootstrap: the package index did not update (try $try of 3)" >&2
+    sleep $((try * 10))
+  done
+  return 1
+}
+
 if [ ${#missing[@]} -gt 0 ]; then
   echo "bootstrap: installing ${missing[*]}"
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
   fi
-  $SUDO apt-get update -qq
+  update_index || true
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 if [ ${#optional_missing[@]} -gt 0 ]; then
   echo "bootstrap: installing ${optional_missing[*]}"
   if ! $SUDO apt-get install -y -qq --no-install-recommends "${optional_missing[@]}" >/dev/null 2>&1; then
-    $SUDO apt-get update -qq || true
+    update_index || true
     $SUDO apt-get install -y -qq --no-install-recommends "${optional_missing[@]}" >/dev/null 2>&1 ||
       echo "bootstrap: ${optional_missing[*]} cannot be installed here; the tests that need it are skipped"
   fi

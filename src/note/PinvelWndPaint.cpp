@@ -135,14 +135,14 @@ void PinvelWnd::PaintFrame(HDC dc)
     if (!::IsWindowVisible(m_hWnd))
         return;
     fw::SavedDC saved(dc);
+    // A whole-window DC does not leave out the children, so the frame keeps off the
+    // buttons itself: painting over them would cost each a synchronous redraw.
+    const RECT strip = ToRect(ButtonStripRect());
+    ::ExcludeClipRect(dc, strip.left, strip.top, strip.right, strip.bottom);
     PaintEdge(dc);
     PaintTitle(dc);
     PaintInfo(dc);
     PaintGrip(dc);
-    for (auto& button : m_buttons) {
-        if (button)
-            ::RedrawWindow(button->GetHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    }
 }
 
 void PinvelWnd::PaintEdge(HDC dc)

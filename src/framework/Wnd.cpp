@@ -265,7 +265,8 @@ void Wnd::SetBeforeCreateHook(void (*hook)())
     g_beforeCreate = hook;
 }
 
-bool RegisterClassOnce(const char* className, UINT classStyle, UINT iconId, HCURSOR cursor, HBRUSH background)
+bool RegisterClassOnce(const char* className, UINT classStyle, UINT iconId, const wchar_t* systemCursor,
+                       HBRUSH background)
 {
     const std::wstring name = WideFromText(className);
     WNDCLASSEXW wc = {};
@@ -280,7 +281,7 @@ bool RegisterClassOnce(const char* className, UINT classStyle, UINT iconId, HCUR
     wc.hInstance = instance;
     wc.hIcon = iconId == 0 ? nullptr
                            : static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, 32, 32, 0));
-    wc.hCursor = cursor;
+    wc.hCursor = systemCursor == nullptr ? nullptr : ::LoadCursorW(nullptr, systemCursor);
     wc.hbrBackground = background;
     wc.lpszClassName = name.c_str();
     return ::RegisterClassExW(&wc) != 0;

@@ -73,7 +73,7 @@ private:
     // CreateEx joins it to its object.
     static LRESULT CALLBACK StartWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
-    friend bool RegisterClassOnce(const char* className, UINT classStyle, UINT iconId, HCURSOR cursor,
+    friend bool RegisterClassOnce(const char* className, UINT classStyle, UINT iconId, const wchar_t* systemCursor,
                                   HBRUSH background);
     friend LRESULT DispatchToObject(Wnd* self, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     friend bool ReflectToChild(Wnd* parent, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -91,8 +91,11 @@ int UserObjectsLeft();
 
 // Registers a window class unless one of that name exists already. The window procedure
 // is always the default one: window objects take their windows over at creation. The
-// class icon (a resource id, 0 for none) is loaded only when the class is registered: it
-// lives as long as the class. Returns false when the class could not be registered.
-bool RegisterClassOnce(const char* className, UINT classStyle, UINT iconId, HCURSOR cursor, HBRUSH background);
+// class icon (a resource id, 0 for none) and the system cursor (its id, nullptr for none)
+// are loaded only when the class is registered: they live as long as the class, and a
+// caller that makes many windows asks for them once. Returns false when the class could
+// not be registered.
+bool RegisterClassOnce(const char* className, UINT classStyle, UINT iconId, const wchar_t* systemCursor,
+                       HBRUSH background);
 
 } // namespace fw

@@ -33,9 +33,14 @@ std::vector<PinvelWnd*>& PClockTicker::Clocks()
 void PClockTicker::Join(PinvelWnd* window)
 {
     auto& clocks = Clocks();
-    if (std::find(clocks.begin(), clocks.end(), window) == clocks.end())
-        clocks.push_back(window);
-    Arm();
+    if (std::find(clocks.begin(), clocks.end(), window) != clocks.end())
+        return;
+    clocks.push_back(window);
+    // A running timer serves a new clock too: one just joined has not been found unseen,
+    // so it asks for no faster tick. Setting the timer again for each of a hundred notes
+    // shown together would only move the next tick.
+    if (s_timer == 0)
+        Arm();
 }
 
 void PClockTicker::Leave(PinvelWnd* window)

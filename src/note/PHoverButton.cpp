@@ -90,9 +90,10 @@ private:
         if (!picture)
             return nullptr;
         const int offset = std::max((cell - ArtSize(kButtonSize, step)) / 2, 0);
-        // In the screen's format, whatever context the first drawing went to.
         fw::WindowDC screen(nullptr, fw::WindowDC::Client);
-        auto image = std::make_unique<fw::Bitmap>(::CreateCompatibleBitmap(screen.Get(), key.width, key.height));
+        // Device-independent: it copies onto a screen of any format, and selecting it
+        // for each copy asks nothing of the display, which a screen-format bitmap can.
+        auto image = std::make_unique<fw::Bitmap>(ImageBitmap(screen.Get(), key.width, key.height));
         if (!*image)
             return nullptr;
         if (key.ink != CLR_INVALID)
@@ -102,6 +103,19 @@ private:
         fw::FillSolid(memory.Get(), {0, 0, key.width, key.height}, key.backColor);
         DrawTransparent(memory.Get(), picture.Get(), offset, offset, key.keyColor);
         return image;
+    }
+
+    static HBITMAP ImageBitmap(HDC screen, int width, int height)
+    {
+        BITMAPINFO format = {};
+        format.bmiHeader.biSize = sizeof(format.bmiHeader);
+        format.bmiHeader.biWidth = width;
+        format.bmiHeader.biHeight = -height;
+        format.bmiHeader.biPlanes = 1;
+        format.bmiHeader.biBitCount = 32;
+        format.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        return ::CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
     }
 
     static DWORD DibColour(COLORREF colour)

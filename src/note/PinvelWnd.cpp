@@ -75,12 +75,7 @@ NoteRect NewRandomNoteRect()
     return RandomNoteRect(work.right - work.left, work.bottom - work.top, RandomSeed());
 }
 
-PinvelWnd::PinvelWnd()
-{
-    const NoteRect rect = NewRandomNoteRect();
-    m_unrolledWidth = rect.right - rect.left;
-    m_unrolledHeight = rect.bottom - rect.top;
-}
+PinvelWnd::PinvelWnd() = default;
 
 PinvelWnd::~PinvelWnd()
 {
@@ -100,7 +95,7 @@ bool PinvelWnd::Create(DWORD style, HWND parent, PNote* note, NoteHost* host, co
     NoteRect& rect = m_look->rect;
     rect = OpeningNoteRect(rect, areas != nullptr ? *areas : MonitorWorkAreas(), RandomSeed());
 
-    if (!fw::RegisterClassOnce(kNoteClass, 0, 0, ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)), nullptr))
+    if (!fw::RegisterClassOnce(kNoteClass, 0, 0, MAKEINTRESOURCEW(32512), nullptr))
         return false;
     // No room for more windows (the quota is used up, no memory): the note is not shown,
     // and nothing half-made stays.
@@ -256,8 +251,7 @@ LRESULT PinvelWnd::OnCreate(WPARAM wParam, LPARAM lParam)
     m_owner = ::GetWindow(m_hWnd, GW_OWNER);
     JoinClock();
     m_edit = m_note->AttachEditor(m_hWnd);
-    const Box text = TextRect();
-    ::MoveWindow(m_edit->GetHwnd(), text.left, text.top, text.Width(), text.Height(), FALSE);
+    PlaceEditor();
     ZoomEditor();
     ::ShowWindow(m_edit->GetHwnd(), SW_SHOW);
     ApplyLook(*m_look);
@@ -378,6 +372,19 @@ LRESULT PinvelWnd::OnSize(WPARAM wParam, LPARAM lParam)
     if (::IsWindowVisible(m_hWnd))
         SendMessage(WM_NCPAINT, 1, 0);
     return 0;
+}
+
+// An editor given back by a note of the same size is already where this one wants it;
+// moving it there again would still cost a move.
+void PinvelWnd::PlaceEditor()
+{
+    const Box text = TextRect();
+    RECT now = {};
+    ::GetWindowRect(m_edit->GetHwnd(), &now);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&now), 2);
+    if (now.left == text.left && now.top == text.top && now.right == text.right && now.bottom == text.bottom)
+        return;
+    ::MoveWindow(m_edit->GetHwnd(), text.left, text.top, text.Width(), text.Height(), FALSE);
 }
 
 void PinvelWnd::LayOut()
@@ -501,7 +508,7 @@ void PinvelWnd::ApplyLook(const NoteLook& look)
         PaintFrame(dc.Get());
     }
     if (m_edit != nullptr)
-        m_edit->SendMessage(EM_SETBKGNDCOLOR, 0, colours.background);
+        m_edit->SetBackground(colours.background);
 }
 
 // A refresh follows every change of the title, from the title dialog or from another PC.
@@ -523,6 +530,12 @@ void PinvelWnd::RollUpOrBack()
     if (!IsRolledUp(current, m_dpi)) {
         m_unrolledWidth = current.Width();
         m_unrolledHeight = current.Height();
+    } else if (m_unrolledWidth == 0) {
+        // Opened rolled up: it unrolls to a new note's size. Chosen here, not for every
+        // note opened, as it asks the screen for its work area.
+        const NoteRect rect = NewRandomNoteRect();
+        m_unrolledWidth = rect.right - rect.left;
+        m_unrolledHeight = rect.bottom - rect.top;
     }
     for (const Box& step : RollSteps(current, m_unrolledWidth, m_unrolledHeight, m_dpi))
         ::MoveWindow(m_hWnd, step.left, step.top, step.Width(), step.Height(), TRUE);

@@ -205,6 +205,7 @@ private:
     bool Closed() const { return m_hWnd == nullptr; }
     bool CreateButtons();
     // Places the editor and the buttons for the current size and DPI.
+    void PlaceEditor();
     void LayOut();
 
     NoteLook* m_look = nullptr;

@@ -202,6 +202,13 @@ void PinvelWnd::ZoomEditor()
     int numerator = 0;
     int denominator = 0;
     EditorZoomRatio(m_note->m_options.zoom, m_dpi, fw::SystemDpi(), numerator, denominator);
+    // The control lays its whole text out again for every zoom it is given, and an editor
+    // handed back by the note it served already has this one.
+    int nowNumerator = 0;
+    int nowDenominator = 0;
+    m_edit->SendMessage(EM_GETZOOM, reinterpret_cast<WPARAM>(&nowNumerator), reinterpret_cast<LPARAM>(&nowDenominator));
+    if (nowNumerator == numerator && nowDenominator == denominator)
+        return;
     m_edit->SendMessage(EM_SETZOOM, static_cast<WPARAM>(numerator), static_cast<LPARAM>(denominator));
 }
 

@@ -327,6 +327,14 @@ LRESULT PRichEdit::SetTextColor(COLORREF colour, Scope scope)
     return SendMessage(EM_SETCHARFORMAT, ScopeFlags(scope), reinterpret_cast<LPARAM>(&cf));
 }
 
+void PRichEdit::SetBackground(COLORREF colour)
+{
+    if (colour == m_background)
+        return;
+    SendMessage(EM_SETBKGNDCOLOR, 0, colour);
+    m_background = colour;
+}
+
 bool PRichEdit::StreamOutText(std::string& text, bool asRtf)
 {
     if (asRtf)

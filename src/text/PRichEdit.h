@@ -41,6 +41,9 @@ public:
     void GetSelectionFont(LOGFONTW& font) const;
     COLORREF GetSelectionColor() const;
     LRESULT SetTextColor(COLORREF colour, Scope scope);
+    // The colour behind the text. The control paints itself again for each one it is
+    // given, so the colour it already has is not given again.
+    void SetBackground(COLORREF colour);
 
     // The whole content, as RTF or as plain text; plain text is in the program's code
     // page, which has no boxes or bullets: they leave as "[ ] ", "[x] " and "- ", and a
@@ -143,6 +146,8 @@ private:
 
     // The limit the control was given (EM_EXLIMITTEXT).
     LPARAM m_limit = kTextLimit;
+    // The background last given, or CLR_INVALID for the control's own.
+    COLORREF m_background = CLR_INVALID;
     // A key was done with here (a zoom, a list's Enter); the character it types is not text.
     bool m_keyTaken = false;
     // Set once the user was told the note is full, until the text is shorter again.

@@ -63,7 +63,7 @@ void PSysTray::SetNotifyFunction(NotifyFunction function)
 bool PSysTray::Create(HWND parent, TrayHost* host)
 {
     m_host = host;
-    if (!fw::RegisterClassOnce(kTrayClass, 0, 0, ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)), nullptr))
+    if (!fw::RegisterClassOnce(kTrayClass, 0, 0, MAKEINTRESOURCEW(32512), nullptr))
         return false;
     const DWORD style = parent != nullptr ? WS_CHILD : WS_POPUP;
     if (!CreateEx(0, kTrayClass, "SysTray", style, 0, 0, 1, 1, parent, nullptr)) {

@@ -92,17 +92,54 @@ void RemoveAll(std::unique_ptr<PLogic>& logic, const std::wstring& folder, int c
     ::RemoveDirectoryW(folder.c_str());
 }
 
+// Where a note's text is in its window: the frame is painted around it and the buttons.
+RECT g_bareText = {};
+
+// The frame a note shows, painted once as its window is shown: a border, the edge, the
+// title and the info line. A window bare of it would not be the same window: the screen
+// would show whatever was under it.
+void PaintBareFrame(HWND hwnd)
+{
+    static const HBRUSH border = ::CreateSolidBrush(RGB(0, 128, 128));
+    static const HBRUSH edge = ::CreateSolidBrush(RGB(255, 255, 192));
+    static const HFONT font = ::CreateFontW(-14, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0,
+                                            L"MS Sans Serif");
+    HDC dc = ::GetWindowDC(hwnd);
+    RECT client = {};
+    ::GetClientRect(hwnd, &client);
+    const RECT buttons = {client.right - 133, 3, client.right - 13, 23};
+    ::ExcludeClipRect(dc, g_bareText.left, g_bareText.top, g_bareText.right, g_bareText.bottom);
+    ::ExcludeClipRect(dc, buttons.left, buttons.top, buttons.right, buttons.bottom);
+    ::FillRect(dc, &client, border);
+    RECT inside = {client.left + 1, client.top + 1, client.right - 1, client.bottom - 1};
+    ::FillRect(dc, &inside, edge);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    ::SetBkMode(dc, TRANSPARENT);
+    RECT title = {8, 3, buttons.left, g_bareText.top};
+    ::DrawTextW(dc, L"note", -1, &title, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    RECT info = {8, g_bareText.bottom, client.right - 20, client.bottom - 2};
+    ::DrawTextW(dc, L"\x661F\x671F\x4E09, 2026/12/9 15:00:00", -1, &info,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(hwnd, dc);
+}
+
 // The same windows as a shown note's, made and shown by a program that does nothing else:
-// a popup with six owner-drawn buttons and a rich-edit control already holding its text,
-// the buttons filled with one colour. What showing them all costs here is the floor that
-// no program with these windows goes below. Owned by a hidden window, as the notes are:
-// under Wine's desktop a window of no owner keeps the taskbar busy with every one made.
+// a popup with its frame, six owner-drawn buttons and a rich-edit control already holding
+// its text, the buttons filled with one colour. What showing them all costs here is the
+// floor that no program with these windows goes below. Owned by a hidden window, as the
+// notes are: under Wine's desktop a window of no owner keeps the taskbar busy with every
+// one made.
 LRESULT CALLBACK BareNoteProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_DRAWITEM) {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         ::FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH)));
         return TRUE;
+    }
+    if (msg == WM_NCPAINT) {
+        PaintBareFrame(hwnd);
+        return 0;
     }
     return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
@@ -114,19 +151,27 @@ struct Timed {
     double cpu;
 };
 
-// Where a shown note's window and its text are: the text's rectangle in the window.
+// Where the shown notes' windows are, and where a note's text is in its window. The bare
+// windows go where the notes went: windows stacked on one another paint and clip unlike
+// windows side by side.
 struct NoteShape {
-    RECT window;
+    std::vector<RECT> windows;
     RECT text;
 };
 
-NoteShape ShapeOf(HWND note)
+template <typename Windows>
+NoteShape ShapeOf(const Windows& notes)
 {
     NoteShape shape;
-    ::GetWindowRect(note, &shape.window);
-    HWND edit = ::FindWindowExW(note, nullptr, L"RichEdit20W", nullptr);
+    for (const auto& note : notes) {
+        RECT window = {};
+        ::GetWindowRect(note->GetHwnd(), &window);
+        shape.windows.push_back(window);
+    }
+    HWND first = notes.front()->GetHwnd();
+    HWND edit = ::FindWindowExW(first, nullptr, L"RichEdit20W", nullptr);
     ::GetWindowRect(edit, &shape.text);
-    ::MapWindowPoints(nullptr, note, reinterpret_cast<POINT*>(&shape.text), 2);
+    ::MapWindowPoints(nullptr, first, reinterpret_cast<POINT*>(&shape.text), 2);
     return shape;
 }
 
@@ -138,9 +183,8 @@ Timed BareShowAll(const NoteShape& shape, int count)
     wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
     wc.lpszClassName = L"PinvelBenchBareNote";
     ::RegisterClassW(&wc);
-    const RECT& window = shape.window;
     const RECT& text = shape.text;
-    const int width = window.right - window.left;
+    g_bareText = text;
     std::vector<HWND> texts;
     HWND keeper = ::CreateWindowExW(0, L"STATIC", nullptr, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     for (int i = 0; i < count; ++i) {
@@ -155,14 +199,16 @@ Timed BareShowAll(const NoteShape& shape, int count)
     // is shown again.
     Timed timed = {};
     for (int round = 0; round < 2; ++round) {
+        ::GlobalFindAtomW(round ? L"MARK-bare-start" : L"MARK-bare0-start");
         const double start = Now();
         const double cpuStart = CpuSeconds();
         std::vector<HWND> notes;
         for (int i = 0; i < count; ++i) {
+            const RECT& window = shape.windows[static_cast<std::size_t>(i) % shape.windows.size()];
+            const int width = window.right - window.left;
             HWND note = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, nullptr,
-                                          WS_POPUP | WS_CLIPCHILDREN, window.left + 8 * (i % 40),
-                                          window.top + 6 * (i % 40), width, window.bottom - window.top, keeper,
-                                          nullptr, wc.hInstance, nullptr);
+                                          WS_POPUP | WS_CLIPCHILDREN, window.left, window.top, width,
+                                          window.bottom - window.top, keeper, nullptr, wc.hInstance, nullptr);
             for (int b = 0; b < 6; ++b)
                 ::CreateWindowExW(WS_EX_TRANSPARENT, L"BUTTON", nullptr,
                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | BS_OWNERDRAW,
@@ -180,6 +226,7 @@ Timed BareShowAll(const NoteShape& shape, int count)
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT))
             ::DispatchMessageW(&msg);
         timed = {(Now() - start) * 1e3, (CpuSeconds() - cpuStart) * 1e3};
+        ::GlobalFindAtomW(L"MARK-bare-end");
         for (int i = 0; i < count; ++i) {
             ::ShowWindow(texts[i], SW_HIDE);
             ::SetParent(texts[i], keeper);
@@ -231,9 +278,11 @@ void RunShowHideAll(int count)
     std::vector<double> showWall, showCpu, bareWall, bareCpu, wallRatios, cpuRatios;
     std::size_t shown = 0;
     for (int round = 0; round < kShowRounds; ++round) {
+        ::GlobalFindAtomW(L"MARK-show-start");
         const Timed show = press();
+        ::GlobalFindAtomW(L"MARK-show-end");
         shown = logic->Windows().size();
-        const NoteShape shape = ShapeOf(logic->Windows().front()->GetHwnd());
+        const NoteShape shape = ShapeOf(logic->Windows());
         settle();
         press();
         settle();

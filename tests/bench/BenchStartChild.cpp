@@ -162,7 +162,7 @@ void TimeSteps(Results& results, const std::wstring& programFolder)
     Time(results, "language", [&] { fw::SetUiLanguage(fw::LanguageForChoice(host.options.Language())); });
 
     Time(results, "tray-class", [] {
-        fw::RegisterClassOnce("PCN_SYSTRAY", 0, 0, ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)), nullptr);
+        fw::RegisterClassOnce("PCN_SYSTRAY", 0, 0, MAKEINTRESOURCEW(32512), nullptr);
     });
     Time(results, "tray-picture", [] { const fw::Icon icon(IDI_TRAY, fw::IconSizeForDpi(16, fw::SystemDpi())); });
     auto tray = std::make_unique<PSysTray>();

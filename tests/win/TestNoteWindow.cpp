@@ -287,6 +287,13 @@ TEST_F(NoteWindow, RollUpAndBackAndTheRectangleItLeaves)
     EXPECT_EQ(px.Count({3, 24, 222, 25}, kGrey), 219) << "separator right under the caption";
     window->RollUpOrBack();
     EXPECT_EQ(WindowBox(window), (Box{100, 100, 400, 300}));
+
+    // One stored rolled up unrolls to a new note's size, a third of the work area each way.
+    PinvelWnd* rolled = Open(500, 100, 225, 45, "Rolled");
+    rolled->RollUpOrBack();
+    RECT work = {};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(WindowBox(rolled), (Box{500, 100, 500 + (work.right - work.left) / 3, 100 + (work.bottom - work.top) / 3}));
 }
 
 // Windows sends the change to the window itself when it is dragged onto a screen of

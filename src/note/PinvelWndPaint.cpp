@@ -129,16 +129,20 @@ FrameColours PinvelWnd::Colours() const
     return {m_look->border, m_look->edge, kBlack, kGrey, m_look->background};
 }
 
+// The device context is got for this paint and released after it, so what the parts
+// change of it is not put back: saving and restoring it would select its font again
+// each time, and under Wine each font selected reads the X resources anew.
 void PinvelWnd::PaintFrame(HDC dc)
 {
     // A window made hidden is laid out before it is shown, and is painted when it is.
     if (!::IsWindowVisible(m_hWnd))
         return;
-    fw::SavedDC saved(dc);
-    // A whole-window DC does not leave out the children, so the frame keeps off the
-    // buttons itself: painting over them would cost each a synchronous redraw.
+    // A whole-window DC does not leave out the children, so the frame keeps off the text
+    // and the buttons itself: painting over the buttons would cost each a redraw.
     const RECT strip = ToRect(ButtonStripRect());
+    const RECT text = ToRect(TextRect());
     ::ExcludeClipRect(dc, strip.left, strip.top, strip.right, strip.bottom);
+    ::ExcludeClipRect(dc, text.left, text.top, text.right, text.bottom);
     PaintEdge(dc);
     PaintTitle(dc);
     PaintInfo(dc);
@@ -147,19 +151,8 @@ void PinvelWnd::PaintFrame(HDC dc)
 
 void PinvelWnd::PaintEdge(HDC dc)
 {
-    fw::SavedDC saved(dc);
-    const Box client = ClientBox();
-    const RECT text = ToRect(TextRect());
-    const RECT strip = ToRect(ButtonStripRect());
-    // Everything but the text area and the buttons, which paint themselves.
-    fw::Region frame(::CreateRectRgn(0, 0, client.right, client.bottom));
-    fw::Region textRegion(::CreateRectRgnIndirect(&text));
-    fw::Region stripRegion(::CreateRectRgnIndirect(&strip));
-    ::CombineRgn(frame.Get(), frame.Get(), textRegion.Get(), RGN_DIFF);
-    ::CombineRgn(frame.Get(), frame.Get(), stripRegion.Get(), RGN_DIFF);
-    ::SelectClipRgn(dc, frame.Get());
-
     // The border is filled rather than stroked, so it keeps inside the window at any width.
+    const Box client = ClientBox();
     const int line = LineWidth(m_dpi);
     const FrameColours colours = Colours();
     fw::FillSolid(dc, ToRect(client), colours.border);
@@ -171,7 +164,6 @@ void PinvelWnd::PaintEdge(HDC dc)
 
 void PinvelWnd::PaintTitle(HDC dc)
 {
-    fw::SavedDC saved(dc);
     const FrameColours colours = Colours();
     ::SetTextColor(dc, colours.text);
     ::SetBkColor(dc, colours.edge);
@@ -200,7 +192,7 @@ void PinvelWnd::PaintInfo(HDC dc, bool changeOnly)
     const std::wstring text = fw::WideFromText(InfoText());
     if (changeOnly && text == m_infoShown)
         return;
-    fw::SavedDC saved(dc);
+    // Only the clock's own repaint narrows the clip, on a device context of its own.
     RECT info = ToRect(InfoRect());
     info.left += InfoIndent(m_dpi);
     const FrameColours colours = Colours();
@@ -288,7 +280,6 @@ bool PinvelWnd::IsInfoLineSeen(HDC dc) const
 
 void PinvelWnd::PaintGrip(HDC dc)
 {
-    fw::SavedDC saved(dc);
     const Box grip = GripRect();
     const int r = grip.right;
     const int b = grip.bottom;

@@ -240,7 +240,7 @@ Timed BareShowAll(const NoteShape& shape, int count)
 } // namespace
 
 // Rounds of showing all against the same windows bare.
-constexpr int kShowRounds = 5;
+constexpr int kShowRounds = 9;
 
 void RunShowHideAll(int count)
 {

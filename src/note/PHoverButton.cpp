@@ -105,7 +105,8 @@ private:
         return image;
     }
 
-    static HBITMAP ImageBitmap(HDC screen, int width, int height)
+    // 32 bits a pixel, top row first.
+    static BITMAPINFO TopDownFormat(int width, int height)
     {
         BITMAPINFO format = {};
         format.bmiHeader.biSize = sizeof(format.bmiHeader);
@@ -114,6 +115,12 @@ private:
         format.bmiHeader.biPlanes = 1;
         format.bmiHeader.biBitCount = 32;
         format.bmiHeader.biCompression = BI_RGB;
+        return format;
+    }
+
+    static HBITMAP ImageBitmap(HDC screen, int width, int height)
+    {
+        const BITMAPINFO format = TopDownFormat(width, height);
         void* bits = nullptr;
         return ::CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
     }
@@ -134,13 +141,7 @@ private:
         ::GetObjectW(picture, sizeof(info), &info);
         const int w = info.bmWidth;
         const int h = info.bmHeight;
-        BITMAPINFO format = {};
-        format.bmiHeader.biSize = sizeof(format.bmiHeader);
-        format.bmiHeader.biWidth = w;
-        format.bmiHeader.biHeight = -h;
-        format.bmiHeader.biPlanes = 1;
-        format.bmiHeader.biBitCount = 32;
-        format.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO format = TopDownFormat(w, h);
         std::vector<DWORD> source(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
         if (w <= 0 || h <= 0 || ::GetDIBits(screen, picture, 0, static_cast<UINT>(h), source.data(), &format,
                                             DIB_RGB_COLORS) == 0)

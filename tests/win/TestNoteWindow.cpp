@@ -190,6 +190,17 @@ TEST_F(NoteWindow, FramePaintedInTheLooksColours)
     const Box info = window->InfoRect();
     const Box band{info.left, info.top + 1, info.right, info.bottom};
     EXPECT_EQ(px.Count(band, kEdge), Area(band));
+
+    // The frame painted again keeps off the buttons' pictures: nothing redraws them after it.
+    const Box strip = window->ButtonStripRect();
+    window->SendMessage(WM_NCPAINT, 1, 0);
+    const wintest::Pixels again(window->GetHwnd());
+    int changed = 0;
+    for (int y = strip.top; y < strip.bottom; ++y)
+        for (int x = strip.left; x < strip.right; ++x)
+            changed += again.At(x, y) != px.At(x, y) ? 1 : 0;
+    EXPECT_LT(px.Count(strip, kEdge), Area(strip)) << "the pictures are on the screen";
+    EXPECT_EQ(changed, 0);
 }
 
 TEST_F(NoteWindow, TitleIsOneLineBlackOnEdgeWithALiteralAmpersand)

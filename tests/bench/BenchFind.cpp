@@ -96,14 +96,17 @@ void RemoveAll(std::unique_ptr<PLogic>& logic, const std::wstring& folder, int c
 RECT g_bareText = {};
 
 // The frame a note shows, painted once as its window is shown: a border, the edge, the
-// title and the info line. A window bare of it would not be the same window: the screen
-// would show whatever was under it.
+// title and the info line, each in its own size. A window bare of it would not be the
+// same window: the screen would show whatever was under it.
 void PaintBareFrame(HWND hwnd)
 {
     static const HBRUSH border = ::CreateSolidBrush(RGB(0, 128, 128));
     static const HBRUSH edge = ::CreateSolidBrush(RGB(255, 255, 192));
-    static const HFONT font = ::CreateFontW(-14, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0,
-                                            L"MS Sans Serif");
+    // The title's and the info line's sizes, as a note's.
+    static const HFONT titleFont = ::CreateFontW(21, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0,
+                                                 L"MS Sans Serif");
+    static const HFONT infoFont = ::CreateFontW(18, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0,
+                                                L"MS Sans Serif");
     HDC dc = ::GetWindowDC(hwnd);
     RECT client = {};
     ::GetClientRect(hwnd, &client);
@@ -113,10 +116,11 @@ void PaintBareFrame(HWND hwnd)
     ::FillRect(dc, &client, border);
     RECT inside = {client.left + 1, client.top + 1, client.right - 1, client.bottom - 1};
     ::FillRect(dc, &inside, edge);
-    HGDIOBJ old = ::SelectObject(dc, font);
+    HGDIOBJ old = ::SelectObject(dc, titleFont);
     ::SetBkMode(dc, TRANSPARENT);
     RECT title = {8, 3, buttons.left, g_bareText.top};
     ::DrawTextW(dc, L"note", -1, &title, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    ::SelectObject(dc, infoFont);
     RECT info = {8, g_bareText.bottom, client.right - 20, client.bottom - 2};
     ::DrawTextW(dc, L"\x661F\x671F\x4E09, 2026/12/9 15:00:00", -1, &info,
                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
